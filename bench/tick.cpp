@@ -1,0 +1,90 @@
+// Speed of one tick on a 1000 x 1000 busy field, against the memory floor:
+// one pass that reads and writes every byte of both stores' grids.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+
+#include "model/uEngine.h"
+#include "model/uRandom.h"
+
+namespace {
+
+constexpr int kRows = 1000, kCols = 1000;
+
+struct BusyField {
+  std::unique_ptr<TResourceObject> Resource;
+  std::unique_ptr<TPlantObject> Plant;
+  int32_t Step = 0;
+
+  BusyField() {
+    RandSeed = 12345;
+    Resource = std::make_unique<TResourceObject>(0, kRows, kCols);
+    Plant = std::make_unique<TPlantObject>(0, kRows, kCols);
+    Plant->SetSize(kRows, kCols);
+    Resource->Add("A", 25, 70, clYellow);
+    Resource->Add("B", 25, 70, clRed);
+    for (int s = 0; s < 3; ++s) {
+      TPlantParameter p;
+      p.Const.Name = "S" + std::to_string(s);
+      p.Param.ResourceBegin() = 1;
+      p.Param.ResourceEat() = 1 + s;
+      p.Param.AgeReproduct() = 3 + s;
+      p.Param.AgeMax() = 12 + 2 * s;
+      p.Param.ChildrenCount() = 3;
+      p.Param.Mutation() = 10;
+      p.Param.ResourceIn() = s % 2;
+      p.Param.ResourceOut() = (s + 1) % 2;
+      Plant->Add(p);
+    }
+    Resource->AddAmountEverywhere(0, 40);
+    Resource->AddAmountEverywhere(1, 40);
+    for (int r = 0; r < kRows; ++r)
+      for (int c = 0; c < kCols; ++c)
+        if (Random(10) < 9) Plant->Place(Random(3), r, c);
+    // Let the population settle into a steady state of births and deaths.
+    for (int i = 0; i < 20; ++i) Tick(*Resource, *Plant, Step);
+  }
+};
+
+BusyField& Field() {
+  static BusyField f;
+  return f;
+}
+
+void BM_Tick(benchmark::State& state) {
+  BusyField& f = Field();
+  for (auto _ : state) {
+    Tick(*f.Resource, *f.Plant, f.Step);
+    benchmark::ClobberMemory();
+  }
+  state.counters["ns_per_cell"] =
+      benchmark::Counter(static_cast<double>(kRows) * kCols, benchmark::Counter::kIsIterationInvariantRate |
+                                                                 benchmark::Counter::kInvert);
+  int64_t alive = 0;
+  for (const auto& p : f.Plant->Params) alive += p.Const.Count;
+  state.counters["alive"] = static_cast<double>(alive);
+}
+BENCHMARK(BM_Tick)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The floor: every byte of the organism grid and both resource layers read and written once.
+void BM_MemoryFloor(benchmark::State& state) {
+  BusyField& f = Field();
+  TPlantCell* cells = f.Plant->Field.Data();
+  const size_t n = f.Plant->Field.Size();
+  for (auto _ : state) {
+    for (size_t i = 0; i < n; ++i) cells[i].Age += 1;
+    for (int res = 0; res < f.Resource->Count; ++res) {
+      int32_t* a = f.Resource->Field.Layer(res);
+      for (size_t i = 0; i < n; ++i) a[i] += 1;
+    }
+    benchmark::ClobberMemory();
+  }
+  for (size_t i = 0; i < n; ++i) cells[i].Age -= static_cast<int32_t>(state.iterations());
+  state.counters["bytes"] = static_cast<double>(n * sizeof(TPlantCell) + 2 * n * sizeof(int32_t));
+}
+BENCHMARK(BM_MemoryFloor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,127 @@
+#include "model/uEngine.h"
+
+#include <algorithm>
+
+#include "model/uRandom.h"
+
+namespace {
+
+inline int32_t Clamp(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+void MutateGenome(TGenome& g, int32_t resourceCount) {
+  const int32_t lastResource = std::max(0, resourceCount - 1);
+  for (int k = 0; k < GeneCount; ++k) {
+    const int32_t d = Random(3) - 1;
+    int32_t v = g[k];
+    // Saturating step: a value at the top of the 32-bit range stays there.
+    if (!(d > 0 && v == INT32_MAX)) v += d;
+    if (k <= gChildrenCount)
+      v = std::max(0, v);
+    else if (k == gMutation)
+      v = Clamp(v, 0, 100);
+    else
+      v = Clamp(v, 0, lastResource);
+    g[k] = v;
+  }
+}
+
+}  // namespace
+
+void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
+  const int32_t R = plant.RowCount, C = plant.ColCount;
+  for (int32_t i = 0; i < R; ++i) {
+    TPlantCell* row = plant.Field.Row(i);
+    for (int32_t j = 0; j < C; ++j) {
+      TPlantCell& c = row[j];
+      if (c.BornAhead) {
+        c.BornAhead = false;
+        continue;
+      }
+      if (c.Mass <= 0) continue;
+      TPlantParameter& S = plant.Params[c.Species];
+      int32_t eaten = 0;
+      if (c.Age != c.Genome.AgeMax())
+        eaten = resource.TakeAmount(c.Genome.ResourceIn(), i, j, c.Genome.ResourceEat());
+      if (eaten == 0) {
+        // Death of age or hunger: the whole mass stays here as waste.
+        resource.AddAmount(c.Genome.ResourceOut(), i, j, c.Mass);
+        plant.Kill(c.Species, i, j);
+        continue;
+      }
+      c.Mass += eaten;
+      S.Const.Mass += eaten;
+      c.Age += 1;
+      const TGenome& g = c.Genome;
+      const int32_t begin = g.ResourceBegin(), children = g.ChildrenCount();
+      if (c.Age >= g.AgeReproduct() && g.AgeReproduct() > 0 && begin > 0 && children >= 1 &&
+          static_cast<int64_t>(children) * begin < c.Mass) {
+        for (int32_t n = 0; n < children; ++n) {
+          c.Mass -= begin;
+          S.Const.Mass -= begin;
+          int32_t tr = i + Random(3) - 1;
+          int32_t tc = j + Random(3) - 1;
+          if (tr < 0) tr += R;
+          if (tc < 0) tc += C;
+          if (tr > R - 1) tr -= R;
+          if (tc > C - 1) tc -= C;
+          const double x = 100.0 * Random();
+          TPlantCell& t = plant.Field(tr, tc);
+          if (g.Mutation() > x) {
+            TGenome child = g;
+            MutateGenome(child, resource.Count);
+            if (t.Mass != 0) {
+              resource.AddAmount(g.ResourceOut(), tr, tc, begin);
+              continue;
+            }
+            t.Genome = child;
+          } else {
+            if (t.Mass != 0) {
+              resource.AddAmount(g.ResourceOut(), tr, tc, begin);
+              continue;
+            }
+            t.Genome = g;
+          }
+          S.Const.Count += 1;
+          S.Const.Mass += begin;
+          t.Mass = begin;
+          t.Species = c.Species;
+          t.Age = 0;
+          t.BornAhead = tr > i || (tr == i && tc > j);
+          plant.StatAddCell(S.Stat, t);
+        }
+      }
+      S.Stat.MaxCount = std::max(S.Stat.MaxCount, S.Const.Count);
+      S.Stat.MaxMass = std::max(S.Stat.MaxMass, S.Const.Mass);
+    }
+  }
+  ++step;
+}
+
+void CalcAverages(TPlantObject& plant) {
+  for (int32_t s = 0; s < plant.Count; ++s) plant.CalcAverage(s);
+}
+
+void TRunStopRules::Start(const TPlantObject& plant) {
+  Snapshot.resize(plant.Count);
+  for (int32_t s = 0; s < plant.Count; ++s) Snapshot[s] = plant.Params[s].Const.Count;
+}
+
+void TRunStopRules::SpeciesAdded() { Snapshot.push_back(0); }
+
+void TRunStopRules::SpeciesDeleted(int32_t index) {
+  if (index >= 0 && index < static_cast<int32_t>(Snapshot.size())) Snapshot.erase(Snapshot.begin() + index);
+}
+
+bool TRunStopRules::ShouldStop(const TPlantObject& plant, bool autoStop) {
+  bool stop = false;
+  int64_t total = 0;
+  for (int32_t s = 0; s < plant.Count; ++s) {
+    const int32_t count = plant.Params[s].Const.Count;
+    total += count;
+    if (s < static_cast<int32_t>(Snapshot.size()) && count == 0 && Snapshot[s] > 0) {
+      Snapshot[s] = 0;
+      if (autoStop) stop = true;
+    }
+  }
+  return stop || total == 0;
+}

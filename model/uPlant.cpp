@@ -1,0 +1,192 @@
+#include "model/uPlant.h"
+
+#include <algorithm>
+#include <cstddef>
+
+void TPlantField::Reshape(int rows, int cols) {
+  if (rows == Rows && cols == Cols) return;
+  std::vector<TPlantCell> next(static_cast<size_t>(rows) * cols);
+  const int keepRows = std::min(rows, Rows), keepCols = std::min(cols, Cols);
+  for (int r = 0; r < keepRows; ++r)
+    std::copy(Cells.begin() + static_cast<std::ptrdiff_t>(r) * Cols,
+              Cells.begin() + static_cast<std::ptrdiff_t>(r) * Cols + keepCols,
+              next.begin() + static_cast<std::ptrdiff_t>(r) * cols);
+  Cells.swap(next);
+  Rows = rows;
+  Cols = cols;
+}
+
+void StatAdd(int32_t value, TStatArray& histogram) {
+  auto it = std::lower_bound(histogram.begin(), histogram.end(), value,
+                             [](const TStatItem& item, int32_t v) { return item.Value < v; });
+  if (it != histogram.end() && it->Value == value) {
+    ++it->Num;
+    return;
+  }
+  histogram.insert(it, TStatItem{value, 1});
+}
+
+void TPlantObject::StatRemove(int32_t value, TStatArray& histogram) {
+  if (histogram.empty()) return;
+  auto it = std::lower_bound(histogram.begin(), histogram.end(), value,
+                             [](const TStatItem& item, int32_t v) { return item.Value < v; });
+  if (it == histogram.end() || it->Value != value) return;
+  if (--it->Num <= 0) histogram.erase(it);
+}
+
+TPlantObject::TPlantObject(int32_t count, int32_t rows, int32_t cols)
+    : Count(std::max(0, count)), RowCount(rows), ColCount(cols) {
+  if (Count > 0) {
+    Params.resize(Count);
+    Field.Reset(rows, cols);
+  }
+  EmptyColor = clWhite;
+}
+
+void TPlantObject::Add(const TPlantParameter& record) {
+  Params.push_back(record);
+  ++Count;
+  ClearStat(Count - 1);
+}
+
+void TPlantObject::SetParameter(int32_t index, const TPlantParameter& record) { Params[index] = record; }
+
+void TPlantObject::Delete(int32_t index) {
+  Clear(index);
+  Params.erase(Params.begin() + index);
+  --Count;
+  const size_t n = Field.Size();
+  TPlantCell* cells = Field.Data();
+  for (size_t i = 0; i < n; ++i)
+    if (cells[i].Mass > 0 && cells[i].Species > index) --cells[i].Species;
+}
+
+void TPlantObject::ResourceDeleted(int32_t deleted) {
+  auto renumber = [deleted](int32_t& v) {
+    if (v > deleted)
+      --v;
+    else if (v == deleted)
+      v = 0;
+  };
+  for (int32_t s = 0; s < Count; ++s) {
+    TPlantParameter& p = Params[s];
+    renumber(p.Param.ResourceIn());
+    renumber(p.Param.ResourceOut());
+  }
+  const size_t n = Field.Size();
+  TPlantCell* cells = Field.Data();
+  for (size_t i = 0; i < n; ++i) {
+    if (cells[i].Mass <= 0) continue;
+    TPlantParameter& p = Params[cells[i].Species];
+    for (int k : {gResourceIn, gResourceOut}) {
+      StatRemove(cells[i].Genome[k], p.Stat.Histogram[k]);
+      renumber(cells[i].Genome[k]);
+      StatAdd(cells[i].Genome[k], p.Stat.Histogram[k]);
+    }
+  }
+}
+
+void TPlantObject::SetSize(int32_t rows, int32_t cols) {
+  if (rows < RowCount || cols < ColCount) {
+    for (int32_t r = 0; r < RowCount; ++r)
+      for (int32_t c = 0; c < ColCount; ++c) {
+        if (r < rows && c < cols) continue;
+        const TPlantCell& cell = Field(r, c);
+        if (cell.Mass > 0) Kill(cell.Species, r, c);
+      }
+  }
+  RowCount = rows;
+  ColCount = cols;
+  Field.Reshape(rows, cols);
+}
+
+void TPlantObject::Clear(int32_t index) {
+  for (int32_t s = 0; s < Count; ++s) {
+    if (index != -1 && s != index) continue;
+    TPlantParameter& p = Params[s];
+    p.Const.Count = 0;
+    p.Const.Mass = 0;
+    p.Stat.MaxMass = 0;
+    p.Stat.MaxCount = 0;
+    p.Stat.Average.fill(0);
+    ClearStat(s);
+  }
+  const size_t n = Field.Size();
+  TPlantCell* cells = Field.Data();
+  for (size_t i = 0; i < n; ++i)
+    if (index == -1 || cells[i].Species == index) cells[i] = TPlantCell{};
+}
+
+void TPlantObject::ClearStat(int32_t index) {
+  for (auto& h : Params[index].Stat.Histogram) h.clear();
+}
+
+void TPlantObject::StatAddCell(TStatistic& stat, const TPlantCell& cell) {
+  for (int k = 0; k < GeneCount; ++k) StatAdd(cell.Genome[k], stat.Histogram[k]);
+}
+
+void TPlantObject::Place(int32_t species, int32_t row, int32_t col) {
+  if (row == -1 || col == -1) return;
+  TPlantCell& cell = Field(row, col);
+  if (cell.Mass > 0) {
+    TPlantParameter& old = Params[cell.Species];
+    --old.Const.Count;
+    old.Const.Mass -= cell.Mass;
+    for (int k = 0; k < GeneCount; ++k) StatRemove(cell.Genome[k], old.Stat.Histogram[k]);
+  }
+  TPlantParameter& p = Params[species];
+  ++p.Const.Count;
+  p.Stat.MaxCount = std::max(p.Stat.MaxCount, p.Const.Count);
+  p.Const.Mass += p.Param.ResourceBegin();
+  p.Stat.MaxMass = std::max(p.Stat.MaxMass, p.Const.Mass);
+  cell.Species = species;
+  cell.Mass = p.Param.ResourceBegin();
+  cell.Age = 0;
+  cell.BornAhead = false;
+  cell.Genome = p.Param;
+  StatAddCell(p.Stat, cell);
+  CalcAverage(species);
+}
+
+void TPlantObject::Kill(int32_t species, int32_t row, int32_t col) {
+  if (row == -1 || col == -1) return;
+  TPlantCell& cell = Field(row, col);
+  if (cell.Mass <= 0 || cell.Species != species) return;
+  TPlantParameter& p = Params[species];
+  --p.Const.Count;
+  p.Const.Mass -= cell.Mass;
+  for (int k = 0; k < GeneCount; ++k) StatRemove(cell.Genome[k], p.Stat.Histogram[k]);
+  cell = TPlantCell{};
+}
+
+TColor TPlantObject::GetColor(int32_t row, int32_t col) const {
+  if (Count == 0 || row < 0 || col < 0) return EmptyColor;
+  const TPlantCell& cell = Field(row, col);
+  if (cell.Mass < 1) return EmptyColor;
+  return Params[cell.Species].Const.Color;
+}
+
+TColor TPlantObject::GetSpeciesColor(int32_t species, int32_t row, int32_t col) const {
+  if (row < 0 || col < 0) return EmptyColor;
+  const TPlantCell& cell = Field(row, col);
+  if (cell.Mass > 0 && cell.Species == species) return Params[species].Const.Color;
+  return EmptyColor;
+}
+
+bool TPlantObject::IsMutant(int32_t row, int32_t col) const {
+  const TPlantCell& cell = Field(row, col);
+  if (cell.Mass == 0) return false;
+  return !(cell.Genome == Params[cell.Species].Param);
+}
+
+void TPlantObject::CalcAverage(int32_t index) {
+  TPlantParameter& p = Params[index];
+  p.Stat.Average.fill(0);
+  if (p.Const.Count < 1) return;
+  for (int k = 0; k < GeneCount; ++k) {
+    long double sum = 0;
+    for (const TStatItem& item : p.Stat.Histogram[k])
+      sum += static_cast<long double>(static_cast<int64_t>(item.Value) * item.Num);
+    p.Stat.Average[k] = sum / p.Const.Count;
+  }
+}

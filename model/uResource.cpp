@@ -1,0 +1,222 @@
+#include "model/uResource.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "model/uRandom.h"
+
+void TResourceField::Reset(int count, int rows, int cols) {
+  Count = std::max(0, count);
+  Rows = std::max(0, rows);
+  Cols = std::max(0, cols);
+  Data.assign(static_cast<size_t>(Count) * Rows * Cols, 0);
+}
+
+void TResourceField::Reshape(int count, int rows, int cols) {
+  count = std::max(0, count);
+  rows = std::max(0, rows);
+  cols = std::max(0, cols);
+  if (rows == Rows && cols == Cols) {
+    Data.resize(static_cast<size_t>(count) * rows * cols, 0);
+    Count = count;
+    return;
+  }
+  std::vector<int32_t> next(static_cast<size_t>(count) * rows * cols, 0);
+  const int keepCount = std::min(count, Count), keepRows = std::min(rows, Rows), keepCols = std::min(cols, Cols);
+  for (int res = 0; res < keepCount; ++res)
+    for (int r = 0; r < keepRows; ++r) {
+      const int32_t* from = Data.data() + (static_cast<size_t>(res) * Rows + r) * Cols;
+      int32_t* to = next.data() + (static_cast<size_t>(res) * rows + r) * cols;
+      std::copy(from, from + keepCols, to);
+    }
+  Data.swap(next);
+  Count = count;
+  Rows = rows;
+  Cols = cols;
+}
+
+void TResourceField::EraseLayer(int res) {
+  auto first = Data.begin() + static_cast<std::ptrdiff_t>(res) * static_cast<std::ptrdiff_t>(LayerSize());
+  Data.erase(first, first + static_cast<std::ptrdiff_t>(LayerSize()));
+  --Count;
+}
+
+void TResourceField::ZeroLayer(int res) {
+  std::fill(Layer(res), Layer(res) + LayerSize(), 0);
+}
+
+TResourceObject::TResourceObject(int32_t count, int32_t rows, int32_t cols)
+    : Count(std::max(0, count)), RowCount(rows), ColCount(cols) {
+  if (Count > 0) {
+    Params.resize(Count);
+    Field.Reset(Count, rows, cols);
+  }
+  EmptyColor = clWhite;
+}
+
+void TResourceObject::Add(const std::string& name, int32_t brushValue, int32_t slur, TColor color) {
+  TResourceParameter p;
+  p.Name = name;
+  p.BrushValue = brushValue;
+  p.Slur = slur;
+  p.Color = color;
+  Params.push_back(p);
+  ++Count;
+  Field.Reshape(Count, RowCount, ColCount);
+}
+
+void TResourceObject::SetParameter(int32_t index, const std::string& name, int32_t brushValue, int32_t slur,
+                                   TColor color) {
+  TResourceParameter& p = Params[index];
+  p.Name = name;
+  p.BrushValue = brushValue;
+  p.Slur = slur;
+  p.Color = color;
+}
+
+void TResourceObject::Delete(int32_t index) {
+  Params.erase(Params.begin() + index);
+  Field.EraseLayer(index);
+  --Count;
+}
+
+void TResourceObject::SetCount(int32_t count) {
+  Clear(-1);
+  Count = std::max(0, count);
+  Params.resize(Count);
+  Field.Reset(Count, RowCount, ColCount);
+}
+
+void TResourceObject::SetSize(int32_t rows, int32_t cols) {
+  RowCount = rows;
+  ColCount = cols;
+  Field.Reshape(Count, rows, cols);
+  for (int32_t res = 0; res < Count; ++res) Recount(res);
+}
+
+void TResourceObject::Recount(int32_t res) {
+  const int32_t* a = Field.Layer(res);
+  const size_t n = Field.LayerSize();
+  int32_t cells = 0;
+  int64_t total = 0;
+  for (size_t i = 0; i < n; ++i) {
+    cells += a[i] > 0;
+    total += a[i];
+  }
+  Params[res].CellCount = cells;
+  Params[res].Total = total;
+}
+
+void TResourceObject::Clear(int32_t index) {
+  for (int32_t res = 0; res < Count; ++res) {
+    if (index != -1 && res != index) continue;
+    Params[res].CellCount = 0;
+    Params[res].Total = 0;
+    Field.ZeroLayer(res);
+  }
+}
+
+void TResourceObject::AddToCell(int32_t res, int32_t row, int32_t col, int32_t amount) {
+  int32_t& cell = Field(res, row, col);
+  TResourceParameter& p = Params[res];
+  if (cell == 0) ++p.CellCount;
+  const int32_t room = std::numeric_limits<int32_t>::max() - cell;
+  const int32_t added = amount > room ? room : amount;
+  cell += added;
+  p.Total += added;
+}
+
+void TResourceObject::RaiseMaxima(int32_t res) {
+  TResourceParameter& p = Params[res];
+  p.MaxTotal = std::max(p.MaxTotal, p.Total);
+  p.MaxCellCount = std::max(p.MaxCellCount, p.CellCount);
+}
+
+void TResourceObject::AddAmount(int32_t res, int32_t row, int32_t col, int32_t amount) {
+  AddToCell(res, row, col, amount);
+  RaiseMaxima(res);
+}
+
+int32_t TResourceObject::TakeAmount(int32_t res, int32_t row, int32_t col, int32_t amount) {
+  int32_t& cell = Field(res, row, col);
+  if (cell == 0) return 0;
+  TResourceParameter& p = Params[res];
+  int32_t taken = amount;
+  if (cell - amount < 1) {
+    taken = cell;
+    cell = 0;
+    if (p.CellCount > 0) --p.CellCount;
+  } else {
+    cell -= amount;
+  }
+  if (p.Total > 0) p.Total -= taken;
+  return taken;
+}
+
+void TResourceObject::AddAmountEverywhere(int32_t res, int32_t amount) {
+  for (int32_t r = 0; r < RowCount; ++r)
+    for (int32_t c = 0; c < ColCount; ++c) AddToCell(res, r, c, amount);
+  RaiseMaxima(res);
+}
+
+void TResourceObject::ClearCell(int32_t res, int32_t row, int32_t col) {
+  if (row == -1 || col == -1) return;
+  int32_t& cell = Field(res, row, col);
+  if (cell > 0) {
+    --Params[res].CellCount;
+    Params[res].Total -= cell;
+  }
+  cell = 0;
+}
+
+void TResourceObject::Brush(int32_t res, int32_t row, int32_t col) {
+  if (row == -1 || col == -1) return;
+  const TResourceParameter& p = Params[res];
+  AddToCell(res, row, col, p.BrushValue);
+  int64_t a = p.BrushValue;
+  int32_t d = 0;
+  // With a spread of 100 the ring amount never shrinks; the brush then stops
+  // after the ring that first reaches past every edge of the field.
+  const int32_t lastRing = std::max({row, RowCount - 1 - row, col, ColCount - 1 - col}) + 1;
+  while (a > 0) {
+    a = a * p.Slur / 100;
+    if (a <= 0) break;
+    ++d;
+    if (d > lastRing) break;
+    const int32_t r0 = std::max(0, row - d), r1 = std::min(RowCount - 1, row + d);
+    const int32_t c0 = std::max(0, col - d), c1 = std::min(ColCount - 1, col + d);
+    const int32_t ring = static_cast<int32_t>(a);
+    for (int32_t r = r0; r <= r1; ++r) {
+      int32_t x = Random(2) * ring;
+      if (x > 0) AddToCell(res, r, c0, x);
+      int32_t y = Random(2) * ring;
+      if (y > 0) AddToCell(res, r, c1, y);
+    }
+    for (int32_t c = c0; c <= c1; ++c) {
+      int32_t x = Random(2) * ring;
+      if (x > 0) AddToCell(res, r0, c, x);
+      int32_t y = Random(2) * ring;
+      if (y > 0) AddToCell(res, r1, c, y);
+    }
+  }
+  RaiseMaxima(res);
+}
+
+TColor TResourceObject::GetColor(int32_t row, int32_t col) const {
+  if (row < 0 || col < 0) return EmptyColor;
+  TColor color = EmptyColor;
+  int32_t best = 0;
+  for (int32_t res = 0; res < Count; ++res) {
+    const int32_t a = Field(res, row, col);
+    if (a > best) {
+      best = a;
+      color = Params[res].Color;
+    }
+  }
+  return color;
+}
+
+TColor TResourceObject::GetResourceColor(int32_t res, int32_t row, int32_t col) const {
+  if (Count == 0 || Field(res, row, col) < 1) return EmptyColor;
+  return Params[res].Color;
+}

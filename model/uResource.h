@@ -1,0 +1,79 @@
+#pragma once
+// The resource store: one layer of integer amounts per resource over the field,
+// and one record per resource with its name, brush settings, colour and counters.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/uColor.h"
+
+struct TResourceParameter {
+  std::string Name;
+  int32_t CellCount = 0;     // cells whose amount is above 0
+  int64_t Total = 0;         // sum of the layer (64-bit: a filled 1000 x 1000 field passes 2^31)
+  int32_t MaxCellCount = 0;  // running maximum of CellCount
+  int64_t MaxTotal = 0;      // running maximum of Total
+  int32_t BrushValue = 1;    // amount dropped at the brush centre
+  int32_t Slur = 0;          // percent of a ring's amount passed on to the next ring
+  TColor Color = clBlack;
+};
+
+// Amounts indexed by resource, then row, then column, in one row-major block.
+class TResourceField {
+ public:
+  void Reset(int count, int rows, int cols);
+  int32_t& operator()(int res, int row, int col) { return Data[Index(res, row, col)]; }
+  int32_t operator()(int res, int row, int col) const { return Data[Index(res, row, col)]; }
+  int32_t* Layer(int res) { return Data.data() + static_cast<size_t>(res) * LayerSize(); }
+  const int32_t* Layer(int res) const { return Data.data() + static_cast<size_t>(res) * LayerSize(); }
+  size_t LayerSize() const { return static_cast<size_t>(Rows) * static_cast<size_t>(Cols); }
+  int LayerCount() const { return Count; }
+  // Reshapes to (count, rows, cols); amounts inside both shapes stay, new ones are 0.
+  void Reshape(int count, int rows, int cols);
+  void EraseLayer(int res);
+  void ZeroLayer(int res);
+
+ private:
+  size_t Index(int res, int row, int col) const {
+    return (static_cast<size_t>(res) * Rows + static_cast<size_t>(row)) * Cols + static_cast<size_t>(col);
+  }
+  std::vector<int32_t> Data;
+  int Count = 0, Rows = 0, Cols = 0;
+};
+
+class TResourceObject {
+ public:
+  TResourceObject(int32_t count, int32_t rows, int32_t cols);
+
+  int32_t Count = 0;
+  int32_t RowCount = 0;
+  int32_t ColCount = 0;
+  TResourceField Field;
+  std::vector<TResourceParameter> Params;
+  TColor EmptyColor = clWhite;
+
+  void Add(const std::string& name, int32_t brushValue, int32_t slur, TColor color);
+  void SetParameter(int32_t index, const std::string& name, int32_t brushValue, int32_t slur, TColor color);
+  void Delete(int32_t index);
+  void SetCount(int32_t count);
+  // Resizes every layer; the counters are recounted from what the field then holds.
+  void SetSize(int32_t rows, int32_t cols);
+  void Clear(int32_t index);  // -1: every resource
+  void AddAmount(int32_t res, int32_t row, int32_t col, int32_t amount);
+  int32_t TakeAmount(int32_t res, int32_t row, int32_t col, int32_t amount);
+  void AddAmountEverywhere(int32_t res, int32_t amount);
+  void ClearCell(int32_t res, int32_t row, int32_t col);
+  void Brush(int32_t res, int32_t row, int32_t col);
+  TColor GetColor(int32_t row, int32_t col) const;
+  TColor GetResourceColor(int32_t res, int32_t row, int32_t col) const;
+
+  int32_t Amount(int32_t res, int32_t row, int32_t col) const { return Field(res, row, col); }
+  // Recounts CellCount and Total of one resource from its layer.
+  void Recount(int32_t res);
+
+ private:
+  // Adds to one cell without touching the maxima; saturates at the 32-bit limit.
+  void AddToCell(int32_t res, int32_t row, int32_t col, int32_t amount);
+  void RaiseMaxima(int32_t res);
+};

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the program.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+zo_install
+zo_build
+EXE="$BUILD/bin/ZeltorOmra"
+if [ ! -x "$EXE" ]; then
+  echo "The model is built; the program has no window yet."
+  exit 0
+fi
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "There is no display. Start the program under a virtual one:"
+  echo "  xvfb-run -a $0"
+  exit 1
+fi
+cd "$(dirname "$EXE")"
+exec "$EXE"

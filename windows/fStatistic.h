@@ -1,0 +1,90 @@
+#pragma once
+// The statistics window: totals of every resource and species, the selected
+// cell, the distribution chart and the history chart.
+#include <QList>
+#include <QPointF>
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+#include "model/uColor.h"
+#include "model/uPlant.h"
+
+class QChart;
+class QChartView;
+class QComboBox;
+class QLineSeries;
+class QTableWidget;
+class QTabWidget;
+class QValueAxis;
+
+// One series of a chart: all its points are kept here; the chart is given a
+// thinned copy of the shown ones (one minimum and one maximum per pixel column),
+// so a history of tens of thousands of points draws as fast as a short one.
+struct TChartSeries {
+  QLineSeries* Line = nullptr;  // what the chart draws
+  std::vector<QPointF> Points;  // every point ever added
+  QString Title;
+  TColor Color = clBlack;
+  bool Active = false;
+  bool Bar = false;  // a bar series: one vertical bar per point
+  bool Dirty = false;
+};
+
+class TFormStatistic : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TFormStatistic(QWidget* parent = nullptr);
+  ~TFormStatistic() override;
+
+  QTabWidget* PageControl = nullptr;
+  QTableWidget* StringGridMain = nullptr;
+  QTableWidget* StringGridCell = nullptr;
+  QComboBox* ComboBoxStat = nullptr;
+  QComboBox* ComboBoxHistory = nullptr;
+  QChartView* ChartStat = nullptr;
+  QChartView* ChartHistory = nullptr;
+  unsigned char Dockable = 0;
+  bool Splitting = false;
+
+  // Marks the field view for repainting, then rewrites the tables and feeds the charts.
+  void UpdateView();
+  void UpdateStatistics();
+  // Rewrites the cell table for a field cell.
+  void ShowCell(int col, int row);
+  // Lays tables, selectors and chart series out for the current lists; the history restarts.
+  void RebuildLayout();
+  // Empties every history series.
+  void ClearHistory();
+  // Redraws one distribution line (series `index`) and its mean bar.
+  void ShowDistribution(int index, const TStatArray& histogram, TColor color, double mean);
+  void ComboBoxHistoryChange();
+  void ComboBoxStatChange();
+  void FormResize();
+
+  // The series of both charts, in their index order (the distribution chart:
+  // first the lines, then the bars).
+  std::vector<TChartSeries> HistorySeries;
+  std::vector<TChartSeries> StatSeries;
+
+  // The statistics colour (tables' background and charts).
+  void SetStatisticColor(TColor color);
+  TColor StatisticColor() const { return FStatisticColor; }
+
+  // A mean in the general format: 5 significant digits, fixed notation for
+  // exponents -3..5, otherwise a mantissa and "E" with the exponent.
+  static QString FormatMean(long double value);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void TakeSeriesOff(QChart* chart, std::vector<TChartSeries>& series);
+  void AddSeries(QChart* chart, std::vector<TChartSeries>& list, const QString& title, bool active, bool bar);
+  void FlushChart(QChart* chart, std::vector<TChartSeries>& series, bool isHistory);
+  TColor FStatisticColor = clFieldDefault;
+};
+
+extern TFormStatistic* FormStatistic;

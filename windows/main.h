@@ -1,0 +1,135 @@
+#pragma once
+// The main window: owner of the model (both stores, the tick counter, the
+// current data file's description), every command of the program as an
+// action, the menu tool bar and the command tool bar.
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/uEngine.h"
+#include "model/uPlant.h"
+#include "model/uResource.h"
+
+class QAction;
+class QMenu;
+class QToolBar;
+class QToolButton;
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // The model.
+  TResourceObject* Resource = nullptr;
+  TPlantObject* Plant = nullptr;
+  int32_t Step = 0;
+  int32_t Refresh = 10;
+  int32_t Brush = 0;  // 0 pointer, 1 resource brush, 2 organism brush
+  int32_t SubBrushResource = 0;
+  int32_t SubBrushPlant = 0;
+  int32_t SavedBrush = 0;
+  TRunStopRules StopRules;
+  bool Moving = false;
+  bool FirstRun = false;
+
+  // The current data file.
+  QString FileName;
+  std::string Author, Created, FileDataVersion;
+  std::vector<std::string> Comment;
+  QString UserName;
+
+  // Folders (each ends in "/").
+  QString ProgramPath, FilesPath, PathDocument, PathSaveShot;
+  QString TemplatePage = QStringLiteral("index.htm");
+
+  // Commands. The tag of an action is its data() as an int.
+  QAction* ActionFileNew = nullptr;
+  QAction* ActionFileLoad = nullptr;
+  QAction* ActionFileSave = nullptr;
+  QAction* ActionFileSaveAs = nullptr;
+  QAction* ActionFileImport = nullptr;
+  QAction* ActionFileExport = nullptr;
+  QAction* ActionFileExit = nullptr;
+  QAction* ActionFieldStart = nullptr;
+  QAction* ActionFieldStop = nullptr;
+  QAction* ActionFieldStep = nullptr;
+  QAction* ActionFieldUndo = nullptr;
+  QAction* ActionFieldInput = nullptr;
+  QAction* ActionFieldClear = nullptr;
+  QAction* ActionFieldSaveShot = nullptr;
+  QAction* ActionViewField = nullptr;
+  QAction* ActionViewStatistic = nullptr;
+  QAction* ActionViewParameter = nullptr;
+  QAction* ActionViewComment = nullptr;
+  QAction* ActionViewDock = nullptr;
+  QAction* ActionAutoSize = nullptr;
+  QAction* ActionHelpTheory = nullptr;
+  QAction* ActionHelpHelp = nullptr;
+  QAction* ActionHelpWhatsNew = nullptr;
+  QAction* ActionHelpAbout = nullptr;
+  QAction* ActionReload1 = nullptr;
+  QAction* ActionReload2 = nullptr;
+  QAction* ActionReload3 = nullptr;
+  QAction* ActionReload4 = nullptr;
+  QAction* ActionReload5 = nullptr;
+  // Every action in table order.
+  QList<QAction*> ActionList;
+
+  // Bars and menus.
+  QToolBar* ToolBarMenu = nullptr;
+  QToolBar* ToolBar = nullptr;
+  QMenu* PopupMenuFile = nullptr;
+  QMenu* PopupMenuService = nullptr;
+  QMenu* PopupMenuView = nullptr;
+  QMenu* PopupMenuHelp = nullptr;
+  QMenu* PopupMenuLoad = nullptr;
+  QAction* ToolButtonStart = nullptr;  // the tool bar's entries of Start and Stop
+  QAction* ToolButtonStop = nullptr;
+
+  // Commands of the field.
+  void ActionFieldStepExecute();
+  void ActionFieldStartExecute();
+  void ActionFieldStopExecute();
+  void ActionFieldUndoExecute();
+  void ActionAutoSizeExecute();
+  bool IsRunning() const;
+
+  // Shows the one-line input dialog with its top-left corner at `pos`.
+  // Returns the edited text, or the empty string when cancelled.
+  QString InputText(const QPoint& pos, const QString& caption, const QString& text);
+  // The same with a prompt above the edit box.
+  QString InputText(const QPoint& pos, const QString& caption, const QString& prompt, const QString& text);
+
+  // kind 0 error, 2 comment, 3 information.
+  void ShowHtmlMessage(int kind, const QString& caption, const QStringList& lines);
+  // Reports an exception that no command caught.
+  void ApplicationException(const QString& message);
+
+  bool LoadDataFile(const QString& fileName, bool showComments);
+  bool SaveDataFile(const QString& fileName);
+
+  // Builds the model the program starts with when nothing else supplies one:
+  // one resource and one species on a 45 x 45 field, and the windows' places.
+  void BuildDefaultModel();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateActions();
+  void CreateBars();
+  QAction* NewAction(const QString& category, const QString& caption, const QString& hint,
+                     const QKeySequence& shortcut, int tag = 0);
+  void SetRunning(bool running);
+  void ViewToggle(QAction* action, QWidget* window);
+
+  qint64 RefreshStartMs = 0;  // start of the measured stretch of ticks for the speed display
+  int32_t RefreshStartStep = 0;
+};
+
+extern TMainForm* MainForm;

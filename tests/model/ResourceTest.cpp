@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include "model/uRandom.h"
+#include "model/uResource.h"
+
+namespace {
+
+// Counters recomputed from the layer, to compare with what the store keeps.
+void ExpectCountersMatchLayer(const TResourceObject& r) {
+  for (int res = 0; res < r.Count; ++res) {
+    int32_t cells = 0;
+    int64_t total = 0;
+    for (int row = 0; row < r.RowCount; ++row)
+      for (int col = 0; col < r.ColCount; ++col) {
+        const int32_t a = r.Amount(res, row, col);
+        ASSERT_GE(a, 0);
+        cells += a > 0;
+        total += a;
+      }
+    EXPECT_EQ(r.Params[res].CellCount, cells) << "resource " << res;
+    EXPECT_EQ(r.Params[res].Total, total) << "resource " << res;
+    EXPECT_GE(r.Params[res].MaxTotal, r.Params[res].Total);
+    EXPECT_GE(r.Params[res].MaxCellCount, r.Params[res].CellCount);
+  }
+}
+
+TResourceObject MakeStore(int rows, int cols, int32_t brush, int32_t slur) {
+  TResourceObject r(0, rows, cols);
+  r.Add("A", brush, slur, clYellow);
+  return r;
+}
+
+}  // namespace
+
+TEST(ResourceBrush, SpreadZeroDropsOnlyTheCentre) {
+  TResourceObject r = MakeStore(7, 9, 25, 0);
+  RandSeed = 1;
+  r.Brush(0, 3, 4);
+  EXPECT_EQ(r.Amount(0, 3, 4), 25);
+  EXPECT_EQ(r.Params[0].CellCount, 1);
+  EXPECT_EQ(r.Params[0].Total, 25);
+  EXPECT_EQ(RandSeed, 1u) << "no draw is made when the first ring is empty";
+}
+
+TEST(ResourceBrush, RingsFollowTheDrawOrder) {
+  // Replays the brush by hand with the same seed: ring amounts 17, 11, 7, 4, 2, 1;
+  // per row a draw for the left then the right column, then per column the top then the bottom row.
+  const int rows = 6, cols = 8, row = 0, col = 7;  // a corner cell: rings are clamped
+  TResourceObject r = MakeStore(rows, cols, 25, 70);
+  RandSeed = 4242;
+  r.Brush(0, row, col);
+
+  std::vector<int32_t> expect(rows * cols, 0);
+  RandSeed = 4242;
+  expect[row * cols + col] += 25;
+  int32_t a = 25;
+  std::vector<int32_t> rings;
+  for (int d = 1;; ++d) {
+    a = a * 70 / 100;
+    if (a == 0) break;
+    rings.push_back(a);
+    const int r0 = std::max(0, row - d), r1 = std::min(rows - 1, row + d);
+    const int c0 = std::max(0, col - d), c1 = std::min(cols - 1, col + d);
+    for (int rr = r0; rr <= r1; ++rr) {
+      expect[rr * cols + c0] += Random(2) * a;
+      expect[rr * cols + c1] += Random(2) * a;
+    }
+    for (int cc = c0; cc <= c1; ++cc) {
+      expect[r0 * cols + cc] += Random(2) * a;
+      expect[r1 * cols + cc] += Random(2) * a;
+    }
+  }
+  EXPECT_EQ(rings, (std::vector<int32_t>{17, 11, 7, 4, 2, 1}));
+  for (int rr = 0; rr < rows; ++rr)
+    for (int cc = 0; cc < cols; ++cc) EXPECT_EQ(r.Amount(0, rr, cc), expect[rr * cols + cc]) << rr << "," << cc;
+  ExpectCountersMatchLayer(r);
+}
+
+TEST(ResourceBrush, FullSpreadEndsPastTheFieldEdges) {
+  TResourceObject r = MakeStore(5, 10, 1000, 100);
+  RandSeed = 7;
+  r.Brush(0, 2, 3);  // must return
+  ExpectCountersMatchLayer(r);
+  EXPECT_GT(r.Params[0].CellCount, 1);
+  r.Brush(0, -1, 3);  // a position outside the grid does nothing
+  r.ClearCell(0, 2, -1);
+  ExpectCountersMatchLayer(r);
+}
+
+TEST(ResourceStore, TakeAmountEmptiesAndCounts) {
+  TResourceObject r = MakeStore(5, 10, 1, 0);
+  r.AddAmount(0, 1, 1, 3);
+  EXPECT_EQ(r.TakeAmount(0, 1, 1, 5), 3);
+  EXPECT_EQ(r.Amount(0, 1, 1), 0);
+  EXPECT_EQ(r.Params[0].CellCount, 0);
+  EXPECT_EQ(r.Params[0].Total, 0);
+  EXPECT_EQ(r.TakeAmount(0, 1, 1, 5), 0);
+  r.AddAmount(0, 2, 2, 4);
+  EXPECT_EQ(r.TakeAmount(0, 2, 2, 0), 0);
+  EXPECT_EQ(r.TakeAmount(0, 2, 2, 1), 1);
+  EXPECT_EQ(r.Amount(0, 2, 2), 3);
+  EXPECT_EQ(r.Params[0].MaxTotal, 4);
+}
+
+TEST(ResourceStore, CountersAlwaysEqualARecount) {
+  TResourceObject r(0, 6, 11);
+  r.Add("A", 9, 60, clYellow);
+  r.Add("B", 4, 90, clLime);
+  r.Add("C", 30, 30, clRed);
+  RandSeed = 99;
+  for (int i = 0; i < 4000; ++i) {
+    const int res = Random(r.Count), row = Random(r.RowCount), col = Random(r.ColCount);
+    switch (Random(7)) {
+      case 0: r.AddAmount(res, row, col, 1 + Random(20)); break;
+      case 1: r.TakeAmount(res, row, col, Random(20)); break;
+      case 2: r.Brush(res, row, col); break;
+      case 3: r.ClearCell(res, row, col); break;
+      case 4: if (Random(50) == 0) r.Clear(Random(2) ? -1 : res); break;
+      case 5: if (Random(40) == 0) r.SetSize(5 + Random(8), 10 + Random(8)); break;
+      case 6: if (Random(200) == 0) r.AddAmountEverywhere(res, 1 + Random(5)); break;
+    }
+  }
+  ExpectCountersMatchLayer(r);
+}
+
+TEST(ResourceStore, ClearKeepsMaximaAndColorsPreferLowerIndex) {
+  TResourceObject r(0, 5, 10);
+  r.Add("A", 25, 70, clYellow);
+  r.Add("B", 25, 70, clLime);
+  RandSeed = 3;
+  r.Brush(0, 2, 2);
+  const auto maxTotal = r.Params[0].MaxTotal;
+  const auto maxCells = r.Params[0].MaxCellCount;
+  r.Clear(-1);
+  EXPECT_EQ(r.Params[0].Total, 0);
+  EXPECT_EQ(r.Params[0].MaxTotal, maxTotal);
+  EXPECT_EQ(r.Params[0].MaxCellCount, maxCells);
+
+  r.EmptyColor = clFieldDefault;
+  EXPECT_EQ(r.GetColor(0, 0), clFieldDefault);
+  EXPECT_EQ(r.GetColor(-1, 0), clFieldDefault);
+  r.AddAmount(1, 0, 0, 5);
+  r.AddAmount(0, 0, 0, 5);
+  EXPECT_EQ(r.GetColor(0, 0), clYellow);
+  r.AddAmount(1, 0, 0, 1);
+  EXPECT_EQ(r.GetColor(0, 0), clLime);
+  EXPECT_EQ(r.GetResourceColor(0, 0, 0), clYellow);
+  EXPECT_EQ(r.GetResourceColor(0, 1, 1), clFieldDefault);
+}
+
+TEST(ResourceStore, DeleteMovesLaterLayersDown) {
+  TResourceObject r(0, 5, 10);
+  r.Add("A", 1, 0, clYellow);
+  r.Add("B", 2, 0, clLime);
+  r.Add("C", 3, 0, clRed);
+  r.AddAmount(0, 0, 0, 1);
+  r.AddAmount(1, 1, 1, 2);
+  r.AddAmount(2, 2, 2, 3);
+  r.Delete(0);
+  ASSERT_EQ(r.Count, 2);
+  EXPECT_EQ(r.Params[0].Name, "B");
+  EXPECT_EQ(r.Params[1].Name, "C");
+  EXPECT_EQ(r.Amount(0, 1, 1), 2);
+  EXPECT_EQ(r.Amount(1, 2, 2), 3);
+  EXPECT_EQ(r.Params[1].Total, 3);
+}
+
+TEST(ResourceStore, ResizeKeepsCellsAndRecounts) {
+  TResourceObject r = MakeStore(5, 10, 1, 0);
+  r.AddAmount(0, 4, 9, 7);
+  r.AddAmount(0, 1, 1, 2);
+  r.SetSize(5, 9);  // cuts the last column away
+  EXPECT_EQ(r.Params[0].Total, 2);
+  EXPECT_EQ(r.Params[0].CellCount, 1);
+  r.SetSize(8, 12);
+  EXPECT_EQ(r.Amount(0, 1, 1), 2);
+  EXPECT_EQ(r.Amount(0, 7, 11), 0);
+  ExpectCountersMatchLayer(r);
+  r.SetCount(2);
+  EXPECT_EQ(r.Count, 2);
+  EXPECT_EQ(r.Params[0].Name, "A");
+  EXPECT_EQ(r.Params[0].Total, 0);
+  ExpectCountersMatchLayer(r);
+}

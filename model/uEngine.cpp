@@ -64,9 +64,12 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
           if (tc < 0) tc += C;
           if (tr > R - 1) tr -= R;
           if (tc > C - 1) tc -= C;
-          const double x = 100.0 * Random();
+          // The mutation test "Mutation > 100 * real draw", done exactly in integers:
+          // the real draw is seed / 2^32, so the test is Mutation * 2^32 > 100 * seed.
+          const uint64_t seed = NextRandSeed();
+          const bool mutates = g.Mutation() > 0 && (static_cast<uint64_t>(g.Mutation()) << 32) > seed * 100u;
           TPlantCell& t = plant.Field(tr, tc);
-          if (g.Mutation() > x) {
+          if (mutates) {
             TGenome child = g;
             MutateGenome(child, resource.Count);
             if (t.Mass != 0) {

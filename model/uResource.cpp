@@ -116,43 +116,6 @@ void TResourceObject::Clear(int32_t index) {
   }
 }
 
-void TResourceObject::AddToCell(int32_t res, int32_t row, int32_t col, int32_t amount) {
-  int32_t& cell = Field(res, row, col);
-  TResourceParameter& p = Params[res];
-  if (cell == 0) ++p.CellCount;
-  const int32_t room = std::numeric_limits<int32_t>::max() - cell;
-  const int32_t added = amount > room ? room : amount;
-  cell += added;
-  p.Total += added;
-}
-
-void TResourceObject::RaiseMaxima(int32_t res) {
-  TResourceParameter& p = Params[res];
-  p.MaxTotal = std::max(p.MaxTotal, p.Total);
-  p.MaxCellCount = std::max(p.MaxCellCount, p.CellCount);
-}
-
-void TResourceObject::AddAmount(int32_t res, int32_t row, int32_t col, int32_t amount) {
-  AddToCell(res, row, col, amount);
-  RaiseMaxima(res);
-}
-
-int32_t TResourceObject::TakeAmount(int32_t res, int32_t row, int32_t col, int32_t amount) {
-  int32_t& cell = Field(res, row, col);
-  if (cell == 0) return 0;
-  TResourceParameter& p = Params[res];
-  int32_t taken = amount;
-  if (cell - amount < 1) {
-    taken = cell;
-    cell = 0;
-    if (p.CellCount > 0) --p.CellCount;
-  } else {
-    cell -= amount;
-  }
-  if (p.Total > 0) p.Total -= taken;
-  return taken;
-}
-
 void TResourceObject::AddAmountEverywhere(int32_t res, int32_t amount) {
   for (int32_t r = 0; r < RowCount; ++r)
     for (int32_t c = 0; c < ColCount; ++c) AddToCell(res, r, c, amount);

@@ -60,8 +60,25 @@ class TResourceObject {
   // Resizes every layer; the counters are recounted from what the field then holds.
   void SetSize(int32_t rows, int32_t cols);
   void Clear(int32_t index);  // -1: every resource
-  void AddAmount(int32_t res, int32_t row, int32_t col, int32_t amount);
-  int32_t TakeAmount(int32_t res, int32_t row, int32_t col, int32_t amount);
+  void AddAmount(int32_t res, int32_t row, int32_t col, int32_t amount) {
+    AddToCell(res, row, col, amount);
+    RaiseMaxima(res);
+  }
+  int32_t TakeAmount(int32_t res, int32_t row, int32_t col, int32_t amount) {
+    int32_t& cell = Field(res, row, col);
+    if (cell == 0) return 0;
+    TResourceParameter& p = Params[res];
+    int32_t taken = amount;
+    if (cell - amount < 1) {
+      taken = cell;
+      cell = 0;
+      if (p.CellCount > 0) --p.CellCount;
+    } else {
+      cell -= amount;
+    }
+    if (p.Total > 0) p.Total -= taken;
+    return taken;
+  }
   void AddAmountEverywhere(int32_t res, int32_t amount);
   void ClearCell(int32_t res, int32_t row, int32_t col);
   void Brush(int32_t res, int32_t row, int32_t col);
@@ -74,6 +91,18 @@ class TResourceObject {
 
  private:
   // Adds to one cell without touching the maxima; saturates at the 32-bit limit.
-  void AddToCell(int32_t res, int32_t row, int32_t col, int32_t amount);
-  void RaiseMaxima(int32_t res);
+  void AddToCell(int32_t res, int32_t row, int32_t col, int32_t amount) {
+    int32_t& cell = Field(res, row, col);
+    TResourceParameter& p = Params[res];
+    if (cell == 0) ++p.CellCount;
+    const int32_t room = INT32_MAX - cell;
+    const int32_t added = amount > room ? room : amount;
+    cell += added;
+    p.Total += added;
+  }
+  void RaiseMaxima(int32_t res) {
+    TResourceParameter& p = Params[res];
+    if (p.Total > p.MaxTotal) p.MaxTotal = p.Total;
+    if (p.CellCount > p.MaxCellCount) p.MaxCellCount = p.CellCount;
+  }
 };

@@ -1,0 +1,26 @@
+#pragma once
+// The page view of the HTML windows: shows a local HTML file given by its full
+// path. Pictures and links in the page are found relative to the page's folder;
+// mail and web links go to the desktop's own programs.
+#include <QString>
+#include <QTextBrowser>
+
+class THtmlView : public QTextBrowser {
+  Q_OBJECT
+ public:
+  explicit THtmlView(QWidget* parent = nullptr);
+
+  // Shows the file at `fullPath`, read afresh every time (generated pages are
+  // rewritten under the same name). A missing or unreadable file shows a short
+  // notice page instead.
+  void Navigate(const QString& fullPath);
+
+  // The full path of the file shown last (also when it could not be read).
+  QString Location() const { return FLocation; }
+  // True when the last Navigate found and showed its file.
+  bool Loaded() const { return FLoaded; }
+
+ private:
+  QString FLocation;
+  bool FLoaded = false;
+};

@@ -1,0 +1,214 @@
+#include "windows/fHelp.h"
+
+#include <algorithm>
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "platform/qt/HtmlView.h"
+#include "windows/uHtmlPage.h"
+
+TFormHelp* FormHelp = nullptr;
+TFormHelp* FormMessage = nullptr;
+TFormHelp* FormComment = nullptr;
+
+TFormHelp::TFormHelp(QWidget* owner)
+    : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+  resize(231, 160);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  PanelMain = new QFrame(this);
+  PanelMain->setObjectName(QStringLiteral("PanelMain"));
+  PanelMain->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  auto* mainLayout = new QVBoxLayout(PanelMain);
+  mainLayout->setContentsMargins(1, 1, 1, 1);
+  WebBrowser = new THtmlView(PanelMain);
+  WebBrowser->setObjectName(QStringLiteral("WebBrowser"));
+  WebBrowser->setFrameStyle(QFrame::NoFrame);
+  mainLayout->addWidget(WebBrowser);
+  layout->addWidget(PanelMain, 1);
+
+  PanelBottom = new QWidget(this);
+  PanelBottom->setObjectName(QStringLiteral("PanelBottom"));
+  PanelBottom->setFixedHeight(28);
+  auto* bottom = new QHBoxLayout(PanelBottom);
+  bottom->setContentsMargins(2, 1, 4, 2);
+  bottom->addStretch(1);
+  ButtonClose = new QPushButton(QStringLiteral("Закрыть"), PanelBottom);
+  ButtonClose->setObjectName(QStringLiteral("ButtonClose"));
+  ButtonClose->setFixedSize(75, 25);
+  ButtonClose->setDefault(true);  // Enter presses it; Escape closes the dialog as well
+  ButtonClose->setAutoDefault(true);
+  bottom->addWidget(ButtonClose);
+  layout->addWidget(PanelBottom);
+
+  connect(ButtonClose, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TFormHelp::Navigate(const QString& fullPath) { WebBrowser->Navigate(fullPath); }
+
+int TFormHelp::OuterWidth() const {
+  const int frame = frameGeometry().width() - geometry().width();
+  return width() + (frame > 0 ? frame : 0);
+}
+
+void TFormHelp::SetPlace(int left, int top, int outerWidth, int clientHeight) {
+  const int frame = frameGeometry().width() - geometry().width();
+  const int clientWidth = outerWidth - (frame > 0 ? frame : 0);
+  resize(std::max(clientWidth, 100), std::max(clientHeight, 60));
+  move(left, top);
+}
+
+namespace {
+
+int ReadSetting(const THtmlHost& host, const QString& section, const char* key, int def) {
+  return host.ReadInt ? host.ReadInt(section, QString::fromLatin1(key), def) : def;
+}
+
+// A window placed from its settings section on creation ("Help" or "Comment").
+TFormHelp* CreatePlaced(const THtmlHost& host, const QString& section, int defaultWidth) {
+  auto* form = new TFormHelp(host.Owner);
+  const QRect main = host.MainFrame;
+  const int top = ReadSetting(host, section, "Top", main.top() + main.height());
+  const int left = ReadSetting(host, section, "Left", main.left());
+  const int width = ReadSetting(host, section, "Width", defaultWidth);
+  const int height = ReadSetting(host, section, "Height", 400);
+  form->SetPlace(left, top, width, height);
+  return form;
+}
+
+TFormHelp* EnsureHelp(const THtmlHost& host) {
+  if (!FormHelp) FormHelp = CreatePlaced(host, QStringLiteral("Help"), host.MainFrame.width());
+  return FormHelp;
+}
+
+TFormHelp* EnsureComment(const THtmlHost& host) {
+  if (!FormComment) FormComment = CreatePlaced(host, QStringLiteral("Comment"), 350);
+  return FormComment;
+}
+
+TFormHelp* EnsureMessage(const THtmlHost& host) {
+  if (!FormMessage) {
+    FormMessage = new TFormHelp(host.Owner);
+    // A fixed tool window: not sizeable.
+    FormMessage->setFixedSize(350, 200);
+    FormMessage->move(host.MainFrame.left(), host.MainFrame.top() + host.MainFrame.height());
+  }
+  return FormMessage;
+}
+
+// The picture as the page refers to it: by name when the page lies beside the
+// pictures, otherwise by its full location in the page folder.
+QString PictureRef(const THtmlHost& host, const QString& name) {
+  if (host.PagesPath.isEmpty() || host.PagesPath == host.FilesPath) return name;
+  return QUrl::fromLocalFile(host.FilesPath + name).toString();
+}
+
+QString PagesFolder(const THtmlHost& host) {
+  return host.PagesPath.isEmpty() ? host.FilesPath : host.PagesPath;
+}
+
+}  // namespace
+
+void ShowHtmlPage(const THtmlHost& host, int kind, const QString& caption,
+                  const QString& textFooter, const QStringList& lines) {
+  QString picture, page;
+  TFormHelp* form = nullptr;
+  switch (kind) {
+    case HtmlKindError:
+      picture = QStringLiteral("XPdialogstop32.bmp");
+      page = QStringLiteral("error.htm");
+      form = EnsureMessage(host);
+      break;
+    case HtmlKindComment:
+      picture = QStringLiteral("XPdialoginformation32.bmp");
+      page = QStringLiteral("comment.htm");
+      form = EnsureComment(host);
+      break;
+    default:  // information
+      picture = QStringLiteral("XPdialoginformation32.bmp");
+      page = QStringLiteral("info.htm");
+      form = EnsureMessage(host);
+      break;
+  }
+  const QString pageFile = PagesFolder(host) + page;
+  BuildHtmlPage(host.FilesPath + host.TemplatePage, caption, textFooter, PictureRef(host, picture),
+                pageFile, lines);
+  form->setWindowTitle(caption);
+  form->Navigate(pageFile);
+  if (kind == HtmlKindComment) {
+    form->show();
+    form->raise();
+  } else {
+    form->exec();
+  }
+}
+
+void ShowHelpPage(const THtmlHost& host, const QString& caption, const QString& pageName) {
+  TFormHelp* form = EnsureHelp(host);
+  form->setWindowTitle(caption);
+  form->Navigate(host.FilesPath + pageName);
+  form->show();
+  form->raise();
+  form->activateWindow();
+}
+
+void ShowWhatsNewPage(const THtmlHost& host) {
+  TFormHelp* form = EnsureHelp(host);
+  form->setWindowTitle(QStringLiteral("Что нового?"));
+  const QStringList html = WhatsNewToHtml(ReadPageLines(host.FilesPath + QStringLiteral("whatsnew.txt")));
+  const QString pageFile = PagesFolder(host) + QStringLiteral("help.htm");
+  BuildWhatsNewPage(host.FilesPath + host.TemplatePage, form->windowTitle(), QString(),
+                    PictureRef(host, QStringLiteral("omra32.ico")), pageFile, html);
+  form->Navigate(pageFile);
+  form->show();
+}
+
+void ShowExceptionPage(const THtmlHost& host, const QString& message) {
+  // A failure while a report is on screen (or while it is being built) is not
+  // reported by another page: that could go on for ever.
+  static bool reporting = false;
+  auto plainBox = [&](const QString& text) {
+    QMessageBox::critical(host.Owner, QStringLiteral("Ошибка"), text);
+  };
+  if (reporting) {
+    plainBox(message);
+    return;
+  }
+  reporting = true;
+  try {
+    ShowHtmlPage(host, HtmlKindError, QStringLiteral("Ошибка"), QString(), ExceptionPageLines(message));
+  } catch (const std::exception& e) {
+    plainBox(QStringLiteral("Программе не удалось выполнить операцию.\n\n%1\n\n%2")
+                 .arg(message, QString::fromUtf8(e.what())));
+  } catch (...) {
+    plainBox(QStringLiteral("Программе не удалось выполнить операцию.\n\n%1").arg(message));
+  }
+  reporting = false;
+}
+
+void FreeHtmlWindows(const std::function<void(const QString&, const QString&, int)>& writeInt) {
+  auto save = [&](TFormHelp*& form, const QString& section) {
+    if (!form) return;
+    if (writeInt) {
+      const QRect frame = form->frameGeometry();
+      writeInt(section, QStringLiteral("Top"), frame.top());
+      writeInt(section, QStringLiteral("Left"), frame.left());
+      writeInt(section, QStringLiteral("Width"), form->OuterWidth());
+      writeInt(section, QStringLiteral("Height"), form->height());
+    }
+    form->close();
+    delete form;
+    form = nullptr;
+  };
+  save(FormHelp, QStringLiteral("Help"));
+  save(FormComment, QStringLiteral("Comment"));
+  delete FormMessage;
+  FormMessage = nullptr;
+}

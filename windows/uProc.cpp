@@ -1,0 +1,123 @@
+#include "windows/uProc.h"
+
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QStringList>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "platform/VersionInfo.h"
+
+QString FileTypeText(uint32_t fileType, uint32_t fileSubtype) {
+  static const char* const kDrivers[] = {
+      "Unknown Driver", "Printer Driver", "Keyboard Driver", "Language Driver",
+      "Display Driver", "Mouse Driver",   "Network Driver",  "System Driver",
+      "InstallableDriver", "Sound Driver", "Communications Driver"};
+  static const char* const kFonts[] = {"Unknown Font", "Raster Font", "Vector Font",
+                                       "Truetype Font"};
+  switch (fileType) {
+    case 0:
+      return QStringLiteral("Unknown");
+    case 1:
+      return QStringLiteral("Приложение");
+    case 2:
+      return QStringLiteral("DLL");
+    case 3:
+      return fileSubtype <= 10 ? QString::fromLatin1(kDrivers[fileSubtype]) : QString();
+    case 4:
+      return fileSubtype <= 3 ? QString::fromLatin1(kFonts[fileSubtype]) : QString();
+    case 5:
+      return QStringLiteral("Virtual Defice Identifier = ") +
+             QStringLiteral("%1").arg(fileSubtype, 8, 16, QLatin1Char('0')).toUpper();
+    case 7:
+      return QStringLiteral("Static-link Library");
+    default:
+      return QString();
+  }
+}
+
+void GetFileInfo(const QString& path, TFileInfo& info) {
+  info = TFileInfo();
+  const QFileInfo fi(path);
+  if (!fi.exists()) return;
+  const QMimeType mime = QMimeDatabase().mimeTypeForFile(fi);
+  if (mime.isValid()) info.TypeName = mime.comment().left(80);
+
+  const std::string local = path.toStdString();
+  if (!IsExecutableFile(local)) return;
+  TVersionBlock block;
+  if (!ReadVersionBlock(local, block)) return;
+
+  auto value = [&](const char* name) { return QString::fromStdString(block.Value(name)); };
+  info.CompanyName = value("CompanyName");
+  info.FileDescription = value("FileDescription");
+  info.FileVersion = value("FileVersion");
+  info.InternalName = value("InternalName");
+  info.LegalCopyRight = value("LegalCopyRight");
+  info.LegalTradeMarks = value("LegalTradeMarks");
+  info.OriginalFileName = value("OriginalFileName");
+  info.ProductName = value("ProductName");
+  info.ProductVersion = value("ProductVersion");
+  info.Comments = value("Comments");
+  info.SpecialBuild = value("SpecialBuild");
+  info.PrivateBuild = value("PrivateBuild");
+
+  const uint32_t flags = block.FileFlags & block.FileFlagsMask;
+  info.Debug = flags & VersionFlagDebug;
+  info.PreRelease = flags & VersionFlagPreRelease;
+  info.IsSpecialBuild = flags & VersionFlagSpecialBuild;
+  info.IsPrivateBuild = flags & VersionFlagPrivateBuild;
+  info.Patched = flags & VersionFlagPatched;
+  info.InfoInferred = flags & VersionFlagInfoInferred;
+  info.FileTypeText = FileTypeText(block.FileType, block.FileSubtype);
+}
+
+void GetCurrentUserName(QString& name) {
+  // The account the program runs under, then the login of the terminal.
+  std::vector<char> buffer(16384);
+  passwd pw{};
+  passwd* found = nullptr;
+  if (getpwuid_r(geteuid(), &pw, buffer.data(), buffer.size(), &found) == 0 && found &&
+      found->pw_name && *found->pw_name) {
+    name = QString::fromLocal8Bit(found->pw_name);
+    return;
+  }
+  char login[256] = {};
+  if (getlogin_r(login, sizeof login) == 0 && login[0]) {
+    name = QString::fromLocal8Bit(login);
+    return;
+  }
+  name = QStringLiteral("Unknown");
+}
+
+QString GetCurrentUserName() {
+  QString name;
+  GetCurrentUserName(name);
+  return name;
+}
+
+void ShortenPath(const QString& path, int maxLength, QString& result) {
+  const QChar sep = QLatin1Char('/');
+  if (!path.contains(sep)) {
+    result = path;
+    return;
+  }
+  QStringList parts = path.split(sep);
+  if (parts.last().isEmpty()) parts.removeLast();  // a trailing "/" gives no part
+  if (parts.isEmpty()) {
+    result.clear();
+    return;
+  }
+  const QString name = parts.takeLast();
+  QString text;
+  while (text.size() + name.size() < maxLength && !parts.isEmpty()) text += parts.takeFirst() + sep;
+  result = parts.isEmpty() ? text + name : text + QStringLiteral("../") + name;
+}
+
+QString ShortenPath(const QString& path, int maxLength) {
+  QString result;
+  ShortenPath(path, maxLength, result);
+  return result;
+}

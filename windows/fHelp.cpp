@@ -63,6 +63,15 @@ void TFormHelp::SetPlace(int left, int top, int outerWidth, int clientHeight) {
   const int clientWidth = outerWidth - (frame > 0 ? frame : 0);
   resize(std::max(clientWidth, 100), std::max(clientHeight, 60));
   move(left, top);
+  FPendingOuterWidth = isVisible() ? -1 : outerWidth;
+}
+
+void TFormHelp::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (FPendingOuterWidth < 0) return;
+  const int frame = frameGeometry().width() - geometry().width();
+  if (frame > 0) resize(std::max(FPendingOuterWidth - frame, 100), height());
+  FPendingOuterWidth = -1;
 }
 
 namespace {

@@ -30,6 +30,14 @@ class TFormHelp : public QDialog {
   int OuterWidth() const;
   // Places the window: outer top-left corner, outer width, client height.
   void SetPlace(int left, int top, int outerWidth, int clientHeight);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // The frame is known only once the window is on screen; the outer width
+  // asked for before that is applied at the first showing.
+  int FPendingOuterWidth = -1;
 };
 
 extern TFormHelp* FormHelp;

@@ -1,0 +1,83 @@
+#pragma once
+// Line-oriented text files in code page 1251 with CR LF line ends: a streaming
+// reader with the number rules of the data and set files, and a writer that
+// replaces its target whole or not at all.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/SafeFile.h"
+
+class TTextReader {
+ public:
+  TTextReader() = default;
+  ~TTextReader();
+  TTextReader(const TTextReader&) = delete;
+  TTextReader& operator=(const TTextReader&) = delete;
+
+  bool Open(const std::string& path);
+  void Close();
+  // True when no byte is left.
+  bool Eof();
+  // The next line without its line end, as the file's bytes. At the end of the
+  // file it gives an empty line and returns false. The view lasts until the next read.
+  bool ReadRaw(std::string_view& line);
+  std::string_view ReadRaw() {
+    std::string_view line;
+    ReadRaw(line);
+    return line;
+  }
+  // The next line decoded to UTF-8.
+  std::string ReadString();
+  // A number on a line of its own: blank lines and blanks before it are
+  // skipped, the first token of the line is taken and the rest of the line
+  // dropped. At the end of the file the number is 0 (and HitEnd() turns true).
+  // False when the token is not a whole signed 32-bit decimal number.
+  bool ReadNumber(int32_t& value);
+  // A number that must be the whole line (blanks around it allowed).
+  bool ReadLineNumber(int32_t& value);
+  // True once a number was asked for after the end of the file.
+  bool HitEnd() const { return EndHit; }
+  // True when a line was longer than the reader accepts.
+  bool LineTooLong() const { return TooLong; }
+  // Bytes not yet consumed.
+  uint64_t Remaining() const { return FileSize - Consumed; }
+  uint64_t Size() const { return FileSize; }
+
+  static bool ParseNumber(std::string_view text, int32_t& value);
+
+ private:
+  bool Fill();  // moves what is left to the front and reads more; false at the end
+  int Fd = -1;
+  char* Buffer = nullptr;
+  size_t Capacity = 0;
+  size_t Pos = 0, Len = 0;  // unread bytes are Buffer[Pos .. Len)
+  bool AtFileEnd = false;
+  bool EndHit = false;
+  bool TooLong = false;
+  uint64_t FileSize = 0, Consumed = 0;
+};
+
+class TTextWriter {
+ public:
+  explicit TTextWriter(const std::string& path) : File(path) {}
+  bool Ok() const { return File.Ok(); }
+  // A line of program text (UTF-8), written in code page 1251. Line breaks
+  // inside the text become blanks, so one value stays one line.
+  void WriteString(std::string_view text);
+  // A line of plain ASCII text, written as it is.
+  void WriteRaw(std::string_view text) {
+    File.Write(text);
+    File.Write("\r\n", 2);
+  }
+  void WriteNumber(int64_t value);
+  bool Commit() { return File.Commit(); }
+  void Abandon() { File.Abandon(); }
+
+ private:
+  TSafeFileWriter File;
+};
+
+// A 64-bit counter written into a 32-bit number line: saturated at the limits.
+int32_t Saturate32(int64_t value);

@@ -1,0 +1,57 @@
+#pragma once
+// The settings (profile) file: "[Section]" lines and "Key=Value" lines,
+// section and key names compared without regard to letter case, stored in
+// code page 1251 with CR LF line ends. Strings in and out are UTF-8.
+//
+// Reads see the file as it was when the object was made plus this object's
+// own writes. Writes are gathered and put into the file by UpdateFile() (and
+// by the destructor): the current file is read again, the writes are applied
+// in order, and the result replaces the file whole, through a temporary file,
+// or not at all. Lines the program does not know (other sections and keys,
+// comments) are kept as they are; nothing is ever erased.
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+class TIniFile {
+ public:
+  explicit TIniFile(std::string fileName);
+  ~TIniFile();
+  TIniFile(const TIniFile&) = delete;
+  TIniFile& operator=(const TIniFile&) = delete;
+
+  const std::string& FileName() const { return Path; }
+
+  // At most 2047 characters; the default when the key is absent.
+  std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
+  // Decimal, or hexadecimal after "$", "0x" or "0X"; the default when the key
+  // is absent or its value is not such a number.
+  int32_t ReadInteger(const std::string& section, const std::string& key, int32_t def) const;
+  // An integer: 0 is false, any other true; the default otherwise.
+  bool ReadBool(const std::string& section, const std::string& key, bool def) const;
+  bool SectionExists(const std::string& section) const;
+  bool ValueExists(const std::string& section, const std::string& key) const;
+
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  void WriteInteger(const std::string& section, const std::string& key, int32_t value);
+  void WriteBool(const std::string& section, const std::string& key, bool value);
+
+  // Puts the writes made so far into the file. False when the file could not
+  // be written (the old file is then whole and the writes stay pending).
+  bool UpdateFile();
+  bool Modified() const { return !Pending.empty(); }
+
+ private:
+  struct TWrite {
+    std::string Section, Key, Value;  // code page 1251
+  };
+  static std::vector<std::string> Load(const std::string& path, bool* ok);
+  static void Apply(std::vector<std::string>& lines, const TWrite& write);
+  // Index of the key's line, or -1.
+  static long Find(const std::vector<std::string>& lines, const std::string& section, const std::string& key);
+
+  std::string Path;
+  std::vector<std::string> Lines;  // the file's lines, code page 1251, without line ends
+  std::vector<TWrite> Pending;
+};

@@ -1,22 +1,263 @@
 #include "windows/DrawGrid.h"
 
-TDrawGrid::TDrawGrid(QWidget* parent) : QAbstractScrollArea(parent) {}
-void TDrawGrid::SetColCount(int n) { FColCount = n; }
-void TDrawGrid::SetRowCount(int n) { FRowCount = n; }
-void TDrawGrid::SetDefaultColWidth(int w) { FColWidth = w; }
-void TDrawGrid::SetDefaultRowHeight(int h) { FRowHeight = h; }
-void TDrawGrid::SetGridLineWidth(int w) { FLineWidth = w; }
-void TDrawGrid::SetCol(int c) { FCol = c; }
-void TDrawGrid::SetRow(int r) { FRow = r; }
-void TDrawGrid::MouseToCell(const QPoint&, int& col, int& row) const { col = row = -1; }
-QRect TDrawGrid::CellRect(int, int) const { return {}; }
-QSize TDrawGrid::ContentSize() const { return {}; }
-void TDrawGrid::PaintCells(QPainter&, const QRect&) {}
-void TDrawGrid::paintEvent(QPaintEvent*) {}
-void TDrawGrid::resizeEvent(QResizeEvent* e) { QAbstractScrollArea::resizeEvent(e); }
-void TDrawGrid::mousePressEvent(QMouseEvent*) {}
-void TDrawGrid::mouseMoveEvent(QMouseEvent*) {}
-void TDrawGrid::mouseReleaseEvent(QMouseEvent*) {}
-void TDrawGrid::keyPressEvent(QKeyEvent*) {}
-void TDrawGrid::scrollContentsBy(int, int) {}
-void TDrawGrid::UpdateScrollBars() {}
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+namespace {
+
+// The default look of the desktop's system colours, by their number in the low byte.
+constexpr QRgb kSystemColors[] = {
+    0xFFC8C8C8,  // scroll bar
+    0xFF3A6EA5,  // background
+    0xFF0A246A,  // active caption
+    0xFF808080,  // inactive caption
+    0xFFD4D0C8,  // menu
+    0xFFFFFFFF,  // window
+    0xFF000000,  // window frame
+    0xFF000000,  // menu text
+    0xFF000000,  // window text
+    0xFFFFFFFF,  // caption text
+    0xFFD4D0C8,  // active border
+    0xFFD4D0C8,  // inactive border
+    0xFF808080,  // application workspace
+    0xFF0A246A,  // highlight
+    0xFFFFFFFF,  // highlight text
+    0xFFD4D0C8,  // button face
+    0xFF808080,  // button shadow
+    0xFF808080,  // gray text
+    0xFF000000,  // button text
+    0xFFD4D0C8,  // inactive caption text
+    0xFFFFFFFF,  // button highlight
+    0xFF404040,  // 3D dark shadow
+    0xFFD4D0C8,  // 3D light
+    0xFF000000,  // info text
+    0xFFFFFFE1,  // info background
+};
+
+}  // namespace
+
+QRgb TColorToRgb(TColor color) {
+  if (color < 0) {
+    const unsigned index = static_cast<unsigned>(color) & 0xFFu;
+    if (index < std::size(kSystemColors)) return kSystemColors[index];
+    return 0xFF000000;
+  }
+  return qRgb(ColorRed(color), ColorGreen(color), ColorBlue(color));
+}
+
+QColor TColorToQColor(TColor color) { return QColor::fromRgb(TColorToRgb(color)); }
+
+TDrawGrid::TDrawGrid(QWidget* parent) : QAbstractScrollArea(parent) {
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setMouseTracking(true);
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  UpdateScrollBars();
+}
+
+void TDrawGrid::SetColCount(int n) {
+  FColCount = std::max(0, n);
+  if (FCol >= FColCount) FCol = std::max(0, FColCount - 1);
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+void TDrawGrid::SetRowCount(int n) {
+  FRowCount = std::max(0, n);
+  if (FRow >= FRowCount) FRow = std::max(0, FRowCount - 1);
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+void TDrawGrid::SetDefaultColWidth(int w) {
+  FColWidth = std::max(1, w);
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+void TDrawGrid::SetDefaultRowHeight(int h) {
+  FRowHeight = std::max(1, h);
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+void TDrawGrid::SetGridLineWidth(int w) {
+  FLineWidth = std::max(0, w);
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+void TDrawGrid::SetCol(int c) {
+  if (c < 0 || c >= FColCount || c == FCol) return;
+  FCol = c;
+  viewport()->update();
+}
+
+void TDrawGrid::SetRow(int r) {
+  if (r < 0 || r >= FRowCount || r == FRow) return;
+  FRow = r;
+  viewport()->update();
+}
+
+QSize TDrawGrid::ContentSize() const {
+  return {FColCount * (FColWidth + FLineWidth), FRowCount * (FRowHeight + FLineWidth)};
+}
+
+void TDrawGrid::UpdateScrollBars() {
+  const QSize content = ContentSize();
+  const QSize view = viewport()->size();
+  horizontalScrollBar()->setRange(0, std::max(0, content.width() - view.width()));
+  horizontalScrollBar()->setPageStep(std::max(1, view.width()));
+  horizontalScrollBar()->setSingleStep(FColWidth + FLineWidth);
+  verticalScrollBar()->setRange(0, std::max(0, content.height() - view.height()));
+  verticalScrollBar()->setPageStep(std::max(1, view.height()));
+  verticalScrollBar()->setSingleStep(FRowHeight + FLineWidth);
+}
+
+void TDrawGrid::MouseToCell(const QPoint& pos, int& col, int& row) const {
+  const int x = pos.x() + horizontalScrollBar()->value();
+  const int y = pos.y() + verticalScrollBar()->value();
+  const int cw = FColWidth + FLineWidth, rh = FRowHeight + FLineWidth;
+  col = (x >= 0 && pos.x() >= 0 && pos.x() < viewport()->width()) ? x / cw : -1;
+  row = (y >= 0 && pos.y() >= 0 && pos.y() < viewport()->height()) ? y / rh : -1;
+  if (col >= FColCount) col = -1;
+  if (row >= FRowCount) row = -1;
+}
+
+QRect TDrawGrid::CellRect(int col, int row) const {
+  const int cw = FColWidth + FLineWidth, rh = FRowHeight + FLineWidth;
+  return {col * cw - horizontalScrollBar()->value(), row * rh - verticalScrollBar()->value(), FColWidth, FRowHeight};
+}
+
+void TDrawGrid::EnsureCurrentVisible() {
+  const QRect r = CellRect(FCol, FRow);
+  QScrollBar* h = horizontalScrollBar();
+  QScrollBar* v = verticalScrollBar();
+  if (r.left() < 0) h->setValue(h->value() + r.left());
+  if (r.right() >= viewport()->width()) h->setValue(h->value() + r.right() - viewport()->width() + 1);
+  if (r.top() < 0) v->setValue(v->value() + r.top());
+  if (r.bottom() >= viewport()->height()) v->setValue(v->value() + r.bottom() - viewport()->height() + 1);
+}
+
+void TDrawGrid::RenderView(QImage& image) {
+  const QSize size = viewport()->size();
+  if (image.size() != size || image.format() != QImage::Format_RGB32)
+    image = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+  const QRgb background = palette().color(QPalette::Base).rgb();
+  image.fill(background);
+  const int cw = FColWidth + FLineWidth, rh = FRowHeight + FLineWidth;
+  const int sx = horizontalScrollBar()->value(), sy = verticalScrollBar()->value();
+  const int c0 = sx / cw, r0 = sy / rh;
+  const int c1 = std::min(FColCount - 1, (sx + size.width() - 1) / cw);
+  const int r1 = std::min(FRowCount - 1, (sy + size.height() - 1) / rh);
+  const int W = image.width(), H = image.height();
+  // The lines: the part of the content in view, before the cells go over it.
+  const int contentRight = std::min(W, FColCount * cw - sx), contentBottom = std::min(H, FRowCount * rh - sy);
+  for (int y = 0; y < contentBottom; ++y) {
+    QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    std::fill(line, line + std::max(0, contentRight), LineColor);
+  }
+  if (!OnDrawCell) return;
+  const qsizetype stride = image.bytesPerLine() / 4;
+  QRgb* bits = reinterpret_cast<QRgb*>(image.bits());
+  for (int r = r0; r <= r1; ++r) {
+    const int top = r * rh - sy;
+    const int y0 = std::max(0, top), y1 = std::min(H, top + FRowHeight);
+    if (y0 >= y1) continue;
+    for (int c = c0; c <= c1; ++c) {
+      const int left = c * cw - sx;
+      const int x0 = std::max(0, left), x1 = std::min(W, left + FColWidth);
+      if (x0 >= x1) continue;
+      QRgb fill = 0xFF000000, frame = 0;
+      OnDrawCell(c, r, fill, frame);
+      if (x1 - x0 == 1 && y1 - y0 == 1) {
+        bits[y0 * stride + x0] = frame ? frame : fill;
+        continue;
+      }
+      for (int y = y0; y < y1; ++y) {
+        QRgb* p = bits + y * stride;
+        const bool edgeRow = (y == top || y == top + FRowHeight - 1);
+        if (frame && edgeRow) {
+          std::fill(p + x0, p + x1, frame);
+        } else {
+          std::fill(p + x0, p + x1, fill);
+          if (frame) {
+            if (left >= 0) p[left] = frame;
+            if (left + FColWidth - 1 < W) p[left + FColWidth - 1] = frame;
+          }
+        }
+      }
+    }
+  }
+}
+
+void TDrawGrid::paintEvent(QPaintEvent*) {
+  RenderView(Buffer);
+  QPainter painter(viewport());
+  painter.drawImage(0, 0, Buffer);
+  if (FCol >= 0 && FRow >= 0 && FCol < FColCount && FRow < FRowCount) {
+    const QRect r = CellRect(FCol, FRow);
+    if (r.intersects(viewport()->rect())) {
+      if (FColWidth >= 4 && FRowHeight >= 4) {
+        // The focused cell, drawn selected: a dotted frame over its own colour.
+        QPen pen(Qt::black, 1, Qt::DotLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(r.adjusted(0, 0, -1, -1));
+      }
+      if (OnDrawSelected) OnDrawSelected(FCol, FRow);
+    }
+  }
+}
+
+void TDrawGrid::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollBars();
+}
+
+void TDrawGrid::scrollContentsBy(int, int) { viewport()->update(); }
+
+void TDrawGrid::mousePressEvent(QMouseEvent* event) {
+  int c, r;
+  MouseToCell(event->position().toPoint(), c, r);
+  if (event->button() == Qt::LeftButton && c >= 0 && r >= 0) {
+    FCol = c;
+    FRow = r;
+    viewport()->update();
+  }
+  if (OnMouseDown) OnMouseDown(event, c, r);
+}
+
+void TDrawGrid::mouseMoveEvent(QMouseEvent* event) {
+  int c, r;
+  MouseToCell(event->position().toPoint(), c, r);
+  if (OnMouseMove) OnMouseMove(event, c, r);
+}
+
+void TDrawGrid::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton && PopupMenu) PopupMenu->popup(event->globalPosition().toPoint());
+}
+
+void TDrawGrid::keyPressEvent(QKeyEvent* event) {
+  int c = FCol, r = FRow;
+  const int pageRows = std::max(1, viewport()->height() / (FRowHeight + FLineWidth));
+  switch (event->key()) {
+    case Qt::Key_Left: --c; break;
+    case Qt::Key_Right: ++c; break;
+    case Qt::Key_Up: --r; break;
+    case Qt::Key_Down: ++r; break;
+    case Qt::Key_PageUp: r -= pageRows; break;
+    case Qt::Key_PageDown: r += pageRows; break;
+    case Qt::Key_Home: c = 0; break;
+    case Qt::Key_End: c = FColCount - 1; break;
+    default: QAbstractScrollArea::keyPressEvent(event); return;
+  }
+  SetCol(std::clamp(c, 0, std::max(0, FColCount - 1)));
+  SetRow(std::clamp(r, 0, std::max(0, FRowCount - 1)));
+  EnsureCurrentVisible();
+}

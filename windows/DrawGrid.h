@@ -4,10 +4,19 @@
 // repaints as fast as a small one. Grid lines are drawn between the cells; the
 // current cell (Col, Row) follows the keyboard and the program.
 #include <QAbstractScrollArea>
+#include <QColor>
+#include <QImage>
 #include <QRect>
 #include <functional>
 
+#include "model/uColor.h"
+
 class QMenu;
+
+// A colour of the model (red in the low byte, or a system colour with the
+// high bit set) as an opaque 0xAARRGGBB value.
+QRgb TColorToRgb(TColor color);
+QColor TColorToQColor(TColor color);
 
 class TDrawGrid : public QAbstractScrollArea {
   Q_OBJECT
@@ -30,6 +39,8 @@ class TDrawGrid : public QAbstractScrollArea {
   int Row() const { return FRow; }
   void SetCol(int c);
   void SetRow(int r);
+  // Scrolls so that the current cell is in view.
+  void EnsureCurrentVisible();
 
   // The cell under a viewport point: (-1, -1) parts outside the cells.
   void MouseToCell(const QPoint& viewportPos, int& col, int& row) const;
@@ -41,13 +52,20 @@ class TDrawGrid : public QAbstractScrollArea {
   // The context menu opened by the right button; none when null.
   QMenu* PopupMenu = nullptr;
 
-  // Paints one cell; the painter's clip is the viewport. `selected` is true for the current cell.
-  std::function<void(QPainter& painter, int col, int row, const QRect& rect, bool selected)> OnDrawCell;
+  // Gives the look of one cell: its fill and, when frame is not 0, a one-pixel
+  // frame inside the cell in that colour (both 0xAARRGGBB). Called only for
+  // the cells in view, each paint.
+  std::function<void(int col, int row, QRgb& fill, QRgb& frame)> OnDrawCell;
+  // Called once per paint after the cells, when the current cell is in view.
+  std::function<void(int col, int row)> OnDrawSelected;
+  // The colour between the cells.
+  QRgb LineColor = 0xFFC0C0C0;
   std::function<void(QMouseEvent* event, int col, int row)> OnMouseDown;
   std::function<void(QMouseEvent* event, int col, int row)> OnMouseMove;
 
-  // Paints the whole visible part into `target` (the view's repaint without a screen).
-  void PaintCells(QPainter& painter, const QRect& viewportRect);
+  // Renders the cells in view into `image` (sized to the viewport): what a
+  // repaint puts on the screen.
+  void RenderView(QImage& image);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -60,6 +78,7 @@ class TDrawGrid : public QAbstractScrollArea {
 
  private:
   void UpdateScrollBars();
+  QImage Buffer;
   int FColCount = 5, FRowCount = 5;
   int FColWidth = 9, FRowHeight = 9, FLineWidth = 1;
   int FCol = 0, FRow = 0;

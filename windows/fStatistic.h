@@ -62,6 +62,11 @@ class TFormStatistic : public QWidget {
   void ComboBoxStatChange();
   void FormResize();
 
+  // The points given to the chart for one series: all of them when few, else
+  // for each stretch of points that falls on one pixel column its first,
+  // lowest, highest and last point, so the drawn line looks the same.
+  static QList<QPointF> Thin(const std::vector<QPointF>& points, int columns);
+
   // The series of both charts, in their index order (the distribution chart:
   // first the lines, then the bars).
   std::vector<TChartSeries> HistorySeries;
@@ -83,7 +88,16 @@ class TFormStatistic : public QWidget {
  private:
   void TakeSeriesOff(QChart* chart, std::vector<TChartSeries>& series);
   void AddSeries(QChart* chart, std::vector<TChartSeries>& list, const QString& title, bool active, bool bar);
-  void FlushChart(QChart* chart, std::vector<TChartSeries>& series, bool isHistory);
+  void FlushChart(std::vector<TChartSeries>& series, bool isHistory);
+  void UpdateAxes(bool history);
+  void SetCell(QTableWidget* grid, int row, int col, const QString& text);
+  void StyleChart(QChart* chart, const QString& xTitle, const QString& yTitle);
+  QChart* FHistory = nullptr;
+  QChart* FStat = nullptr;
+  QValueAxis* FHistoryX = nullptr;
+  QValueAxis* FHistoryY = nullptr;
+  QValueAxis* FStatX = nullptr;
+  QValueAxis* FStatY = nullptr;
   TColor FStatisticColor = clFieldDefault;
 };
 

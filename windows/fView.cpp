@@ -1,26 +1,420 @@
 #include "windows/fView.h"
 
+#include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "windows/fParameter.h"
+#include "windows/fStatistic.h"
+#include "windows/main.h"
 
 TFormView* FormView = nullptr;
 
-TFormView::TFormView(QWidget* parent) : QWidget(parent, Qt::Tool) { DrawGridField = new TDrawGrid(this); }
-void TFormView::FillBrushMenu() {}
-void TFormView::FillBrushMenu(QMenu*, QListWidget*, int) {}
-void TFormView::SetBrushMenuItem(QMenu*, const QString&, int, int) {}
-void TFormView::SetBrushMenuItem() {}
-void TFormView::UpdateFieldSize() {}
-void TFormView::SetCellSize(int) {}
-void TFormView::ToolButtonViewClick() {}
-void TFormView::ToolButtonResourceClick() {}
-void TFormView::ToolButtonPlantClick() {}
-void TFormView::ResourceMenuItemClick(QAction*) {}
-void TFormView::PlantMenuItemClick(QAction*) {}
-void TFormView::SetToolButtons(int) {}
-void TFormView::DrawGridFieldDrawCell(QPainter&, int, int, const QRect&, bool) {}
-void TFormView::DrawGridFieldMouseDown(QMouseEvent*, int, int) {}
-void TFormView::DrawGridFieldMouseMove(QMouseEvent*, int, int) {}
-void TFormView::closeEvent(QCloseEvent* event) { event->accept(); }
-bool TFormView::eventFilter(QObject* w, QEvent* e) { return QWidget::eventFilter(w, e); }
-void TFormView::PaintBrushButton(QToolButton*, int) {}
-void TFormView::ApplyBrush(Qt::MouseButton, int, int) {}
+namespace {
+
+// A brush button: the colour of its tool fills the button inside its frame,
+// with the tool's image over it.
+class TBrushButton : public QToolButton {
+ public:
+  TBrushButton(int kind, QWidget* parent) : QToolButton(parent), Kind(kind) {}
+  int Kind;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QToolButton::paintEvent(event);
+    QPainter p(this);
+    const QRect inner = rect().adjusted(2, 2, -2, -2);
+    if (!MainForm) return;
+    bool has = true;
+    TColor color = clBlack;
+    if (Kind == 0) {
+      color = MainForm->Resource ? MainForm->Resource->EmptyColor : clBlack;
+    } else if (Kind == 1) {
+      has = MainForm->Resource && MainForm->Resource->Count > 0 && MainForm->SubBrushResource >= 0 &&
+            MainForm->SubBrushResource < MainForm->Resource->Count;
+      if (has) color = MainForm->Resource->Params[MainForm->SubBrushResource].Color;
+    } else {
+      has = MainForm->Plant && MainForm->Plant->Count > 0 && MainForm->SubBrushPlant >= 0 &&
+            MainForm->SubBrushPlant < MainForm->Plant->Count;
+      if (has) color = MainForm->Plant->Params[MainForm->SubBrushPlant].Const.Color;
+    }
+    if (has) {
+      p.fillRect(inner, TColorToQColor(color));
+    } else {
+      p.setPen(palette().color(QPalette::Dark));
+      p.drawRect(inner.adjusted(0, 0, -1, -1));
+    }
+    if (!icon().isNull()) {
+      const QSize s = iconSize();
+      const QPoint at((width() - s.width()) / 2, (height() - s.height()) / 2);
+      icon().paint(&p, QRect(at, s), Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+    }
+    if (isChecked()) {
+      p.setPen(QColor(0, 0, 128));
+      p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+  }
+};
+
+QLabel* StaticText(const QString& text, const QString& hint, int width) {
+  auto* label = new QLabel(text);
+  label->setToolTip(hint);
+  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  label->setMinimumWidth(width);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  return label;
+}
+
+// A context-menu item that stands for an action of the main window: it follows
+// the action's caption, image, shortcut and enabled state, and runs it.
+QAction* ProxyItem(QAction* action, QObject* parent) {
+  auto* item = new QAction(parent);
+  auto sync = [item, action] {
+    item->setText(action->text());
+    item->setIcon(action->icon());
+    item->setShortcut(action->shortcut());
+    item->setShortcutContext(Qt::WidgetShortcut);
+    item->setEnabled(action->isEnabled());
+  };
+  sync();
+  QObject::connect(action, &QAction::changed, item, sync);
+  QObject::connect(item, &QAction::triggered, action, [action] { action->trigger(); });
+  return item;
+}
+
+}  // namespace
+
+TFormView::TFormView(QWidget* parent) : QWidget(parent, Qt::Tool) {
+  FormView = this;
+  setWindowTitle(QStringLiteral("Наблюдение"));
+  setMinimumWidth(408);
+  resize(408, 454);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  PanelToolBar = new QWidget(this);
+  PanelToolBar->setFixedHeight(22);
+  auto* bar = new QHBoxLayout(PanelToolBar);
+  bar->setContentsMargins(4, 1, 4, 1);
+  bar->setSpacing(4);
+  Label6 = new QLabel(QStringLiteral("Кисть:"));
+  bar->addWidget(Label6);
+  ToolBar = new QToolBar(PanelToolBar);
+  ToolBar->setIconSize(QSize(16, 16));
+  ToolBar->setContentsMargins(0, 0, 0, 0);
+  ToolBar->setStyleSheet(QStringLiteral("QToolBar { border: 0px; spacing: 0px; padding: 0px; }"));
+  const QString hints[3] = {QStringLiteral("Указатель"), QStringLiteral("Ресурс"), QStringLiteral("Организм")};
+  QToolButton* buttons[3];
+  for (int i = 0; i < 3; ++i) {
+    auto* b = new TBrushButton(i, ToolBar);
+    b->setFixedSize(35, 19);
+    b->setCheckable(true);
+    b->setAutoRaise(true);
+    b->setToolTip(hints[i]);
+    if (MainForm && MainForm->ImageList.size() > i) b->setIcon(MainForm->ImageList[i]);
+    ToolBar->addWidget(b);
+    buttons[i] = b;
+  }
+  ToolButtonView = buttons[0];
+  ToolButtonResource = buttons[1];
+  ToolButtonPlant = buttons[2];
+  bar->addWidget(ToolBar);
+  bar->addSpacing(6);
+  Label11 = new QLabel(QStringLiteral("Такт:"));
+  bar->addWidget(Label11);
+  StaticTextStep = StaticText(QStringLiteral("0"), QStringLiteral("Текущий такт"), 48);
+  bar->addWidget(StaticTextStep);
+  StaticTextSPS = StaticText(QStringLiteral("0.00"), QStringLiteral("Скорость, тактов в секунду"), 48);
+  bar->addWidget(StaticTextSPS);
+  bar->addSpacing(6);
+  Label3 = new QLabel(QStringLiteral("Ячейка:"));
+  bar->addWidget(Label3);
+  StaticTextV = StaticText(QStringLiteral("1"), QStringLiteral("Ячейка по вертикали"), 30);
+  bar->addWidget(StaticTextV);
+  bar->addWidget(new QLabel(QStringLiteral(":")));
+  StaticTextH = StaticText(QStringLiteral("1"), QStringLiteral("Ячейка по горизонтали"), 30);
+  bar->addWidget(StaticTextH);
+  bar->addStretch(1);
+  layout->addWidget(PanelToolBar);
+
+  PanelField = new QWidget(this);
+  auto* fieldLayout = new QVBoxLayout(PanelField);
+  fieldLayout->setContentsMargins(0, 0, 0, 0);
+  DrawGridField = new TDrawGrid(PanelField);
+  fieldLayout->addWidget(DrawGridField);
+  layout->addWidget(PanelField, 1);
+
+  DrawGridField->OnDrawCell = [this](int c, int r, QRgb& fill, QRgb& frame) { DrawGridFieldDrawCell(c, r, fill, frame); };
+  DrawGridField->OnDrawSelected = [this](int c, int r) { DrawGridFieldDrawSelected(c, r); };
+  DrawGridField->OnMouseDown = [this](QMouseEvent* e, int c, int r) { DrawGridFieldMouseDown(e, c, r); };
+  DrawGridField->OnMouseMove = [this](QMouseEvent* e, int c, int r) { DrawGridFieldMouseMove(e, c, r); };
+
+  PopupMenu = new QMenu(this);
+  PopupMenuResource = new QMenu(this);
+  PopupMenuPlant = new QMenu(this);
+  GroupResource = new QActionGroup(this);
+  GroupPlant = new QActionGroup(this);
+  if (MainForm) {
+    MenuItemStart = ProxyItem(MainForm->ActionFieldStart, PopupMenu);
+    MenuItemStop = ProxyItem(MainForm->ActionFieldStop, PopupMenu);
+    PopupMenu->addAction(MenuItemStart);
+    PopupMenu->addAction(MenuItemStop);
+    PopupMenu->addSeparator();
+    PopupMenu->addAction(ProxyItem(MainForm->ActionFieldUndo, PopupMenu));
+    PopupMenu->addSeparator();
+    PopupMenu->addAction(ProxyItem(MainForm->ActionFieldInput, PopupMenu));
+    PopupMenu->addAction(ProxyItem(MainForm->ActionFieldClear, PopupMenu));
+    PopupMenu->addSeparator();
+    PopupMenu->addAction(ProxyItem(MainForm->ActionFieldSaveShot, PopupMenu));
+    PopupMenu->addSeparator();
+    PopupMenu->addAction(ProxyItem(MainForm->ActionAutoSize, PopupMenu));
+    MenuItemStop->setVisible(false);
+  }
+  DrawGridField->PopupMenu = PopupMenu;
+
+  connect(ToolButtonView, &QToolButton::clicked, this, [this] { ToolButtonViewClick(); });
+  connect(ToolButtonResource, &QToolButton::clicked, this, [this] { ToolButtonResourceClick(); });
+  connect(ToolButtonPlant, &QToolButton::clicked, this, [this] { ToolButtonPlantClick(); });
+  ToolButtonResource->installEventFilter(this);
+  ToolButtonPlant->installEventFilter(this);
+  SetToolButtons(0);
+}
+
+void TFormView::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (MainForm && MainForm->ActionViewField) MainForm->ActionViewField->setChecked(false);
+}
+
+bool TFormView::eventFilter(QObject* watched, QEvent* event) {
+  // The right button released on a brush button opens its brush menu below it.
+  if (event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+    auto* button = qobject_cast<QToolButton*>(watched);
+    QMenu* menu = button == ToolButtonResource ? PopupMenuResource : button == ToolButtonPlant ? PopupMenuPlant : nullptr;
+    if (menu) {
+      menu->popup(button->mapToGlobal(QPoint(0, button->height())));
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TFormView::SetToolButtons(int brush) {
+  ToolButtonView->setChecked(brush == 0);
+  ToolButtonResource->setChecked(brush == 1);
+  ToolButtonPlant->setChecked(brush == 2);
+}
+
+void TFormView::UpdateGridMenu() { DrawGridField->PopupMenu = MainForm->Brush == 0 ? PopupMenu : nullptr; }
+
+void TFormView::FillBrushMenu() {
+  if (!FormParameter) return;
+  FillBrushMenu(PopupMenuResource, FormParameter->ListBoxResource, 1);
+  FillBrushMenu(PopupMenuPlant, FormParameter->ListBoxPlant, 2);
+}
+
+void TFormView::FillBrushMenu(QMenu* menu, QListWidget* list, int kind) {
+  if (!menu->actions().isEmpty()) {
+    QActionGroup* group = kind == 1 ? GroupResource : GroupPlant;
+    for (QAction* a : menu->actions()) {
+      group->removeAction(a);
+      menu->removeAction(a);
+      a->deleteLater();
+    }
+  }
+  if (!list) return;
+  for (int i = 0; i < list->count(); ++i) SetBrushMenuItem(menu, list->item(i)->text(), i, kind);
+}
+
+void TFormView::SetBrushMenuItem(QMenu* menu, const QString& name, int index, int kind) {
+  QList<QAction*> items = menu->actions();
+  QAction* item;
+  if (index < 0 || index >= items.size()) {
+    index = items.size();
+    item = menu->addAction(name);
+    item->setCheckable(true);
+    (kind == 1 ? GroupResource : GroupPlant)->addAction(item);
+    connect(item, &QAction::triggered, this, [this, item, kind] {
+      if (kind == 1)
+        ResourceMenuItemClick(item);
+      else
+        PlantMenuItemClick(item);
+    });
+  } else {
+    item = items[index];
+  }
+  item->setText(name);
+  item->setData(index);
+  if (!MainForm) return;
+  const int sub = kind == 1 ? MainForm->SubBrushResource : MainForm->SubBrushPlant;
+  items = menu->actions();
+  if (sub >= 0 && sub < items.size()) items[sub]->setChecked(true);
+}
+
+void TFormView::SetBrushMenuItem() {
+  if (!MainForm) return;
+  const QList<QAction*> r = PopupMenuResource->actions();
+  if (MainForm->SubBrushResource >= 0 && MainForm->SubBrushResource < r.size())
+    r[MainForm->SubBrushResource]->setChecked(true);
+  const QList<QAction*> p = PopupMenuPlant->actions();
+  if (MainForm->SubBrushPlant >= 0 && MainForm->SubBrushPlant < p.size()) p[MainForm->SubBrushPlant]->setChecked(true);
+}
+
+void TFormView::UpdateFieldSize() {
+  if (!MainForm || !MainForm->Plant) return;
+  DrawGridField->SetColCount(MainForm->Plant->ColCount);
+  DrawGridField->SetRowCount(MainForm->Plant->RowCount);
+}
+
+void TFormView::SetCellSize(int pixels) {
+  DrawGridField->SetDefaultColWidth(pixels);
+  DrawGridField->SetDefaultRowHeight(pixels);
+}
+
+void TFormView::ToolButtonViewClick() {
+  SetToolButtons(0);
+  MainForm->Brush = 0;
+  UpdateGridMenu();
+  if (FormStatistic) FormStatistic->UpdateView();
+}
+
+void TFormView::ToolButtonResourceClick() {
+  SetToolButtons(1);
+  TResourceObject* res = MainForm->Resource;
+  if (MainForm->Brush == 1 && res->Count > 0) {
+    MainForm->SubBrushResource += 1;
+    if (MainForm->SubBrushResource >= res->Count || MainForm->SubBrushResource < 0) MainForm->SubBrushResource = 0;
+    ToolButtonResource->setToolTip(QStringLiteral("Ресурс: ") +
+                                   QString::fromStdString(res->Params[MainForm->SubBrushResource].Name));
+    SetBrushMenuItem();
+  }
+  MainForm->Brush = 1;
+  UpdateGridMenu();
+  ToolBar->update();
+  if (FormStatistic) FormStatistic->UpdateView();
+}
+
+void TFormView::ToolButtonPlantClick() {
+  SetToolButtons(2);
+  TPlantObject* plant = MainForm->Plant;
+  if (MainForm->Brush == 2 && plant->Count > 0) {
+    MainForm->SubBrushPlant += 1;
+    if (MainForm->SubBrushPlant >= plant->Count || MainForm->SubBrushPlant < 0) MainForm->SubBrushPlant = 0;
+    ToolButtonPlant->setToolTip(QStringLiteral("Организм: ") +
+                                QString::fromStdString(plant->Params[MainForm->SubBrushPlant].Const.Name));
+    SetBrushMenuItem();
+  }
+  MainForm->Brush = 2;
+  UpdateGridMenu();
+  ToolBar->update();
+  if (FormStatistic) FormStatistic->UpdateView();
+}
+
+void TFormView::ResourceMenuItemClick(QAction* item) {
+  MainForm->Brush = 1;
+  SetToolButtons(1);
+  MainForm->SubBrushResource = item->data().toInt();
+  item->setChecked(true);
+  ToolBar->update();
+  if (FormStatistic) FormStatistic->UpdateView();
+}
+
+void TFormView::PlantMenuItemClick(QAction* item) {
+  MainForm->Brush = 2;
+  SetToolButtons(2);
+  MainForm->SubBrushPlant = item->data().toInt();
+  item->setChecked(true);
+  ToolBar->update();
+  if (FormStatistic) FormStatistic->UpdateView();
+}
+
+void TFormView::DrawGridFieldDrawCell(int c, int r, QRgb& fill, QRgb& frame) {
+  const TResourceObject& res = *MainForm->Resource;
+  const TPlantObject& plant = *MainForm->Plant;
+  if (r >= plant.RowCount || c >= plant.ColCount || r >= res.RowCount || c >= res.ColCount) {
+    fill = TColorToRgb(res.EmptyColor);
+    return;
+  }
+  switch (MainForm->Brush) {
+    case 1: {
+      const int32_t sub = MainForm->SubBrushResource;
+      fill = TColorToRgb(sub >= 0 && sub < res.Count ? res.GetResourceColor(sub, r, c) : res.EmptyColor);
+      break;
+    }
+    case 2: {
+      const int32_t sub = MainForm->SubBrushPlant;
+      if (sub < 0 || sub >= plant.Count) {
+        fill = TColorToRgb(plant.EmptyColor);
+        break;
+      }
+      fill = TColorToRgb(plant.GetSpeciesColor(sub, r, c));
+      const TPlantCell& cell = plant.Field(r, c);
+      if (cell.Mass > 0 && cell.Species == sub && plant.IsMutant(r, c)) frame = TColorToRgb(clRed);
+      break;
+    }
+    default: {
+      TColor color = plant.GetColor(r, c);
+      if (color == res.EmptyColor) {
+        const bool onlyPlant = MainForm->IsRunning() && FormParameter && FormParameter->CheckBoxOnlyPlant->isChecked();
+        if (!onlyPlant) color = res.GetColor(r, c);
+      }
+      fill = TColorToRgb(color);
+      if (plant.IsMutant(r, c)) frame = TColorToRgb(plant.Params[plant.Field(r, c).Species].Const.ColorMutant);
+      break;
+    }
+  }
+}
+
+void TFormView::DrawGridFieldDrawSelected(int c, int r) {
+  StaticTextH->setText(QString::number(c + 1));
+  StaticTextV->setText(QString::number(r + 1));
+  if (FormStatistic) FormStatistic->ShowCell(DrawGridField->Col(), DrawGridField->Row());
+}
+
+void TFormView::ApplyBrush(Qt::MouseButton button, int c, int r) {
+  TResourceObject& res = *MainForm->Resource;
+  TPlantObject& plant = *MainForm->Plant;
+  const bool inside = c >= 0 && r >= 0 && r < plant.RowCount && c < plant.ColCount && r < res.RowCount &&
+                      c < res.ColCount;
+  if (!inside) return;
+  const int32_t subR = MainForm->SubBrushResource, subP = MainForm->SubBrushPlant;
+  const bool okR = subR >= 0 && subR < res.Count, okP = subP >= 0 && subP < plant.Count;
+  if (button == Qt::LeftButton) {
+    if (MainForm->Brush == 1 && okR) res.Brush(subR, r, c);
+    if (MainForm->Brush == 2 && okP) plant.Place(subP, r, c);
+  } else if (button == Qt::RightButton) {
+    if (MainForm->Brush == 1 && okR) res.ClearCell(subR, r, c);
+    if (MainForm->Brush == 2 && okP) plant.Kill(subP, r, c);
+  }
+}
+
+void TFormView::DrawGridFieldMouseDown(QMouseEvent* event, int c, int r) {
+  if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton) return;
+  ApplyBrush(event->button(), c, r);
+  if (FormStatistic) FormStatistic->UpdateView();
+}
+
+void TFormView::DrawGridFieldMouseMove(QMouseEvent* event, int c, int r) {
+  if (c == DrawGridField->Col() && r == DrawGridField->Row()) return;
+  if (c > -1) DrawGridField->SetCol(c);
+  if (r > -1) DrawGridField->SetRow(r);
+  if (event->buttons() & Qt::LeftButton) {
+    ApplyBrush(Qt::LeftButton, c, r);
+    if (FormStatistic) FormStatistic->UpdateView();
+  } else if (event->buttons() & Qt::RightButton) {
+    ApplyBrush(Qt::RightButton, c, r);
+    if (FormStatistic) FormStatistic->UpdateView();
+    if (MainForm->SubBrushPlant >= 0 && MainForm->SubBrushPlant < MainForm->Plant->Count)
+      MainForm->Plant->CalcAverage(MainForm->SubBrushPlant);
+  }
+}

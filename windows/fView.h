@@ -7,6 +7,7 @@
 #include "windows/DrawGrid.h"
 
 class QAction;
+class QActionGroup;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -61,7 +62,10 @@ class TFormView : public QWidget {
   void SetToolButtons(int brush);
 
   // Painting one cell, and the mouse on the grid.
-  void DrawGridFieldDrawCell(QPainter& painter, int col, int row, const QRect& rect, bool selected);
+  // The look of one cell by the tool in force: fill colour and mutant frame (0: none).
+  void DrawGridFieldDrawCell(int col, int row, QRgb& fill, QRgb& frame);
+  // The selected cell was painted: the cell displays and the statistics' cell page follow it.
+  void DrawGridFieldDrawSelected(int col, int row);
   void DrawGridFieldMouseDown(QMouseEvent* event, int col, int row);
   void DrawGridFieldMouseMove(QMouseEvent* event, int col, int row);
 
@@ -70,7 +74,9 @@ class TFormView : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void PaintBrushButton(QToolButton* button, int kind);
+  void UpdateGridMenu();
+  QActionGroup* GroupResource = nullptr;
+  QActionGroup* GroupPlant = nullptr;
   void ApplyBrush(Qt::MouseButton button, int col, int row);
 };
 

@@ -2,6 +2,7 @@
 // The main window: owner of the model (both stores, the tick counter, the
 // current data file's description), every command of the program as an
 // action, the menu tool bar and the command tool bar.
+#include <QIcon>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -14,6 +15,7 @@
 #include "model/uResource.h"
 
 class QAction;
+class QHelpEvent;
 class QMenu;
 class QToolBar;
 class QToolButton;
@@ -88,6 +90,14 @@ class TMainForm : public QMainWindow {
   QMenu* PopupMenuView = nullptr;
   QMenu* PopupMenuHelp = nullptr;
   QMenu* PopupMenuLoad = nullptr;
+  // The recent-file entries of PopupMenuFile and PopupMenuLoad (tags 1..5),
+  // hidden until a recent file fills them.
+  QAction* MenuFileReload[5] = {};
+  QAction* MenuLoadReload[5] = {};
+  // The pictures of the commands, shared by every window's tool bars:
+  // 0 pointer, 1 resource brush, 2 organism brush, then one per command.
+  QList<QIcon> ImageList;
+  QAction* ToolButtonLoad = nullptr;
   QAction* ToolButtonStart = nullptr;  // the tool bar's entries of Start and Stop
   QAction* ToolButtonStop = nullptr;
 
@@ -116,9 +126,16 @@ class TMainForm : public QMainWindow {
   // Builds the model the program starts with when nothing else supplies one:
   // one resource and one species on a 45 x 45 field, and the windows' places.
   void BuildDefaultModel();
+  // Places the main window and the tool windows where a first start puts them.
+  void PlaceDefaultWindows();
+
+  // The hint handler: lays the hint of a table cell, a value-list cell or a
+  // list item over that cell (installed on the application).
+  bool ApplicationShowHint(QObject* watched, QHelpEvent* event);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateActions();
@@ -128,8 +145,12 @@ class TMainForm : public QMainWindow {
   void SetRunning(bool running);
   void ViewToggle(QAction* action, QWidget* window);
 
-  qint64 RefreshStartMs = 0;  // start of the measured stretch of ticks for the speed display
+  void CreateImages();
+  qint64 RefreshStartNs = 0;  // start of the measured stretch of ticks for the speed display
   int32_t RefreshStartStep = 0;
 };
 
 extern TMainForm* MainForm;
+// The program's version and "ZeltorOmra " followed by it (set by the entry).
+extern QString ProgramVersion;
+extern QString ProgramTitle;

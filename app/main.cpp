@@ -1,0 +1,56 @@
+// The program's entry: the application object, the random seed, the main
+// window, and the message loop.
+#include <QApplication>
+#include <QCoreApplication>
+#include <QString>
+#include <exception>
+
+#include "app/ScreenshotRun.h"
+#include "model/uRandom.h"
+#include "windows/main.h"
+
+namespace {
+
+// An exception that no command caught reaches the user as an error page
+// instead of ending the program.
+class TApplication : public QApplication {
+ public:
+  TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+      Report(QString::fromUtf8(e.what()));
+    } catch (...) {
+      Report(QStringLiteral("Неизвестная ошибка."));
+    }
+    return false;
+  }
+
+ private:
+  static void Report(const QString& message) {
+    if (MainForm) MainForm->ApplicationException(message);
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("ZeltorOmra"));
+  Randomize();
+  int result = 0;
+  try {
+    auto* form = new TMainForm;
+    form->show();
+    QCoreApplication::processEvents();
+    if (!qEnvironmentVariableIsEmpty("ZO_SCREENSHOTS")) ScreenshotRun(qEnvironmentVariable("ZO_SCREENSHOTS"));
+    result = app.exec();
+    delete form;
+  } catch (const std::exception& e) {
+    if (MainForm) MainForm->ApplicationException(QString::fromUtf8(e.what()));
+    result = 1;
+  }
+  return result;
+}

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
 
 namespace {
@@ -57,6 +58,8 @@ TDrawGrid::TDrawGrid(QWidget* parent) : QAbstractScrollArea(parent) {
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setFrameStyle(QFrame::Box | QFrame::Plain);
+  setLineWidth(1);
   UpdateScrollBars();
 }
 
@@ -109,13 +112,27 @@ QSize TDrawGrid::ContentSize() const {
 }
 
 void TDrawGrid::UpdateScrollBars() {
+  // Scroll bars only where the cells do not fit: decided on the whole inside
+  // of the frame, since a bar shown takes room from the other direction.
   const QSize content = ContentSize();
-  const QSize view = viewport()->size();
-  horizontalScrollBar()->setRange(0, std::max(0, content.width() - view.width()));
-  horizontalScrollBar()->setPageStep(std::max(1, view.width()));
+  QSize avail = contentsRect().size();
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  bool needH = content.width() > avail.width(), needV = content.height() > avail.height();
+  if (needH) avail.rheight() -= bar;
+  if (needV) avail.rwidth() -= bar;
+  if (!needH && content.width() > avail.width()) {
+    needH = true;
+    avail.rheight() -= bar;
+  }
+  if (!needV && content.height() > avail.height()) {
+    needV = true;
+    avail.rwidth() -= bar;
+  }
+  horizontalScrollBar()->setRange(0, needH ? std::max(0, content.width() - avail.width()) : 0);
+  horizontalScrollBar()->setPageStep(std::max(1, avail.width()));
   horizontalScrollBar()->setSingleStep(FColWidth + FLineWidth);
-  verticalScrollBar()->setRange(0, std::max(0, content.height() - view.height()));
-  verticalScrollBar()->setPageStep(std::max(1, view.height()));
+  verticalScrollBar()->setRange(0, needV ? std::max(0, content.height() - avail.height()) : 0);
+  verticalScrollBar()->setPageStep(std::max(1, avail.height()));
   verticalScrollBar()->setSingleStep(FRowHeight + FLineWidth);
 }
 

@@ -446,6 +446,8 @@ void TFormStatistic::UpdateAxes(bool history) {
   if (y1 <= y0) y1 = y0 + 1;
   x->setRange(x0, x1);
   y->setRange(y0, y1 + (y1 - y0) * 0.05);
+  y->applyNiceNumbers();
+  if (!history) x->applyNiceNumbers();
 }
 
 void TFormStatistic::ShowCell(int col, int row) {

@@ -375,6 +375,7 @@ void TMainForm::CreateBars() {
   // The flat look of the bars and menus: pale blue bars, cream under the mouse,
   // orange when pressed, navy frames, a blue stripe down the menus.
   setStyleSheet(QStringLiteral(
+      "QMainWindow { background: #A3C2F5; }"
       "QToolBar { background: #A3C2F5; border: 0px; spacing: 0px; padding: 0px; }"
       "QToolBar#ToolBarMenu { border-bottom: 1px solid #6F8FC0; }"
       "QToolBar QToolButton { background: #A3C2F5; border: 1px solid transparent; color: black; padding: 0px; }"
@@ -382,17 +383,19 @@ void TMainForm::CreateBars() {
       "QToolBar QToolButton:pressed, QToolBar QToolButton:checked { background: #FFAF59; border: 1px solid #000080; }"
       "QToolBar QToolButton:checked:hover { background: #FE9552; }"
       "QToolBar QToolButton:disabled { color: #8D8D8D; }"
+      "QToolBar#ToolBar QToolButton { font-size: 10px; }"
       "QToolBar#ToolBarMenu QToolButton { padding: 1px 5px; }"
       "QToolBar#ToolBarMenu QToolButton:pressed, QToolBar#ToolBarMenu QToolButton:open"
       " { background: #F6F6F6; border: 1px solid #000080; border-bottom: 0px; }"
       "QToolBar#ToolBarMenu QToolButton::menu-indicator { image: none; width: 0px; }"));
   const QString menuStyle = QStringLiteral(
       "QMenu { background: #F6F6F6; border: 1px solid #8D8D8D; }"
-      "QMenu::item { padding: 4px 20px 4px 30px; min-height: 15px; border: 1px solid transparent;"
-      " background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #A3C2F5, stop:0.0001 #A3C2F5); }"
-      "QMenu::item:selected { background: #FFEEC2; border: 1px solid #000080; color: black; }"
+      "QMenu::item { padding: 4px 24px 4px 8px; min-height: 15px; border: 1px solid transparent;"
+      " border-left: 24px solid #A3C2F5; }"
+      "QMenu::item:selected { background: #FFEEC2; border: 1px solid #000080; border-left: 24px solid #FFEEC2;"
+      " color: black; }"
       "QMenu::item:disabled { color: #8D8D8D; }"
-      "QMenu::item:disabled:selected { background: #F6F6F6; }"
+      "QMenu::item:disabled:selected { background: #F6F6F6; border-left-color: #F6F6F6; }"
       "QMenu::separator { height: 1px; background: #A3C2F5; margin: 1px 0px 1px 25px; }"
       "QMenu::icon { padding-left: 4px; }");
 
@@ -484,6 +487,9 @@ void TMainForm::CreateBars() {
   ToolBar->setFloatable(false);
   ToolBar->setContextMenuPolicy(Qt::PreventContextMenu);
   ToolBar->setIconSize(QSize(16, 16));
+  QFont small = ToolBar->font();
+  small.setPixelSize(10);
+  ToolBar->setFont(small);
   auto* open = new TActionButton(ActionFileLoad, QStringLiteral("Открыть файл..."), {}, ToolBar);
   open->setMenu(PopupMenuLoad);
   open->setPopupMode(QToolButton::DelayedPopup);

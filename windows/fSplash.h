@@ -1,0 +1,29 @@
+#pragma once
+// The splash window: the program's picture with its name and version, shown
+// while the main window and its model are being built. The main window frees
+// it when it is first shown.
+#include <QWidget>
+
+class QLabel;
+class TKitLabel;
+
+class TFormSplash : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TFormSplash(QWidget* parent = nullptr);
+
+  QLabel* Image = nullptr;               // the picture, stretched over the whole window
+  TKitLabel* KitLabelVersion = nullptr;  // "ZeltorOmra <version>", yellow with a black shadow
+
+  // True when the picture was decoded; a broken picture leaves a plain window.
+  bool PictureLoaded() const { return FPictureLoaded; }
+
+ private:
+  bool FPictureLoaded = false;
+};
+
+extern TFormSplash* FormSplash;
+
+// The program's icon (built into the program).
+class QIcon;
+QIcon ProgramIcon();

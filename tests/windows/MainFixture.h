@@ -1,0 +1,42 @@
+#pragma once
+// One application for the window tests, and a fresh main window per test.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+
+#include "model/uRandom.h"
+#include "windows/fParameter.h"
+#include "windows/fStatistic.h"
+#include "windows/fView.h"
+#include "windows/main.h"
+
+inline QApplication* TestApplication() {
+  static int argc = 1;
+  static char name[] = "test_windows";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = QApplication::instance() ? static_cast<QApplication*>(QApplication::instance())
+                                                      : new QApplication(argc, argv);
+  return app;
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestApplication();
+    RandSeed = 4242;
+    Form = new TMainForm;
+  }
+  void TearDown() override { delete Form; }
+
+  // A mouse event on the field grid's viewport at the centre of a cell.
+  void Mouse(QEvent::Type type, int col, int row, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    QWidget* vp = FormView->DrawGridField->viewport();
+    const QRect cell = FormView->DrawGridField->CellRect(col, row);
+    const QPointF pos = cell.center();
+    QMouseEvent event(type, pos, vp->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(vp, &event);
+  }
+
+  TMainForm* Form = nullptr;
+};

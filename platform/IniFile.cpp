@@ -1,8 +1,11 @@
 #include "platform/IniFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <string_view>
 
@@ -94,10 +97,23 @@ TIniFile::~TIniFile() {
 
 std::vector<std::string> TIniFile::Load(const std::string& path, bool* ok) {
   std::vector<std::string> lines;
-  std::ifstream in(path, std::ios::binary);
-  if (ok) *ok = static_cast<bool>(in);
-  if (!in) return lines;
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (ok) *ok = false;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return lines;
+  struct stat st {};
+  std::string text;
+  bool good = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  char chunk[65536];
+  while (good) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) good = false;
+    if (n <= 0) break;
+    text.append(chunk, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  if (!good) return lines;
+  if (ok) *ok = true;
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);

@@ -161,7 +161,9 @@ void TWindowCombo::Show() {
   activateWindow();
   // Keys go to the frame's first control that takes the focus.
   QWidget* target = nullptr;
-  if (FFrame) {
+  if (FFrame && (FFrame->focusPolicy() & Qt::TabFocus) && FFrame->isEnabled()) {
+    target = FFrame;
+  } else if (FFrame) {
     for (QWidget* w = FFrame->nextInFocusChain(); w && w != FFrame; w = w->nextInFocusChain()) {
       if (!FFrame->isAncestorOf(w)) break;
       if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(this)) {

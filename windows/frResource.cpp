@@ -1,0 +1,42 @@
+#include "windows/frResource.h"
+
+#include <QListWidget>
+#include <QVBoxLayout>
+
+#include "windows/frComboColor.h"
+#include "windows/main.h"
+
+TFrameResource::TFrameResource(QWidget* owner) : QWidget(owner) {
+  resize(140, 85);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  ListBox = new QListWidget(this);
+  ListBox->setFrameShape(QFrame::Box);
+  ListBox->setUniformItemSizes(true);
+  ListBox->setItemDelegate(new TSwatchItemDelegate(
+      [](int row) {
+        const TResourceObject* res = MainForm ? MainForm->Resource : nullptr;
+        return res && row >= 0 && row < res->Count ? res->Params[row].Color : clBlack;
+      },
+      ListBox));
+  layout->addWidget(ListBox);
+  AcceptOnDoubleClick(ListBox, owner);
+}
+
+void TFrameResource::FillResources() {
+  ListBox->clear();
+  const TResourceObject* res = MainForm ? MainForm->Resource : nullptr;
+  if (!res) return;
+  for (int32_t i = 0; i < res->Count; ++i) ListBox->addItem(QString::fromStdString(res->Params[i].Name));
+}
+
+void TFrameResource::SelectByName(const QString& name) {
+  ListBox->setCurrentRow(-1);
+  ListBox->clearSelection();
+  for (int i = 0; i < ListBox->count(); ++i)
+    if (ListBox->item(i)->text().compare(name, Qt::CaseInsensitive) == 0) {
+      ListBox->setCurrentRow(i);
+      ListBox->scrollToItem(ListBox->item(i));
+      return;
+    }
+}

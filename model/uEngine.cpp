@@ -29,6 +29,7 @@ void MutateGenome(TGenome& g, int32_t resourceCount) {
 
 void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
   const int32_t R = plant.RowCount, C = plant.ColCount;
+  const bool hasResources = resource.Count > 0;
   for (int32_t i = 0; i < R; ++i) {
     TPlantCell* row = plant.Field.Row(i);
     for (int32_t j = 0; j < C; ++j) {
@@ -40,11 +41,12 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
       if (c.Mass <= 0) continue;
       TPlantParameter& S = plant.Params[c.Species];
       int32_t eaten = 0;
-      if (c.Age != c.Genome.AgeMax())
+      if (c.Age != c.Genome.AgeMax() && hasResources)
         eaten = resource.TakeAmount(c.Genome.ResourceIn(), i, j, c.Genome.ResourceEat());
       if (eaten == 0) {
-        // Death of age or hunger: the whole mass stays here as waste.
-        resource.AddAmount(c.Genome.ResourceOut(), i, j, c.Mass);
+        // Death of age or hunger: the whole mass stays here as waste (on a
+        // field without any resource there is nothing to eat and nowhere to leave it).
+        if (hasResources) resource.AddAmount(c.Genome.ResourceOut(), i, j, c.Mass);
         plant.Kill(c.Species, i, j);
         continue;
       }

@@ -36,10 +36,10 @@ void TPlantObject::StatRemove(int32_t value, TStatArray& histogram) {
 
 TPlantObject::TPlantObject(int32_t count, int32_t rows, int32_t cols)
     : Count(std::max(0, count)), RowCount(rows), ColCount(cols) {
-  if (Count > 0) {
-    Params.resize(Count);
-    Field.Reset(rows, cols);
-  }
+  // The grid is allocated even without species, so that the grid always has
+  // RowCount x ColCount cells whatever is called next.
+  Params.resize(Count);
+  Field.Reset(std::max(0, rows), std::max(0, cols));
   EmptyColor = clWhite;
 }
 

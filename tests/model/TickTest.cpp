@@ -186,3 +186,18 @@ TEST(StopRules, EmptyFieldAndFirstExtinction) {
   w.Plant.Kill(0, 3, 3);
   EXPECT_TRUE(rules.ShouldStop(w.Plant, true));
 }
+
+TEST(Tick, FieldWithoutResourcesStarvesSafely) {
+  TResourceObject resource(0, 5, 10);
+  TPlantObject plant(0, 5, 10);  // the grid exists even before the first species
+  plant.Add(MakeSpecies("A", 1, 1, 1, 10, 1, 0, 0, 0));
+  plant.Place(0, 4, 9);
+  int32_t step = 0;
+  Tick(resource, plant, step);
+  EXPECT_EQ(plant.Params[0].Const.Count, 0);
+  plant.Place(0, 4, 9);
+  plant.SetSize(5, 10);
+  plant.SetSize(5, 9);
+  EXPECT_EQ(plant.Params[0].Const.Count, 0);
+  ExpectPlantCountersMatchGrid(plant);
+}

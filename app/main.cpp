@@ -7,7 +7,11 @@
 
 #include "app/ScreenshotRun.h"
 #include "model/uRandom.h"
+#include "controls/KitCtrls.h"
+#include "windows/fSplash.h"
 #include "windows/main.h"
+#include "windows/uProc.h"
+#include "windows/uSettings.h"
 
 namespace {
 
@@ -39,12 +43,28 @@ class TApplication : public QApplication {
 int main(int argc, char** argv) {
   TApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("ZeltorOmra"));
+  app.setWindowIcon(ProgramIcon());
+  // Start-up: splash, the program's version, the random seed, the main window
+  // (which builds everything from the settings file), one pass of the pump.
+  FormSplash = new TFormSplash;
+  TFileInfo info;
+  GetFileInfo(QCoreApplication::applicationFilePath(), info);
+  if (!info.FileVersion.isEmpty()) {
+    ProgramVersion = info.FileVersion;
+    ProgramTitle = QStringLiteral("ZeltorOmra ") + ProgramVersion;
+  }
+  FormSplash->KitLabelVersion->SetCaption(ProgramTitle);
+  FormSplash->show();
+  FormSplash->raise();
+  FormSplash->repaint();
   Randomize();
+  SetSettingsFileInUse(true);
   int result = 0;
   try {
     auto* form = new TMainForm;
-    form->show();
+    ReleaseSplashOnShow(form);
     QCoreApplication::processEvents();
+    form->show();
     if (!qEnvironmentVariableIsEmpty("ZO_SCREENSHOTS")) ScreenshotRun(qEnvironmentVariable("ZO_SCREENSHOTS"));
     result = app.exec();
     delete form;

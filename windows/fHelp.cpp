@@ -51,6 +51,12 @@ TFormHelp::TFormHelp(QWidget* owner)
   connect(ButtonClose, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+TFormHelp::~TFormHelp() {
+  if (FormHelp == this) FormHelp = nullptr;
+  if (FormMessage == this) FormMessage = nullptr;
+  if (FormComment == this) FormComment = nullptr;
+}
+
 void TFormHelp::Navigate(const QString& fullPath) { WebBrowser->Navigate(fullPath); }
 
 int TFormHelp::OuterWidth() const {
@@ -220,4 +226,49 @@ void FreeHtmlWindows(const std::function<void(const QString&, const QString&, in
   save(FormComment, QStringLiteral("Comment"));
   delete FormMessage;
   FormMessage = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+
+#include <QAction>
+
+#include "platform/IniFile.h"
+#include "windows/main.h"
+#include "windows/uSettings.h"
+
+THtmlHost MainHtmlHost(TMainForm& form) {
+  THtmlHost host;
+  host.Owner = &form;
+  host.MainFrame = form.frameGeometry();
+  host.FilesPath = form.FilesPath;
+  host.PagesPath = CurrentSettingsPaths().PagesPath;
+  host.TemplatePage = form.TemplatePage;
+  const QString settings = CurrentSettingsPaths().ReadFile;
+  host.ReadInt = [settings](const QString& section, const QString& key, int def) {
+    if (settings.isEmpty()) return def;
+    TIniFile ini(settings.toStdString());
+    return static_cast<int>(ini.ReadInteger(section.toStdString(), key.toStdString(), def));
+  };
+  return host;
+}
+
+void ShowMainHtmlMessage(TMainForm& form, int kind, const QString& caption, const QStringList& lines) {
+  ShowHtmlPage(MainHtmlHost(form), kind, caption, QString(), lines);
+}
+
+void ConnectPageCommands(TMainForm& form) {
+  TMainForm* f = &form;
+  QObject::connect(form.ActionHelpAbout, &QAction::triggered, f, [f] {
+    ShowHelpPage(MainHtmlHost(*f), QStringLiteral("О программе"), QStringLiteral("about.htm"));
+  });
+  QObject::connect(form.ActionHelpTheory, &QAction::triggered, f, [f] {
+    ShowHelpPage(MainHtmlHost(*f), QStringLiteral("Описание теории"), QStringLiteral("theory.htm"));
+  });
+  QObject::connect(form.ActionHelpWhatsNew, &QAction::triggered, f,
+                   [f] { ShowWhatsNewPage(MainHtmlHost(*f)); });
+  QObject::connect(form.ActionViewComment, &QAction::triggered, f, [f] {
+    QStringList lines;
+    for (const std::string& line : f->Comment) lines << QString::fromStdString(line);
+    f->ShowHtmlMessage(HtmlKindComment, QStringLiteral("Комментарии"), lines);
+  });
 }

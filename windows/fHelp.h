@@ -18,6 +18,8 @@ class TFormHelp : public QDialog {
   Q_OBJECT
  public:
   explicit TFormHelp(QWidget* owner = nullptr);
+  // The owner frees its page windows with itself: the globals then forget them.
+  ~TFormHelp() override;
 
   QFrame* PanelMain = nullptr;
   THtmlView* WebBrowser = nullptr;
@@ -80,3 +82,14 @@ void ShowExceptionPage(const THtmlHost& host, const QString& message);
 // created) to `writeInt` (section, key, value) as "Top", "Left", "Width" (outer),
 // "Height" (client), then closes and frees all three windows.
 void FreeHtmlWindows(const std::function<void(const QString&, const QString&, int)>& writeInt);
+
+// ---------------------------------------------------------------------------
+// The page windows as the main window uses them.
+class TMainForm;
+
+// The host for the main window: its place, its page folder and the settings file.
+THtmlHost MainHtmlHost(TMainForm& form);
+// TMainForm::ShowHtmlMessage: builds and shows the page (kind 0, 2 or 3).
+void ShowMainHtmlMessage(TMainForm& form, int kind, const QString& caption, const QStringList& lines);
+// Binds the About, Theory, What's new and Comments commands.
+void ConnectPageCommands(TMainForm& form);

@@ -72,3 +72,25 @@ TFormSplash::TFormSplash(QWidget* parent)
   KitLabelVersion->SetShadowPos(spRightBottom);
   KitLabelVersion->raise();
 }
+
+#include <QEvent>
+
+namespace {
+
+class TSplashRelease : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && FormSplash) {
+      TFormSplash* splash = FormSplash;
+      FormSplash = nullptr;
+      splash->hide();
+      splash->deleteLater();
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+}  // namespace
+
+void ReleaseSplashOnShow(QWidget* mainWindow) { mainWindow->installEventFilter(new TSplashRelease(mainWindow)); }

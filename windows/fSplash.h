@@ -27,3 +27,7 @@ extern TFormSplash* FormSplash;
 // The program's icon (built into the program).
 class QIcon;
 QIcon ProgramIcon();
+
+// The main window's first showing hides and frees the splash (later showings
+// find none and do nothing).
+void ReleaseSplashOnShow(QWidget* mainWindow);

@@ -28,10 +28,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "windows/fHelp.h"
 #include "windows/fInput.h"
 #include "windows/fParameter.h"
 #include "windows/fStatistic.h"
 #include "windows/fView.h"
+#include "windows/uSettings.h"
 
 TMainForm* MainForm = nullptr;
 QString ProgramVersion = QStringLiteral("0.7.0.68");
@@ -256,7 +258,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   qApp->installEventFilter(this);
-  ProgramPath = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+  ProgramPath = ProgramFolder();  // uSettings.cpp
   FilesPath = ProgramPath + QStringLiteral("Files/");
   PathDocument = ProgramPath;
   PathSaveShot = ProgramPath;
@@ -268,11 +270,18 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   FormStatistic = new TFormStatistic(this);
   FormParameter = new TFormParameter(this);
 
-  BuildDefaultModel();
-  PlaceDefaultWindows();
+  // Start-up from the settings file and the page commands: uSettings.cpp, fHelp.cpp.
+  if (SettingsFileInUse()) {
+    StartUpFromSettings(*this);
+  } else {
+    BuildDefaultModel();
+    PlaceDefaultWindows();
+  }
+  ConnectPageCommands(*this);
 }
 
 TMainForm::~TMainForm() {
+  if (SettingsFileInUse()) WriteExitSettings(*this);  // uSettings.cpp
   qApp->removeEventFilter(this);
   // The tool windows read the model while they go: they go first.
   delete FormParameter;
@@ -742,18 +751,14 @@ QString TMainForm::InputText(const QPoint& pos, const QString& caption, const QS
 }
 
 void TMainForm::ShowHtmlMessage(int kind, const QString& caption, const QStringList& lines) {
-  QMessageBox box(kind == 0 ? QMessageBox::Critical : QMessageBox::Information, caption, lines.join('\n'),
-                  QMessageBox::Ok, this);
-  box.exec();
+  ShowMainHtmlMessage(*this, kind, caption, lines);  // the page windows: fHelp.cpp
 }
 
 void TMainForm::ApplicationException(const QString& message) {
-  ShowHtmlMessage(0, QStringLiteral("Ошибка"), {QStringLiteral("Программе не удалось выполнить операцию."), message});
+  ShowExceptionPage(MainHtmlHost(*this), message);  // fHelp.cpp
 }
 
-bool TMainForm::LoadDataFile(const QString&, bool) { return false; }
-
-bool TMainForm::SaveDataFile(const QString&) { return false; }
+// LoadDataFile and SaveDataFile: mainDataFile.cpp.
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   // A run pumps messages inside its own loop: end it, or the program would run on with no window.

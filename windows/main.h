@@ -20,6 +20,13 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 
+// One of the five recent files (FileList[0] is the most recent).
+struct TFileListItem {
+  QString FileName;
+  QString ShortFileName;
+  bool Visible = false;
+};
+
 class TMainForm : public QMainWindow {
   Q_OBJECT
  public:
@@ -44,6 +51,7 @@ class TMainForm : public QMainWindow {
   std::string Author, Created, FileDataVersion;
   std::vector<std::string> Comment;
   QString UserName;
+  TFileListItem FileList[5];
 
   // Folders (each ends in "/").
   QString ProgramPath, FilesPath, PathDocument, PathSaveShot;

@@ -328,3 +328,320 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
   }
   return p;
 }
+
+// ---------------------------------------------------------------------------
+// Start-up and exit of the main window.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolButton>
+
+#include "files/uDataFile.h"
+#include "windows/fHelp.h"
+#include "windows/fParameter.h"
+#include "windows/fSplash.h"
+#include "windows/fStatistic.h"
+#include "windows/fView.h"
+#include "windows/main.h"
+#include "windows/uProc.h"
+
+namespace {
+
+TSettingsPaths& PathsRef() {
+  static TSettingsPaths paths;
+  return paths;
+}
+bool& InUseRef() {
+  static bool inUse = false;
+  return inUse;
+}
+
+QRect WorkArea() {
+  if (QScreen* screen = QGuiApplication::primaryScreen()) return screen->availableGeometry();
+  return QRect(0, 0, 1024, 768);
+}
+
+void RaiseSplash() {
+  if (FormSplash) FormSplash->raise();
+}
+
+// The outer width of a window whose frame may not be known yet.
+int OuterWidth(const QWidget* w) { return std::max(w->frameGeometry().width(), w->width()); }
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+const TSettingsPaths& CurrentSettingsPaths() {
+  if (PathsRef().ProgramPath.isEmpty()) PathsRef() = ResolveSettingsPaths(ProgramFolder());
+  return PathsRef();
+}
+
+bool SettingsFileInUse() { return InUseRef(); }
+void SetSettingsFileInUse(bool inUse) { InUseRef() = inUse; }
+
+void StartUpFromSettings(TMainForm& f) {
+  PathsRef() = ResolveSettingsPaths(f.ProgramPath);
+  const TSettingsPaths& paths = PathsRef();
+  f.TemplatePage = QStringLiteral("index.htm");
+  f.Comment.clear();
+  TSettingsData d;
+  {
+    const TIniFile ini(paths.ReadFile.toStdString());
+    d = ReadSettingsData(ini, f.ProgramPath, GetCurrentUserName().toStdString());
+  }
+  const bool old = VersionLower(d.StoredVersion, "0.6.3");
+  const QRect work = WorkArea();
+
+  // The main window: its corner kept within the work area, its size fixed.
+  int left = ClampMainLeft(d.MainLeft, work.width());
+  const int top = ClampMainTop(d.MainTop, work.height());
+  if (old && left < 230) left = 230;
+  f.setFixedSize(442, 57);
+  f.move(left, top);
+  f.ActionViewDock->setChecked(d.Snap);
+  for (int i = 0; i < 5; ++i) {
+    f.FileList[i].Visible = d.FileList[i].Visible;
+    f.FileList[i].ShortFileName = Q(d.FileList[i].ShortFileName);
+    f.FileList[i].FileName = Q(d.FileList[i].FileName);
+  }
+  RefreshRecentFiles(f);
+  f.Created = DateTimeText(std::time(nullptr));
+  const QRect main = f.frameGeometry();
+  const int mainOuterHeight = std::max(main.height(), f.height());
+  const int mainOuterWidth = std::max(main.width(), f.width());
+
+  // The field view.
+  if (FormView) {
+    FormView->resize(d.View.Width, d.View.Height);
+    FormView->move(d.View.Left.value_or(left), d.View.Top.value_or(top + mainOuterHeight));
+    FormView->setVisible(d.View.Visible);
+    f.ActionViewField->setChecked(FormView->isVisible());
+    FormView->Dockable = static_cast<unsigned char>(d.View.Dockable);
+    RaiseSplash();
+  }
+  // The statistics window.
+  if (FormStatistic) {
+    int width = d.Statistic.Width;
+    if (old && width < 222) width = 222;
+    FormStatistic->resize(width, d.Statistic.Height);
+    FormStatistic->move(d.Statistic.Left.value_or(left - OuterWidth(FormStatistic)),
+                        d.Statistic.Top.value_or(top));
+    FormStatistic->StringGridMain->setColumnWidth(0, d.StatColWidthsMain);
+    FormStatistic->StringGridCell->setColumnWidth(0, d.StatColWidthsCell);
+    FormStatistic->setVisible(d.Statistic.Visible);
+    f.ActionViewStatistic->setChecked(FormStatistic->isVisible());
+    FormStatistic->Dockable = static_cast<unsigned char>(d.Statistic.Dockable);
+    FormStatistic->PageControl->setCurrentIndex(d.Statistic.PageIndex);
+    FormStatistic->FormResize();
+    RaiseSplash();
+  }
+  // The parameter window (shown or not only once the model is built).
+  if (FormParameter) {
+    const int defLeft = std::min(left + mainOuterWidth, work.width() - OuterWidth(FormParameter));
+    FormParameter->move(d.Parameter.Left.value_or(defLeft), d.Parameter.Top.value_or(top));
+    FormParameter->PageControl->setCurrentIndex(d.Parameter.PageIndex);
+    RaiseSplash();
+  }
+
+  f.PathDocument = Q(d.PathDocument);
+  f.PathSaveShot = Q(d.PathSaveShot);
+  const QString startName = StartUpFileName(f.PathDocument);
+  f.FileName = startName;
+
+  // The field, the brush, colours and options.
+  if (FormParameter) {
+    FormParameter->UpDownC->setValue(d.FieldC);
+    FormParameter->UpDownR->setValue(d.FieldR);
+    FormParameter->UpDownCellSize->setValue(d.CellSize);
+  }
+  if (FormView) FormView->SetCellSize(d.CellSize);
+  f.Brush = f.SavedBrush = d.Brush;
+  if (FormView) {
+    FormView->SetToolButtons(d.Brush >= 0 && d.Brush <= 2 ? d.Brush : -1);
+    FormView->DrawGridField->PopupMenu = (d.Brush == 1 || d.Brush == 2) ? nullptr : FormView->PopupMenu;
+  }
+  f.SubBrushResource = d.SubBrushResource;
+  f.SubBrushPlant = d.SubBrushPlant;
+  if (FormParameter) {
+    FormParameter->CheckBoxAutoBrush->setChecked(d.AutoBrush);
+    FormParameter->CheckBoxOnlyPlant->setChecked(d.OnlyPlant);
+    FormParameter->CheckBoxAutoStop->setChecked(d.AutoStop);
+    FormParameter->EditRefresh->setText(Q(d.RefreshText));
+  }
+  f.Refresh = d.Refresh;
+  f.UserName = Q(d.UserName);
+  f.Author = d.UserName;
+  if (FormParameter) {
+    FormParameter->EditUserName->setText(f.UserName);
+    FormParameter->CheckBoxComment->setChecked(d.AutoComment);
+  }
+
+  // The stores, built for the size the editor's controls hold.
+  const int rows = FormParameter ? FormParameter->UpDownR->value() : d.FieldR;
+  const int cols = FormParameter ? FormParameter->UpDownC->value() : d.FieldC;
+  std::vector<TSettingsResource> resources = d.Resources;
+  if (d.ResourceCount < 0) resources = {DefaultSettingsResource()};
+  std::vector<TPlantParameter> plants = d.Plants;
+  if (d.PlantCount < 0) plants = {DefaultSettingsPlant()};
+  f.FirstRun = d.FirstRun;
+
+  delete f.Resource;
+  f.Resource = new TResourceObject(static_cast<int32_t>(resources.size()), rows, cols);
+  if (FormParameter) FormParameter->ListBoxResource->clear();
+  for (size_t i = 0; i < resources.size(); ++i) {
+    const TSettingsResource& r = resources[i];
+    f.Resource->SetParameter(static_cast<int32_t>(i), r.Name, r.BrushValue, r.Slur, r.Color);
+    if (FormParameter) FormParameter->ListBoxResource->addItem(Q(r.Name));
+  }
+  f.Resource->EmptyColor = d.FieldColor;
+  if (FormStatistic) FormStatistic->SetStatisticColor(d.StatColor);
+
+  delete f.Plant;
+  f.Plant = new TPlantObject(static_cast<int32_t>(plants.size()), rows, cols);
+  if (FormParameter) FormParameter->ListBoxPlant->clear();
+  for (size_t i = 0; i < plants.size(); ++i) {
+    f.Plant->SetParameter(static_cast<int32_t>(i), plants[i]);
+    if (FormParameter) FormParameter->ListBoxPlant->addItem(Q(plants[i].Const.Name));
+  }
+  f.Plant->EmptyColor = d.FieldColor;
+  if (FormView && FormParameter) {
+    FormView->FillBrushMenu(FormView->PopupMenuResource, FormParameter->ListBoxResource, 1);
+    FormView->FillBrushMenu(FormView->PopupMenuPlant, FormParameter->ListBoxPlant, 2);
+  }
+  if (FormParameter) {
+    if (FormParameter->ListBoxResource->count() > 0) FormParameter->ListBoxResource->setCurrentRow(0);
+    if (FormParameter->ListBoxPlant->count() > 0) FormParameter->ListBoxPlant->setCurrentRow(0);
+    FormParameter->setVisible(d.Parameter.Visible);
+    f.ActionViewParameter->setChecked(FormParameter->isVisible());
+    RaiseSplash();
+  }
+  if (FormView) FormView->UpdateFieldSize();
+
+  // Statistics for the model just built.
+  if (FormStatistic) {
+    FormStatistic->RebuildLayout();
+    FormStatistic->ComboBoxHistory->setCurrentIndex(d.HistoryIndex);
+    FormStatistic->ComboBoxStat->setCurrentIndex(d.StatIndex);
+    FormStatistic->ComboBoxHistoryChange();
+    FormStatistic->ComboBoxStatChange();
+    FormStatistic->UpdateStatistics();
+    FormStatistic->ShowCell(0, 0);
+  }
+  if (FormView) FormView->SetBrushMenuItem();
+  f.ActionFieldStop->setEnabled(false);
+  f.ToolButtonStart->setVisible(true);
+  f.ToolButtonStop->setVisible(false);
+
+  // The first data: the sample on a first start (under the unnamed start-up
+  // name, so that Save asks for a name), otherwise a new empty one.
+  f.Step = 0;
+  f.FileDataVersion = DataFileVersion;
+  f.setWindowTitle(ProgramTitle + QStringLiteral(" - ") + Q(ShortFileName(startName.toStdString())));
+  if (FormView) {
+    FormView->StaticTextStep->setText(QStringLiteral("0"));
+    TDataFileDocument doc;
+    doc.Author = f.Author;
+    doc.Created = f.Created;
+    doc.FileDataVersion = f.FileDataVersion;
+    FormView->setWindowTitle(Q(ViewCaption(doc)));
+  }
+  if (f.FirstRun) {
+    f.LoadDataFile(f.ProgramPath + QStringLiteral("fight_mutation.zod"), true);
+    f.FileName = startName;
+    if (FormStatistic) FormStatistic->UpdateView();
+  }
+}
+
+bool WriteExitSettings(TMainForm& f) {
+  TSettingsData d;
+  d.StoredVersion = ProgramVersion.toStdString();
+  const QRect frame = f.frameGeometry();
+  d.MainTop = frame.top();
+  d.MainLeft = frame.left();
+  d.MainWidth = f.width();
+  d.MainHeight = f.height();
+  d.Snap = f.ActionViewDock->isChecked();
+  for (int i = 0; i < 5; ++i)
+    d.FileList[i] = {f.FileList[i].Visible, f.FileList[i].ShortFileName.toStdString(),
+                     f.FileList[i].FileName.toStdString()};
+  auto place = [](QWidget* w, TSettingsPlace& p) {
+    const QRect g = w->frameGeometry();
+    p.Top = g.top();
+    p.Left = g.left();
+    p.Width = w->width();
+    p.Height = w->height();
+    p.Visible = w->isVisible();
+  };
+  if (FormView) {
+    place(FormView, d.View);
+    d.View.Dockable = FormView->Dockable;
+  }
+  if (FormStatistic) {
+    place(FormStatistic, d.Statistic);
+    d.StatColWidthsMain = FormStatistic->StringGridMain->columnWidth(0);
+    d.StatColWidthsCell = FormStatistic->StringGridCell->columnWidth(0);
+    d.Statistic.Dockable = FormStatistic->Dockable;
+    d.Statistic.PageIndex = FormStatistic->PageControl->currentIndex();
+    d.HistoryIndex = FormStatistic->ComboBoxHistory->currentIndex();
+    d.StatIndex = FormStatistic->ComboBoxStat->currentIndex();
+    d.StatColor = FormStatistic->StatisticColor();
+  }
+  if (FormParameter) {
+    place(FormParameter, d.Parameter);
+    d.ParamHeight = FormParameter->height();
+    d.Parameter.PageIndex = FormParameter->PageControl->currentIndex();
+    d.Parameter.Dockable = 3;
+    d.FieldC = FormParameter->UpDownC->value();
+    d.FieldR = FormParameter->UpDownR->value();
+    d.CellSize = FormParameter->UpDownCellSize->value();
+    d.AutoBrush = FormParameter->CheckBoxAutoBrush->isChecked();
+    d.OnlyPlant = FormParameter->CheckBoxOnlyPlant->isChecked();
+    d.AutoStop = FormParameter->CheckBoxAutoStop->isChecked();
+    d.AutoComment = FormParameter->CheckBoxComment->isChecked();
+  }
+  d.PathDocument = f.PathDocument.toStdString();
+  d.PathSaveShot = f.PathSaveShot.toStdString();
+  d.Brush = f.Brush;
+  d.SubBrushResource = f.SubBrushResource;
+  d.SubBrushPlant = f.SubBrushPlant;
+  if (f.Resource) d.FieldColor = f.Resource->EmptyColor;
+  d.Refresh = f.Refresh;
+  d.UserName = f.UserName.toStdString();
+  if (f.Resource)
+    for (int32_t i = 0; i < f.Resource->Count; ++i) {
+      const auto& p = f.Resource->Params[i];
+      d.Resources.push_back({p.Name, p.BrushValue, p.Slur, p.Color});
+    }
+  if (f.Plant)
+    for (int32_t i = 0; i < f.Plant->Count; ++i) d.Plants.push_back(f.Plant->Params[i]);
+
+  const QString target = PathsRef().WriteFile.isEmpty() ? CurrentSettingsPaths().WriteFile : PathsRef().WriteFile;
+  bool ok = false;
+  {
+    TIniFile ini(target.toStdString());
+    WriteSettingsData(ini, d, [](TIniFile& file) {
+      FreeHtmlWindows([&file](const QString& section, const QString& key, int value) {
+        file.WriteInteger(section.toStdString(), key.toStdString(), value);
+      });
+    });
+    ok = ini.UpdateFile();
+    if (!ok) {
+      // Reported, not dropped; the old file is whole. The writes are given up
+      // here so that the file object does not try once more on its way out.
+      QMessageBox::warning(nullptr, QStringLiteral("Ошибка"),
+                           QStringLiteral("Не удалось сохранить настройки в файл \"%1\".").arg(target));
+    }
+  }
+  return ok;
+}

@@ -148,5 +148,17 @@ void StartUpFromSettings(TMainForm& form);
 // plain message box and returns false; the old file is then untouched.
 bool WriteExitSettings(TMainForm& form);
 
-// The paths the main window found at start-up.
+// The paths the main window found at start-up (resolved for the program folder
+// when asked before).
 const TSettingsPaths& CurrentSettingsPaths();
+
+// Whether the main window reads the settings at creation and writes them at
+// exit. The program turns it on; window tests that want a fixed default model
+// leave it off.
+bool SettingsFileInUse();
+void SetSettingsFileInUse(bool inUse);
+
+// The recent files (mainDataFile.cpp): moves a file to the front, and shows
+// the list on the five reload commands.
+void AddRecentDataFile(TMainForm& form, const QString& fileName);
+void RefreshRecentFiles(TMainForm& form);

@@ -201,10 +201,11 @@ void TKitLabel::DoDrawText(QPainter& canvas, QRect& rect, int flags, bool calcRe
 }
 
 QRect TKitLabel::MeasureText() const {
-  // Measured on an image of screen resolution, as the label is measured
-  // before it is ever painted.
+  // Measured on an image of the screen's resolution, as the label is
+  // measured before it is ever painted.
   QImage scratch(1, 1, QImage::Format_RGB32);
-  scratch.setDevicePixelRatio(1);
+  scratch.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+  scratch.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
   QPainter canvas(&scratch);
   QRect r = QRect(0, 0, width(), height()).adjusted(1, 0, -1, 0);
   int flags = Qt::TextExpandTabs | Qt::AlignTop | Qt::AlignLeft;

@@ -5,8 +5,8 @@ zo_install
 zo_build
 EXE="$BUILD/bin/ZeltorOmra"
 if [ ! -x "$EXE" ]; then
-  echo "The model is built; the program has no window yet."
-  exit 0
+  echo "The program was not built: $EXE is missing." >&2
+  exit 1
 fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "There is no display. Start the program under a virtual one:"

@@ -15,8 +15,12 @@ inline QApplication* TestApplication() {
   static int argc = 1;
   static char name[] = "test_windows";
   static char* argv[] = {name, nullptr};
-  static QApplication* app = QApplication::instance() ? static_cast<QApplication*>(QApplication::instance())
-                                                      : new QApplication(argc, argv);
+  static QApplication* app = [] {
+    if (QApplication::instance()) return static_cast<QApplication*>(QApplication::instance());
+    // Window tests draw without a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    return new QApplication(argc, argv);
+  }();
   return app;
 }
 

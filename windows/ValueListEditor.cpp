@@ -128,8 +128,13 @@ void TValueListEditor::SetColWidths(int col, int width) {
   viewport()->update();
 }
 
+int TValueListEditor::KeyColumnWidth() const {
+  const int width = viewport()->width();
+  return width > 60 ? std::min(KeyWidth, width - 30) : KeyWidth;
+}
+
 int TValueListEditor::ValueWidth() const {
-  return std::max(0, viewport()->width() - KeyWidth - GridLineWidth());
+  return std::max(0, viewport()->width() - KeyColumnWidth() - GridLineWidth());
 }
 
 int TValueListEditor::TopRow() const { return 1 + verticalScrollBar()->value(); }
@@ -150,8 +155,8 @@ QRect TValueListEditor::CellRect(int col, int row) const {
     y = (index + 1) * pitch;
     if (y >= viewport()->height()) return {};
   }
-  if (col == 0) return QRect(0, y, KeyWidth, RowHeight);
-  return QRect(KeyWidth + GridLineWidth(), y, ValueWidth(), RowHeight);
+  if (col == 0) return QRect(0, y, KeyColumnWidth(), RowHeight);
+  return QRect(KeyColumnWidth() + GridLineWidth(), y, ValueWidth(), RowHeight);
 }
 
 int TValueListEditor::RowAt(int y) const {
@@ -165,7 +170,7 @@ int TValueListEditor::RowAt(int y) const {
 
 int TValueListEditor::ColAt(int x) const {
   if (x < 0) return -1;
-  if (x < KeyWidth + GridLineWidth()) return 0;
+  if (x < KeyColumnWidth() + GridLineWidth()) return 0;
   if (x < viewport()->width()) return 1;
   return -1;
 }
@@ -234,7 +239,7 @@ void TValueListEditor::paintEvent(QPaintEvent*) {
     if (key.isNull()) return;
     DrawCell(p, 0, row, key);
     DrawCell(p, 1, row, value);
-    p.fillRect(QRect(key.right() + 1, key.top(), GridLineWidth(), pitch), kGridLine);
+    if (!IsSectionRow(row)) p.fillRect(QRect(key.right() + 1, key.top(), GridLineWidth(), pitch), kGridLine);
     p.fillRect(QRect(0, key.bottom() + 1, viewport()->width(), GridLineWidth()), kGridLine);
   };
   drawRow(0);

@@ -46,8 +46,10 @@ class TValueListEditor : public QAbstractScrollArea {
   // are refused (false); the current row then stays.
   bool SetRow(int row);
 
-  int ColWidths(int col) const { return col == 0 ? KeyWidth : ValueWidth(); }
-  // Only the key column's width can be set; the value column takes the rest.
+  // The key column keeps at least 30 pixels of the grid for the value column
+  // while the grid is wide enough; the value column takes the rest.
+  int ColWidths(int col) const { return col == 0 ? KeyColumnWidth() : ValueWidth(); }
+  // Only the key column's width can be set.
   void SetColWidths(int col, int width);
   int DefaultRowHeight() const { return RowHeight; }
   int GridLineWidth() const { return 1; }
@@ -94,6 +96,7 @@ class TValueListEditor : public QAbstractScrollArea {
   int NextSelectable(int row, int step) const;
   void ScrollToRow(int row);
   int ValueWidth() const;
+  int KeyColumnWidth() const;
   int VisibleRows() const;
 
   QString TitleKey, TitleValue;

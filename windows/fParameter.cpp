@@ -120,6 +120,14 @@ TFormParameter::TFormParameter(QWidget* parent) : QWidget(parent, Qt::Tool) {
   PageControl->addTab(TabSheet2, QStringLiteral("Ресурсы"));
   PageControl->addTab(TabSheet3, QStringLiteral("Организмы"));
 
+  // The key columns fit the longest key of the species grid, within limits.
+  int widest = 0;
+  for (int row = 1; row < ValueListEditorPlant->RowCount(); ++row)
+    if (!ValueListEditorPlant->IsSectionRow(row))
+      widest = std::max(widest, ValueListEditorPlant->fontMetrics().horizontalAdvance(ValueListEditorPlant->Keys(row)));
+  for (TValueListEditor* grid : {ValueListEditorResource, ValueListEditorPlant})
+    grid->SetColWidths(0, std::max(140, std::min(widest + 8, 230)));
+
   Splitting = false;
   resize(std::max(374, sizeHint().width()), std::max(283, sizeHint().height()));
 }
@@ -294,6 +302,7 @@ QWidget* TFormParameter::CreateListPage(bool plant) {
     grid->InsertRow(KeyResourceIn, QString(), TValueListEditor::esEllipsis);
     grid->InsertRow(KeyResourceOut, QString(), TValueListEditor::esEllipsis);
     grid->OnStringsChange = [this](TValueListEditor*) { ValueListEditorPlantStringsChange(); };
+
     grid->OnEditButtonClick = [this](TValueListEditor*) { ValueListEditorPlantEditButtonClick(); };
   } else {
     ToolBarResource = bar;
@@ -315,6 +324,7 @@ QWidget* TFormParameter::CreateListPage(bool plant) {
     grid->InsertRow(KeyBrushValue, QString());
     grid->InsertRow(KeySlur, QString(), TValueListEditor::esEllipsis);
     grid->OnStringsChange = [this](TValueListEditor*) { ValueListEditorResourceStringsChange(); };
+
     grid->OnEditButtonClick = [this](TValueListEditor*) { ValueListEditorResourceEditButtonClick(); };
   }
   del->setEnabled(false);
@@ -409,12 +419,8 @@ void TFormParameter::resizeEvent(QResizeEvent* event) {
 }
 
 void TFormParameter::FormResize() {
-  // The value column of each grid fills what the key column leaves; the grid
-  // does that itself on every resize, so the key column only has to fit.
-  for (TValueListEditor* grid : {ValueListEditorResource, ValueListEditorPlant}) {
-    const int width = grid->viewport()->width();
-    if (width > 60 && grid->ColWidths(0) > width - 30) grid->SetColWidths(0, width - 30);
-  }
+  // The value column of each grid fills what the key column leaves: the grid
+  // lays its columns out so on every resize.
 }
 
 bool TFormParameter::eventFilter(QObject* watched, QEvent* event) {

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QMenu>
 #include <QSlider>
 #include <QTest>
@@ -286,6 +287,36 @@ TEST_F(ParameterEditor, SectionRowsCannotBeSelected) {
   EXPECT_EQ(grid->Row(), 5);
   QTest::keyClick(grid->InplaceEditor(), Qt::Key_Up);
   EXPECT_EQ(grid->Row(), 3);
+}
+
+TEST_F(ParameterEditor, KeyColumnIsDraggedWithinThirtyPixelsOfEitherEdge) {
+  Form->PageControl->setCurrentIndex(2);
+  Form->resize(600, 400);
+  QApplication::processEvents();
+  TValueListEditor* grid = Form->ValueListEditorPlant;
+  QWidget* vp = grid->viewport();
+  const int y = grid->CellRect(0, 5).center().y();
+  auto send = [&](QEvent::Type type, int x, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, QPointF(x, y), vp->mapToGlobal(QPointF(x, y)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(vp, &event);
+  };
+  const int edge = grid->ColWidths(0);
+  const int row = grid->Row();
+  send(QEvent::MouseButtonPress, edge + 1, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_TRUE(Form->Splitting);
+  EXPECT_EQ(grid->Row(), row);  // the drag selects no row
+  send(QEvent::MouseMove, 3, Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(grid->ColWidths(0), 30);
+  send(QEvent::MouseMove, vp->width() + 50, Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(grid->ColWidths(0), vp->width() - 30);
+  send(QEvent::MouseMove, 120, Qt::NoButton, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, 120, Qt::LeftButton, Qt::NoButton);
+  EXPECT_FALSE(Form->Splitting);
+  EXPECT_EQ(grid->ColWidths(0), 120);
+  EXPECT_EQ(grid->ColWidths(0) + grid->GridLineWidth() + grid->ColWidths(1), vp->width());
+  // Without the button held the mouse only moves.
+  send(QEvent::MouseMove, 60, Qt::NoButton, Qt::NoButton);
+  EXPECT_EQ(grid->ColWidths(0), 120);
 }
 
 TEST_F(ParameterEditor, AddResourceCopiesTheSelectedOneAndRefusesDuplicates) {

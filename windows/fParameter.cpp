@@ -133,6 +133,8 @@ TFormParameter::TFormParameter(QWidget* parent) : QWidget(parent, Qt::Tool) {
 }
 
 TFormParameter::~TFormParameter() {
+  // The lists empty themselves while they go: nothing is to follow then.
+  for (QListWidget* list : {ListBoxResource, ListBoxPlant}) list->model()->disconnect(this);
   if (FormParameter == this) FormParameter = nullptr;
 }
 
@@ -328,6 +330,12 @@ QWidget* TFormParameter::CreateListPage(bool plant) {
     grid->OnEditButtonClick = [this](TValueListEditor*) { ValueListEditorResourceEditButtonClick(); };
   }
   del->setEnabled(false);
+  // Others fill the lists too (start-up, the data-file reader): whoever adds
+  // or removes rows, the delete button and the brush indexes follow.
+  QAbstractItemModel* model = list->model();
+  connect(model, &QAbstractItemModel::rowsInserted, this, [this] { ListRowsChanged(); });
+  connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { ListRowsChanged(); });
+  connect(model, &QAbstractItemModel::modelReset, this, [this] { ListRowsChanged(); });
   return page;
 }
 
@@ -591,6 +599,15 @@ void TFormParameter::UpdateListButtons() {
   ToolButtonPlantDel->setEnabled(ListBoxPlant->count() > 0);
 }
 
+void TFormParameter::ListRowsChanged() {
+  if (!ToolButtonResourceDel || !ToolButtonPlantDel) return;
+  UpdateListButtons();
+  if (OwnListChange || !MainForm) return;
+  const int resources = ListBoxResource->count(), plants = ListBoxPlant->count();
+  if (MainForm->SubBrushResource >= resources) MainForm->SubBrushResource = std::max(0, resources - 1);
+  if (MainForm->SubBrushPlant >= plants) MainForm->SubBrushPlant = std::max(0, plants - 1);
+}
+
 void TFormParameter::ClearResourceList() {
   ListBoxResource->clear();
   if (FormView && FormView->PopupMenuResource) FormView->PopupMenuResource->clear();
@@ -822,9 +839,11 @@ bool TFormParameter::DeleteResource(int index) {
   plant.ResourceDeleted(index);
   const int count = res.Count;
   {
+    OwnListChange = true;
     const QSignalBlocker block(ListBoxResource);
     delete ListBoxResource->takeItem(index);
     ListBoxResource->setCurrentRow(std::min(count - 1, index));
+    OwnListChange = false;
   }
   LoadResourceGrid();
   LoadPlantGrid();
@@ -857,10 +876,12 @@ void TFormParameter::DeletePlant(int index) {
   const int count = plant.Count;
   int selected;
   {
+    OwnListChange = true;
     const QSignalBlocker block(ListBoxPlant);
     delete ListBoxPlant->takeItem(index);
     selected = std::min(count - 1, index);
     ListBoxPlant->setCurrentRow(selected);
+    OwnListChange = false;
   }
   LoadPlantGrid();
   if (MainForm->SubBrushPlant >= count) MainForm->SubBrushPlant = std::max(0, selected);

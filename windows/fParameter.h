@@ -211,7 +211,10 @@ class TFormParameter : public QWidget {
   void ValueListEditorPlantMouseMove(TValueListEditor* grid, QMouseEvent* event);
   void ValueListEditorPlantMouseUp(TValueListEditor* grid, QMouseEvent* event);
 
+  // Rows came or went in a list: the delete buttons and the brush indexes follow.
+  void ListRowsChanged();
   bool ColorBoxHandlers = false;  // the colour boxes' change handlers are attached
+  bool OwnListChange = false;     // a delete of the editor's own is under way
 };
 
 extern TFormParameter* FormParameter;

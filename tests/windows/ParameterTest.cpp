@@ -159,6 +159,20 @@ TEST_F(ParameterEditor, ListsFilledByAReaderShowTheFirstEntry) {
   EXPECT_EQ(FormView->PopupMenuPlant->actions().size(), 1);
 }
 
+TEST_F(ParameterEditor, ListsFilledDirectlyKeepButtonsAndBrushesInStep) {
+  MainForm->SubBrushPlant = 0;
+  MainForm->SubBrushResource = 0;
+  Form->ListBoxPlant->clear();
+  EXPECT_FALSE(Form->ToolButtonPlantDel->isEnabled());
+  Form->ListBoxPlant->addItem(QStringLiteral("А"));
+  Form->ListBoxPlant->addItem(QStringLiteral("Б"));
+  EXPECT_TRUE(Form->ToolButtonPlantDel->isEnabled());
+  MainForm->SubBrushResource = 3;
+  Form->ListBoxResource->clear();
+  EXPECT_EQ(MainForm->SubBrushResource, 0);
+  EXPECT_FALSE(Form->ToolButtonResourceDel->isEnabled());
+}
+
 TEST_F(ParameterEditor, CellSizeGoesToTheFieldView) {
   Form->UpDownCellSize->setValue(17);
   EXPECT_EQ(FormView->DrawGridField->DefaultColWidth(), 17);

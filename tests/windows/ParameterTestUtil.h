@@ -20,6 +20,8 @@ inline void EnsureApp() {
   static int argc = 1;
   static char name[] = "test_windows";
   static char* argv[] = {name, nullptr};
+  // Window tests draw without a screen.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   new QApplication(argc, argv);
 }
 

@@ -2,6 +2,8 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QMenu>
@@ -532,6 +534,47 @@ TEST_F(ParameterEditor, ResourceColourPickerChosenWithEnterWritesStoreAndGrid) {
   EXPECT_FALSE(Form->ComboResourceColor->isVisible());
   EXPECT_EQ(Res().Params[0].Color, 0xFF0000);
   EXPECT_EQ(Row(grid, TFormParameter::KeyColor), TFormParameter::ColorToName(0xFF0000));
+}
+
+TEST_F(ParameterEditor, DoubleClickInAPickerAccepts) {
+  TValueListEditor* grid = Form->ValueListEditorPlant;
+  ASSERT_TRUE(grid->SetRow(grid->FindRow(TFormParameter::KeyColorMutant)));
+  Form->ValueListEditorPlantEditButtonClick();
+  ASSERT_NE(Form->FramePlantColorMutant, nullptr);
+  QListWidget* list = Form->FramePlantColorMutant->ListBox;
+  const QList<QListWidgetItem*> white = list->findItems(TFormParameter::ColorToName(clWhite), Qt::MatchExactly);
+  ASSERT_EQ(white.size(), 1);
+  const int row = list->row(white.first());
+  list->scrollToItem(list->item(row));
+  const QRect rect = list->visualItemRect(list->item(row));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+  QApplication::processEvents();
+  EXPECT_EQ(Plant().Params[0].Const.ColorMutant, clWhite);
+  EXPECT_EQ(Row(grid, TFormParameter::KeyColorMutant), TFormParameter::ColorToName(clWhite));
+  EXPECT_FALSE(Form->ComboPlantColorMutant->isVisible());
+}
+
+TEST_F(ParameterEditor, PickerTakesItsSizeFromTheSettingsFile) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  MainForm->ProgramPath = dir.path() + '/';
+  QFile ini(dir.path() + QStringLiteral("/omra.ini"));
+  ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+  ini.write("[FormParameter]\r\nComboResourceSlur.Width=333\r\nComboResourceSlur.Height=91\r\n");
+  ini.close();
+  TValueListEditor* grid = Form->ValueListEditorResource;
+  ASSERT_TRUE(grid->SetRow(grid->FindRow(TFormParameter::KeySlur)));
+  Form->ValueListEditorResourceEditButtonClick();
+  ASSERT_NE(Form->ComboResourceSlur, nullptr);
+  EXPECT_EQ(Form->ComboResourceSlur->width(), 333);
+  EXPECT_EQ(Form->ComboResourceSlur->height(), 91);
+  EXPECT_FALSE(Form->ComboResourceSlur->GripVisible());
+  // Without keys: the frame's size and the button strip.
+  grid->SetRow(grid->FindRow(TFormParameter::KeyColor));
+  Form->ValueListEditorResourceEditButtonClick();
+  ASSERT_NE(Form->ComboResourceColor, nullptr);
+  EXPECT_EQ(Form->ComboResourceColor->height(), 196 + Form->ComboResourceColor->Panel->height());
 }
 
 TEST_F(ParameterEditor, FieldColourPickerChangesBothStores) {

@@ -132,7 +132,12 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   d.StatColor = ini.ReadInteger(sStatOpt, "Color", clFieldDefault);
   d.RefreshText = ini.ReadString(sStatOpt, "Refresh", "10");
   const std::optional<int> refresh = ParseInt(d.RefreshText);
-  d.Refresh = refresh && *refresh >= 1 ? *refresh : 10;  // a period below 1 cannot drive the statistics
+  d.Refresh = refresh ? *refresh : 10;
+  if (refresh && *refresh < 1) {
+    // Never written by the program; a period below 1 cannot drive the statistics.
+    d.Refresh = 10;
+    d.RefreshText = "10";
+  }
   d.UserName = ini.ReadString(sViewOpt, "UserName", userName);
   d.AutoComment = ini.ReadBool(sViewOpt, "AutoComment", true);
   // 10. Resources.
@@ -335,6 +340,7 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -354,6 +360,8 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
 #include "windows/fView.h"
 #include "windows/main.h"
 #include "windows/uProc.h"
+#include "controls/ToolEdit.h"
+#include "windows/ValueListEditor.h"
 
 namespace {
 
@@ -361,6 +369,33 @@ TSettingsPaths& PathsRef() {
   static TSettingsPaths paths;
   return paths;
 }
+// The tool windows' visibility as it was when the main window was asked to
+// close: closing hides them before the main window is destroyed, and the
+// settings keep what the user had on screen.
+struct TExitVisibility {
+  bool Taken = false;
+  bool View = false, Statistic = false, Parameter = false;
+};
+TExitVisibility& ExitVisibility() {
+  static TExitVisibility v;
+  return v;
+}
+
+class TCloseWatch : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Close) {
+      TExitVisibility& v = ExitVisibility();
+      v.Taken = true;
+      v.View = FormView && FormView->isVisible();
+      v.Statistic = FormStatistic && FormStatistic->isVisible();
+      v.Parameter = FormParameter && FormParameter->isVisible();
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
 bool& InUseRef() {
   static bool inUse = false;
   return inUse;
@@ -392,6 +427,8 @@ void SetSettingsFileInUse(bool inUse) { InUseRef() = inUse; }
 
 void StartUpFromSettings(TMainForm& f) {
   PathsRef() = ResolveSettingsPaths(f.ProgramPath);
+  ExitVisibility() = TExitVisibility();
+  f.installEventFilter(new TCloseWatch(&f));
   const TSettingsPaths& paths = PathsRef();
   f.TemplatePage = QStringLiteral("index.htm");
   f.Comment.clear();
@@ -450,6 +487,8 @@ void StartUpFromSettings(TMainForm& f) {
   if (FormParameter) {
     const int defLeft = std::min(left + mainOuterWidth, work.width() - OuterWidth(FormParameter));
     FormParameter->move(d.Parameter.Left.value_or(defLeft), d.Parameter.Top.value_or(top));
+    if (d.ParamColWidth) FormParameter->ValueListEditorPlant->SetColWidths(0, *d.ParamColWidth);
+    FormParameter->Dockable = static_cast<unsigned char>(d.Parameter.Dockable);
     FormParameter->PageControl->setCurrentIndex(d.Parameter.PageIndex);
     RaiseSplash();
   }
@@ -464,8 +503,10 @@ void StartUpFromSettings(TMainForm& f) {
     FormParameter->UpDownC->setValue(d.FieldC);
     FormParameter->UpDownR->setValue(d.FieldR);
     FormParameter->UpDownCellSize->setValue(d.CellSize);
+    FormParameter->EditCellSizeChange();
+  } else if (FormView) {
+    FormView->SetCellSize(d.CellSize);
   }
-  if (FormView) FormView->SetCellSize(d.CellSize);
   f.Brush = f.SavedBrush = d.Brush;
   if (FormView) {
     FormView->SetToolButtons(d.Brush >= 0 && d.Brush <= 2 ? d.Brush : -1);
@@ -474,9 +515,11 @@ void StartUpFromSettings(TMainForm& f) {
   f.SubBrushResource = d.SubBrushResource;
   f.SubBrushPlant = d.SubBrushPlant;
   if (FormParameter) {
+    FormParameter->ComboEditField->setText(TFormParameter::ColorToName(d.FieldColor));
     FormParameter->CheckBoxAutoBrush->setChecked(d.AutoBrush);
     FormParameter->CheckBoxOnlyPlant->setChecked(d.OnlyPlant);
     FormParameter->CheckBoxAutoStop->setChecked(d.AutoStop);
+    FormParameter->ComboEditStatistic->setText(TFormParameter::ColorToName(d.StatColor));
     FormParameter->EditRefresh->setText(Q(d.RefreshText));
   }
   f.Refresh = d.Refresh;
@@ -504,8 +547,13 @@ void StartUpFromSettings(TMainForm& f) {
     f.Resource->SetParameter(static_cast<int32_t>(i), r.Name, r.BrushValue, r.Slur, r.Color);
     if (FormParameter) FormParameter->ListBoxResource->addItem(Q(r.Name));
   }
-  f.Resource->EmptyColor = d.FieldColor;
-  if (FormStatistic) FormStatistic->SetStatisticColor(d.StatColor);
+  // The colours go through their names, as the editor shows them.
+  const TColor fieldColor =
+      FormParameter ? TFormParameter::NameToColor(FormParameter->ComboEditField->text()) : d.FieldColor;
+  const TColor statColor =
+      FormParameter ? TFormParameter::NameToColor(FormParameter->ComboEditStatistic->text()) : d.StatColor;
+  f.Resource->EmptyColor = fieldColor;
+  if (FormStatistic) FormStatistic->SetStatisticColor(statColor);
 
   delete f.Plant;
   f.Plant = new TPlantObject(static_cast<int32_t>(plants.size()), rows, cols);
@@ -514,19 +562,22 @@ void StartUpFromSettings(TMainForm& f) {
     f.Plant->SetParameter(static_cast<int32_t>(i), plants[i]);
     if (FormParameter) FormParameter->ListBoxPlant->addItem(Q(plants[i].Const.Name));
   }
-  f.Plant->EmptyColor = d.FieldColor;
+  f.Plant->EmptyColor = fieldColor;
   if (FormView && FormParameter) {
     FormView->FillBrushMenu(FormView->PopupMenuResource, FormParameter->ListBoxResource, 1);
     FormView->FillBrushMenu(FormView->PopupMenuPlant, FormParameter->ListBoxPlant, 2);
   }
   if (FormParameter) {
     if (FormParameter->ListBoxResource->count() > 0) FormParameter->ListBoxResource->setCurrentRow(0);
+    FormParameter->ListBoxResourceClick();
     if (FormParameter->ListBoxPlant->count() > 0) FormParameter->ListBoxPlant->setCurrentRow(0);
+    FormParameter->ListBoxPlantClick();
     FormParameter->setVisible(d.Parameter.Visible);
     f.ActionViewParameter->setChecked(FormParameter->isVisible());
     RaiseSplash();
   }
-  if (FormView) FormView->UpdateFieldSize();
+  if (FormParameter) FormParameter->EditCChange();
+  else if (FormView) FormView->UpdateFieldSize();
 
   // Statistics for the model just built.
   if (FormStatistic) {
@@ -540,6 +591,10 @@ void StartUpFromSettings(TMainForm& f) {
   }
   if (FormView) FormView->SetBrushMenuItem();
   f.ActionFieldStop->setEnabled(false);
+  if (FormParameter) {
+    FormParameter->ToolButtonResourceDel->setEnabled(f.Resource->Count > 0);
+    FormParameter->ToolButtonPlantDel->setEnabled(f.Plant->Count > 0);
+  }
   f.ToolButtonStart->setVisible(true);
   f.ToolButtonStop->setVisible(false);
 
@@ -601,7 +656,8 @@ bool WriteExitSettings(TMainForm& f) {
     place(FormParameter, d.Parameter);
     d.ParamHeight = FormParameter->height();
     d.Parameter.PageIndex = FormParameter->PageControl->currentIndex();
-    d.Parameter.Dockable = 3;
+    d.Parameter.Dockable = FormParameter->Dockable;
+    d.ParamColWidth = FormParameter->ValueListEditorPlant->ColWidths(0);
     d.FieldC = FormParameter->UpDownC->value();
     d.FieldR = FormParameter->UpDownR->value();
     d.CellSize = FormParameter->UpDownCellSize->value();
@@ -610,12 +666,18 @@ bool WriteExitSettings(TMainForm& f) {
     d.AutoStop = FormParameter->CheckBoxAutoStop->isChecked();
     d.AutoComment = FormParameter->CheckBoxComment->isChecked();
   }
+  if (ExitVisibility().Taken) {
+    d.View.Visible = ExitVisibility().View;
+    d.Statistic.Visible = ExitVisibility().Statistic;
+    d.Parameter.Visible = ExitVisibility().Parameter;
+  }
   d.PathDocument = f.PathDocument.toStdString();
   d.PathSaveShot = f.PathSaveShot.toStdString();
   d.Brush = f.Brush;
   d.SubBrushResource = f.SubBrushResource;
   d.SubBrushPlant = f.SubBrushPlant;
-  if (f.Resource) d.FieldColor = f.Resource->EmptyColor;
+  if (FormParameter) d.FieldColor = TFormParameter::NameToColor(FormParameter->ComboEditField->text());
+  else if (f.Resource) d.FieldColor = f.Resource->EmptyColor;
   d.Refresh = f.Refresh;
   d.UserName = f.UserName.toStdString();
   if (f.Resource)

@@ -34,7 +34,10 @@ void THtmlView::Navigate(const QString& fullPath) {
   const QByteArray bytes = file.readAll();
   QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
   if (!decoder.isValid()) decoder = QStringDecoder(QStringDecoder::Utf8);
-  const QString html = decoder.decode(bytes);
+  QString html = decoder.decode(bytes);
+  // Web browsers take the stray end tag "</br>" (the news page's line end) as a
+  // line break; so does this view.
+  html.replace(QStringLiteral("</br>"), QStringLiteral("<br>"), Qt::CaseInsensitive);
   setHtml(html);
   FLoaded = true;
 }

@@ -425,7 +425,9 @@ const TSettingsPaths& CurrentSettingsPaths() {
 bool SettingsFileInUse() { return InUseRef(); }
 void SetSettingsFileInUse(bool inUse) { InUseRef() = inUse; }
 
-void StartUpFromSettings(TMainForm& f) {
+namespace {
+
+void StartUpSequence(TMainForm& f) {
   PathsRef() = ResolveSettingsPaths(f.ProgramPath);
   ExitVisibility() = TExitVisibility();
   f.installEventFilter(new TCloseWatch(&f));
@@ -618,7 +620,24 @@ void StartUpFromSettings(TMainForm& f) {
   }
 }
 
-bool WriteExitSettings(TMainForm& f) {
+}  // namespace
+
+void StartUpFromSettings(TMainForm& f) {
+  // A failure ends the sequence where it happened and is reported on the error
+  // page; the program goes on with whatever model there is, or the default one.
+  try {
+    StartUpSequence(f);
+  } catch (const std::exception& e) {
+    f.ApplicationException(QString::fromUtf8(e.what()));
+  } catch (...) {
+    f.ApplicationException(QStringLiteral("Неизвестная ошибка."));
+  }
+  if (!f.Resource || !f.Plant) f.BuildDefaultModel();
+}
+
+namespace {
+
+bool WriteExitSettingsBody(TMainForm& f) {
   TSettingsData d;
   d.StoredVersion = ProgramVersion.toStdString();
   const QRect frame = f.frameGeometry();
@@ -706,4 +725,19 @@ bool WriteExitSettings(TMainForm& f) {
     }
   }
   return ok;
+}
+
+}  // namespace
+
+bool WriteExitSettings(TMainForm& f) {
+  // The exit runs inside the main window's destruction: nothing may escape it.
+  try {
+    return WriteExitSettingsBody(f);
+  } catch (const std::exception& e) {
+    QMessageBox::warning(nullptr, QStringLiteral("Ошибка"),
+                         QStringLiteral("Не удалось сохранить настройки: %1").arg(QString::fromUtf8(e.what())));
+  } catch (...) {
+    QMessageBox::warning(nullptr, QStringLiteral("Ошибка"), QStringLiteral("Не удалось сохранить настройки."));
+  }
+  return false;
 }

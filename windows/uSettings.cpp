@@ -514,8 +514,6 @@ void StartUpSequence(TMainForm& f) {
     FormView->SetToolButtons(d.Brush >= 0 && d.Brush <= 2 ? d.Brush : -1);
     FormView->DrawGridField->PopupMenu = (d.Brush == 1 || d.Brush == 2) ? nullptr : FormView->PopupMenu;
   }
-  f.SubBrushResource = d.SubBrushResource;
-  f.SubBrushPlant = d.SubBrushPlant;
   if (FormParameter) {
     FormParameter->ComboEditField->setText(TFormParameter::ColorToName(d.FieldColor));
     FormParameter->CheckBoxAutoBrush->setChecked(d.AutoBrush);
@@ -569,6 +567,11 @@ void StartUpSequence(TMainForm& f) {
     FormView->FillBrushMenu(FormView->PopupMenuResource, FormParameter->ListBoxResource, 1);
     FormView->FillBrushMenu(FormView->PopupMenuPlant, FormParameter->ListBoxPlant, 2);
   }
+  // The sub-brushes are taken once the lists are complete (the editor lowers an
+  // index above its list while the list fills); the statistics layout below
+  // lowers one at or above its item count.
+  f.SubBrushResource = d.SubBrushResource;
+  f.SubBrushPlant = d.SubBrushPlant;
   if (FormParameter) {
     if (FormParameter->ListBoxResource->count() > 0) FormParameter->ListBoxResource->setCurrentRow(0);
     FormParameter->ListBoxResourceClick();

@@ -134,7 +134,10 @@ TFormParameter::TFormParameter(QWidget* parent) : QWidget(parent, Qt::Tool) {
 
 TFormParameter::~TFormParameter() {
   // The lists empty themselves while they go: nothing is to follow then.
-  for (QListWidget* list : {ListBoxResource, ListBoxPlant}) list->model()->disconnect(this);
+  for (QListWidget* list : {ListBoxResource, ListBoxPlant}) {
+    list->model()->disconnect(this);
+    list->model()->blockSignals(true);  // the lambdas' connections outlived the disconnect here
+  }
   if (FormParameter == this) FormParameter = nullptr;
 }
 

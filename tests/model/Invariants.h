@@ -33,7 +33,9 @@ inline void ExpectPlantCountersMatchGrid(const TPlantObject& p) {
       int64_t sum = 0;
       for (size_t i = 0; i < h.size(); ++i) {
         EXPECT_GT(h[i].Num, 0);
-        if (i > 0) EXPECT_LT(h[i - 1].Value, h[i].Value) << "sorted, without duplicates";
+        if (i > 0) {
+          EXPECT_LT(h[i - 1].Value, h[i].Value) << "sorted, without duplicates";
+        }
         sum += h[i].Num;
         EXPECT_EQ(hist[s][k][h[i].Value], h[i].Num);
       }

@@ -26,6 +26,29 @@ int AlignFlag(TAlignment a) {
 // The accelerator key of a caption with "&" marks, or an empty sequence.
 QKeySequence AccelOf(const QString& caption) { return QKeySequence::mnemonic(caption); }
 
+// Keeps `accel` in step with `key`: no shortcut for an empty key, otherwise a
+// window-wide shortcut of `owner` that runs `activated`.
+template <class TActivated>
+void SetAccelKey(QWidget* owner, QShortcut*& accel, const QKeySequence& key, TActivated activated) {
+  if (key.isEmpty()) {
+    delete accel;
+    accel = nullptr;
+    return;
+  }
+  if (!accel) {
+    accel = new QShortcut(owner);
+    accel->setContext(Qt::WindowShortcut);
+    QObject::connect(accel, &QShortcut::activated, owner, activated);
+  }
+  accel->setKey(key);
+}
+
+// Whether the mouse at globalPos is over the control for its enter and leave
+// notices: the control is enabled, topmost there and the program is in front.
+bool MouseOver(QWidget* control, const QPoint& globalPos) {
+  return control->isEnabled() && QApplication::widgetAt(globalPos) == control && IsForegroundTask();
+}
+
 }  // namespace
 
 // ===========================================================================
@@ -259,18 +282,7 @@ void TKitLabel::paintEvent(QPaintEvent*) {
 }
 
 void TKitLabel::UpdateAccel() {
-  const QKeySequence key = FShowAccelChar ? AccelOf(FCaption) : QKeySequence();
-  if (key.isEmpty()) {
-    delete FAccel;
-    FAccel = nullptr;
-    return;
-  }
-  if (!FAccel) {
-    FAccel = new QShortcut(this);
-    FAccel->setContext(Qt::WindowShortcut);
-    connect(FAccel, &QShortcut::activated, this, [this] { AccelActivated(); });
-  }
-  FAccel->setKey(key);
+  SetAccelKey(this, FAccel, FShowAccelChar ? AccelOf(FCaption) : QKeySequence(), [this] { AccelActivated(); });
 }
 
 void TKitLabel::AccelActivated() {
@@ -288,7 +300,7 @@ void TKitLabel::FocusChanged(QWidget* now) {
 }
 
 void TKitLabel::UpdateTracking(const QPoint& globalPos) {
-  const bool inside = isEnabled() && QApplication::widgetAt(globalPos) == this && IsForegroundTask();
+  const bool inside = MouseOver(this, globalPos);
   if (inside == FMouseInControl) return;
   FMouseInControl = inside;
   if (inside)
@@ -811,20 +823,9 @@ void TKitSpeedButton::SetCaption(const QString& value) {
 }
 
 void TKitSpeedButton::UpdateAccel() {
-  const QKeySequence key = AccelOf(FCaption);
-  if (key.isEmpty()) {
-    delete FAccel;
-    FAccel = nullptr;
-    return;
-  }
-  if (!FAccel) {
-    FAccel = new QShortcut(this);
-    FAccel->setContext(Qt::WindowShortcut);
-    connect(FAccel, &QShortcut::activated, this, [this] {
-      if (isEnabled()) Click();
-    });
-  }
-  FAccel->setKey(key);
+  SetAccelKey(this, FAccel, AccelOf(FCaption), [this] {
+    if (isEnabled()) Click();
+  });
 }
 
 void TKitSpeedButton::SetGroupIndex(int value) {
@@ -1127,7 +1128,7 @@ void TKitSpeedButton::TimerExpired() {
 }
 
 void TKitSpeedButton::UpdateTracking(const QPoint& globalPos) {
-  const bool inside = isEnabled() && QApplication::widgetAt(globalPos) == this && IsForegroundTask();
+  const bool inside = MouseOver(this, globalPos);
   if (inside == FMouseInControl) return;
   FMouseInControl = inside;
   if (FFlat) update();

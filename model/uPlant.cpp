@@ -16,9 +16,25 @@ void TPlantField::Reshape(int rows, int cols) {
   Cols = cols;
 }
 
+namespace {
+
+// The entry holding `value`, or the place where it belongs. Values of a
+// parameter mostly form an unbroken run (mutation moves them one step at a
+// time), so the entry is usually found straight from the first value.
+TStatArray::iterator FindStat(int32_t value, TStatArray& histogram) {
+  if (!histogram.empty()) {
+    const int64_t offset = static_cast<int64_t>(value) - histogram.front().Value;
+    if (offset >= 0 && offset < static_cast<int64_t>(histogram.size()) && histogram[offset].Value == value)
+      return histogram.begin() + offset;
+  }
+  return std::lower_bound(histogram.begin(), histogram.end(), value,
+                          [](const TStatItem& item, int32_t v) { return item.Value < v; });
+}
+
+}  // namespace
+
 void StatAdd(int32_t value, TStatArray& histogram) {
-  auto it = std::lower_bound(histogram.begin(), histogram.end(), value,
-                             [](const TStatItem& item, int32_t v) { return item.Value < v; });
+  auto it = FindStat(value, histogram);
   if (it != histogram.end() && it->Value == value) {
     ++it->Num;
     return;
@@ -28,8 +44,7 @@ void StatAdd(int32_t value, TStatArray& histogram) {
 
 void TPlantObject::StatRemove(int32_t value, TStatArray& histogram) {
   if (histogram.empty()) return;
-  auto it = std::lower_bound(histogram.begin(), histogram.end(), value,
-                             [](const TStatItem& item, int32_t v) { return item.Value < v; });
+  auto it = FindStat(value, histogram);
   if (it == histogram.end() || it->Value != value) return;
   if (--it->Num <= 0) histogram.erase(it);
 }

@@ -19,26 +19,6 @@ namespace {
 
 constexpr int kRows = 1000, kCols = 1000;
 
-class TNullHost : public TDataFileHost {
- public:
-  void ShowMessage(int, const std::string&, const std::vector<std::string>&) override {}
-  void SetFileCaption(const std::string&) override {}
-  void SetViewCaption(const std::string&) override {}
-  void AddRecentFile(const std::string&) override {}
-  bool CommentOptionChecked() override { return false; }
-  void EnableCommentAction(bool) override {}
-  void CloseCommentWindow() override {}
-  void ShowStep(int32_t) override {}
-  void ClearResourceList() override {}
-  void AddResourceItem(int32_t, const std::string&) override {}
-  void SelectFirstResource() override {}
-  void ClearPlantList() override {}
-  void AddPlantItem(int32_t, const std::string&) override {}
-  void SelectFirstPlant() override {}
-  void SetFieldSize(int32_t, int32_t) override {}
-  void RebuildLayout() override {}
-};
-
 std::string BenchFile() {
   return (std::filesystem::temp_directory_path() / ("zo_bench_" + std::to_string(getpid()) + ".zod")).string();
 }
@@ -87,7 +67,7 @@ TBusyModel& Model() {
 
 void BM_SaveDataFile(benchmark::State& state) {
   TBusyModel& m = Model();
-  TNullHost host;
+  TNullDataFileHost host;
   const std::string file = BenchFile();
   for (auto _ : state) {
     if (!SaveDataFile(file, *m.Res, *m.Plant, m.Doc, host)) state.SkipWithError("save failed");
@@ -101,7 +81,7 @@ BENCHMARK(BM_SaveDataFile)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_LoadDataFile(benchmark::State& state) {
   TBusyModel& m = Model();
-  TNullHost host;
+  TNullDataFileHost host;
   const std::string file = BenchFile();
   SaveDataFile(file, *m.Res, *m.Plant, m.Doc, host);
   TResourceObject res(0, 45, 45);
@@ -148,7 +128,7 @@ std::string InChild(F f) {
 void MeasureLoadPeak() {
   const std::string file = BenchFile() + ".peak";
   InChild([&] {
-    TNullHost host;
+    TNullDataFileHost host;
     SaveDataFile(file, *Model().Res, *Model().Plant, Model().Doc, host);
     return std::string();
   });
@@ -156,7 +136,7 @@ void MeasureLoadPeak() {
     TResourceObject res(0, 45, 45);
     TPlantObject plant(0, 45, 45);
     TDataFileDocument doc;
-    TNullHost host;
+    TNullDataFileHost host;
     const long before = MaxRssKb();
     const bool ok = LoadDataFile(file, false, res, plant, doc, host);
     const long after = MaxRssKb();

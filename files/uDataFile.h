@@ -69,6 +69,28 @@ class TDataFileHost {
   virtual void RebuildLayout() = 0;
 };
 
+// A host with no windows behind it: it ignores every request and reports the
+// comment option as off. For tools and measurements that read or write alone.
+class TNullDataFileHost : public TDataFileHost {
+ public:
+  void ShowMessage(int, const std::string&, const std::vector<std::string>&) override {}
+  void SetFileCaption(const std::string&) override {}
+  void SetViewCaption(const std::string&) override {}
+  void AddRecentFile(const std::string&) override {}
+  bool CommentOptionChecked() override { return false; }
+  void EnableCommentAction(bool) override {}
+  void CloseCommentWindow() override {}
+  void ShowStep(int32_t) override {}
+  void ClearResourceList() override {}
+  void AddResourceItem(int32_t, const std::string&) override {}
+  void SelectFirstResource() override {}
+  void ClearPlantList() override {}
+  void AddPlantItem(int32_t, const std::string&) override {}
+  void SelectFirstPlant() override {}
+  void SetFieldSize(int32_t, int32_t) override {}
+  void RebuildLayout() override {}
+};
+
 // Writes the model to fileName (replacing it only once the whole file is
 // written). On success sets doc.Created, moves the file to the front of the
 // recent files and sets the captions. On failure shows the error page and

@@ -14,27 +14,12 @@
 namespace {
 
 // The writer's window side is not needed here: messages go to the terminal.
-class TQuietHost : public TDataFileHost {
+class TQuietHost : public TNullDataFileHost {
  public:
   void ShowMessage(int, const std::string& caption, const std::vector<std::string>& lines) override {
     std::fprintf(stderr, "%s\n", caption.c_str());
     for (const auto& l : lines) std::fprintf(stderr, "  %s\n", l.c_str());
   }
-  void SetFileCaption(const std::string&) override {}
-  void SetViewCaption(const std::string&) override {}
-  void AddRecentFile(const std::string&) override {}
-  bool CommentOptionChecked() override { return false; }
-  void EnableCommentAction(bool) override {}
-  void CloseCommentWindow() override {}
-  void ShowStep(int32_t) override {}
-  void ClearResourceList() override {}
-  void AddResourceItem(int32_t, const std::string&) override {}
-  void SelectFirstResource() override {}
-  void ClearPlantList() override {}
-  void AddPlantItem(int32_t, const std::string&) override {}
-  void SelectFirstPlant() override {}
-  void SetFieldSize(int32_t, int32_t) override {}
-  void RebuildLayout() override {}
 };
 
 TPlantParameter Species(const char* name, TColor color, int mutation) {

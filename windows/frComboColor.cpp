@@ -85,22 +85,25 @@ void AcceptOnDoubleClick(QListWidget* list, QWidget* owner) {
   QObject::connect(list, &QListWidget::itemDoubleClicked, combo, [combo] { combo->SpeedButtonYesClick(); });
 }
 
+QListWidget* AddSwatchList(QWidget* frame, QWidget* owner, std::function<TColor(int)> colorOf) {
+  auto* layout = new QVBoxLayout(frame);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* list = new QListWidget(frame);
+  list->setFrameShape(QFrame::Box);
+  list->setUniformItemSizes(true);
+  list->setItemDelegate(new TSwatchItemDelegate(std::move(colorOf), list));
+  layout->addWidget(list);
+  AcceptOnDoubleClick(list, owner);
+  return list;
+}
+
 TFrameComboColor::TFrameComboColor(QWidget* owner) : QWidget(owner) {
   resize(169, 196);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  ListBox = new QListWidget(this);
-  ListBox->setFrameShape(QFrame::Box);
-  ListBox->setUniformItemSizes(true);
-  ListBox->setItemDelegate(new TSwatchItemDelegate(
-      [](int row) {
-        const auto& list = NamedColors();
-        return row >= 0 && row < static_cast<int>(list.size()) ? list[row].Color : clBlack;
-      },
-      ListBox));
-  layout->addWidget(ListBox);
+  ListBox = AddSwatchList(this, owner, [](int row) {
+    const auto& list = NamedColors();
+    return row >= 0 && row < static_cast<int>(list.size()) ? list[row].Color : clBlack;
+  });
   for (const TNamedColor& item : NamedColors()) ListBox->addItem(item.Name);
-  AcceptOnDoubleClick(ListBox, owner);
 }
 
 void TFrameComboColor::SelectColor(TColor color) {

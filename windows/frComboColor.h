@@ -41,6 +41,11 @@ int PickerItemHeight(const QWidget* list);
 // `owner` (when the owner is one).
 void AcceptOnDoubleClick(QListWidget* list, QWidget* owner);
 
+// Fills the picker frame `frame` with a boxed list, margin-free, whose items
+// are drawn by TSwatchItemDelegate with colorOf and where a double click
+// accepts as in AcceptOnDoubleClick. Returns the list.
+QListWidget* AddSwatchList(QWidget* frame, QWidget* owner, std::function<TColor(int)> colorOf);
+
 class TFrameComboColor : public QWidget {
   Q_OBJECT
  public:

@@ -1,26 +1,16 @@
 #include "windows/frResource.h"
 
 #include <QListWidget>
-#include <QVBoxLayout>
 
 #include "windows/frComboColor.h"
 #include "windows/main.h"
 
 TFrameResource::TFrameResource(QWidget* owner) : QWidget(owner) {
   resize(140, 85);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  ListBox = new QListWidget(this);
-  ListBox->setFrameShape(QFrame::Box);
-  ListBox->setUniformItemSizes(true);
-  ListBox->setItemDelegate(new TSwatchItemDelegate(
-      [](int row) {
-        const TResourceObject* res = MainForm ? MainForm->Resource : nullptr;
-        return res && row >= 0 && row < res->Count ? res->Params[row].Color : clBlack;
-      },
-      ListBox));
-  layout->addWidget(ListBox);
-  AcceptOnDoubleClick(ListBox, owner);
+  ListBox = AddSwatchList(this, owner, [](int row) {
+    const TResourceObject* res = MainForm ? MainForm->Resource : nullptr;
+    return res && row >= 0 && row < res->Count ? res->Params[row].Color : clBlack;
+  });
 }
 
 void TFrameResource::FillResources() {

@@ -30,6 +30,7 @@
 #include "windows/frComboPercent.h"
 #include "windows/frResource.h"
 #include "windows/main.h"
+#include "windows/uSettings.h"
 
 TFormParameter* FormParameter = nullptr;
 
@@ -720,21 +721,9 @@ void TFormParameter::SpeedButtonPlantAddClick() {
   const QString name = MainForm->InputText(InputPosition(ListBoxPlant), QStringLiteral("Добавить организм"),
                                            QStringLiteral("Наименование организма:"), QStringLiteral("Организм"));
   if (name.isEmpty() || ListHas(ListBoxPlant, name)) return;
-  TPlantParameter species;
+  // With none selected the new species starts as the program's default species.
   const int index = SelectedPlant();
-  if (index >= 0) {
-    species = MainForm->Plant->Params[index];
-  } else {
-    // With none selected the new species starts as the program's default species.
-    species.Const.Color = clLime;
-    species.Const.ColorMutant = clRed;
-    species.Param.ResourceBegin() = 1;
-    species.Param.ResourceEat() = 1;
-    species.Param.AgeReproduct() = 5;
-    species.Param.AgeMax() = 10;
-    species.Param.ChildrenCount() = 3;
-    species.Param.Mutation() = 10;
-  }
+  TPlantParameter species = index >= 0 ? MainForm->Plant->Params[index] : DefaultSettingsPlant();
   species.Const.Name = name.toStdString();
   AddPlant(species);
 }

@@ -529,22 +529,12 @@ void TMainForm::BuildDefaultModel() {
   delete Plant;
   Resource = new TResourceObject(1, rows, cols);
   Resource->SetSize(rows, cols);
-  Resource->SetParameter(0, "Ресурс Yellow", 25, 70, clYellow);
-  TPlantParameter species;
-  species.Const.Name = "Организм Lime";
-  species.Const.Color = clLime;
-  species.Const.ColorMutant = clRed;
-  species.Param.ResourceBegin() = 1;
-  species.Param.ResourceEat() = 1;
-  species.Param.AgeReproduct() = 5;
-  species.Param.AgeMax() = 10;
-  species.Param.ChildrenCount() = 3;
-  species.Param.Mutation() = 10;
-  species.Param.ResourceIn() = 0;
-  species.Param.ResourceOut() = 0;
+  const TSettingsResource defaultResource = DefaultSettingsResource();
+  Resource->SetParameter(0, defaultResource.Name, defaultResource.BrushValue, defaultResource.Slur,
+                         defaultResource.Color);
   Plant = new TPlantObject(1, rows, cols);
   Plant->SetSize(rows, cols);
-  Plant->SetParameter(0, species);
+  Plant->SetParameter(0, DefaultSettingsPlant());
   Resource->EmptyColor = clFieldDefault;
   Plant->EmptyColor = clFieldDefault;
   Step = 0;

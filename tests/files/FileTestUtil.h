@@ -182,7 +182,9 @@ inline void ExpectStoresValid(const TResourceObject& res, const TPlantObject& pl
   ASSERT_EQ(static_cast<int32_t>(res.Params.size()), res.Count);
   ASSERT_EQ(static_cast<int32_t>(plant.Params.size()), plant.Count);
   ASSERT_EQ(res.Field.LayerCount(), res.Count);
-  if (res.Count > 0) ASSERT_EQ(res.Field.LayerSize(), static_cast<size_t>(res.RowCount) * res.ColCount);
+  if (res.Count > 0) {
+    ASSERT_EQ(res.Field.LayerSize(), static_cast<size_t>(res.RowCount) * res.ColCount);
+  }
   ASSERT_EQ(plant.Field.Size(), static_cast<size_t>(plant.RowCount) * plant.ColCount);
   auto resOk = [&](int32_t v) { return v == 0 || (v > 0 && v < res.Count); };
   for (const auto& p : plant.Params) {

@@ -366,6 +366,18 @@ bool LoadDataFile(const std::string& fileName, bool showComments, TResourceObjec
   return loader.Run();
 }
 
+void WritePlantTraits(TTextWriter& out, const TPlantParameter& p) {
+  const TGenome& g = p.Param;
+  out.WriteNumber(g.Mutation());
+  out.WriteNumber(p.Const.Color);
+  out.WriteNumber(p.Const.ColorMutant);
+  out.WriteNumber(g.ResourceBegin());
+  out.WriteNumber(g.ResourceEat());
+  out.WriteNumber(g.AgeReproduct());
+  out.WriteNumber(g.AgeMax());
+  out.WriteNumber(g.ChildrenCount());
+}
+
 bool SaveDataFile(const std::string& fileName, const TResourceObject& resource, const TPlantObject& plant,
                   TDataFileDocument& doc, TDataFileHost& host) {
   TTextWriter out(fileName);
@@ -411,14 +423,7 @@ bool SaveDataFile(const std::string& fileName, const TResourceObject& resource, 
     out.WriteNumber(Saturate32(p.Const.Mass));
     out.WriteNumber(g.ResourceIn());
     out.WriteNumber(g.ResourceOut());
-    out.WriteNumber(g.Mutation());
-    out.WriteNumber(p.Const.Color);
-    out.WriteNumber(p.Const.ColorMutant);
-    out.WriteNumber(g.ResourceBegin());
-    out.WriteNumber(g.ResourceEat());
-    out.WriteNumber(g.AgeReproduct());
-    out.WriteNumber(g.AgeMax());
-    out.WriteNumber(g.ChildrenCount());
+    WritePlantTraits(out, p);
     out.WriteNumber(Saturate32(p.Stat.MaxMass));
     out.WriteNumber(p.Stat.MaxCount);
   }

@@ -118,3 +118,9 @@ std::string CannotOpenText(const std::string& fileName);
 std::string BadFormatText(const std::string& fileName);
 std::string LaterVersionText(const std::string& fileName);
 std::string SaveFailedText(const std::string& fileName);
+
+class TTextWriter;
+// The lines of a species record after its resource lines, as the data file
+// and the resource set both write them: mutation, the two colours, then
+// ResourceBegin, ResourceEat, AgeReproduct, AgeMax and ChildrenCount.
+void WritePlantTraits(TTextWriter& out, const TPlantParameter& p);

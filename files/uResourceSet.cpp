@@ -65,14 +65,7 @@ bool ExportResourceSet(const std::string& fileName, const TResourceObject& resou
       out.WriteString(p.Const.Name);
       out.WriteString(ResourceName(resource, g.ResourceIn()));
       out.WriteString(ResourceName(resource, g.ResourceOut()));
-      out.WriteNumber(g.Mutation());
-      out.WriteNumber(p.Const.Color);
-      out.WriteNumber(p.Const.ColorMutant);
-      out.WriteNumber(g.ResourceBegin());
-      out.WriteNumber(g.ResourceEat());
-      out.WriteNumber(g.AgeReproduct());
-      out.WriteNumber(g.AgeMax());
-      out.WriteNumber(g.ChildrenCount());
+      WritePlantTraits(out, p);
     }
     if (out.Commit()) return true;
   }

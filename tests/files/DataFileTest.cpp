@@ -1,10 +1,8 @@
 // The data file: round trips, the line count, every refusal, the older
 // versions, comments, captions and lists, and whole-or-nothing saving.
-#include <signal.h>
-#include <sys/resource.h>
-
 #include "FileTestUtil.h"
 #include "platform/Cp1251.h"
+#include "tests/FileSizeLimit.h"
 
 namespace {
 
@@ -507,14 +505,7 @@ TEST(DataFileSave, AFailedSaveLeavesTheOldFileWhole) {
     TModel big(200, 200);
     big.Populate();
     TFakeHost host;
-    struct rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, SIG_IGN);
-    struct rlimit lim = old;
-    lim.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &lim);
-    const bool ok = SaveDataFile(f, big.Res, big.Plant, big.Doc, host);
-    setrlimit(RLIMIT_FSIZE, &old);
+    const bool ok = WithFileSizeLimit(4096, [&] { return SaveDataFile(f, big.Res, big.Plant, big.Doc, host); });
     EXPECT_FALSE(ok);
     EXPECT_EQ(host.Errors().size(), 1u);
     EXPECT_EQ(ReadAll(f), before);

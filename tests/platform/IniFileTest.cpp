@@ -2,8 +2,6 @@
 // numbers, missing keys, garbage values, CR LF, Cyrillic, the string limit,
 // keeping what it does not know, and whole-or-nothing writing.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,6 +10,7 @@
 
 #include "platform/Cp1251.h"
 #include "platform/IniFile.h"
+#include "tests/FileSizeLimit.h"
 
 namespace fs = std::filesystem;
 
@@ -156,14 +155,7 @@ TEST_F(IniFileTest, AFailedWriteLeavesTheOldFileWhole) {
   TIniFile ini(Path);
   ini.WriteString("Big", "Key0", "changed");
   // A file size limit stands in for a full disk.
-  struct rlimit old {};
-  getrlimit(RLIMIT_FSIZE, &old);
-  signal(SIGXFSZ, SIG_IGN);
-  struct rlimit lim = old;
-  lim.rlim_cur = 1024;
-  setrlimit(RLIMIT_FSIZE, &lim);
-  const bool ok = ini.UpdateFile();
-  setrlimit(RLIMIT_FSIZE, &old);
+  const bool ok = WithFileSizeLimit(1024, [&] { return ini.UpdateFile(); });
   EXPECT_FALSE(ok);
   EXPECT_EQ(Read(), original);
   EXPECT_TRUE(ini.Modified());  // the write stays pending and a retry succeeds

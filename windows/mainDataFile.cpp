@@ -46,35 +46,12 @@ class TMainDataFileHost : public TDataFileHost {
   void ShowStep(int32_t step) override {
     if (FormView) FormView->StaticTextStep->setText(QString::number(step));
   }
-  void ClearResourceList() override {
-    if (!FormParameter) return;
-    FormParameter->ListBoxResource->clear();
-    if (FormView) FormView->FillBrushMenu(FormView->PopupMenuResource, FormParameter->ListBoxResource, 1);
-  }
-  void AddResourceItem(int32_t index, const std::string& name) override {
-    if (!FormParameter) return;
-    const QString text = QString::fromStdString(name);
-    FormParameter->ListBoxResource->addItem(text);
-    if (FormView) FormView->SetBrushMenuItem(FormView->PopupMenuResource, text, index, 1);
-  }
-  void SelectFirstResource() override {
-    if (FormParameter && FormParameter->ListBoxResource->count() > 0)
-      FormParameter->ListBoxResource->setCurrentRow(0);
-  }
-  void ClearPlantList() override {
-    if (!FormParameter) return;
-    FormParameter->ListBoxPlant->clear();
-    if (FormView) FormView->FillBrushMenu(FormView->PopupMenuPlant, FormParameter->ListBoxPlant, 2);
-  }
-  void AddPlantItem(int32_t index, const std::string& name) override {
-    if (!FormParameter) return;
-    const QString text = QString::fromStdString(name);
-    FormParameter->ListBoxPlant->addItem(text);
-    if (FormView) FormView->SetBrushMenuItem(FormView->PopupMenuPlant, text, index, 2);
-  }
-  void SelectFirstPlant() override {
-    if (FormParameter && FormParameter->ListBoxPlant->count() > 0) FormParameter->ListBoxPlant->setCurrentRow(0);
-  }
+  void ClearResourceList() override { ClearList(kResources); }
+  void AddResourceItem(int32_t index, const std::string& name) override { AddItem(kResources, index, name); }
+  void SelectFirstResource() override { SelectFirst(kResources); }
+  void ClearPlantList() override { ClearList(kPlants); }
+  void AddPlantItem(int32_t index, const std::string& name) override { AddItem(kPlants, index, name); }
+  void SelectFirstPlant() override { SelectFirst(kPlants); }
   void SetFieldSize(int32_t rows, int32_t cols) override {
     if (FormParameter) {
       FormParameter->UpDownR->setValue(rows);
@@ -87,6 +64,27 @@ class TMainDataFileHost : public TDataFileHost {
   }
 
  private:
+  // The kinds of the view's brush menus: the editor's resource list and its species list.
+  static constexpr int kResources = 1, kPlants = 2;
+  static QListWidget* List(int kind) {
+    return kind == kResources ? FormParameter->ListBoxResource : FormParameter->ListBoxPlant;
+  }
+  static QMenu* BrushMenu(int kind) { return kind == kResources ? FormView->PopupMenuResource : FormView->PopupMenuPlant; }
+  static void ClearList(int kind) {
+    if (!FormParameter) return;
+    List(kind)->clear();
+    if (FormView) FormView->FillBrushMenu(BrushMenu(kind), List(kind), kind);
+  }
+  static void AddItem(int kind, int32_t index, const std::string& name) {
+    if (!FormParameter) return;
+    const QString text = QString::fromStdString(name);
+    List(kind)->addItem(text);
+    if (FormView) FormView->SetBrushMenuItem(BrushMenu(kind), text, index, kind);
+  }
+  static void SelectFirst(int kind) {
+    if (FormParameter && List(kind)->count() > 0) List(kind)->setCurrentRow(0);
+  }
+
   TMainForm& F;
 };
 

@@ -592,28 +592,25 @@ void TFormStatistic::RebuildLayout() {
 
   // The brush buttons of the field view follow the lists.
   if (FormView) {
-    if (R == 0) {
-      FormView->ToolButtonResource->setEnabled(false);
-      FormView->ToolButtonResource->setToolTip(QStringLiteral("(Нет ресурсов)"));
-      if (MainForm->Brush == 1) MainForm->Brush = 0;
-    } else {
-      FormView->ToolButtonResource->setEnabled(true);
-      if (MainForm->SubBrushResource >= R) MainForm->SubBrushResource = R - 1;
-      const int sub = MainForm->SubBrushResource;
-      FormView->ToolButtonResource->setToolTip(
-          QStringLiteral("Ресурс: ") + (sub >= 0 ? QString::fromStdString(res.Params[sub].Name) : QString()));
-    }
-    if (P == 0) {
-      FormView->ToolButtonPlant->setEnabled(false);
-      FormView->ToolButtonPlant->setToolTip(QStringLiteral("(Нет организмов)"));
-      if (MainForm->Brush == 2) MainForm->Brush = 0;
-    } else {
-      FormView->ToolButtonPlant->setEnabled(true);
-      if (MainForm->SubBrushPlant >= P) MainForm->SubBrushPlant = P - 1;
-      const int sub = MainForm->SubBrushPlant;
-      FormView->ToolButtonPlant->setToolTip(
-          QStringLiteral("Организм: ") + (sub >= 0 ? QString::fromStdString(plant.Params[sub].Const.Name) : QString()));
-    }
+    // An empty list turns its button off (and its brush to none); otherwise the
+    // button names the list's item that the brush puts, kept inside the list.
+    auto follow = [](QToolButton* button, int count, int brush, int& subBrush, const QString& none,
+                     const QString& prefix, const auto& nameOf) {
+      if (count == 0) {
+        button->setEnabled(false);
+        button->setToolTip(none);
+        if (MainForm->Brush == brush) MainForm->Brush = 0;
+      } else {
+        button->setEnabled(true);
+        if (subBrush >= count) subBrush = count - 1;
+        const int sub = subBrush;
+        button->setToolTip(prefix + (sub >= 0 ? QString::fromStdString(nameOf(sub)) : QString()));
+      }
+    };
+    follow(FormView->ToolButtonResource, R, 1, MainForm->SubBrushResource, QStringLiteral("(Нет ресурсов)"),
+           QStringLiteral("Ресурс: "), [&](int i) { return res.Params[i].Name; });
+    follow(FormView->ToolButtonPlant, P, 2, MainForm->SubBrushPlant, QStringLiteral("(Нет организмов)"),
+           QStringLiteral("Организм: "), [&](int i) { return plant.Params[i].Const.Name; });
     FormView->ToolBar->update();
   }
   FormResize();

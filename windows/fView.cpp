@@ -320,19 +320,14 @@ void TFormView::ToolButtonPlantClick() {
   if (FormStatistic) FormStatistic->UpdateView();
 }
 
-void TFormView::ResourceMenuItemClick(QAction* item) {
-  MainForm->Brush = 1;
-  SetToolButtons(1);
-  MainForm->SubBrushResource = item->data().toInt();
-  item->setChecked(true);
-  ToolBar->update();
-  if (FormStatistic) FormStatistic->UpdateView();
-}
+void TFormView::ResourceMenuItemClick(QAction* item) { BrushMenuItemClick(item, 1, MainForm->SubBrushResource); }
 
-void TFormView::PlantMenuItemClick(QAction* item) {
-  MainForm->Brush = 2;
-  SetToolButtons(2);
-  MainForm->SubBrushPlant = item->data().toInt();
+void TFormView::PlantMenuItemClick(QAction* item) { BrushMenuItemClick(item, 2, MainForm->SubBrushPlant); }
+
+void TFormView::BrushMenuItemClick(QAction* item, int brush, int32_t& subBrush) {
+  MainForm->Brush = brush;
+  SetToolButtons(brush);
+  subBrush = item->data().toInt();
   item->setChecked(true);
   ToolBar->update();
   if (FormStatistic) FormStatistic->UpdateView();

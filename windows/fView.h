@@ -74,6 +74,8 @@ class TFormView : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // A brush menu's item chosen: the brush (1 resource, 2 organism) and its item.
+  void BrushMenuItemClick(QAction* item, int brush, int32_t& subBrush);
   void UpdateGridMenu();
   QActionGroup* GroupResource = nullptr;
   QActionGroup* GroupPlant = nullptr;

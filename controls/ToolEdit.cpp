@@ -113,13 +113,14 @@ void TCustomComboEdit::SetButtonWidth(int value) {
     ButtonPanel->resize(value, ButtonPanel->height());
     Button->resize(value, Button->height());
   } else {
-    const int clientWidth = width() - 2 * EditFrameWidth(this);
-    if (value >= clientWidth) return;
+    if (value >= ClientWidth()) return;
     Button->resize(value, Button->height());
     UpdateButtonBounds();
   }
   RecreateGlyph();
 }
+
+int TCustomComboEdit::ClientWidth() const { return width() - 2 * EditFrameWidth(this); }
 
 QString TCustomComboEdit::ButtonHint() const { return Button->toolTip(); }
 void TCustomComboEdit::SetButtonHint(const QString& value) { Button->setToolTip(value); }

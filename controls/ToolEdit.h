@@ -70,6 +70,8 @@ class TCustomComboEdit : public QLineEdit {
   void EditButtonClick();
   // Makes a value different from the text the new text, marked modified.
   virtual void AcceptValue(const QString& value);
+  // Width inside the border (the text area and the button).
+  int ClientWidth() const;
   // Smallest height that shows a line of text.
   int MinimumHeight() const;
   // Places the button panel by the border (called on every resize).

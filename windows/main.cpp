@@ -1,6 +1,7 @@
 #include "windows/main.h"
 
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -28,6 +29,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "controls/ToolEdit.h"
+#include "windows/ValueListEditor.h"
 #include "windows/fHelp.h"
 #include "windows/fInput.h"
 #include "windows/fParameter.h"
@@ -760,36 +763,73 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::ToolTip && ApplicationShowHint(watched, static_cast<QHelpEvent*>(event))) return true;
+  if (event->type() == QEvent::ToolTip && watched->isWidgetType()) {
+    auto* widget = static_cast<QWidget*>(watched);
+    // A grid's or a list's hint comes to its viewport: the control is the grid.
+    QWidget* control = widget;
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(widget->parentWidget()); area && area->viewport() == widget)
+      control = area;
+    const QPoint cursor = static_cast<QHelpEvent*>(event)->globalPos();
+    THintInfo info{control, cursor, cursor, control->rect()};
+    QString hint = control->toolTip();
+    if (ApplicationShowHint(hint, info)) {
+      if (hint.isEmpty()) {
+        QToolTip::hideText();
+      } else {
+        QToolTip::showText(info.HintPos, hint, control, info.CursorRect);
+        // The toolkit puts a hint below the mouse; this one goes exactly where it was laid.
+        for (QWidget* top : QApplication::topLevelWidgets())
+          if (top->inherits("QTipLabel") && top->isVisible()) top->move(info.HintPos);
+      }
+      return true;
+    }
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
-bool TMainForm::ApplicationShowHint(QObject* watched, QHelpEvent* event) {
-  auto* viewport = qobject_cast<QWidget*>(watched);
-  if (!viewport) return false;
-  auto* view = qobject_cast<QAbstractItemView*>(viewport->parentWidget());
-  if (!view || view->viewport() != viewport) return false;
-  const QModelIndex index = view->indexAt(event->pos());
-  if (!index.isValid()) return false;
-  const QRect cell = view->visualRect(index);
-  QString text = view->toolTip();
-  QPoint at;
-  if (view->inherits("TValueListEditor")) {
+bool TMainForm::ApplicationShowHint(QString& HintStr, THintInfo& HintInfo) {
+  QWidget* control = HintInfo.HintControl;
+  if (!control) return false;
+  if (auto* view = qobject_cast<QAbstractItemView*>(control)) {
+    QWidget* viewport = view->viewport();
+    const QModelIndex index = view->indexAt(viewport->mapFromGlobal(HintInfo.CursorPos));
+    if (!index.isValid()) return false;
+    const QRect cell = view->visualRect(index);
+    QPoint at;
+    if (qobject_cast<QTableWidget*>(view)) {
+      at = cell.topLeft() - QPoint(2, 3);
+    } else if (qobject_cast<QListWidget*>(view)) {
+      at = cell.topLeft();
+    } else {
+      return false;
+    }
+    HintInfo.HintPos = viewport->mapToGlobal(at);
+    HintInfo.CursorRect = cell.translated(viewport->pos());
+    return true;
+  }
+  if (auto* list = qobject_cast<TValueListEditor*>(control)) {
     // A value-list cell shows its whole text over itself, only when it does not fit.
-    const QString cellText = index.data().toString();
-    text = view->fontMetrics().horizontalAdvance(cellText) > cell.width() ? cellText : QString();
-    at = cell.topLeft() - QPoint(1, 1);
-  } else if (qobject_cast<QTableWidget*>(view)) {
-    at = cell.topLeft() - QPoint(2, 3);
-  } else if (qobject_cast<QListWidget*>(view)) {
-    at = cell.topLeft();
-  } else {
-    return false;
+    QWidget* viewport = list->viewport();
+    const QPoint pos = viewport->mapFromGlobal(HintInfo.CursorPos);
+    const int col = list->ColAt(pos.x());
+    const int row = list->RowAt(pos.y());
+    if (col < 0 || row < 0) return false;
+    const QRect cell = list->CellRect(col, row);
+    if (cell.isEmpty()) return false;
+    const QString text = list->Cells(col, row);
+    HintStr = list->fontMetrics().horizontalAdvance(text) > cell.width() ? text : QString();
+    HintInfo.HintPos = viewport->mapToGlobal(cell.topLeft() - QPoint(1, 1));
+    HintInfo.CursorRect = cell.translated(viewport->pos());
+    return true;
   }
-  if (text.isEmpty()) {
-    QToolTip::hideText();
-  } else {
-    QToolTip::showText(viewport->mapToGlobal(at), text, viewport, cell);
+  if (auto* edit = qobject_cast<TComboEdit*>(control)) {
+    // An edit box with a button shows its whole text over itself when it is
+    // wider than the box, measured in the main window's font.
+    const QString text = edit->text();
+    HintStr = fontMetrics().horizontalAdvance(text) > edit->ClientWidth() ? text : QString();
+    HintInfo.HintPos = edit->parentWidget() ? edit->parentWidget()->mapToGlobal(edit->pos()) : edit->pos();
+    HintInfo.CursorRect = edit->rect();
+    return true;
   }
-  return true;
+  return false;
 }

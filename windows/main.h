@@ -4,6 +4,8 @@
 // action, the menu tool bar and the command tool bar.
 #include <QIcon>
 #include <QMainWindow>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -19,6 +21,14 @@ class QHelpEvent;
 class QMenu;
 class QToolBar;
 class QToolButton;
+
+// What the hint handler learns of a hint about to be shown, and may change.
+struct THintInfo {
+  QWidget* HintControl = nullptr;  // the control under the mouse
+  QPoint CursorPos;                // the mouse, on screen
+  QPoint HintPos;                  // the hint's place, on screen
+  QRect CursorRect;                // the hint goes when the mouse leaves this (control's coordinates)
+};
 
 // One of the five recent files (FileList[0] is the most recent).
 struct TFileListItem {
@@ -137,9 +147,12 @@ class TMainForm : public QMainWindow {
   // Places the main window and the tool windows where a first start puts them.
   void PlaceDefaultWindows();
 
-  // The hint handler: lays the hint of a table cell, a value-list cell or a
-  // list item over that cell (installed on the application).
-  bool ApplicationShowHint(QObject* watched, QHelpEvent* event);
+  // The hint handler (installed on the application): lays the hint of a table
+  // cell, a value-list cell, a list item or an edit box with a button over
+  // it; a value-list cell or an edit box shows its whole text only when it
+  // does not fit, and no hint otherwise. False for any other control (its
+  // own hint is shown as usual).
+  bool ApplicationShowHint(QString& HintStr, THintInfo& HintInfo);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -22,11 +22,11 @@ class TQuietHost : public TNullDataFileHost {
   }
 };
 
-TPlantParameter Species(const char* name, TColor color, int mutation) {
+TPlantParameter Species(const char* name, TColor color, TColor colorMutant, int mutation) {
   TPlantParameter p;
   p.Const.Name = name;
   p.Const.Color = color;
-  p.Const.ColorMutant = clRed;
+  p.Const.ColorMutant = colorMutant;
   p.Param.ResourceBegin() = 2;
   p.Param.ResourceEat() = 2;
   p.Param.AgeReproduct() = 4;
@@ -47,13 +47,17 @@ int main(int argc, char** argv) {
   }
   const int rows = 45, cols = 45;
   TResourceObject resource(1, rows, cols);
-  resource.SetParameter(0, "Трава", 25, 70, RGBColor(0xE8, 0xD8, 0x60));
+  resource.SetParameter(0, "Трава", 25, 70, RGBColor(0xC0, 0xDC, 0xC0));  // "Мятный"
   resource.EmptyColor = clFieldDefault;
   resource.AddAmountEverywhere(0, 20);
 
   TPlantObject plant(2, rows, cols);
-  plant.SetParameter(0, Species("Постоянный", RGBColor(0x20, 0x90, 0x20), 0));
-  plant.SetParameter(1, Species("Мутирующий", RGBColor(0x30, 0x60, 0xE0), 15));
+  // Every colour here is one the parameter editor's colour list names, so its
+  // "Цвет" rows and pickers show them by name.
+  // "Зелёный", its mutant frame (never drawn: it does not mutate) "Фуксия".
+  plant.SetParameter(0, Species("Постоянный", RGBColor(0x00, 0x80, 0x00), RGBColor(0xFF, 0x00, 0xFF), 0));
+  // "Синий", mutants framed "Красный".
+  plant.SetParameter(1, Species("Мутирующий", RGBColor(0x00, 0x00, 0xFF), clRed, 15));
   plant.EmptyColor = clFieldDefault;
   // Two colonies of the same size on opposite sides of the field.
   RandSeed = 20240607u;

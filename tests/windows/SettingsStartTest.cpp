@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
+#include <vector>
 
 #include <QApplication>
 #include <QDialog>
@@ -21,6 +23,7 @@
 #include "MainFixture.h"
 #include "platform/IniFile.h"
 #include "platform/qt/HtmlView.h"
+#include "windows/ValueListEditor.h"
 #include "windows/fHelp.h"
 #include "windows/uSettings.h"
 
@@ -109,6 +112,31 @@ TEST_F(StartUp, FirstStartWithoutSettingsLoadsTheSampleUnderTheUnnamedName) {
   EXPECT_TRUE(FormComment->isVisible());
   EXPECT_TRUE(FormComment->WebBrowser->toPlainText().contains("Мутирующий"));
   EXPECT_TRUE(modalTitles.isEmpty()) << modalTitles.join('|').toStdString();
+}
+
+TEST_F(StartUp, TheSamplesColoursAreAllNamedSoTheEditorShowsThem) {
+  CopySample();
+  Start();
+  ASSERT_EQ(Form->Plant->Count, 2);
+  const TColor resource = Form->Resource->Params[0].Color;
+  const TColor species[] = {Form->Plant->Params[0].Const.Color, Form->Plant->Params[1].Const.Color};
+  const TColor mutant[] = {Form->Plant->Params[0].Const.ColorMutant, Form->Plant->Params[1].Const.ColorMutant};
+  for (TColor c : {resource, species[0], species[1], mutant[0], mutant[1], Form->Resource->EmptyColor})
+    EXPECT_FALSE(TFormParameter::ColorToName(c).isEmpty()) << std::hex << c;
+  // Each species and its mutants can be told apart from the rest.
+  const std::vector<TColor> apart = {resource, species[0], species[1], mutant[1]};
+  EXPECT_EQ(std::set<TColor>(apart.begin(), apart.end()).size(), apart.size());
+  EXPECT_NE(mutant[0], species[0]);
+  EXPECT_NE(mutant[0], mutant[1]);
+  // The editor's colour rows show the names.
+  FormParameter->ListBoxPlant->setCurrentRow(1);
+  FormParameter->ListBoxResource->setCurrentRow(0);
+  QApplication::processEvents();
+  TValueListEditor* plant = FormParameter->ValueListEditorPlant;
+  TValueListEditor* res = FormParameter->ValueListEditorResource;
+  EXPECT_EQ(plant->Values(plant->FindRow(TFormParameter::KeyColor)), "Синий");
+  EXPECT_EQ(plant->Values(plant->FindRow(TFormParameter::KeyColorMutant)), "Красный");
+  EXPECT_FALSE(res->Values(res->FindRow(TFormParameter::KeyColor)).isEmpty());
 }
 
 TEST_F(StartUp, MissingSampleIsReportedAndTheDefaultModelStays) {

@@ -14,6 +14,8 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QTabBar>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -97,6 +99,32 @@ QTableWidget* NewTable(TFormStatistic* owner) {
   return grid;
 }
 
+// Tabs only as wide as their captions and a little margin, so that the four
+// pages' tabs all fit the window's narrow default width.
+class TTightTabStyle : public QProxyStyle {
+ public:
+  int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+    if (metric == PM_TabBarTabHSpace) return 2 * TabMargin;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+  static constexpr int TabMargin = 3;
+};
+
+// Lays `axis` over [lo, hi] with whole-number ticks at a step of 1, 2 or 5
+// times a power of ten, at most five intervals, labels without a fraction.
+void SetWholeNumberRange(QValueAxis* axis, double lo, double hi) {
+  constexpr double kMaxIntervals = 5;
+  double step = 1;
+  for (int k = 0; std::ceil(hi / step) - std::floor(lo / step) > kMaxIntervals; ++k)
+    step *= (k % 3 == 1) ? 2.5 : 2;  // 1, 2, 5, 10, 20, 50, ...
+  const double from = std::floor(lo / step) * step;
+  double to = std::ceil(hi / step) * step;
+  if (to <= from) to = from + step;
+  axis->setRange(from, to);
+  axis->setTickCount(static_cast<int>(std::lround((to - from) / step)) + 1);
+  axis->setLabelFormat(QStringLiteral("%.0f"));
+}
+
 }  // namespace
 
 TFormStatistic::TFormStatistic(QWidget* parent) : QWidget(parent, Qt::Tool) {
@@ -107,6 +135,13 @@ TFormStatistic::TFormStatistic(QWidget* parent) : QWidget(parent, Qt::Tool) {
   layout->setContentsMargins(0, 0, 0, 0);
   PageControl = new QTabWidget(this);
   layout->addWidget(PageControl);
+  QTabBar* tabs = PageControl->tabBar();
+  auto* tabStyle = new TTightTabStyle;
+  tabStyle->setParent(tabs);
+  tabs->setStyle(tabStyle);
+  QFont tabFont = tabs->font();
+  tabFont.setPointSizeF(tabFont.pointSizeF() - 1);
+  tabs->setFont(tabFont);
 
   StringGridMain = NewTable(this);
   StringGridCell = NewTable(this);
@@ -137,6 +172,7 @@ TFormStatistic::TFormStatistic(QWidget* parent) : QWidget(parent, Qt::Tool) {
             QStringLiteral("Значение параметра"), QStringLiteral("Количество организмов"));
   chartPage(ComboBoxHistory, ChartHistory, FHistory, FHistoryX, FHistoryY, QStringLiteral("Журнал"),
             QStringLiteral("Такт"), QStringLiteral("Математическое ожидание"));
+  SetWholeNumberRange(FHistoryX, 0, 1);
   connect(ComboBoxHistory, &QComboBox::activated, this, [this] { ComboBoxHistoryChange(); });
   connect(ComboBoxStat, &QComboBox::activated, this, [this] { ComboBoxStatChange(); });
   connect(PageControl, &QTabWidget::currentChanged, this, [this] {
@@ -437,17 +473,24 @@ void TFormStatistic::UpdateAxes(bool history) {
     }
   }
   if (!any) {
-    x->setRange(0, 1);
+    if (history)
+      SetWholeNumberRange(x, 0, 1);
+    else
+      x->setRange(0, 1);
     y->setRange(0, 1);
     return;
   }
   y0 = std::min(0.0, y0);
   if (x1 <= x0) x1 = x0 + 1;
   if (y1 <= y0) y1 = y0 + 1;
-  x->setRange(x0, x1);
+  if (history) {
+    SetWholeNumberRange(x, x0, x1);
+  } else {
+    x->setRange(x0, x1);
+    x->applyNiceNumbers();
+  }
   y->setRange(y0, y1 + (y1 - y0) * 0.05);
   y->applyNiceNumbers();
-  if (!history) x->applyNiceNumbers();
 }
 
 void TFormStatistic::ShowCell(int col, int row) {

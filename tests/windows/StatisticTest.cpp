@@ -8,6 +8,9 @@
 #include <QToolButton>
 #include <QChart>
 #include <QChartView>
+#include <QTabBar>
+#include <QValueAxis>
+#include <cmath>
 
 #include "MainFixture.h"
 
@@ -179,4 +182,55 @@ TEST_F(StatisticTest, RebuildLowersASubBrushPastTheList) {
   Form->SubBrushResource = -3;  // from a hand-edited settings file
   FormStatistic->RebuildLayout();
   EXPECT_EQ(FormView->ToolButtonResource->toolTip(), QStringLiteral("Ресурс: "));
+}
+
+TEST_F(StatisticTest, AllFourTabsFitTheDefaultWidth) {
+  FormStatistic->resize(222, 363);
+  FormStatistic->show();
+  QApplication::processEvents();
+  ASSERT_EQ(FormStatistic->width(), 222);
+  QTabBar* tabs = FormStatistic->PageControl->tabBar();
+  ASSERT_EQ(tabs->count(), 4);
+  EXPECT_LE(tabs->sizeHint().width(), FormStatistic->PageControl->width());
+  for (int i = 0; i < tabs->count(); ++i) {
+    EXPECT_LE(tabs->tabRect(i).right(), tabs->width()) << tabs->tabText(i).toStdString();
+    // Each caption is shown whole.
+    EXPECT_GE(tabs->tabRect(i).width(), tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)));
+  }
+}
+
+// Shows a page afresh: a chart page takes in what it missed when it comes up.
+void ShowPage(int index) {
+  FormStatistic->PageControl->setCurrentIndex(0);
+  FormStatistic->PageControl->setCurrentIndex(index);
+}
+
+TEST_F(StatisticTest, HistoryTickAxisRunsInWholeRoundNumbers) {
+  auto* axis = qobject_cast<QValueAxis*>(FormStatistic->ChartHistory->chart()->axes(Qt::Horizontal).first());
+  ASSERT_NE(axis, nullptr);
+  auto expectWhole = [axis](double from, double to) {
+    EXPECT_EQ(axis->min(), from);
+    EXPECT_EQ(axis->max(), to);
+    ASSERT_GE(axis->tickCount(), 2);
+    const double step = (axis->max() - axis->min()) / (axis->tickCount() - 1);
+    EXPECT_EQ(step, std::round(step));
+    EXPECT_LE(axis->tickCount(), 6);
+    EXPECT_EQ(QString::asprintf(axis->labelFormat().toLatin1().constData(), 400.0), QStringLiteral("400"));
+  };
+  ShowPage(3);
+  expectWhole(0, 1);  // nothing yet
+  for (int step : {0, 200, 453}) {
+    Form->Step = step;
+    FormStatistic->UpdateView();
+  }
+  ShowPage(3);
+  expectWhole(0, 500);
+  // A few ticks never give fractions.
+  Form->Step = 2;
+  FormStatistic->ClearHistory();
+  FormStatistic->UpdateView();
+  Form->Step = 3;
+  FormStatistic->UpdateView();
+  ShowPage(3);
+  expectWhole(2, 3);
 }

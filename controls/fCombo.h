@@ -32,6 +32,8 @@ class TWindowCombo : public QWidget {
   void SetGripVisible(bool value);
   bool Accepted() const { return FAccepted; }
   QWidget* Combo() const { return FCombo; }
+  // The control the window opens at from now on.
+  void SetCombo(QWidget* combo) { FCombo = combo; }
 
   // The picker frame, kept filling the area the button strip leaves free.
   QWidget* Frame() const { return FFrame; }

@@ -23,6 +23,7 @@
 #include "controls/ToolEdit.h"
 #include "controls/fCombo.h"
 #include "platform/IniFile.h"
+#include "windows/DrawGrid.h"
 #include "windows/ValueListEditor.h"
 #include "windows/fStatistic.h"
 #include "windows/fView.h"
@@ -362,9 +363,12 @@ TColor TFormParameter::NameToColor(const QString& name, TColor def) {
 void TFormParameter::EditCChange() {
   if (!MainForm) return;
   const int rows = UpDownR->value(), cols = UpDownC->value();
+  if (FormView) {
+    FormView->DrawGridField->SetColCount(cols);
+    FormView->DrawGridField->SetRowCount(rows);
+  }
   if (MainForm->Resource) MainForm->Resource->SetSize(rows, cols);
   if (MainForm->Plant) MainForm->Plant->SetSize(rows, cols);
-  if (FormView) FormView->UpdateFieldSize();
 }
 
 void TFormParameter::EditCellSizeChange() {
@@ -526,9 +530,17 @@ void TFormParameter::ListBoxResourceClick() { LoadResourceGrid(); }
 
 void TFormParameter::ListBoxPlantClick() { LoadPlantGrid(); }
 
+void TFormParameter::ClearGridValues(TValueListEditor* grid) {
+  for (int row = 1; row < grid->RowCount(); ++row)
+    if (!grid->IsSectionRow(row)) grid->SetValues(row, QString());
+}
+
 void TFormParameter::LoadResourceGrid() {
   const int index = SelectedResource();
-  if (index < 0) return;
+  if (index < 0) {
+    ClearGridValues(ValueListEditorResource);
+    return;
+  }
   const TResourceParameter& p = MainForm->Resource->Params[index];
   TValueListEditor* grid = ValueListEditorResource;
   SetGridRow(grid, KeyColor, ColorToName(p.Color));
@@ -538,7 +550,10 @@ void TFormParameter::LoadResourceGrid() {
 
 void TFormParameter::LoadPlantGrid() {
   const int index = SelectedPlant();
-  if (index < 0) return;
+  if (index < 0) {
+    ClearGridValues(ValueListEditorPlant);
+    return;
+  }
   const TPlantParameter& p = MainForm->Plant->Params[index];
   TValueListEditor* grid = ValueListEditorPlant;
   SetGridRow(grid, KeyColor, ColorToName(p.Const.Color));
@@ -817,14 +832,15 @@ bool TFormParameter::DeleteResource(int index) {
     const TGenome& g = plant.Params[s].Param;
     if (g.ResourceIn() == index || g.ResourceOut() == index) used = true;
   }
-  // Species always eat and excrete some resource: the last one stays while any species lives on.
-  if (plant.Count > 0 && res.Count == 1) used = true;
-  if (used) {
+  auto refuse = [] {
     MainForm->ShowHtmlMessage(
         3, kInfoCaption, {QStringLiteral("Нельзя удалить ресурс, пока на него ссылается хотя бы один организм.")});
     return false;
-  }
+  };
+  if (used) return refuse();
   if (index < 0 || index >= res.Count) return false;
+  // Species always eat and excrete some resource: the last one stays while any species lives on.
+  if (plant.Count > 0 && res.Count == 1) return refuse();
   res.Clear(index);
   res.Delete(index);
   // Food and waste indexes of species and organisms above it move down.
@@ -897,7 +913,11 @@ void TFormParameter::DeletePlant(int index) {
 template <class Frame>
 void TFormParameter::EnsurePicker(TWindowCombo*& combo, Frame*& frame, const char* name, QWidget* anchor,
                                   void (TFormParameter::*onSelect)()) {
-  if (combo) return;
+  if (combo) {
+    // One picker serves several cells and editors: it opens at the one in use.
+    combo->SetCombo(anchor);
+    return;
+  }
   combo = new TWindowCombo(this, anchor);
   frame = new Frame(combo);
   const QString key = QString::fromLatin1(name);

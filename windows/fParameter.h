@@ -189,6 +189,8 @@ class TFormParameter : public QWidget {
   void FormResize();
   // Writes one grid row without running the grid's change handler.
   void SetGridRow(TValueListEditor* grid, const QString& key, const QString& text);
+  // Empties every value cell (nothing is selected to show).
+  void ClearGridValues(TValueListEditor* grid);
   void LoadResourceGrid();
   void LoadPlantGrid();
   int SelectedResource() const;

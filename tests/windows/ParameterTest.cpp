@@ -653,3 +653,69 @@ TEST_F(ParameterEditor, FoodPickerListsResourcesUnderTheirCurrentNames) {
 }
 
 }  // namespace
+
+TEST_F(ParameterEditor, APickerOpensAtTheCellOrEditorInUseEachTime) {
+  TValueListEditor* grid = Form->ValueListEditorResource;
+  Form->PageControl->setCurrentWidget(Form->TabSheet2);
+  ASSERT_TRUE(grid->SetRow(grid->FindRow(TFormParameter::KeyColor)));
+  QApplication::processEvents();
+  ASSERT_TRUE(grid->InplaceEditor()->isVisible());
+  Form->ValueListEditorResourceEditButtonClick();
+  ASSERT_NE(Form->ComboResourceColor, nullptr);
+  EXPECT_EQ(Form->ComboResourceColor->Combo(), grid->InplaceEditor());
+  Form->ComboResourceColor->FormDeactivate();
+  // Without the cell's edit box the picker opens at the grid itself.
+  grid->InplaceEditor()->hide();
+  Form->ValueListEditorResourceEditButtonClick();
+  EXPECT_EQ(Form->ComboResourceColor->Combo(), grid);
+  Form->ComboResourceColor->FormDeactivate();
+  grid->InplaceEditor()->show();
+  Form->ValueListEditorResourceEditButtonClick();
+  EXPECT_EQ(Form->ComboResourceColor->Combo(), grid->InplaceEditor());
+  Form->ComboResourceColor->FormDeactivate();
+}
+
+TEST_F(ParameterEditor, DeletingTheLastEntryEmptiesItsValueGrid) {
+  TValueListEditor* plantGrid = Form->ValueListEditorPlant;
+  TValueListEditor* resGrid = Form->ValueListEditorResource;
+  ASSERT_FALSE(Row(plantGrid, TFormParameter::KeyAgeMax).isEmpty());
+  ASSERT_FALSE(Row(resGrid, TFormParameter::KeySlur).isEmpty());
+  Form->ListBoxPlant->setCurrentRow(0);
+  Form->SpeedButtonPlantDelClick();
+  ASSERT_EQ(Plant().Count, 0);
+  for (int row = 1; row < plantGrid->RowCount(); ++row)
+    EXPECT_EQ(plantGrid->Values(row), QString()) << plantGrid->Keys(row).toStdString();
+  Form->ListBoxResource->setCurrentRow(0);
+  Form->SpeedButtonResourceDelClick();
+  ASSERT_EQ(Res().Count, 0);
+  for (int row = 1; row < resGrid->RowCount(); ++row)
+    EXPECT_EQ(resGrid->Values(row), QString()) << resGrid->Keys(row).toStdString();
+}
+
+TEST_F(ParameterEditor, DeletingWithNoResourceSelectedDoesNothingAndSaysNothing) {
+  ASSERT_EQ(Res().Count, 1);
+  ASSERT_GT(Plant().Count, 0);
+  // Every modal window that opens is noted and closed.
+  QStringList shown;
+  QTimer watch;
+  watch.setInterval(5);
+  QObject::connect(&watch, &QTimer::timeout, [&shown] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return;
+    shown << partest::WindowText(modal);
+    if (auto* d = qobject_cast<QDialog*>(modal))
+      d->reject();
+    else
+      modal->close();
+  });
+  watch.start();
+  Form->ListBoxResource->setCurrentRow(-1);
+  Form->SpeedButtonResourceDelClick();
+  EXPECT_TRUE(shown.isEmpty()) << shown.join('|').toStdString();
+  EXPECT_EQ(Res().Count, 1);
+  // With the last resource selected while species live, the refusal is shown.
+  Form->ListBoxResource->setCurrentRow(0);
+  Form->SpeedButtonResourceDelClick();
+  EXPECT_EQ(shown.size(), 1);
+  EXPECT_EQ(Res().Count, 1);
+}

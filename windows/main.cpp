@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QComboBox>
 #include <QTabWidget>
 #include <QCoreApplication>
@@ -489,6 +490,15 @@ void TMainForm::CreateBars() {
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     b->setFixedHeight(19);
     ToolBarMenu->addWidget(b);
+    // The pop-up takes the mouse away, so the button hears of no leave: when
+    // it closes elsewhere, the button goes back to its normal look.
+    connect(menu, &QMenu::aboutToHide, b, [b] {
+      if (b->rect().contains(b->mapFromGlobal(QCursor::pos()))) return;
+      b->setAttribute(Qt::WA_UnderMouse, false);
+      QEvent leave(QEvent::Leave);
+      QApplication::sendEvent(b, &leave);
+      b->update();
+    });
   }
   addToolBar(Qt::TopToolBarArea, ToolBarMenu);
   addToolBarBreak();

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QLabel>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 
 #include "MainFixture.h"
@@ -300,4 +301,30 @@ TEST_F(MainWindowTest, DefaultModelHasOneResourceAndOneSpecies) {
   EXPECT_EQ(FormView->PopupMenuResource->actions().size(), 1);
   EXPECT_EQ(FormView->ToolButtonPlant->toolTip(), QStringLiteral("Организм: Организм Lime"));
   EXPECT_EQ(Form->size(), QSize(442, 57));
+}
+
+TEST_F(MainWindowTest, AMenuButtonLooksNormalAgainWhenItsPopUpClosesElsewhere) {
+  Form->show();
+  QApplication::processEvents();
+  QToolButton* help = nullptr;
+  QToolButton* file = nullptr;
+  for (QToolButton* b : Form->ToolBarMenu->findChildren<QToolButton*>()) {
+    if (b->text() == QStringLiteral("?")) help = b;
+    if (b->text() == QStringLiteral("Файл")) file = b;
+  }
+  ASSERT_NE(help, nullptr);
+  ASSERT_NE(file, nullptr);
+  auto colourOf = [](QToolButton* b) { return b->grab().toImage().pixelColor(b->width() - 2, b->height() / 2); };
+  const QColor normal = colourOf(file);
+  // The mouse went to the button, the pop-up opened and the mouse then left
+  // for an item of the pop-up.
+  QCursor::setPos(Form->mapToGlobal(QPoint(Form->width() / 2, Form->height() - 2)));
+  help->setAttribute(Qt::WA_UnderMouse, true);
+  ASSERT_NE(colourOf(help), normal);  // highlighted while under the mouse
+  help->menu()->popup(help->mapToGlobal(QPoint(0, help->height())));
+  QApplication::processEvents();
+  help->menu()->hide();
+  QApplication::processEvents();
+  EXPECT_FALSE(help->testAttribute(Qt::WA_UnderMouse));
+  EXPECT_EQ(colourOf(help), normal);
 }

@@ -34,17 +34,7 @@ struct TBusyModel {
     Res->Add("Ресурс А", 25, 70, clYellow);
     Res->Add("Ресурс Б", 25, 70, clRed);
     for (int s = 0; s < 3; ++s) {
-      TPlantParameter p;
-      p.Const.Name = "Организм " + std::to_string(s);
-      p.Param.ResourceBegin() = 1;
-      p.Param.ResourceEat() = 1;
-      p.Param.AgeReproduct() = 5;
-      p.Param.AgeMax() = 10;
-      p.Param.ChildrenCount() = 3;
-      p.Param.Mutation() = 10;
-      p.Param.ResourceIn() = s % 2;
-      p.Param.ResourceOut() = (s + 1) % 2;
-      Plant->Add(p);
+      Plant->Add(NewPlantParameter("Организм " + std::to_string(s), TGenome(1, 1, 5, 10, 3, 10, s % 2, (s + 1) % 2)));
     }
     for (int r = 0; r < kRows; ++r)
       for (int c = 0; c < kCols; ++c) {

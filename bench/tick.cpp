@@ -25,17 +25,8 @@ struct BusyField {
     Resource->Add("A", 25, 70, clYellow);
     Resource->Add("B", 25, 70, clRed);
     for (int s = 0; s < 3; ++s) {
-      TPlantParameter p;
-      p.Const.Name = "S" + std::to_string(s);
-      p.Param.ResourceBegin() = 1;
-      p.Param.ResourceEat() = 1 + s;
-      p.Param.AgeReproduct() = 3 + s;
-      p.Param.AgeMax() = 12 + 2 * s;
-      p.Param.ChildrenCount() = 3;
-      p.Param.Mutation() = 10;
-      p.Param.ResourceIn() = s % 2;
-      p.Param.ResourceOut() = (s + 1) % 2;
-      Plant->Add(p);
+      Plant->Add(NewPlantParameter("S" + std::to_string(s),
+                                   TGenome(1, 1 + s, 3 + s, 12 + 2 * s, 3, 10, s % 2, (s + 1) % 2)));
     }
     Resource->AddAmountEverywhere(0, 40);
     Resource->AddAmountEverywhere(1, 40);

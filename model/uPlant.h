@@ -24,6 +24,12 @@ enum TGene : int {
 struct TGenome {
   std::array<int32_t, GeneCount> Value{};
 
+  TGenome() = default;
+  // The eight values in genome order.
+  TGenome(int32_t resourceBegin, int32_t resourceEat, int32_t ageReproduct, int32_t ageMax, int32_t childrenCount,
+          int32_t mutation, int32_t resourceIn, int32_t resourceOut)
+      : Value{resourceBegin, resourceEat, ageReproduct, ageMax, childrenCount, mutation, resourceIn, resourceOut} {}
+
   int32_t& operator[](int k) { return Value[k]; }
   int32_t operator[](int k) const { return Value[k]; }
   bool operator==(const TGenome&) const = default;
@@ -105,6 +111,17 @@ class TPlantField {
 };
 
 void StatAdd(int32_t value, TStatArray& histogram);
+
+// A species record with no organisms yet: its name, colours and heritable parameters.
+inline TPlantParameter NewPlantParameter(const std::string& name, const TGenome& genome, TColor color = clBlack,
+                                         TColor colorMutant = clRed) {
+  TPlantParameter p;
+  p.Const.Name = name;
+  p.Const.Color = color;
+  p.Const.ColorMutant = colorMutant;
+  p.Param = genome;
+  return p;
+}
 
 class TPlantObject {
  public:

@@ -48,19 +48,7 @@ TSettingsResource DefaultSettingsResource() {
 }
 
 TPlantParameter DefaultSettingsPlant() {
-  TPlantParameter p;
-  p.Const.Name = "Организм Lime";
-  p.Const.Color = clLime;
-  p.Const.ColorMutant = clRed;
-  p.Param.ResourceBegin() = 1;
-  p.Param.ResourceEat() = 1;
-  p.Param.AgeReproduct() = 5;
-  p.Param.AgeMax() = 10;
-  p.Param.ChildrenCount() = 3;
-  p.Param.Mutation() = 10;
-  p.Param.ResourceIn() = 0;
-  p.Param.ResourceOut() = 0;
-  return p;
+  return NewPlantParameter("Организм Lime", TGenome(1, 1, 5, 10, 3, 10, 0, 0), clLime, clRed);
 }
 
 bool VersionLower(const std::string& version, const std::string& than) { return version < than; }

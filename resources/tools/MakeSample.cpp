@@ -23,19 +23,8 @@ class TQuietHost : public TNullDataFileHost {
 };
 
 TPlantParameter Species(const char* name, TColor color, TColor colorMutant, int mutation) {
-  TPlantParameter p;
-  p.Const.Name = name;
-  p.Const.Color = color;
-  p.Const.ColorMutant = colorMutant;
-  p.Param.ResourceBegin() = 2;
-  p.Param.ResourceEat() = 2;
-  p.Param.AgeReproduct() = 4;
-  p.Param.AgeMax() = 20;
-  p.Param.ChildrenCount() = 2;
-  p.Param.Mutation() = mutation;
-  p.Param.ResourceIn() = 0;
-  p.Param.ResourceOut() = 0;  // the dead feed the living: nothing leaves the field
-  return p;
+  // Food and waste are both resource 0: the dead feed the living, nothing leaves the field.
+  return NewPlantParameter(name, TGenome(2, 2, 4, 20, 2, mutation, 0, 0), color, colorMutant);
 }
 
 }  // namespace

@@ -119,19 +119,7 @@ class TFakeHost : public TDataFileHost {
 };
 
 inline TPlantParameter Species(const std::string& name, int32_t in, int32_t out, TColor color) {
-  TPlantParameter p;
-  p.Const.Name = name;
-  p.Const.Color = color;
-  p.Const.ColorMutant = clRed;
-  p.Param.ResourceBegin() = 2;
-  p.Param.ResourceEat() = 1;
-  p.Param.AgeReproduct() = 5;
-  p.Param.AgeMax() = 10;
-  p.Param.ChildrenCount() = 3;
-  p.Param.Mutation() = 10;
-  p.Param.ResourceIn() = in;
-  p.Param.ResourceOut() = out;
-  return p;
+  return NewPlantParameter(name, TGenome(2, 1, 5, 10, 3, 10, in, out), color, clRed);
 }
 
 // A small model: rows x cols, resources "Ресурс Жёлтый" and "Water", species

@@ -54,15 +54,5 @@ inline int64_t TotalMatter(const TResourceObject& r, const TPlantObject& p) {
 
 inline TPlantParameter MakeSpecies(const std::string& name, int32_t begin, int32_t eat, int32_t ageReproduct,
                                    int32_t ageMax, int32_t children, int32_t mutation, int32_t in, int32_t out) {
-  TPlantParameter p;
-  p.Const.Name = name;
-  p.Param.ResourceBegin() = begin;
-  p.Param.ResourceEat() = eat;
-  p.Param.AgeReproduct() = ageReproduct;
-  p.Param.AgeMax() = ageMax;
-  p.Param.ChildrenCount() = children;
-  p.Param.Mutation() = mutation;
-  p.Param.ResourceIn() = in;
-  p.Param.ResourceOut() = out;
-  return p;
+  return NewPlantParameter(name, TGenome(begin, eat, ageReproduct, ageMax, children, mutation, in, out));
 }

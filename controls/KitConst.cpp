@@ -1,11 +1,9 @@
 #include "controls/KitConst.h"
 
-#include <QApplication>
 #include <QBitmap>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPalette>
 #include <map>
 
 namespace {
@@ -98,10 +96,17 @@ QCursor KitCursor(int number) {
   return it == table.end() ? QCursor(Qt::ArrowCursor) : it->second;
 }
 
-QColor clBtnFace() { return QApplication::palette().color(QPalette::Active, QPalette::Button); }
-QColor clBtnHighlight() { return QApplication::palette().color(QPalette::Active, QPalette::Light); }
-QColor clBtnShadow() { return QApplication::palette().color(QPalette::Active, QPalette::Dark); }
-QColor clBtnText() { return QApplication::palette().color(QPalette::Active, QPalette::ButtonText); }
-QColor clWindowFrame() { return QApplication::palette().color(QPalette::Active, QPalette::Shadow); }
-QColor clGrayText() { return QApplication::palette().color(QPalette::Disabled, QPalette::Text); }
-QColor clWindowText() { return QApplication::palette().color(QPalette::Active, QPalette::WindowText); }
+QColor PaintColor(int32_t color) {
+  const int32_t rgb = ColorToRGB(color);
+  return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
+QColor SysQColor(TSysColor c) { return PaintColor(SysColorValue(c)); }
+QColor clBtnFace() { return SysQColor(TSysColor::BtnFace); }
+QColor clBtnHighlight() { return SysQColor(TSysColor::BtnHighlight); }
+QColor clBtnShadow() { return SysQColor(TSysColor::BtnShadow); }
+QColor clBtnText() { return SysQColor(TSysColor::BtnText); }
+QColor clWindowFrame() { return SysQColor(TSysColor::WindowFrame); }
+QColor clGrayText() { return SysQColor(TSysColor::GrayText); }
+QColor clWindowText() { return SysQColor(TSysColor::WindowText); }
+QColor clWindow() { return SysQColor(TSysColor::Window); }
+QColor clInfoBk() { return SysQColor(TSysColor::InfoBk); }

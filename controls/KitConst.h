@@ -5,7 +5,10 @@
 #include <QColor>
 #include <QCursor>
 #include <QObject>
+#include <cstdint>
 #include <functional>
+
+#include "platform/SysColor.h"
 
 // Cursor numbers in the kit's cursor table.
 constexpr int crKitHand = 14000;  // pointing hand, hot spot (6, 16): the finger tip
@@ -27,8 +30,12 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 // Vertical placement of a caption.
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 
-// The desktop colours the kit paints with, taken from the application palette
-// so that the controls follow the desktop scheme.
+// The system colours the kit and the windows paint with, from the program's
+// own table (platform/SysColor.h).
+QColor SysQColor(TSysColor c);
+// A colour value of the model or a file (RGB or a system colour identifier)
+// as the colour to paint with.
+QColor PaintColor(int32_t color);
 QColor clBtnFace();
 QColor clBtnHighlight();
 QColor clBtnShadow();
@@ -36,4 +43,6 @@ QColor clBtnText();
 QColor clWindowFrame();
 QColor clGrayText();
 QColor clWindowText();
+QColor clWindow();
+QColor clInfoBk();
 inline QColor clFuchsiaColor() { return QColor(255, 0, 255); }

@@ -68,13 +68,19 @@ inline int32_t GeneInRange(int k, int32_t v) {
   return v;
 }
 
-// A genome read from a file made safe for the tick: the first six values as
-// GeneInRange, and a food or waste index outside 0 .. resourceCount-1 becomes
-// 0 (as deleting a resource does to the organisms that named it).
-inline void KeepGenomeInRange(TGenome& g, int32_t resourceCount) {
-  for (int k = 0; k < gResourceIn; ++k) g[k] = GeneInRange(k, g[k]);
+// A food or waste index outside 0 .. resourceCount-1 becomes 0, as deleting a
+// resource does to the organisms that named it (0 also stands when there is
+// no resource at all).
+inline void KeepResourceIndexesInRange(TGenome& g, int32_t resourceCount) {
   for (int k : {gResourceIn, gResourceOut})
     if (g[k] < 0 || g[k] >= resourceCount) g[k] = 0;
+}
+
+// A genome read from a file made safe for the tick: the first six values as
+// GeneInRange, the two resource indexes as KeepResourceIndexesInRange.
+inline void KeepGenomeInRange(TGenome& g, int32_t resourceCount) {
+  for (int k = 0; k < gResourceIn; ++k) g[k] = GeneInRange(k, g[k]);
+  KeepResourceIndexesInRange(g, resourceCount);
 }
 
 struct TStatItem {

@@ -43,3 +43,9 @@ QString GetCurrentUserName();
 // so far plus the file name stays below `maxLength`; the rest becomes "../".
 void ShortenPath(const QString& path, int maxLength, QString& result);
 QString ShortenPath(const QString& path, int maxLength);
+
+// A number in fixed notation with `digits` decimals, rounded to at most
+// `precision` significant digits; a number with more than `precision` digits
+// before the point is written in exponent form ("1.235E4"). The speed display
+// uses precision 4 and 2 decimals.
+QString FixedText(double value, int precision, int digits);

@@ -1,14 +1,12 @@
 #include "windows/fFieldClear.h"
 
 #include <QAction>
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "windows/CheckListBox.h"
+#include "windows/uDialogButtons.h"
 #include "windows/uListImages.h"
 
 TFormFieldClear::TFormFieldClear(QWidget* owner, const QList<QIcon>& images)
@@ -40,32 +38,17 @@ TFormFieldClear::TFormFieldClear(QWidget* owner, const QList<QIcon>& images)
   }
   layout->addWidget(ToolBarResource);
 
+  auto* body = new QVBoxLayout;
+  body->setContentsMargins(2, 2, 2, 0);
+  body->setSpacing(6);
   CheckListBox = new TCheckListBox(this);
-  auto* listBox = new QVBoxLayout;
-  listBox->setContentsMargins(2, 2, 2, 0);
-  listBox->addWidget(CheckListBox, 1);
-  layout->addLayout(listBox, 1);
-
-  auto* lower = new QVBoxLayout;
-  lower->setContentsMargins(6, 6, 6, 0);
-  lower->setSpacing(6);
-  Bevel1 = new QFrame(this);
-  Bevel1->setFrameShape(QFrame::HLine);
-  Bevel1->setFrameShadow(QFrame::Sunken);
-  lower->addWidget(Bevel1);
-  auto* row = new QHBoxLayout;
-  row->addStretch(1);
-  ButtonYes = new QPushButton(QStringLiteral("Да"), this);
-  ButtonYes->setDefault(true);
-  ButtonCancel = new QPushButton(QStringLiteral("Отмена"), this);
-  for (QPushButton* b : {ButtonYes, ButtonCancel}) {
-    b->setMinimumWidth(75);
-    row->addWidget(b);
-  }
-  lower->addLayout(row);
-  layout->addLayout(lower);
-  connect(ButtonYes, &QPushButton::clicked, this, [this] { done(mrYes); });
-  connect(ButtonCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
+  body->addWidget(CheckListBox, 1);
+  const TDialogButtons foot = MakeDialogButtons(this, mrYes, mrCancel);
+  Bevel1 = foot.Bevel;
+  ButtonYes = foot.Yes;
+  ButtonCancel = foot.Cancel;
+  body->addLayout(foot.Layout);
+  layout->addLayout(body, 1);
 
   resize(236, 246);
 }

@@ -1,12 +1,10 @@
 #include "windows/fFieldInput.h"
 
-#include <QFrame>
-#include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "windows/ValueListEditor.h"
+#include "windows/uDialogButtons.h"
 
 TFormFieldInput::TFormFieldInput(QWidget* owner)
     : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
@@ -20,26 +18,11 @@ TFormFieldInput::TFormFieldInput(QWidget* owner)
   ValueListEditor->setMinimumSize(120, 60);
   layout->addWidget(ValueListEditor, 1);
 
-  auto* lower = new QVBoxLayout;
-  lower->setContentsMargins(4, 0, 4, 0);
-  lower->setSpacing(6);
-  Bevel1 = new QFrame(this);
-  Bevel1->setFrameShape(QFrame::HLine);
-  Bevel1->setFrameShadow(QFrame::Sunken);
-  lower->addWidget(Bevel1);
-  auto* row = new QHBoxLayout;
-  row->addStretch(1);
-  ButtonYes = new QPushButton(QStringLiteral("Да"), this);
-  ButtonYes->setDefault(true);
-  ButtonCancel = new QPushButton(QStringLiteral("Отмена"), this);
-  for (QPushButton* b : {ButtonYes, ButtonCancel}) {
-    b->setMinimumWidth(75);
-    row->addWidget(b);
-  }
-  lower->addLayout(row);
-  layout->addLayout(lower);
-  connect(ButtonYes, &QPushButton::clicked, this, [this] { done(mrYes); });
-  connect(ButtonCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
+  const TDialogButtons foot = MakeDialogButtons(this, mrYes, mrCancel);
+  Bevel1 = foot.Bevel;
+  ButtonYes = foot.Yes;
+  ButtonCancel = foot.Cancel;
+  layout->addLayout(foot.Layout);
 
   resize(236, 224);
 }

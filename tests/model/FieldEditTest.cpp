@@ -11,20 +11,6 @@ namespace {
 
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 
-void ExpectResourceCountersMatchLayers(const TResourceObject& r) {
-  for (int res = 0; res < r.Count; ++res) {
-    int32_t cells = 0;
-    int64_t total = 0;
-    for (int row = 0; row < r.RowCount; ++row)
-      for (int col = 0; col < r.ColCount; ++col) {
-        cells += r.Amount(res, row, col) > 0;
-        total += r.Amount(res, row, col);
-      }
-    EXPECT_EQ(r.Params[res].CellCount, cells) << "resource " << res;
-    EXPECT_EQ(r.Params[res].Total, total) << "resource " << res;
-  }
-}
-
 }  // namespace
 
 TEST(FillAmount, DecimalIntegersWithBlanksAndSignsElseZero) {

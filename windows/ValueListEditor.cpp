@@ -11,12 +11,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "windows/uProc.h"
+
 namespace {
-// The grid's flat look: cream section bands, grey rows, a raised title row.
-const QColor kInfoBk(255, 255, 225);
-const QColor kBtnFace(240, 240, 240);
-const QColor kBtnHighlight(255, 255, 255);
-const QColor kBtnShadow(160, 160, 160);
+// The grid lines between the cells.
 const QColor kGridLine(208, 208, 208);
 }  // namespace
 
@@ -245,60 +243,13 @@ void TValueListEditor::paintEvent(QPaintEvent*) {
   auto drawRow = [&](int row) {
     const QRect key = CellRect(0, row), value = CellRect(1, row);
     if (key.isNull()) return;
-    DrawCell(p, 0, row, key);
-    DrawCell(p, 1, row, value);
+    DrawValueListCell(*this, p, 0, row, key);
+    DrawValueListCell(*this, p, 1, row, value);
     if (!IsSectionRow(row)) p.fillRect(QRect(key.right() + 1, key.top(), GridLineWidth(), pitch), kGridLine);
     p.fillRect(QRect(0, key.bottom() + 1, viewport()->width(), GridLineWidth()), kGridLine);
   };
   drawRow(0);
   for (int row = TopRow(); row <= last; ++row) drawRow(row);
-}
-
-void TValueListEditor::DrawCell(QPainter& p, int col, int row, const QRect& cellRect) {
-  QRect rect = cellRect;
-  const QString key = Keys(row);
-  const bool section = IsSectionRow(row);
-  const QColor brush = section ? kInfoBk : kBtnFace;
-  p.save();
-  if (section) {
-    // One band across both cells of the row, titled with the key without its "&".
-    rect = CellRect(0, row).united(CellRect(1, row));
-    p.setClipRect(rect);
-    p.fillRect(rect, brush);
-    QFont bold = font();
-    bold.setBold(true);
-    p.setFont(bold);
-    p.setPen(Qt::black);
-    const QString title = key.mid(1, 255);
-    p.drawText(rect.adjusted(1, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title);
-    p.restore();
-    return;
-  }
-  p.setClipRect(rect);
-  p.fillRect(rect, brush);
-  if (row == 0) {
-    // Raised relief of the title row.
-    p.setPen(kBtnHighlight);
-    p.drawLine(rect.left() + 1, rect.top(), rect.right() - 1, rect.top());
-    p.drawLine(rect.left(), rect.top(), rect.left(), rect.bottom());
-    p.setPen(kBtnShadow);
-    p.drawLine(rect.left(), rect.bottom(), rect.right(), rect.bottom());
-    p.drawLine(rect.right(), rect.top(), rect.right(), rect.bottom());
-  }
-  p.setPen(Qt::black);
-  if (col == 0) {
-    p.setPen(kBtnShadow);
-    p.drawLine(rect.right(), rect.top(), rect.right(), rect.bottom());
-    p.setPen(Qt::black);
-    p.drawText(rect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, key);
-  } else {
-    p.setPen(kBtnHighlight);
-    p.drawLine(rect.left(), rect.top(), rect.left(), rect.bottom());
-    p.setPen(Qt::black);
-    p.drawText(rect.adjusted(3, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-               Cells(1, row));
-  }
-  p.restore();
 }
 
 void TValueListEditor::resizeEvent(QResizeEvent* event) {

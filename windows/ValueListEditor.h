@@ -98,7 +98,6 @@ class TValueListEditor : public QAbstractScrollArea {
     QString Key, Value;
     TEditStyle Style = esSimple;
   };
-  void DrawCell(QPainter& p, int col, int row, const QRect& rect);
   void UpdateScrollBar();
   void PlaceEditor();
   void EditorEdited(const QString& text);

@@ -94,14 +94,6 @@ QIcon ToolIcon(int kind) {
   return QIcon(pix);
 }
 
-// The flat look of the lists' tool bars: pale blue bar, cream under the
-// mouse with a navy frame, orange while pressed.
-const char* kToolBarStyle =
-    "QToolBar { background: rgb(163,194,245); border: none; spacing: 0px; padding: 0px; }"
-    "QToolButton { background: rgb(163,194,245); border: 1px solid transparent; padding: 1px; }"
-    "QToolButton:hover { background: rgb(255,238,194); border: 1px solid rgb(0,0,128); }"
-    "QToolButton:pressed { background: rgb(254,149,82); border: 1px solid rgb(0,0,128); }";
-
 }  // namespace
 
 TFormParameter::TFormParameter(QWidget* parent) : QWidget(parent, Qt::Tool) {
@@ -258,8 +250,7 @@ QWidget* TFormParameter::CreateListPage(bool plant) {
   bar->setIconSize(QSize(16, 16));
   bar->setMovable(false);
   bar->setFloatable(false);
-  bar->setStyleSheet(QString::fromLatin1(kToolBarStyle));
-  bar->setFixedHeight(24);
+  bar->setFixedHeight(22);
   QAction* add = bar->addAction(ToolIcon(0), QString());
   QAction* edit = bar->addAction(ToolIcon(1), QString());
   QAction* del = bar->addAction(ToolIcon(2), QString());

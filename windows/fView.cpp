@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "windows/FlatStyle.h"
 #include "windows/fParameter.h"
 #include "windows/fStatistic.h"
 #include "windows/main.h"
@@ -112,7 +113,7 @@ TFormView::TFormView(QWidget* parent) : QWidget(parent, Qt::Tool) {
   ToolBar = new QToolBar(PanelToolBar);
   ToolBar->setIconSize(QSize(16, 16));
   ToolBar->setContentsMargins(0, 0, 0, 0);
-  ToolBar->setStyleSheet(QStringLiteral("QToolBar { border: 0px; spacing: 0px; padding: 0px; }"));
+  SetBarLook(ToolBar, TBarLook::Toolkit);  // the brush buttons paint their colours themselves
   const QString hints[3] = {QStringLiteral("Указатель"), QStringLiteral("Ресурс"), QStringLiteral("Организм")};
   QToolButton* buttons[3];
   for (int i = 0; i < 3; ++i) {

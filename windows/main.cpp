@@ -31,6 +31,7 @@
 #include <algorithm>
 
 #include "controls/ToolEdit.h"
+#include "windows/FlatStyle.h"
 #include "windows/ValueListEditor.h"
 #include "windows/fHelp.h"
 #include "windows/fInput.h"
@@ -389,37 +390,9 @@ void TMainForm::ViewToggle(QAction* action, QWidget* window) {
 }
 
 void TMainForm::CreateBars() {
-  // The flat look of the bars and menus: pale blue bars, cream under the mouse,
-  // orange when pressed, navy frames, a blue stripe down the menus.
-  setStyleSheet(QStringLiteral(
-      "QMainWindow { background: #A3C2F5; }"
-      "QToolBar { background: #A3C2F5; border: 0px; spacing: 0px; padding: 0px; }"
-      "QToolBar#ToolBarMenu { border-bottom: 1px solid #6F8FC0; }"
-      "QToolBar QToolButton { background: #A3C2F5; border: 1px solid transparent; color: black; padding: 0px; }"
-      "QToolBar QToolButton:hover { background: #FFEEC2; border: 1px solid #000080; }"
-      "QToolBar QToolButton:pressed, QToolBar QToolButton:checked { background: #FFAF59; border: 1px solid #000080; }"
-      "QToolBar QToolButton:checked:hover { background: #FE9552; }"
-      "QToolBar QToolButton:disabled { color: #8D8D8D; }"
-      "QToolBar#ToolBar QToolButton { font-size: 10px; }"
-      "QToolBar#ToolBarMenu QToolButton { padding: 1px 5px; }"
-      "QToolBar#ToolBarMenu QToolButton:pressed, QToolBar#ToolBarMenu QToolButton:open"
-      " { background: #F6F6F6; border: 1px solid #000080; border-bottom: 0px; }"
-      "QToolBar#ToolBarMenu QToolButton::menu-indicator { image: none; width: 0px; }"));
-  const QString menuStyle = QStringLiteral(
-      "QMenu { background: #F6F6F6; border: 1px solid #8D8D8D; }"
-      "QMenu::item { padding: 4px 24px 4px 8px; min-height: 15px; border: 1px solid transparent;"
-      " border-left: 24px solid #A3C2F5; }"
-      "QMenu::item:selected { background: #FFEEC2; border: 1px solid #000080; border-left: 24px solid #FFEEC2;"
-      " color: black; }"
-      "QMenu::item:disabled { color: #8D8D8D; }"
-      "QMenu::item:disabled:selected { background: #F6F6F6; border-left-color: #F6F6F6; }"
-      "QMenu::separator { height: 1px; background: #A3C2F5; margin: 1px 0px 1px 25px; }"
-      "QMenu::icon { padding-left: 4px; }");
-
   auto newMenu = [&](const QString& name) {
     auto* m = new QMenu(this);
     m->setObjectName(name);
-    m->setStyleSheet(menuStyle);
     return m;
   };
   PopupMenuFile = newMenu(QStringLiteral("PopupMenuFile"));
@@ -482,6 +455,7 @@ void TMainForm::CreateBars() {
   ToolBarMenu->setMovable(false);
   ToolBarMenu->setFloatable(false);
   ToolBarMenu->setContextMenuPolicy(Qt::PreventContextMenu);
+  SetBarLook(ToolBarMenu, TBarLook::FlatEdgeBottom);
   const std::pair<QString, QMenu*> menus[] = {{QStringLiteral("Файл"), PopupMenuFile},
                                               {QStringLiteral("Сервис"), PopupMenuService},
                                               {QStringLiteral("Вид"), PopupMenuView},

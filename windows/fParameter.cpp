@@ -32,6 +32,7 @@
 #include "windows/frResource.h"
 #include "windows/main.h"
 #include "windows/uSettings.h"
+#include "windows/uSticky.h"
 
 TFormParameter* FormParameter = nullptr;
 
@@ -105,6 +106,7 @@ const char* kToolBarStyle =
 }  // namespace
 
 TFormParameter::TFormParameter(QWidget* parent) : QWidget(parent, Qt::Tool) {
+  InstallSticky(this, TStickyKind::Parameter, &Dockable);
   setWindowTitle(QStringLiteral("Параметры"));
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);

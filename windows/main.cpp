@@ -38,6 +38,7 @@
 #include "windows/fStatistic.h"
 #include "windows/fView.h"
 #include "windows/uSettings.h"
+#include "windows/uSticky.h"
 
 TMainForm* MainForm = nullptr;
 QString ProgramVersion = QStringLiteral("0.7.0.68");
@@ -269,6 +270,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   CreateImages();
   CreateActions();
   CreateBars();
+  InstallStickyMain(this, ActionViewDock, &SnapBuffer, &Moving);
 
   FormView = new TFormView(this);
   FormStatistic = new TFormStatistic(this);

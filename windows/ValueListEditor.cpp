@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 // The grid's flat look: cream section bands, grey rows, a raised title row.
@@ -126,6 +127,13 @@ void TValueListEditor::SetColWidths(int col, int width) {
   KeyWidth = std::max(0, width);
   PlaceEditor();
   viewport()->update();
+}
+
+QString TValueListEditor::HintText(int col, int row) const {
+  if (col < 0 || col > 1 || row < 0 || row >= RowCount()) return {};
+  const QString text = Cells(col, row);
+  if (text.isEmpty() || text.startsWith(QLatin1Char('&'))) return {};
+  return fontMetrics().horizontalAdvance(text) > ColWidths(col) - 4 ? text : QString();
 }
 
 int TValueListEditor::KeyColumnWidth() const {
@@ -315,6 +323,11 @@ void TValueListEditor::changeEvent(QEvent* event) {
 }
 
 void TValueListEditor::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && std::abs(event->position().toPoint().x() - KeyColumnWidth()) < 3) {
+    SplitDrag = true;
+    event->accept();
+    return;
+  }
   if (event->button() == Qt::LeftButton) {
     const int row = RowAt(event->position().toPoint().y());
     const int col = ColAt(event->position().toPoint().x());
@@ -324,6 +337,22 @@ void TValueListEditor::mousePressEvent(QMouseEvent* event) {
     }
   }
   QAbstractScrollArea::mousePressEvent(event);
+}
+
+void TValueListEditor::mouseMoveEvent(QMouseEvent* event) {
+  const int x = event->position().toPoint().x();
+  if (SplitDrag || std::abs(x - KeyColumnWidth()) < 3)
+    viewport()->setCursor(Qt::SplitHCursor);
+  else
+    viewport()->unsetCursor();
+  if (SplitDrag && (event->buttons() & Qt::LeftButton))
+    SetColWidths(0, std::min(viewport()->width() - 30, std::max(30, x)));
+  QAbstractScrollArea::mouseMoveEvent(event);
+}
+
+void TValueListEditor::mouseReleaseEvent(QMouseEvent* event) {
+  SplitDrag = false;
+  QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
 void TValueListEditor::focusInEvent(QFocusEvent* event) {

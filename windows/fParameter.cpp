@@ -132,7 +132,6 @@ TFormParameter::TFormParameter(QWidget* parent) : QWidget(parent, Qt::Tool) {
   for (TValueListEditor* grid : {ValueListEditorResource, ValueListEditorPlant})
     grid->SetColWidths(0, std::max(140, std::min(widest + 8, 230)));
 
-  Splitting = false;
   resize(std::max(374, sizeHint().width()), std::max(283, sizeHint().height()));
 }
 
@@ -444,56 +443,22 @@ void TFormParameter::FormResize() {
 bool TFormParameter::eventFilter(QObject* watched, QEvent* event) {
   for (TValueListEditor* grid : {ValueListEditorResource, ValueListEditorPlant}) {
     if (!grid || watched != grid->viewport()) continue;
-    auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
-      case QEvent::MouseButtonPress:
-        ValueListEditorPlantMouseDown(grid, mouse);
-        return Splitting;  // a splitter drag does not select a row
-      case QEvent::MouseMove:
-        ValueListEditorPlantMouseMove(grid, mouse);
-        return false;
-      case QEvent::MouseButtonRelease:
-        ValueListEditorPlantMouseUp(grid, mouse);
-        return false;
-      default:
-        return false;
-    }
+    if (event->type() == QEvent::MouseMove) ValueListEditorPlantMouseMove(grid, static_cast<QMouseEvent*>(event));
+    return false;
   }
   return QWidget::eventFilter(watched, event);
 }
 
-void TFormParameter::ValueListEditorPlantMouseDown(TValueListEditor* grid, QMouseEvent* event) {
-  const int x = event->position().toPoint().x();
-  if (event->button() == Qt::LeftButton && std::abs(x - grid->ColWidths(0)) < 3) Splitting = true;
-}
-
 void TFormParameter::ValueListEditorPlantMouseMove(TValueListEditor* grid, QMouseEvent* event) {
-  const QPoint pos = event->position().toPoint();
-  if (std::abs(pos.x() - grid->ColWidths(0)) < 3 || Splitting)
-    grid->viewport()->setCursor(Qt::SplitHCursor);
-  else
-    grid->viewport()->unsetCursor();
-  if (Splitting && (event->buttons() & Qt::LeftButton)) {
-    const int width = std::min(grid->viewport()->width() - 30, std::max(30, pos.x()));
-    grid->SetColWidths(0, width);
-    return;
-  }
+  if (grid->Splitting()) return;
   // Hint of a cut-off cell.
-  const int row = grid->RowAt(pos.y()), col = grid->ColAt(pos.x());
-  QString hint;
-  if (row >= 0 && col >= 0) {
-    const QString text = grid->Cells(col, row);
-    if (grid->fontMetrics().horizontalAdvance(text) > grid->ColWidths(col) - 4 && !text.isEmpty() &&
-        !text.startsWith(QLatin1Char('&')))
-      hint = text;
-  }
+  const QPoint pos = event->position().toPoint();
+  const QString hint = grid->HintText(grid->ColAt(pos.x()), grid->RowAt(pos.y()));
   if (grid->toolTip() != hint) {
     QToolTip::hideText();
     grid->setToolTip(hint);
   }
 }
-
-void TFormParameter::ValueListEditorPlantMouseUp(TValueListEditor*, QMouseEvent*) { Splitting = false; }
 
 // ---------------------------------------------------------------- lists
 

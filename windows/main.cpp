@@ -37,6 +37,7 @@
 #include "windows/fParameter.h"
 #include "windows/fStatistic.h"
 #include "windows/fView.h"
+#include "windows/uListImages.h"
 #include "windows/uSettings.h"
 #include "windows/uSticky.h"
 
@@ -305,6 +306,7 @@ TMainForm::~TMainForm() {
 
 void TMainForm::CreateImages() {
   for (int i = 0; i <= 27; ++i) ImageList.append(DrawIcon(i));
+  AddCheckListImages(ImageList);
 }
 
 QAction* TMainForm::NewAction(const QString& category, const QString& caption, const QString& hint,
@@ -377,6 +379,8 @@ void TMainForm::CreateActions() {
   connect(ActionFieldStep, &QAction::triggered, this, [this] { ActionFieldStepExecute(); });
   connect(ActionFieldUndo, &QAction::triggered, this, [this] { ActionFieldUndoExecute(); });
   connect(ActionAutoSize, &QAction::triggered, this, [this] { ActionAutoSizeExecute(); });
+  connect(ActionFieldInput, &QAction::triggered, this, [this] { ActionFieldInputExecute(); });
+  connect(ActionFieldClear, &QAction::triggered, this, [this] { ActionFieldClearExecute(); });
   connect(ActionViewField, &QAction::triggered, this, [this] { ViewToggle(ActionViewField, FormView); });
   connect(ActionViewStatistic, &QAction::triggered, this, [this] { ViewToggle(ActionViewStatistic, FormStatistic); });
   connect(ActionViewParameter, &QAction::triggered, this, [this] { ViewToggle(ActionViewParameter, FormParameter); });
@@ -828,8 +832,7 @@ bool TMainForm::ApplicationShowHint(QString& HintStr, THintInfo& HintInfo) {
     if (col < 0 || row < 0) return false;
     const QRect cell = list->CellRect(col, row);
     if (cell.isEmpty()) return false;
-    const QString text = list->Cells(col, row);
-    HintStr = list->fontMetrics().horizontalAdvance(text) > cell.width() ? text : QString();
+    HintStr = list->HintText(col, row);
     HintInfo.HintPos = viewport->mapToGlobal(cell.topLeft() - QPoint(1, 1));
     HintInfo.CursorRect = cell.translated(viewport->pos());
     return true;

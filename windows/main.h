@@ -126,6 +126,9 @@ class TMainForm : public QMainWindow {
   void ActionFieldStopExecute();
   void ActionFieldUndoExecute();
   void ActionAutoSizeExecute();
+  // Fill and clear of the whole field through their dialogs (mainField.cpp).
+  void ActionFieldInputExecute();
+  void ActionFieldClearExecute();
   bool IsRunning() const;
 
   // Shows the one-line input dialog with its top-left corner at `pos`.

@@ -6,6 +6,8 @@
 #include <QWindow>
 
 #include "MainFixture.h"
+#include "windows/fFieldClear.h"
+#include "windows/fFieldInput.h"
 #include "windows/fHelp.h"
 #include "windows/fInput.h"
 #include "windows/uPlace.h"
@@ -171,6 +173,20 @@ TEST_F(StickyTest, PageWindowsSnapBelowTheMainWindowAndToTheScreenByThemselves) 
   EXPECT_EQ(At(&input), BelowWindow(Form) + QPoint(5, 5));
   UserMove(&input, QPoint(Work.left() + 4, Work.top() + 100));
   EXPECT_EQ(At(&input), QPoint(Work.left(), Work.top() + 100));
+}
+
+TEST_F(StickyTest, FillAndClearDialogsSnapBelowTheMainWindow) {
+  TFormFieldInput fill(Form);
+  TFormFieldClear clear(Form, Form->ImageList);
+  for (QDialog* dialog : {static_cast<QDialog*>(&fill), static_cast<QDialog*>(&clear)}) {
+    dialog->show();
+    QCoreApplication::processEvents();
+    UserMove(dialog, BelowWindow(Form) + QPoint(-9, 10));
+    EXPECT_EQ(At(dialog), BelowWindow(Form));
+    UserMove(dialog, BelowWindow(Form) + QPoint(-11, 10));
+    EXPECT_EQ(At(dialog), BelowWindow(Form) + QPoint(-11, 10));
+    dialog->hide();
+  }
 }
 
 TEST_F(StickyTest, TheRulesApplyOnceTheWindowHasStoodStill) {

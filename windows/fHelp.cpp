@@ -19,7 +19,7 @@ TFormHelp* FormComment = nullptr;
 
 TFormHelp::TFormHelp(QWidget* owner)
     : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-  InstallSticky(this, TStickyKind::Dialog, nullptr, true);
+  InstallSticky(this, TStickyKind::Dialog, nullptr, true);  // and its own screen snapping
   resize(231, 160);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

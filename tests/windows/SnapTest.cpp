@@ -86,7 +86,7 @@ TEST(SnapRules, MainWindowExactlyOnTheLeftOrTopEdgeIsLeftAlone) {
     for (bool option : {true, false}) {
       const TMainSnapResult r = SnapMainWindow(l.Move(at.X, at.Y, option));
       EXPECT_EQ(r.Pos, at);  // not even the top or left snap
-      EXPECT_FALSE(r.Moving);
+      EXPECT_FALSE(r.Moving);  // and Moving is cleared
       EXPECT_FALSE(r.ParameterMove || r.StatisticMove || r.ViewMove);
       // Not even the option's undocking.
       EXPECT_EQ(r.StatisticDockable, 2);
@@ -252,14 +252,4 @@ TEST(SnapRules, ViewDocksBelowAndDialogsSnapBelowRecordingNothing) {
   }
   const TMemberSnapResult off = SnapMember(TSnapMember::Dialog, Member({m.Left - 7, 3, 350, 200}, m, false));
   EXPECT_EQ(off.Pos, (TSnapPoint{m.Left - 7, 3}));
-}
-
-TEST(SnapRules, MovingStaysSetUntilAMessageStopsAtTheEdgeTest) {
-  const TLayout l;
-  EXPECT_TRUE(SnapMainWindow(l.Move(600, 150)).Moving);
-  EXPECT_TRUE(SnapMainWindow(l.Move(600, 150, false)).Moving);
-  EXPECT_FALSE(SnapMainWindow(l.Move(0, 150)).Moving);
-  EXPECT_TRUE(SnapNear(10, 0, 10));
-  EXPECT_FALSE(SnapNear(-11, 0, 10));
-  EXPECT_FALSE(SnapNear(2147483647, -2147483647 - 1, 10));  // no overflow
 }

@@ -8,9 +8,11 @@
 #include "windows/CheckListBox.h"
 #include "windows/uDialogButtons.h"
 #include "windows/uListImages.h"
+#include "windows/uSticky.h"
 
 TFormFieldClear::TFormFieldClear(QWidget* owner, const QList<QIcon>& images)
     : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+  InstallSticky(this, TStickyKind::Dialog);
   setWindowTitle(QStringLiteral("Очистить поле"));
   auto picture = [&images](int index) { return index < images.size() ? images[index] : QIcon(); };
   ActionSelectAll = new QAction(picture(ImageSelectAll), QStringLiteral("Пометить все"), this);

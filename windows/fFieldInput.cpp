@@ -5,9 +5,11 @@
 
 #include "windows/ValueListEditor.h"
 #include "windows/uDialogButtons.h"
+#include "windows/uSticky.h"
 
 TFormFieldInput::TFormFieldInput(QWidget* owner)
     : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+  InstallSticky(this, TStickyKind::Dialog);
   setWindowTitle(QStringLiteral("Заполнить поле"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 6);

@@ -32,6 +32,7 @@
 #include "windows/frResource.h"
 #include "windows/main.h"
 #include "windows/uSettings.h"
+#include "windows/uSticky.h"
 
 TFormParameter* FormParameter = nullptr;
 
@@ -97,6 +98,7 @@ QIcon ToolIcon(int kind) {
 }  // namespace
 
 TFormParameter::TFormParameter(QWidget* parent) : QWidget(parent, Qt::Tool) {
+  InstallSticky(this, TStickyKind::Parameter, &Dockable);
   setWindowTitle(QStringLiteral("Параметры"));
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);

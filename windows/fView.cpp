@@ -17,6 +17,7 @@
 #include "windows/fParameter.h"
 #include "windows/fStatistic.h"
 #include "windows/main.h"
+#include "windows/uSticky.h"
 
 TFormView* FormView = nullptr;
 
@@ -96,6 +97,7 @@ QAction* ProxyItem(QAction* action, QObject* parent) {
 
 TFormView::TFormView(QWidget* parent) : QWidget(parent, Qt::Tool) {
   FormView = this;
+  InstallSticky(this, TStickyKind::View, &Dockable);
   setWindowTitle(QStringLiteral("Наблюдение"));
   setMinimumWidth(408);
   resize(408, 454);

@@ -40,6 +40,7 @@
 #include "windows/fView.h"
 #include "windows/uListImages.h"
 #include "windows/uSettings.h"
+#include "windows/uSticky.h"
 
 TMainForm* MainForm = nullptr;
 QString ProgramVersion = QStringLiteral("0.7.0.68");
@@ -271,6 +272,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   CreateImages();
   CreateActions();
   CreateBars();
+  InstallStickyMain(this, ActionViewDock, &SnapBuffer, &Moving);
 
   FormView = new TFormView(this);
   FormStatistic = new TFormStatistic(this);

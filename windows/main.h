@@ -54,6 +54,7 @@ class TMainForm : public QMainWindow {
   int32_t SavedBrush = 0;
   TRunStopRules StopRules;
   bool Moving = false;
+  int SnapBuffer = 10;  // sticky windows: the snapping distance
   bool FirstRun = false;
 
   // The current data file.

@@ -9,6 +9,7 @@
 
 #include "model/uRandom.h"
 #include "controls/KitCtrls.h"
+#include "windows/FlatStyle.h"
 #include "windows/fParameter.h"
 #include "windows/fSplash.h"
 #include "windows/fStatistic.h"
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
   TApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("ZeltorOmra"));
   app.setWindowIcon(ProgramIcon());
+  InstallFlatStyle();
   // Start-up: splash, the program's version, the random seed, the main window
   // (which builds everything from the settings file), one pass of the pump.
   FormSplash = new TFormSplash;

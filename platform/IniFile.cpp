@@ -201,6 +201,12 @@ bool TIniFile::ValueExists(const std::string& section, const std::string& key) c
   return Content.Find(Utf8ToCp1251Refs(section), Utf8ToCp1251Refs(key), value) != nullptr;
 }
 
+bool TIniFile::KeyStorable(const std::string& key) {
+  if (key.empty() || key.front() == '[') return false;
+  if (static_cast<unsigned char>(key.front()) <= ' ' || static_cast<unsigned char>(key.back()) <= ' ') return false;
+  return key.find_first_of("=\r\n") == std::string::npos;
+}
+
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
   TWrite w{Utf8ToCp1251Refs(section), Utf8ToCp1251Refs(key), Utf8ToCp1251Refs(value)};
   for (char& c : w.Value)

@@ -13,22 +13,6 @@
 
 namespace {
 
-void ExpectResourceCountersMatchField(const TResourceObject& r) {
-  for (int32_t res = 0; res < r.Count; ++res) {
-    int32_t cells = 0;
-    int64_t total = 0;
-    for (int32_t row = 0; row < r.RowCount; ++row)
-      for (int32_t col = 0; col < r.ColCount; ++col) {
-        const int32_t a = r.Amount(res, row, col);
-        ASSERT_GE(a, 0);
-        cells += a > 0;
-        total += a;
-      }
-    EXPECT_EQ(r.Params[res].CellCount, cells) << "resource " << res;
-    EXPECT_EQ(r.Params[res].Total, total) << "resource " << res;
-  }
-}
-
 // A 5 x 10 model changed by `edit`, saved as it stands, loaded into a fresh
 // model and ticked 100 times.
 void LoadAndTick(const std::string& what, const std::function<void(TModel&)>& edit,
@@ -53,7 +37,7 @@ void LoadAndTick(const std::string& what, const std::function<void(TModel&)>& ed
     Tick(res, plant, step);
     ASSERT_GE(step, before) << "tick " << tick;
     ExpectPlantCountersMatchGrid(plant);
-    ExpectResourceCountersMatchField(res);
+    ExpectResourceCountersMatchLayers(res);
     if (check) check(res, plant, tick);
     if (::testing::Test::HasFailure()) {
       ADD_FAILURE() << "after tick " << tick;

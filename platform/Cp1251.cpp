@@ -11,6 +11,24 @@
 
 namespace {
 
+void AppendUtf8(std::string& out, uint32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
 // The upper half of the code page, read once through iconv.
 struct TCodeTable {
   std::array<std::string, 128> ToUtf8;                      // byte 0x80 + i -> UTF-8
@@ -29,9 +47,8 @@ struct TCodeTable {
       if (iconv(cd, &pin, &inLeft, &pout, &outLeft) == static_cast<size_t>(-1) || pout == out) {
         // A byte the code page leaves undefined (0x98) stands for the control
         // character of the same number, so that it comes back as it was.
-        const unsigned cp = 0x80u + static_cast<unsigned>(i);
-        const char utf8[2] = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
-        ToUtf8[i].assign(utf8, 2);
+        ToUtf8[i].clear();
+        AppendUtf8(ToUtf8[i], 0x80u + static_cast<unsigned>(i));
       } else {
         ToUtf8[i].assign(out, pout);
       }
@@ -52,6 +69,14 @@ struct TCodeTable {
 const TCodeTable& Table() {
   static const TCodeTable table;
   return table;
+}
+
+// The code page's byte for a character, or -1 when it has none.
+int ByteOf(uint32_t cp) {
+  if (cp < 0x80) return static_cast<int>(cp);
+  const auto& from = Table().FromCode;
+  auto it = std::lower_bound(from.begin(), from.end(), std::make_pair(cp, static_cast<unsigned char>(0)));
+  return it != from.end() && it->first == cp ? it->second : -1;
 }
 
 // Reads one UTF-8 sequence at s[i]; returns its code point and advances i, or
@@ -132,41 +157,17 @@ std::string Cp1251ToUtf8(std::string_view text) {
 }
 
 std::string Utf8ToCp1251(std::string_view text) {
-  const TCodeTable& t = Table();
   std::string out;
   out.reserve(text.size());
   size_t i = 0;
   while (i < text.size()) {
-    const uint32_t cp = NextCodePoint(text, i);
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-      continue;
-    }
-    auto it = std::lower_bound(t.FromCode.begin(), t.FromCode.end(), std::make_pair(cp, static_cast<unsigned char>(0)));
-    out.push_back(it != t.FromCode.end() && it->first == cp ? static_cast<char>(it->second) : '?');
+    const int b = ByteOf(NextCodePoint(text, i));
+    out.push_back(b < 0 ? '?' : static_cast<char>(b));
   }
   return out;
 }
 
 namespace {
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
 
 // A reference "&#N;" at text[i]: its character and length, or false.
 bool ReferenceAt(std::string_view text, size_t i, uint32_t& cp, size_t& length) {
@@ -184,25 +185,20 @@ bool ReferenceAt(std::string_view text, size_t i, uint32_t& cp, size_t& length) 
 }  // namespace
 
 std::string Utf8ToCp1251Refs(std::string_view text) {
-  const TCodeTable& t = Table();
   std::string out;
   out.reserve(text.size());
   size_t i = 0;
   while (i < text.size()) {
     const uint32_t cp = NextCodePoint(text, i);
-    if (cp == '&' && i < text.size() && text[i] == '#') {
+    const int b = ByteOf(cp);
+    if (cp == '&' && i < text.size() && text[i] == '#')
       out += "&#38;";
-    } else if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp == UINT32_MAX) {
+    else if (b >= 0)
+      out.push_back(static_cast<char>(b));
+    else if (cp == UINT32_MAX)
       out.push_back('?');
-    } else {
-      auto it = std::lower_bound(t.FromCode.begin(), t.FromCode.end(), std::make_pair(cp, static_cast<unsigned char>(0)));
-      if (it != t.FromCode.end() && it->first == cp)
-        out.push_back(static_cast<char>(it->second));
-      else
-        out += "&#" + std::to_string(cp) + ";";
-    }
+    else
+      out += "&#" + std::to_string(cp) + ";";
   }
   return out;
 }
@@ -253,15 +249,7 @@ std::string FoldCaseUtf8(std::string_view text) {
       out.push_back(text[from]);
       continue;
     }
-    const uint32_t lower = LowerCodePoint(cp);
-    if (lower == cp) {
-      out.append(text.substr(from, i - from));
-    } else if (lower < 0x80) {
-      out.push_back(static_cast<char>(lower));
-    } else {  // the lower-case letters handled here are all two bytes long
-      out.push_back(static_cast<char>(0xC0 | (lower >> 6)));
-      out.push_back(static_cast<char>(0x80 | (lower & 0x3F)));
-    }
+    AppendUtf8(out, LowerCodePoint(cp));
   }
   return out;
 }

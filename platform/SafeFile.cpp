@@ -132,10 +132,11 @@ bool TSafeFileWriter::Commit() {
   if (Fd < 0) return false;
   Flush();
   if (Good && fsync(Fd) != 0) Good = false;
-  // Renamed while still open and locked, then closed.
+  // Renamed while still open and locked, then closed (the data is on the
+  // disk already, so closing cannot lose it).
   if (Good && std::rename(Temp.c_str(), Target.c_str()) != 0) Good = false;
   if (!Good) ::unlink(Temp.c_str());
-  if (::close(Fd) != 0) Good = false;
+  ::close(Fd);
   Fd = -1;
   Temp.clear();
   return Good;

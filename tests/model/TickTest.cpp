@@ -249,15 +249,3 @@ TEST(Tick, MutationKeepsChildrenCountBelowItsBound) {
   EXPECT_GT(children, 10);
   ExpectPlantCountersMatchGrid(w.Plant);
 }
-
-TEST(Genome, ValuesFromAFileAreBroughtIntoTheTicksRanges) {
-  TGenome g(-5, 0, -1, 7, 2000000000, 250, 3, -2);
-  KeepGenomeInRange(g, 3);
-  EXPECT_EQ(g, TGenome(0, 0, 0, 7, MaxChildrenCount, 100, 0, 0)) << "an index of 3 names no resource of 3";
-  TGenome zero;
-  KeepGenomeInRange(zero, 0);
-  EXPECT_EQ(zero, TGenome()) << "zeros occur in real runs and stay";
-  TGenome ok(1, 2, 3, 4, 5, 6, 2, 1);
-  KeepGenomeInRange(ok, 3);
-  EXPECT_EQ(ok, TGenome(1, 2, 3, 4, 5, 6, 2, 1));
-}

@@ -1,5 +1,7 @@
-// Speed of one tick on a 1000 x 1000 busy field, against the memory floor:
-// one pass that reads and writes every byte of both stores' grids.
+// Speed of one tick on a 1000 x 1000 busy field, against two floors: the
+// memory floor, one pass that reads and writes every byte of both stores'
+// grids; and the draw-chain floor, as many draws from the generator, one
+// after the other, as one tick of the same field makes.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -75,6 +77,38 @@ void BM_MemoryFloor(benchmark::State& state) {
   state.counters["bytes"] = static_cast<double>(n * sizeof(TPlantCell) + 2 * n * sizeof(int32_t));
 }
 BENCHMARK(BM_MemoryFloor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Draws one tick of the busy field makes: the steps from the seed before a
+// tick to the seed after it (measured once, on one tick of the shared field).
+int64_t DrawsPerTick() {
+  static const int64_t draws = [] {
+    BusyField& f = Field();
+    const uint32_t before = RandSeed;
+    Tick(*f.Resource, *f.Plant, f.Step);
+    const uint32_t after = RandSeed;
+    RandSeed = before;
+    int64_t n = 0;
+    while (RandSeed != after) {
+      NextRandSeed();
+      ++n;
+    }
+    return n;
+  }();
+  return draws;
+}
+
+// The floor of a tick that makes its draws one after the other: each draw
+// waits for the seed of the one before it.
+void BM_DrawChainFloor(benchmark::State& state) {
+  const int64_t draws = DrawsPerTick();
+  for (auto _ : state) {
+    int32_t sum = 0;
+    for (int64_t n = 0; n < draws; ++n) sum += Random(3);
+    benchmark::DoNotOptimize(sum);
+  }
+  state.counters["draws"] = static_cast<double>(draws);
+}
+BENCHMARK(BM_DrawChainFloor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 

@@ -18,22 +18,15 @@ void TPlantField::Reshape(int rows, int cols) {
 
 namespace {
 
-// The entry holding `value`, or the place where it belongs. Values of a
-// parameter mostly form an unbroken run (mutation moves them one step at a
-// time), so the entry is usually found straight from the first value.
+// The entry holding `value`, or the place where it belongs.
 TStatArray::iterator FindStat(int32_t value, TStatArray& histogram) {
-  if (!histogram.empty()) {
-    const int64_t offset = static_cast<int64_t>(value) - histogram.front().Value;
-    if (offset >= 0 && offset < static_cast<int64_t>(histogram.size()) && histogram[offset].Value == value)
-      return histogram.begin() + offset;
-  }
   return std::lower_bound(histogram.begin(), histogram.end(), value,
                           [](const TStatItem& item, int32_t v) { return item.Value < v; });
 }
 
 }  // namespace
 
-void StatAdd(int32_t value, TStatArray& histogram) {
+void StatAddSearched(int32_t value, TStatArray& histogram) {
   auto it = FindStat(value, histogram);
   if (it != histogram.end() && it->Value == value) {
     ++it->Num;
@@ -42,7 +35,7 @@ void StatAdd(int32_t value, TStatArray& histogram) {
   histogram.insert(it, TStatItem{value, 1});
 }
 
-void TPlantObject::StatRemove(int32_t value, TStatArray& histogram) {
+void StatRemoveSearched(int32_t value, TStatArray& histogram) {
   if (histogram.empty()) return;
   auto it = FindStat(value, histogram);
   if (it == histogram.end() || it->Value != value) return;
@@ -134,10 +127,6 @@ void TPlantObject::Clear(int32_t index) {
 
 void TPlantObject::ClearStat(int32_t index) {
   for (auto& h : Params[index].Stat.Histogram) h.clear();
-}
-
-void TPlantObject::StatAddCell(TStatistic& stat, const TPlantCell& cell) {
-  for (int k = 0; k < GeneCount; ++k) StatAdd(cell.Genome[k], stat.Histogram[k]);
 }
 
 void TPlantObject::Place(int32_t species, int32_t row, int32_t col) {

@@ -61,11 +61,18 @@ class TResourceObject {
   void SetSize(int32_t rows, int32_t cols);
   void Clear(int32_t index);  // -1: every resource
   void AddAmount(int32_t res, int32_t row, int32_t col, int32_t amount) {
-    AddToCell(res, row, col, amount);
-    RaiseMaxima(res);
+    AddAmountTo(res, Field(res, row, col), amount);
   }
   int32_t TakeAmount(int32_t res, int32_t row, int32_t col, int32_t amount) {
-    int32_t& cell = Field(res, row, col);
+    return TakeAmountFrom(res, Field(res, row, col), amount);
+  }
+  // AddAmount and TakeAmount on an amount of resource `res` that the caller
+  // has found in its layer (Field.Layer(res)), as the tick does.
+  void AddAmountTo(int32_t res, int32_t& cell, int32_t amount) {
+    AddToCell(Params[res], cell, amount);
+    RaiseMaxima(res);
+  }
+  int32_t TakeAmountFrom(int32_t res, int32_t& cell, int32_t amount) {
     if (cell == 0) return 0;
     TResourceParameter& p = Params[res];
     int32_t taken = amount;
@@ -79,6 +86,24 @@ class TResourceObject {
     if (p.Total > 0) p.Total -= taken;
     return taken;
   }
+  // Takes into the counters of resource `res` amounts that the caller has
+  // already added straight into its layer (each through AddSaturated):
+  // `filledCells` cells that held 0 before, `added` in all. Then raises the
+  // maxima, as AddAmount does after each addition; the tick adds a parent's
+  // waste this way, once for all its children.
+  void CountAdded(int32_t res, int32_t filledCells, int64_t added) {
+    TResourceParameter& p = Params[res];
+    p.CellCount += filledCells;
+    p.Total += added;
+    RaiseMaxima(res);
+  }
+  // Adds to one amount, stopping at the 32-bit limit; returns what was added.
+  static int32_t AddSaturated(int32_t& cell, int32_t amount) {
+    const int32_t room = INT32_MAX - cell;
+    const int32_t added = amount > room ? room : amount;
+    cell += added;
+    return added;
+  }
   void AddAmountEverywhere(int32_t res, int32_t amount);
   void ClearCell(int32_t res, int32_t row, int32_t col);
   void Brush(int32_t res, int32_t row, int32_t col);
@@ -91,14 +116,12 @@ class TResourceObject {
 
  private:
   // Adds to one cell without touching the maxima; saturates at the 32-bit limit.
-  void AddToCell(int32_t res, int32_t row, int32_t col, int32_t amount) {
-    int32_t& cell = Field(res, row, col);
-    TResourceParameter& p = Params[res];
+  static void AddToCell(TResourceParameter& p, int32_t& cell, int32_t amount) {
     if (cell == 0) ++p.CellCount;
-    const int32_t room = INT32_MAX - cell;
-    const int32_t added = amount > room ? room : amount;
-    cell += added;
-    p.Total += added;
+    p.Total += AddSaturated(cell, amount);
+  }
+  void AddToCell(int32_t res, int32_t row, int32_t col, int32_t amount) {
+    AddToCell(Params[res], Field(res, row, col), amount);
   }
   void RaiseMaxima(int32_t res) {
     TResourceParameter& p = Params[res];

@@ -7,16 +7,16 @@
 namespace {
 
 // The child's genome after a mutation: each value moves by its draw's step of
-// -1, 0 or +1 (the seeds in genome order), never past the 32-bit limit, and is
-// then held in the range the tick keeps: ResourceBegin .. ChildrenCount at
-// least 0 (ChildrenCount at most MaxChildrenCount), Mutation 0..100, the two
-// resource indexes 0 .. lastResource.
-TGenome Mutated(const TGenome& g, const uint32_t* seeds, int32_t lastResource) {
+// -1, 0 or +1 (the draws in genome order, from position pos + 1), never past
+// the 32-bit limit, and is then held in the range the tick keeps:
+// ResourceBegin .. ChildrenCount at least 0 (ChildrenCount at most
+// MaxChildrenCount), Mutation 0..100, the two resource indexes 0 .. lastResource.
+TGenome Mutated(const TGenome& g, const TRandomAhead& draws, int pos, int32_t lastResource) {
   const int64_t top[GeneCount] = {INT32_MAX, INT32_MAX, INT32_MAX,    INT32_MAX,
                                   MaxChildrenCount, 100, lastResource, lastResource};
   TGenome child;
   for (int k = 0; k < GeneCount; ++k) {
-    const int64_t v = static_cast<int64_t>(g[k]) + RandomBelow(seeds[k], 3) - 1;
+    const int64_t v = static_cast<int64_t>(g[k]) + RandomBelow(draws.Seed(pos + 1 + k), 3) - 1;
     child[k] = static_cast<int32_t>(v < 0 ? 0 : (v > top[k] ? top[k] : v));
   }
   return child;
@@ -30,6 +30,25 @@ constexpr int ChildDraws = 3 + GeneCount;
 // children land there before the scan does.
 constexpr int32_t FetchAhead = 16;
 
+// Where a child lands, as an offset from its parent's cell, for each pair of
+// offset draws (row draw * 3 + column draw), with the field's edges wrapped:
+// one table for the columns inside the field and one for each edge column
+// (index: 1 for the first column, 2 for the last, 3 for a single column).
+struct TLanding {
+  int64_t Offset[4][9];
+
+  TLanding(int32_t R, int32_t C, int32_t i) {
+    const int64_t rowUp = (i > 0 ? -1 : R - 1) * static_cast<int64_t>(C);
+    const int64_t rowDown = (i + 1 < R ? 1 : 1 - R) * static_cast<int64_t>(C);
+    const int64_t rows[3] = {rowUp, 0, rowDown};
+    for (int edge = 0; edge < 4; ++edge) {
+      const int64_t cols[3] = {edge & 1 ? C - 1 : -1, 0, edge & 2 ? 1 - C : 1};
+      for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) Offset[edge][r * 3 + c] = rows[r] + cols[c];
+    }
+  }
+};
+
 }  // namespace
 
 void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
@@ -37,40 +56,38 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
   const bool hasResources = resource.Count > 0;
   const int32_t lastResource = std::max(0, resource.Count - 1);
   TPlantCell* const cells = plant.Field.Data();
+  TPlantParameter* const species = plant.Params.data();
   // Amount of resource k in cell n: amounts[k * layerSize + n].
   int32_t* const amounts = hasResources ? resource.Field.Layer(0) : nullptr;
-  const size_t layerSize = resource.Field.LayerSize();
-  TRandomAhead ahead;
-  const uint32_t* draws = ahead.Start(RandSeed);
+  const int64_t layerSize = static_cast<int64_t>(resource.Field.LayerSize());
+  TRandomAhead draws;
+  int pos = draws.Start(RandSeed);
   for (int32_t i = 0; i < R; ++i) {
-    // Where the rows above, of and below the organism start, wrapped at the
-    // field's edges: a child's row offset of -1, 0, +1 picks one.
-    const size_t rows[3] = {static_cast<size_t>(i > 0 ? i - 1 : R - 1) * C, static_cast<size_t>(i) * C,
-                            static_cast<size_t>(i + 1 < R ? i + 1 : 0) * C};
-    const TPlantCell* const fetchLast = cells + rows[2] + (C - 1);
-    const TPlantCell* fetch = cells + rows[2] + FetchAhead;
+    const TLanding landing(R, C, i);
+    const int64_t rowStart = static_cast<int64_t>(i) * C;
+    const TPlantCell* const fetchLast = cells + rowStart + landing.Offset[0][7] + (C - 1);
+    const TPlantCell* fetch = cells + rowStart + landing.Offset[0][7] + FetchAhead;
     for (int32_t j = 0; j < C; ++j, ++fetch) {
       __builtin_prefetch(std::min(fetch, fetchLast), 1);
-      const size_t here = rows[1] + static_cast<size_t>(j);
+      const int64_t here = rowStart + j;
       TPlantCell& c = cells[here];
       // A child born ahead of the scan waits for the next tick.
       if (c.BornAhead || c.Mass <= 0) {
         c.BornAhead = false;
         continue;
       }
-      const int32_t species = c.Species;
-      TPlantParameter& S = plant.Params[species];
+      TPlantParameter& S = species[c.Species];
       const int32_t out = c.Genome.ResourceOut();
       int32_t eaten = 0;
       if (c.Age != c.Genome.AgeMax() && hasResources) {
         const int32_t in = c.Genome.ResourceIn();
-        eaten = resource.TakeAmountFrom(in, amounts[static_cast<size_t>(in) * layerSize + here], c.Genome.ResourceEat());
+        eaten = resource.TakeAmountFrom(in, amounts[in * layerSize + here], c.Genome.ResourceEat());
       }
       if (eaten == 0) {
         // Death of age or hunger: the whole mass stays here as waste (on a
         // field without any resource there is nothing to eat and nowhere to leave it).
-        if (hasResources) resource.AddAmountTo(out, amounts[static_cast<size_t>(out) * layerSize + here], c.Mass);
-        plant.Kill(species, i, j);
+        if (hasResources) resource.AddAmountTo(out, amounts[out * layerSize + here], c.Mass);
+        plant.Kill(c.Species, i, j);
         continue;
       }
       // Mass and age stop at the 32-bit limit (a mass beyond it is lost, as
@@ -88,42 +105,36 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
         // species and of the waste resource take the sums once the children
         // are placed: nothing reads them meanwhile, and the waste only grows.
         c.Mass = grown - children * begin;
-        massChange -= static_cast<int64_t>(children) * begin;
-        const size_t cols[3] = {static_cast<size_t>(j > 0 ? j - 1 : C - 1), static_cast<size_t>(j),
-                                static_cast<size_t>(j + 1 < C ? j + 1 : 0)};
-        int32_t* const waste = amounts + static_cast<size_t>(out) * layerSize;
-        // The mutation test "Mutation > 100 * real draw", done exactly in integers:
-        // the real draw is seed / 2^32, so the test is Mutation * 2^32 > 100 * seed.
+        const int64_t* const offset = landing.Offset[(j == 0) | (j == C - 1) << 1];
+        int32_t* const waste = amounts + out * layerSize;
         const int32_t mutation = c.Genome.Mutation();
         const uint64_t mutationBound = mutation > 0 ? static_cast<uint64_t>(mutation) << 32 : 0;
         int32_t wastedCells = 0, born = 0;
         int64_t wasted = 0;
-        for (int32_t n = 0; n < children; ++n) {
-          draws = ahead.Reserve(draws, ChildDraws);
-          const size_t target = rows[RandomBelow(draws[1], 3)] + cols[RandomBelow(draws[2], 3)];
-          const bool mutates = mutationBound > static_cast<uint64_t>(draws[3]) * 100u;
+        for (int32_t n = children; n > 0; --n) {
+          pos = draws.Reserve(pos, ChildDraws);
+          const int64_t target =
+              here + offset[3 * RandomBelow(draws.Seed(pos + 1), 3) + RandomBelow(draws.Seed(pos + 2), 3)];
+          // The mutation test "Mutation > 100 * real draw", done exactly in integers:
+          // the real draw is seed / 2^32, so the test is Mutation * 2^32 > 100 * seed.
+          const bool mutates = mutationBound > static_cast<uint64_t>(draws.Seed(pos + 3)) * 100u;
           TPlantCell& t = cells[target];
           if (t.Mass != 0) {
-            draws += mutates ? ChildDraws : 3;
+            pos += mutates ? ChildDraws : 3;
             wastedCells += waste[target] == 0;
             wasted += TResourceObject::AddSaturated(waste[target], begin);
             continue;
           }
-          if (mutates) {
-            t.Genome = Mutated(c.Genome, draws + 4, lastResource);
-            draws += ChildDraws;
-          } else {
-            t.Genome = c.Genome;
-            draws += 3;
-          }
+          t.Genome = mutates ? Mutated(c.Genome, draws, pos + 3, lastResource) : c.Genome;
+          pos += mutates ? ChildDraws : 3;
           ++born;
           t.Mass = begin;
-          t.Species = species;
+          t.Species = c.Species;
           t.Age = 0;
           t.BornAhead = target > here;  // later in the scan
           plant.StatAddCell(S.Stat, t);
         }
-        massChange += static_cast<int64_t>(born) * begin;
+        massChange -= static_cast<int64_t>(children - born) * begin;
         S.Const.Count += born;
         if (born < children) resource.CountAdded(out, wastedCells, wasted);
       }
@@ -132,7 +143,7 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
       S.Stat.MaxMass = std::max(S.Stat.MaxMass, S.Const.Mass);
     }
   }
-  RandSeed = *draws;
+  RandSeed = draws.Seed(pos);
   if (step != INT32_MAX) ++step;
 }
 

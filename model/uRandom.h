@@ -36,52 +36,36 @@ void Randomize();
 
 // The generator's seeds worked out ahead, a block at a time, for a loop that
 // makes millions of draws while nothing else draws: a draw then reads a seed
-// that is already there instead of waiting for the one before it. The seeds
+// that is already there instead of waiting for the seed before it. The seeds
 // are exactly those NextRandSeed would give, in the same order.
 //
-// The loop keeps a cursor: a pointer to the seed reached so far, whose next
-// seeds are those of the coming draws (cursor[1] the next draw's, and so on).
-// Taking k draws moves the cursor k places on; when the loop ends, the seed
-// under the cursor is what RandSeed must hold.
+// The loop keeps a position: Seed(p) is the seed after p draws from the
+// block's first seed, so the next draw's seed is Seed(p + 1). Taking k draws
+// moves the position k places on; when the loop ends, Seed(p) is what
+// RandSeed must hold.
 //
-// The seed k steps on is A_k * seed + C_k, so Lanes seeds follow at once from
-// one, and each later seed from the one Lanes places before it.
+// The seed k steps on is A_k * seed + C_k (mod 2^32), so every seed of a
+// block follows from its first one at once, without waiting for the others.
 class TRandomAhead {
  public:
-  static constexpr int Lanes = 8;
   static constexpr int Block = 1024;     // seeds worked out at a time
-  static constexpr int MaxReserve = 64;  // most seeds one Reserve may ask for
+  static constexpr int MaxReserve = 64;  // most draws one Reserve may ask for
 
-  // The cursor at `seed`.
-  const uint32_t* Start(uint32_t seed) { return Fill(seed); }
-  // The cursor at the same seed with at least n seeds (n <= MaxReserve) after it.
-  const uint32_t* Reserve(const uint32_t* cursor, int n) {
-    return cursor + n <= Seeds + Block ? cursor : Fill(*cursor);
+  // The position of `seed`.
+  int Start(uint32_t seed) {
+    Fill(seed);
+    return 0;
   }
+  // A position at the same seed as `pos` with at least n draws (n <= MaxReserve) after it.
+  int Reserve(int pos, int n) {
+    if (pos + n <= Block) return pos;
+    Fill(Seeds[pos]);
+    return 0;
+  }
+  uint32_t Seed(int pos) const { return Seeds[pos]; }
 
  private:
-  // A_k and C_k for k = 0 .. Lanes.
-  struct TJump {
-    uint32_t A[Lanes + 1];
-    uint32_t C[Lanes + 1];
-  };
-  static constexpr TJump Jump = [] {
-    TJump j{};
-    j.A[0] = 1;
-    j.C[0] = 0;
-    for (int k = 1; k <= Lanes; ++k) {
-      j.A[k] = j.A[k - 1] * RandMultiplier;
-      j.C[k] = j.C[k - 1] * RandMultiplier + RandIncrement;
-    }
-    return j;
-  }();
-
-  const uint32_t* Fill(uint32_t seed) {
-    Seeds[0] = seed;
-    for (int k = 1; k <= Lanes; ++k) Seeds[k] = Jump.A[k] * seed + Jump.C[k];
-    for (int k = Lanes + 1; k <= Block; ++k) Seeds[k] = Jump.A[Lanes] * Seeds[k - Lanes] + Jump.C[Lanes];
-    return Seeds;
-  }
+  void Fill(uint32_t seed);
 
   uint32_t Seeds[Block + 1];
 };

@@ -124,8 +124,10 @@ class TResourceObject {
     AddToCell(Params[res], Field(res, row, col), amount);
   }
   void RaiseMaxima(int32_t res) {
+    // Stores rather than branches: the tick raises them millions of times,
+    // with the total going up and down around its maximum.
     TResourceParameter& p = Params[res];
-    if (p.Total > p.MaxTotal) p.MaxTotal = p.Total;
-    if (p.CellCount > p.MaxCellCount) p.MaxCellCount = p.CellCount;
+    p.MaxTotal = p.Total > p.MaxTotal ? p.Total : p.MaxTotal;
+    p.MaxCellCount = p.CellCount > p.MaxCellCount ? p.CellCount : p.MaxCellCount;
   }
 };

@@ -125,8 +125,13 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
             wasted += TResourceObject::AddSaturated(waste[target], begin);
             continue;
           }
-          t.Genome = mutates ? Mutated(c.Genome, draws, pos + 3, lastResource) : c.Genome;
-          pos += mutates ? ChildDraws : 3;
+          if (mutates) {
+            t.Genome = Mutated(c.Genome, draws, pos + 3, lastResource);
+            pos += ChildDraws;
+          } else {
+            t.Genome = c.Genome;
+            pos += 3;
+          }
           ++born;
           t.Mass = begin;
           t.Species = c.Species;

@@ -111,8 +111,8 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
         const uint64_t mutationBound = mutation > 0 ? static_cast<uint64_t>(mutation) << 32 : 0;
         int32_t wastedCells = 0, born = 0;
         int64_t wasted = 0;
-        for (int32_t n = children; n > 0; --n) {
-          pos = draws.Reserve(pos, ChildDraws);
+        // One child: its draws start after position pos.
+        auto child = [&] {
           const int64_t target =
               here + offset[3 * RandomBelow(draws.Seed(pos + 1), 3) + RandomBelow(draws.Seed(pos + 2), 3)];
           // The mutation test "Mutation > 100 * real draw", done exactly in integers:
@@ -123,7 +123,7 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
             pos += mutates ? ChildDraws : 3;
             wastedCells += waste[target] == 0;
             wasted += TResourceObject::AddSaturated(waste[target], begin);
-            continue;
+            return;
           }
           if (mutates) {
             t.Genome = Mutated(c.Genome, draws, pos + 3, lastResource);
@@ -138,6 +138,16 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
           t.Age = 0;
           t.BornAhead = target > here;  // later in the scan
           plant.StatAddCell(S.Stat, t);
+        };
+        if (children <= TRandomAhead::MaxReserve / ChildDraws) {
+          // The draws of every child at once.
+          pos = draws.Reserve(pos, children * ChildDraws);
+          for (int32_t n = children; n > 0; --n) child();
+        } else {
+          for (int32_t n = children; n > 0; --n) {
+            pos = draws.Reserve(pos, ChildDraws);
+            child();
+          }
         }
         massChange -= static_cast<int64_t>(children - born) * begin;
         S.Const.Count += born;

@@ -1,6 +1,7 @@
 #include "model/uEngine.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "model/uRandom.h"
 
@@ -49,6 +50,78 @@ struct TLanding {
   }
 };
 
+// Births and deaths counted for the species' histograms during one tick and
+// put into them when the scan ends: nothing reads the histograms meanwhile,
+// and the histogram that a run of additions, and removals of values that are
+// there, leaves behind does not depend on their order. Each histogram gets a
+// window of Window values from one below its lowest (a child's value is at
+// most one step from its parent's, and a child has no children in the tick of
+// its birth); a value outside it goes straight to the histogram.
+class THistogramChanges {
+ public:
+  static constexpr uint32_t Window = 64;
+
+  explicit THistogramChanges(TPlantObject& plant) : Plant(plant), Species(plant.Params.size()) {
+    for (size_t s = 0; s < Species.size(); ++s)
+      for (int k = 0; k < GeneCount; ++k) {
+        const TStatArray& h = plant.Params[s].Stat.Histogram[k];
+        Species[s].First[k] = h.empty() || h.front().Value == INT32_MIN ? INT32_MIN : h.front().Value - 1;
+      }
+  }
+
+  __attribute__((noinline)) void Add(int32_t species, const TGenome& g) {
+    TCounts& counts = Species[species];
+    for (int k = 0; k < GeneCount; ++k) {
+      const uint32_t at = static_cast<uint32_t>(g[k]) - static_cast<uint32_t>(counts.First[k]);
+      if (at < Window)
+        ++counts.Count[k][at];
+      else
+        StatAdd(g[k], Plant.Params[species].Stat.Histogram[k]);
+    }
+  }
+  __attribute__((noinline)) void Remove(int32_t species, const TGenome& g) {
+    TCounts& counts = Species[species];
+    for (int k = 0; k < GeneCount; ++k) {
+      const uint32_t at = static_cast<uint32_t>(g[k]) - static_cast<uint32_t>(counts.First[k]);
+      if (at < Window)
+        --counts.Count[k][at];
+      else
+        Plant.StatRemove(g[k], Plant.Params[species].Stat.Histogram[k]);
+    }
+  }
+
+  // Puts the counted changes into the histograms.
+  void Apply() {
+    for (size_t s = 0; s < Species.size(); ++s)
+      for (int k = 0; k < GeneCount; ++k) {
+        const int32_t* count = Species[s].Count[k];
+        if (std::all_of(count, count + Window, [](int32_t n) { return n == 0; })) continue;
+        const int64_t first = Species[s].First[k];
+        TStatArray& h = Plant.Params[s].Stat.Histogram[k];
+        TStatArray merged;
+        merged.reserve(h.size() + 2);
+        auto it = h.begin();
+        for (; it != h.end() && it->Value < first; ++it) merged.push_back(*it);
+        for (uint32_t n = 0; n < Window && first + n <= INT32_MAX; ++n) {
+          const int32_t value = static_cast<int32_t>(first + n);
+          int64_t num = count[n];
+          if (it != h.end() && it->Value == value) num += (it++)->Num;
+          if (num > 0) merged.push_back(TStatItem{value, static_cast<int32_t>(num)});
+        }
+        merged.insert(merged.end(), it, h.end());
+        h.swap(merged);
+      }
+  }
+
+ private:
+  struct TCounts {
+    int32_t First[GeneCount];
+    int32_t Count[GeneCount][Window] = {};
+  };
+  TPlantObject& Plant;
+  std::vector<TCounts> Species;
+};
+
 }  // namespace
 
 void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
@@ -57,11 +130,13 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
   const int32_t lastResource = std::max(0, resource.Count - 1);
   TPlantCell* const cells = plant.Field.Data();
   TPlantParameter* const species = plant.Params.data();
+  TResourceParameter* const resourceParams = resource.Params.data();
   // Amount of resource k in cell n: amounts[k * layerSize + n].
   int32_t* const amounts = hasResources ? resource.Field.Layer(0) : nullptr;
   const int64_t layerSize = static_cast<int64_t>(resource.Field.LayerSize());
   TRandomAhead draws;
   int pos = draws.Start(RandSeed);
+  THistogramChanges histograms(plant);
   for (int32_t i = 0; i < R; ++i) {
     const TLanding landing(R, C, i);
     const int64_t rowStart = static_cast<int64_t>(i) * C;
@@ -81,13 +156,17 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
       int32_t eaten = 0;
       if (c.Age != c.Genome.AgeMax() && hasResources) {
         const int32_t in = c.Genome.ResourceIn();
-        eaten = resource.TakeAmountFrom(in, amounts[in * layerSize + here], c.Genome.ResourceEat());
+        eaten = TResourceObject::TakeAmountFrom(resourceParams[in], amounts[in * layerSize + here], c.Genome.ResourceEat());
       }
       if (eaten == 0) {
         // Death of age or hunger: the whole mass stays here as waste (on a
         // field without any resource there is nothing to eat and nowhere to leave it).
         if (hasResources) resource.AddAmountTo(out, amounts[out * layerSize + here], c.Mass);
-        plant.Kill(c.Species, i, j);
+        // As TPlantObject::Kill, with the histograms changed at the end.
+        --S.Const.Count;
+        S.Const.Mass -= c.Mass;
+        histograms.Remove(c.Species, c.Genome);
+        c = TPlantCell{};
         continue;
       }
       // Mass and age stop at the 32-bit limit (a mass beyond it is lost, as
@@ -137,7 +216,7 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
           t.Species = c.Species;
           t.Age = 0;
           t.BornAhead = target > here;  // later in the scan
-          plant.StatAddCell(S.Stat, t);
+          histograms.Add(t.Species, t.Genome);
         };
         if (children <= TRandomAhead::MaxReserve / ChildDraws) {
           // The draws of every child at once.
@@ -158,6 +237,7 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
       S.Stat.MaxMass = std::max(S.Stat.MaxMass, S.Const.Mass);
     }
   }
+  histograms.Apply();
   RandSeed = draws.Seed(pos);
   if (step != INT32_MAX) ++step;
 }

@@ -72,9 +72,10 @@ class TResourceObject {
     AddToCell(Params[res], cell, amount);
     RaiseMaxima(res);
   }
-  int32_t TakeAmountFrom(int32_t res, int32_t& cell, int32_t amount) {
+  int32_t TakeAmountFrom(int32_t res, int32_t& cell, int32_t amount) { return TakeAmountFrom(Params[res], cell, amount); }
+  // The same, given the resource's record.
+  static int32_t TakeAmountFrom(TResourceParameter& p, int32_t& cell, int32_t amount) {
     if (cell == 0) return 0;
-    TResourceParameter& p = Params[res];
     int32_t taken = amount;
     if (cell - amount < 1) {
       taken = cell;

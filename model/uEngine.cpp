@@ -186,20 +186,30 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
         c.Mass = grown - children * begin;
         const int64_t* const offset = landing.Offset[(j == 0) | (j == C - 1) << 1];
         int32_t* const waste = amounts + out * layerSize;
+        // The mutation test "Mutation > 100 * real draw", done exactly in
+        // integers: the real draw is seed / 2^32, so a child mutates when its
+        // seed is below Mutation * 2^32 / 100, rounded up.
         const int32_t mutation = c.Genome.Mutation();
-        const uint64_t mutationBound = mutation > 0 ? static_cast<uint64_t>(mutation) << 32 : 0;
+        const uint64_t mutationBound = mutation <= 0    ? 0
+                                       : mutation >= 100 ? uint64_t{1} << 32
+                                                         : ((static_cast<uint64_t>(mutation) << 32) + 99) / 100;
         int32_t wastedCells = 0, born = 0;
         int64_t wasted = 0;
         // One child: its draws start after position pos.
         auto child = [&] {
           const int64_t target =
               here + offset[3 * RandomBelow(draws.Seed(pos + 1), 3) + RandomBelow(draws.Seed(pos + 2), 3)];
-          // The mutation test "Mutation > 100 * real draw", done exactly in integers:
-          // the real draw is seed / 2^32, so the test is Mutation * 2^32 > 100 * seed.
-          const bool mutates = mutationBound > static_cast<uint64_t>(draws.Seed(pos + 3)) * 100u;
+          const bool mutates = draws.Seed(pos + 3) < mutationBound;
           TPlantCell& t = cells[target];
           if (t.Mass != 0) {
-            pos += mutates ? ChildDraws : 3;
+            if (mutates) {
+              pos += GeneCount;
+              // Kept a branch (the empty asm stops the compiler from making it
+              // a select): mutations are rare and well guessed, while a select
+              // would make every next child wait for this test's seed.
+              asm volatile("");
+            }
+            pos += 3;
             wastedCells += waste[target] == 0;
             wasted += TResourceObject::AddSaturated(waste[target], begin);
             return;

@@ -140,10 +140,10 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
   for (int32_t i = 0; i < R; ++i) {
     const TLanding landing(R, C, i);
     const int64_t rowStart = static_cast<int64_t>(i) * C;
-    const TPlantCell* const fetchLast = cells + rowStart + landing.Offset[0][7] + (C - 1);
-    const TPlantCell* fetch = cells + rowStart + landing.Offset[0][7] + FetchAhead;
-    for (int32_t j = 0; j < C; ++j, ++fetch) {
-      __builtin_prefetch(std::min(fetch, fetchLast), 1);
+    // The next row's cells, FetchAhead columns ahead of the scan (never past its end).
+    const int64_t below = rowStart + landing.Offset[0][7];
+    for (int32_t j = 0; j < C; ++j) {
+      __builtin_prefetch(cells + below + std::min(j + FetchAhead, C - 1), 1);
       const int64_t here = rowStart + j;
       TPlantCell& c = cells[here];
       // A child born ahead of the scan waits for the next tick.

@@ -18,15 +18,22 @@ void TPlantField::Reshape(int rows, int cols) {
 
 namespace {
 
-// The entry holding `value`, or the place where it belongs.
+// The entry holding `value`, or the place where it belongs. Values of a
+// parameter mostly form an unbroken run (mutation moves them one step at a
+// time), so the entry is usually found straight from the first value.
 TStatArray::iterator FindStat(int32_t value, TStatArray& histogram) {
+  if (!histogram.empty()) {
+    const int64_t offset = static_cast<int64_t>(value) - histogram.front().Value;
+    if (offset >= 0 && offset < static_cast<int64_t>(histogram.size()) && histogram[offset].Value == value)
+      return histogram.begin() + offset;
+  }
   return std::lower_bound(histogram.begin(), histogram.end(), value,
                           [](const TStatItem& item, int32_t v) { return item.Value < v; });
 }
 
 }  // namespace
 
-void StatAddSearched(int32_t value, TStatArray& histogram) {
+void StatAdd(int32_t value, TStatArray& histogram) {
   auto it = FindStat(value, histogram);
   if (it != histogram.end() && it->Value == value) {
     ++it->Num;
@@ -35,7 +42,7 @@ void StatAddSearched(int32_t value, TStatArray& histogram) {
   histogram.insert(it, TStatItem{value, 1});
 }
 
-void StatRemoveSearched(int32_t value, TStatArray& histogram) {
+void TPlantObject::StatRemove(int32_t value, TStatArray& histogram) {
   if (histogram.empty()) return;
   auto it = FindStat(value, histogram);
   if (it == histogram.end() || it->Value != value) return;
@@ -127,6 +134,10 @@ void TPlantObject::Clear(int32_t index) {
 
 void TPlantObject::ClearStat(int32_t index) {
   for (auto& h : Params[index].Stat.Histogram) h.clear();
+}
+
+void TPlantObject::StatAddCell(TStatistic& stat, const TPlantCell& cell) {
+  for (int k = 0; k < GeneCount; ++k) StatAdd(cell.Genome[k], stat.Histogram[k]);
 }
 
 void TPlantObject::Place(int32_t species, int32_t row, int32_t col) {

@@ -141,30 +141,7 @@ class TPlantField {
   int Rows = 0, Cols = 0;
 };
 
-// The entry holding `value` when it stands where an unbroken run of values
-// from the first entry puts it (values of a parameter mostly form such a run:
-// mutation moves them one step at a time); otherwise nullptr.
-inline TStatItem* StatRunEntry(int32_t value, TStatArray& histogram) {
-  const size_t size = histogram.size();
-  if (size == 0) return nullptr;
-  TStatItem* first = histogram.data();
-  // A value below the first one wraps to a huge offset.
-  const uint64_t offset = static_cast<uint64_t>(static_cast<int64_t>(value) - first->Value);
-  if (offset >= size || first[offset].Value != value) return nullptr;
-  return first + offset;
-}
-
-// StatAdd and StatRemove for a value that StatRunEntry did not find in place.
-void StatAddSearched(int32_t value, TStatArray& histogram);
-void StatRemoveSearched(int32_t value, TStatArray& histogram);
-
-inline void StatAdd(int32_t value, TStatArray& histogram) {
-  if (TStatItem* item = StatRunEntry(value, histogram)) {
-    ++item->Num;
-    return;
-  }
-  StatAddSearched(value, histogram);
-}
+void StatAdd(int32_t value, TStatArray& histogram);
 
 // A species record with no organisms yet: its name, colours and heritable parameters.
 inline TPlantParameter NewPlantParameter(const std::string& name, const TGenome& genome, TColor color = clBlack,
@@ -200,18 +177,9 @@ class TPlantObject {
   TColor GetColor(int32_t row, int32_t col) const;
   TColor GetSpeciesColor(int32_t species, int32_t row, int32_t col) const;
   bool IsMutant(int32_t row, int32_t col) const;
-  void StatAddCell(TStatistic& stat, const TPlantCell& cell) {
-    for (int k = 0; k < GeneCount; ++k) StatAdd(cell.Genome[k], stat.Histogram[k]);
-  }
+  void StatAddCell(TStatistic& stat, const TPlantCell& cell);
   void CalcAverage(int32_t index);
-  void StatRemove(int32_t value, TStatArray& histogram) {
-    TStatItem* item = StatRunEntry(value, histogram);
-    if (item && item->Num > 1) {
-      --item->Num;
-      return;
-    }
-    StatRemoveSearched(value, histogram);
-  }
+  void StatRemove(int32_t value, TStatArray& histogram);
   // After resource `deleted` is gone: food and waste indexes above it move down one,
   // and those that named it become 0, in species records and organisms alike.
   void ResourceDeleted(int32_t deleted);

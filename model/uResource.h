@@ -64,16 +64,15 @@ class TResourceObject {
     AddAmountTo(res, Field(res, row, col), amount);
   }
   int32_t TakeAmount(int32_t res, int32_t row, int32_t col, int32_t amount) {
-    return TakeAmountFrom(res, Field(res, row, col), amount);
+    return TakeAmountFrom(Params[res], Field(res, row, col), amount);
   }
-  // AddAmount and TakeAmount on an amount of resource `res` that the caller
-  // has found in its layer (Field.Layer(res)), as the tick does.
+  // AddAmount on an amount of resource `res` that the caller has found in its
+  // layer (Field.Layer(res)), as the tick does.
   void AddAmountTo(int32_t res, int32_t& cell, int32_t amount) {
     AddToCell(Params[res], cell, amount);
     RaiseMaxima(res);
   }
-  int32_t TakeAmountFrom(int32_t res, int32_t& cell, int32_t amount) { return TakeAmountFrom(Params[res], cell, amount); }
-  // The same, given the resource's record.
+  // TakeAmount on such an amount, given the resource's record.
   static int32_t TakeAmountFrom(TResourceParameter& p, int32_t& cell, int32_t amount) {
     if (cell == 0) return 0;
     int32_t taken = amount;
@@ -125,8 +124,8 @@ class TResourceObject {
     AddToCell(Params[res], Field(res, row, col), amount);
   }
   void RaiseMaxima(int32_t res) {
-    // Stores rather than branches: the tick raises them millions of times,
-    // with the total going up and down around its maximum.
+    // Selects rather than branches: the tick raises them hundreds of
+    // thousands of times, with the total going up and down around its maximum.
     TResourceParameter& p = Params[res];
     p.MaxTotal = p.Total > p.MaxTotal ? p.Total : p.MaxTotal;
     p.MaxCellCount = p.CellCount > p.MaxCellCount ? p.CellCount : p.MaxCellCount;

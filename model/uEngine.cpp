@@ -1,6 +1,7 @@
 #include "model/uEngine.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "model/uRandom.h"
@@ -22,6 +23,15 @@ TGenome Mutated(const TGenome& g, const TRandomAhead& draws, int pos, int32_t la
   }
   return child;
 }
+
+// MutationBound[m]: the seeds below it pass the mutation test of an organism
+// whose Mutation is m, Mutation * 2^32 > 100 * seed (m * 2^32 / 100, rounded
+// up); none at 0 and below, all at 100 and above.
+constexpr auto MutationBound = [] {
+  std::array<uint64_t, 101> bound{};
+  for (uint64_t m = 0; m <= 100; ++m) bound[m] = ((m << 32) + 99) / 100;
+  return bound;
+}();
 
 // The draws of one child: row offset, column offset, the mutation test, and
 // eight steps when it mutates.
@@ -140,10 +150,10 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
   for (int32_t i = 0; i < R; ++i) {
     const TLanding landing(R, C, i);
     const int64_t rowStart = static_cast<int64_t>(i) * C;
-    // The next row's cells, FetchAhead columns ahead of the scan (never past its end).
+    // The next row's cells, FetchAhead columns ahead of the scan.
     const int64_t below = rowStart + landing.Offset[0][7];
     for (int32_t j = 0; j < C; ++j) {
-      __builtin_prefetch(cells + below + std::min(j + FetchAhead, C - 1), 1);
+      if (j + FetchAhead < C) __builtin_prefetch(cells + below + j + FetchAhead, 1);
       const int64_t here = rowStart + j;
       TPlantCell& c = cells[here];
       // A child born ahead of the scan waits for the next tick.
@@ -184,15 +194,13 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
         // species and of the waste resource take the sums once the children
         // are placed: nothing reads them meanwhile, and the waste only grows.
         c.Mass = grown - children * begin;
-        const int64_t* const offset = landing.Offset[(j == 0) | (j == C - 1) << 1];
+        const int64_t* offset = landing.Offset[0];
+        if (j == 0 || j == C - 1) offset = landing.Offset[(j == 0) | (j == C - 1) << 1];
         int32_t* const waste = amounts + out * layerSize;
         // The mutation test "Mutation > 100 * real draw", done exactly in
-        // integers: the real draw is seed / 2^32, so a child mutates when its
-        // seed is below Mutation * 2^32 / 100, rounded up.
+        // integers: the real draw is seed / 2^32.
         const int32_t mutation = c.Genome.Mutation();
-        const uint64_t mutationBound = mutation <= 0    ? 0
-                                       : mutation >= 100 ? uint64_t{1} << 32
-                                                         : ((static_cast<uint64_t>(mutation) << 32) + 99) / 100;
+        const uint64_t mutationBound = MutationBound[std::clamp(mutation, 0, 100)];
         int32_t wastedCells = 0, born = 0;
         int64_t wasted = 0;
         // One child: its draws start after position pos.

@@ -201,8 +201,10 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
         // integers: the real draw is seed / 2^32.
         const int32_t mutation = c.Genome.Mutation();
         const uint64_t mutationBound = MutationBound[std::clamp(mutation, 0, 100)];
+        // Waste of the children whose target is taken: cells that held none
+        // of it before, and what an amount at the 32-bit limit could not take.
         int32_t wastedCells = 0, born = 0;
-        int64_t wasted = 0;
+        int64_t overflow = 0;
         // One child: its draws start after position pos.
         auto child = [&] {
           const int64_t target =
@@ -219,7 +221,7 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
             }
             pos += 3;
             wastedCells += waste[target] == 0;
-            wasted += TResourceObject::AddSaturated(waste[target], begin);
+            overflow += TResourceObject::AddSaturated(waste[target], begin);
             return;
           }
           if (mutates) {
@@ -248,7 +250,8 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
         }
         massChange -= static_cast<int64_t>(children - born) * begin;
         S.Const.Count += born;
-        if (born < children) resource.CountAdded(out, wastedCells, wasted);
+        if (born < children)
+          resource.CountAdded(out, wastedCells, static_cast<int64_t>(children - born) * begin - overflow);
       }
       S.Const.Mass += massChange;
       S.Stat.MaxCount = std::max(S.Stat.MaxCount, S.Const.Count);

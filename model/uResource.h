@@ -88,21 +88,23 @@ class TResourceObject {
   }
   // Takes into the counters of resource `res` amounts that the caller has
   // already added straight into its layer (each through AddSaturated):
-  // `filledCells` cells that held 0 before, `added` in all. Then raises the
-  // maxima, as AddAmount does after each addition; the tick adds a parent's
-  // waste this way, once for all its children.
+  // `filledCells` cells that held 0 before, `added` in all (what did fit).
+  // Then raises the maxima, as AddAmount does after each addition; the tick
+  // adds a parent's waste this way, once for all its children.
   void CountAdded(int32_t res, int32_t filledCells, int64_t added) {
     TResourceParameter& p = Params[res];
     p.CellCount += filledCells;
     p.Total += added;
     RaiseMaxima(res);
   }
-  // Adds to one amount, stopping at the 32-bit limit; returns what was added.
+  // Adds an amount of at least 0 to a cell, stopping at the 32-bit limit;
+  // returns the part that did not fit (0 below the limit).
   static int32_t AddSaturated(int32_t& cell, int32_t amount) {
-    const int32_t room = INT32_MAX - cell;
-    const int32_t added = amount > room ? room : amount;
-    cell += added;
-    return added;
+    if (!__builtin_add_overflow(cell, amount, &cell)) return 0;
+    // The sum wrapped past the limit by what did not fit, less one.
+    const int32_t lost = static_cast<int32_t>(static_cast<int64_t>(cell) - INT32_MIN + 1);
+    cell = INT32_MAX;
+    return lost;
   }
   void AddAmountEverywhere(int32_t res, int32_t amount);
   void ClearCell(int32_t res, int32_t row, int32_t col);
@@ -118,7 +120,7 @@ class TResourceObject {
   // Adds to one cell without touching the maxima; saturates at the 32-bit limit.
   static void AddToCell(TResourceParameter& p, int32_t& cell, int32_t amount) {
     if (cell == 0) ++p.CellCount;
-    p.Total += AddSaturated(cell, amount);
+    p.Total += amount - AddSaturated(cell, amount);
   }
   void AddToCell(int32_t res, int32_t row, int32_t col, int32_t amount) {
     AddToCell(Params[res], Field(res, row, col), amount);

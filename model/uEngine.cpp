@@ -61,12 +61,15 @@ struct TLanding {
 };
 
 // Births and deaths counted for the species' histograms during one tick and
-// put into them when the scan ends: nothing reads the histograms meanwhile,
-// and the histogram that a run of additions, and removals of values that are
-// there, leaves behind does not depend on their order. Each histogram gets a
-// window of Window values from one below its lowest (a child's value is at
-// most one step from its parent's, and a child has no children in the tick of
-// its birth); a value outside it goes straight to the histogram.
+// put into them when the scan ends. Nothing reads the histograms meanwhile,
+// and since a histogram counts exactly the values of its species' living
+// organisms (every operation of the store keeps it so), each removal finds
+// its value there and the histogram left behind does not depend on the order
+// of the changes. Each histogram gets a window of Window values starting one
+// below its lowest, where nearly every change falls (a child's value is at
+// most one step from its parent's); a value outside it goes straight to the
+// histogram. Add and Remove are calls of their own, so that the scan keeps its
+// registers.
 class THistogramChanges {
  public:
   static constexpr uint32_t Window = 64;

@@ -11,6 +11,7 @@
 
 #include "platform/qt/HtmlView.h"
 #include "windows/uHtmlPage.h"
+#include "windows/uPlace.h"
 
 TFormHelp* FormHelp = nullptr;
 TFormHelp* FormMessage = nullptr;
@@ -49,6 +50,10 @@ TFormHelp::TFormHelp(QWidget* owner)
   layout->addWidget(PanelBottom);
 
   connect(ButtonClose, &QPushButton::clicked, this, &QDialog::reject);
+  // A link to another page: the caption names the page now shown.
+  connect(WebBrowser, &THtmlView::LinkFollowed, this, [this] {
+    if (!WebBrowser->documentTitle().isEmpty()) setWindowTitle(WebBrowser->documentTitle());
+  });
 }
 
 TFormHelp::~TFormHelp() {
@@ -59,25 +64,17 @@ TFormHelp::~TFormHelp() {
 
 void TFormHelp::Navigate(const QString& fullPath) { WebBrowser->Navigate(fullPath); }
 
-int TFormHelp::OuterWidth() const {
-  const int frame = frameGeometry().width() - geometry().width();
-  return width() + (frame > 0 ? frame : 0);
-}
+int TFormHelp::OuterWidth() const { return OuterRect(this).width(); }
 
 void TFormHelp::SetPlace(int left, int top, int outerWidth, int clientHeight) {
-  const int frame = frameGeometry().width() - geometry().width();
-  const int clientWidth = outerWidth - (frame > 0 ? frame : 0);
-  resize(std::max(clientWidth, 100), std::max(clientHeight, 60));
-  move(left, top);
-  FPendingOuterWidth = isVisible() ? -1 : outerWidth;
-}
-
-void TFormHelp::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (FPendingOuterWidth < 0) return;
-  const int frame = frameGeometry().width() - geometry().width();
-  if (frame > 0) resize(std::max(FPendingOuterWidth - frame, 100), height());
-  FPendingOuterWidth = -1;
+  PlaceWindow(this, [this, left, top, outerWidth, clientHeight] {
+    const QMargins m = FrameMargins(this);
+    const QSize least = QSize(100, 60).grownBy(m);
+    const QRect outer(left, top, outerWidth, clientHeight + m.top() + m.bottom());
+    const QRect fitted = FitToWorkArea(QRect(outer.topLeft(), outer.size().expandedTo(least)), WorkArea(this));
+    ResizeOuter(this, fitted.size());
+    MoveOuter(this, fitted.topLeft());
+  });
 }
 
 namespace {
@@ -86,10 +83,13 @@ int ReadSetting(const THtmlHost& host, const QString& section, const char* key, 
   return host.ReadInt ? host.ReadInt(section, QString::fromLatin1(key), def) : def;
 }
 
+// The main window's outer rectangle: the owner's as it stands now.
+QRect MainOuter(const THtmlHost& host) { return host.Owner ? OuterRect(host.Owner) : host.MainFrame; }
+
 // A window placed from its settings section on creation ("Help" or "Comment").
 TFormHelp* CreatePlaced(const THtmlHost& host, const QString& section, int defaultWidth) {
   auto* form = new TFormHelp(host.Owner);
-  const QRect main = host.MainFrame;
+  const QRect main = MainOuter(host);
   const int top = ReadSetting(host, section, "Top", main.top() + main.height());
   const int left = ReadSetting(host, section, "Left", main.left());
   const int width = ReadSetting(host, section, "Width", defaultWidth);
@@ -99,7 +99,7 @@ TFormHelp* CreatePlaced(const THtmlHost& host, const QString& section, int defau
 }
 
 TFormHelp* EnsureHelp(const THtmlHost& host) {
-  if (!FormHelp) FormHelp = CreatePlaced(host, QStringLiteral("Help"), host.MainFrame.width());
+  if (!FormHelp) FormHelp = CreatePlaced(host, QStringLiteral("Help"), MainOuter(host).width());
   return FormHelp;
 }
 
@@ -113,7 +113,14 @@ TFormHelp* EnsureMessage(const THtmlHost& host) {
     FormMessage = new TFormHelp(host.Owner);
     // A fixed tool window: not sizeable.
     FormMessage->setFixedSize(350, 200);
-    FormMessage->move(host.MainFrame.left(), host.MainFrame.top() + host.MainFrame.height());
+    TFormHelp* form = FormMessage;
+    const THtmlHost place = host;
+    PlaceWindow(form, [form, place] {
+      const QRect main = MainOuter(place);
+      MoveOuter(form, FitToWorkArea(QRect(QPoint(main.left(), main.bottom() + 1), OuterRect(form).size()),
+                                    WorkArea(form))
+                          .topLeft());
+    });
   }
   return FormMessage;
 }
@@ -212,10 +219,10 @@ void FreeHtmlWindows(const std::function<void(const QString&, const QString&, in
   auto save = [&](TFormHelp*& form, const QString& section) {
     if (!form) return;
     if (writeInt) {
-      const QRect frame = form->frameGeometry();
-      writeInt(section, QStringLiteral("Top"), frame.top());
-      writeInt(section, QStringLiteral("Left"), frame.left());
-      writeInt(section, QStringLiteral("Width"), form->OuterWidth());
+      const QRect outer = OuterRect(form);
+      writeInt(section, QStringLiteral("Top"), outer.top());
+      writeInt(section, QStringLiteral("Left"), outer.left());
+      writeInt(section, QStringLiteral("Width"), outer.width());
       writeInt(section, QStringLiteral("Height"), form->height());
     }
     form->close();
@@ -239,7 +246,7 @@ void FreeHtmlWindows(const std::function<void(const QString&, const QString&, in
 THtmlHost MainHtmlHost(TMainForm& form) {
   THtmlHost host;
   host.Owner = &form;
-  host.MainFrame = form.frameGeometry();
+  host.MainFrame = OuterRect(&form);
   host.FilesPath = form.FilesPath;
   host.PagesPath = CurrentSettingsPaths().PagesPath;
   host.TemplatePage = form.TemplatePage;

@@ -38,6 +38,8 @@
 #include "windows/fStatistic.h"
 #include "windows/fView.h"
 #include "windows/uSettings.h"
+#include "platform/IniFile.h"
+#include "windows/uPlace.h"
 
 TMainForm* MainForm = nullptr;
 QString ProgramVersion = QStringLiteral("0.7.0.68");
@@ -606,29 +608,12 @@ void TMainForm::BuildDefaultModel() {
 }
 
 void TMainForm::PlaceDefaultWindows() {
-  setFixedSize(442, 57);
-  move(230, 78);
-  const QRect main = frameGeometry();
-  if (FormView) {
-    FormView->resize(453, 475);
-    FormView->move(main.left(), main.top() + main.height());
-    FormView->setVisible(true);
-    ActionViewField->setChecked(true);
-  }
-  if (FormStatistic) {
-    FormStatistic->resize(222, 363);
-    const int outer = std::max(FormStatistic->frameGeometry().width(), FormStatistic->width());
-    FormStatistic->move(main.left() - outer, main.top());
-    FormStatistic->PageControl->setCurrentIndex(1);
-    FormStatistic->setVisible(true);
-    FormStatistic->FormResize();
-    ActionViewStatistic->setChecked(true);
-  }
+  // The places of a settings file that holds nothing.
+  const TIniFile none(std::string{});
+  TSettingsData d = ReadSettingsData(none, ProgramPath, UserName.toStdString());
+  d.StoredVersion = ProgramVersion.toStdString();
+  PlaceStartUpWindows(*this, d);
   if (FormParameter) {
-    int left = main.left() + main.width();
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-      left = std::min(left, screen->availableGeometry().width() - FormParameter->frameGeometry().width());
-    FormParameter->move(left, main.top());
     FormParameter->setVisible(false);
     ActionViewParameter->setChecked(false);
   }
@@ -736,7 +721,16 @@ void TMainForm::ActionAutoSizeExecute() {
   const int width = (grid->DefaultColWidth() + grid->GridLineWidth()) * grid->ColCount() + 3;
   const int height =
       (grid->DefaultRowHeight() + grid->GridLineWidth()) * grid->RowCount() + 3 + FormView->PanelToolBar->height();
-  FormView->resize(std::max(width, FormView->minimumWidth()), height);
+  // No larger than the work area, where it stays whole: the scroll bars show the rest.
+  const QRect work = WorkArea(FormView);
+  const QSize client = QSize(width, height)
+                           .boundedTo(work.size().shrunkBy(FrameMargins(FormView)))
+                           .expandedTo(FormView->minimumSize());
+  FormView->resize(client);
+  const QRect outer = OuterRect(FormView);
+  const int left = std::max(work.left(), std::min(outer.left(), work.left() + work.width() - outer.width()));
+  const int top = std::max(work.top(), std::min(outer.top(), work.top() + work.height() - outer.height()));
+  if (QPoint(left, top) != outer.topLeft()) MoveOuter(FormView, QPoint(left, top));
 }
 
 QString TMainForm::InputText(const QPoint& pos, const QString& caption, const QString& text) {
@@ -745,7 +739,7 @@ QString TMainForm::InputText(const QPoint& pos, const QString& caption, const QS
 
 QString TMainForm::InputText(const QPoint& pos, const QString& caption, const QString& prompt, const QString& text) {
   TFormInput dialog(this);
-  dialog.move(pos);
+  MoveOuter(&dialog, pos);
   dialog.EditInput->setText(text);
   dialog.setWindowTitle(caption);
   dialog.LabelInput->setText(prompt);

@@ -13,6 +13,7 @@
 #include "platform/qt/HtmlView.h"
 #include "windows/fHelp.h"
 #include "windows/uHtmlPage.h"
+#include "FakeFrame.h"
 
 namespace {
 
@@ -156,9 +157,11 @@ class PageWindows : public ::testing::Test {
     WriteAll(files + "whatsnew.txt", "Версия\n+ новое\n");
     WriteAll(files + "about.htm", "<html><body>О программе</body></html>");
     owner = new QWidget;
-    owner->setGeometry(100, 120, 442, 57);
+    // The main window's outer rectangle is (100, 120, 450, 91) in the fake frame.
+    owner->setGeometry(QRect(100, 120, 450, 91) - TFakeFrame::MainFrame());
+    ASSERT_EQ(OuterRect(owner), QRect(100, 120, 450, 91));
     host.Owner = owner;
-    host.MainFrame = QRect(100, 120, 450, 90);
+    host.MainFrame = OuterRect(owner);
     host.FilesPath = files;
     host.PagesPath = files;
     host.ReadInt = [this](const QString& s, const QString& k, int def) {
@@ -170,6 +173,7 @@ class PageWindows : public ::testing::Test {
     FreeHtmlWindows({});
     delete owner;
   }
+  TFakeFrame frame;
   QTemporaryDir dir;
   QString files;
   QWidget* owner = nullptr;
@@ -191,7 +195,8 @@ TEST_F(PageWindows, CommentsOpenWithoutBlockingAndZeroLinesGiveOnlyTheHeading) {
   EXPECT_TRUE(FormComment->WebBrowser->Loaded());
   // Default place: below the main window, 350 wide, client height 400.
   EXPECT_EQ(FormComment->height(), 400);
-  EXPECT_EQ(FormComment->pos(), QPoint(100, 210));
+  EXPECT_EQ(OuterRect(FormComment).topLeft(), QPoint(100, 211));
+  EXPECT_EQ(OuterRect(FormComment).width(), 350);
 }
 
 TEST_F(PageWindows, ErrorThenInformationShareOneModalWindow) {
@@ -203,13 +208,13 @@ TEST_F(PageWindows, ErrorThenInformationShareOneModalWindow) {
   EXPECT_FALSE(FormMessage->isVisible());
   EXPECT_TRUE(ReadAll(files + "error.htm").contains("XPdialogstop32.bmp"));
   TFormHelp* first = FormMessage;
-  FormMessage->move(40, 50);
+  MoveOuter(FormMessage, QPoint(40, 50));
 
   CloseNextModal([&](QWidget* w) { seenCaption = w->windowTitle(); });
   ShowHtmlPage(host, HtmlKindInformation, "Информация", "", {"Имя уже есть"});
   EXPECT_EQ(seenCaption, "Информация");
   EXPECT_EQ(FormMessage, first);
-  EXPECT_EQ(FormMessage->pos(), QPoint(40, 50));
+  EXPECT_EQ(OuterRect(FormMessage).topLeft(), QPoint(40, 50));
   EXPECT_EQ(FormMessage->size(), QSize(350, 200));
   EXPECT_TRUE(ReadAll(files + "info.htm").contains("Имя уже есть"));
 }

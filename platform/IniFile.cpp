@@ -41,10 +41,6 @@ bool KeyOf(std::string_view line, std::string_view& key, std::string_view& value
   return !key.empty();
 }
 
-bool Same(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && LowerCp1251(a) == LowerCp1251(b);
-}
-
 bool HexDigit(char c, uint32_t& d) {
   if (c >= '0' && c <= '9') d = static_cast<uint32_t>(c - '0');
   else if (c >= 'a' && c <= 'f') d = static_cast<uint32_t>(c - 'a' + 10);
@@ -89,7 +85,7 @@ bool ParseInteger(std::string_view s, int32_t& out) {
 
 }  // namespace
 
-TIniFile::TIniFile(std::string fileName) : Path(std::move(fileName)) { Lines = Load(Path, nullptr); }
+TIniFile::TIniFile(std::string fileName) : Path(std::move(fileName)) { Lines = Parse(Load(Path, nullptr)); }
 
 TIniFile::~TIniFile() {
   if (!Pending.empty()) UpdateFile();
@@ -126,64 +122,70 @@ std::vector<std::string> TIniFile::Load(const std::string& path, bool* ok) {
   return lines;
 }
 
-long TIniFile::Find(const std::vector<std::string>& lines, const std::string& section, const std::string& key) {
-  bool inSection = false;
-  for (size_t i = 0; i < lines.size(); ++i) {
+TIniFile::TLines TIniFile::Parse(const std::vector<std::string>& lines) {
+  TLines out;
+  out.Sections.emplace_back();  // the lines before the first section
+  for (const std::string& line : lines) {
     std::string_view name, k, v;
-    if (SectionOf(lines[i], name)) {
+    if (SectionOf(line, name)) {
+      out.Sections.emplace_back();
       // The first section of the name counts; a later one of the same name is not read.
-      if (inSection) return -1;
-      inSection = Same(name, section);
-      continue;
+      out.Named.emplace(LowerCp1251(name), out.Sections.size() - 1);
+    } else if (out.Sections.size() > 1 && KeyOf(line, k, v)) {
+      out.Sections.back().Keys.emplace(LowerCp1251(k), out.Sections.back().Lines.size());
     }
-    if (inSection && KeyOf(lines[i], k, v) && Same(k, key)) return static_cast<long>(i);
+    out.Sections.back().Lines.push_back(line);
   }
-  return -1;
+  return out;
 }
 
-void TIniFile::Apply(std::vector<std::string>& lines, const TWrite& write) {
+const std::string* TIniFile::Find(const TLines& lines, const std::string& section, const std::string& key) {
+  const auto named = lines.Named.find(LowerCp1251(section));
+  if (named == lines.Named.end()) return nullptr;
+  const TSection& s = lines.Sections[named->second];
+  const auto at = s.Keys.find(LowerCp1251(key));
+  return at == s.Keys.end() ? nullptr : &s.Lines[at->second];
+}
+
+void TIniFile::Apply(TLines& lines, const TWrite& write) {
   const std::string line = write.Key + "=" + write.Value;
-  const long at = Find(lines, write.Section, write.Key);
-  if (at >= 0) {
-    lines[static_cast<size_t>(at)] = line;
+  const std::string key = LowerCp1251(write.Key);
+  const auto named = lines.Named.find(LowerCp1251(write.Section));
+  if (named == lines.Named.end()) {
+    lines.Sections.emplace_back();
+    TSection& s = lines.Sections.back();
+    s.Lines = {"[" + write.Section + "]", line};
+    s.Keys.emplace(key, 1);
+    lines.Named.emplace(LowerCp1251(write.Section), lines.Sections.size() - 1);
     return;
   }
-  // A new key goes after the last key line of the section's first appearance.
-  long last = -1;
-  bool inSection = false;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    std::string_view name, k, v;
-    if (SectionOf(lines[i], name)) {
-      if (inSection) break;
-      inSection = Same(name, write.Section);
-      if (inSection) last = static_cast<long>(i);
-      continue;
-    }
-    if (inSection && !Trim(lines[i]).empty()) last = static_cast<long>(i);
-  }
-  if (last >= 0) {
-    lines.insert(lines.begin() + last + 1, line);
+  TSection& s = lines.Sections[named->second];
+  if (const auto at = s.Keys.find(key); at != s.Keys.end()) {
+    s.Lines[at->second] = line;
     return;
   }
-  lines.push_back("[" + write.Section + "]");
-  lines.push_back(line);
+  // A new key goes after the last line of the section's first appearance that
+  // is not blank; only blank lines follow it, so no key moves.
+  size_t last = s.Lines.size();
+  while (last > 1 && Trim(s.Lines[last - 1]).empty()) --last;
+  s.Lines.insert(s.Lines.begin() + static_cast<long>(last), line);
+  s.Keys.emplace(key, last);
 }
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
-  const std::string s = Utf8ToCp1251(section), k = Utf8ToCp1251(key);
-  const long at = Find(Lines, s, k);
-  if (at < 0) return def;
+  const std::string* line = Find(Lines, Utf8ToCp1251(section), Utf8ToCp1251(key));
+  if (!line) return def;
   std::string_view name, value;
-  KeyOf(Lines[static_cast<size_t>(at)], name, value);
+  KeyOf(*line, name, value);
   if (value.size() > kMaxValue) value = value.substr(0, kMaxValue);
   return Cp1251ToUtf8(value);
 }
 
 int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key, int32_t def) const {
-  const long at = Find(Lines, Utf8ToCp1251(section), Utf8ToCp1251(key));
-  if (at < 0) return def;
+  const std::string* line = Find(Lines, Utf8ToCp1251(section), Utf8ToCp1251(key));
+  if (!line) return def;
   std::string_view name, value;
-  KeyOf(Lines[static_cast<size_t>(at)], name, value);
+  KeyOf(*line, name, value);
   int32_t v = 0;
   return ParseInteger(value, v) ? v : def;
 }
@@ -193,16 +195,11 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
 }
 
 bool TIniFile::SectionExists(const std::string& section) const {
-  const std::string s = Utf8ToCp1251(section);
-  for (const std::string& line : Lines) {
-    std::string_view name;
-    if (SectionOf(line, name) && Same(name, s)) return true;
-  }
-  return false;
+  return Lines.Named.count(LowerCp1251(Utf8ToCp1251(section))) > 0;
 }
 
 bool TIniFile::ValueExists(const std::string& section, const std::string& key) const {
-  return Find(Lines, Utf8ToCp1251(section), Utf8ToCp1251(key)) >= 0;
+  return Find(Lines, Utf8ToCp1251(section), Utf8ToCp1251(key)) != nullptr;
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
@@ -225,15 +222,16 @@ bool TIniFile::UpdateFile() {
   if (Pending.empty()) return true;
   // Another object may have written the file since this one read it: its keys stay.
   bool read = false;
-  std::vector<std::string> lines = Load(Path, &read);
-  if (!read) lines = Lines;
+  const std::vector<std::string> current = Load(Path, &read);
+  TLines lines = read ? Parse(current) : Lines;
   for (const TWrite& w : Pending) Apply(lines, w);
   TSafeFileWriter out(Path);
   if (!out.Ok()) return false;
-  for (const std::string& line : lines) {
-    out.Write(line);
-    out.Write("\r\n", 2);
-  }
+  for (const TSection& section : lines.Sections)
+    for (const std::string& line : section.Lines) {
+      out.Write(line);
+      out.Write("\r\n", 2);
+    }
   if (!out.Commit()) return false;
   Lines = std::move(lines);
   Pending.clear();

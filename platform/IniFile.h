@@ -11,6 +11,7 @@
 // comments) are kept as they are; nothing is ever erased.
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -46,12 +47,23 @@ class TIniFile {
   struct TWrite {
     std::string Section, Key, Value;  // code page 1251
   };
+  // The file's lines grouped by section, with the keys of each found by name,
+  // so that reading and writing thousands of keys takes as long as the keys.
+  struct TSection {
+    std::vector<std::string> Lines;  // the "[Name]" line first, unless these are the lines before any section
+    std::unordered_map<std::string, size_t> Keys;  // lower-case key -> its first line in Lines
+  };
+  struct TLines {
+    std::vector<TSection> Sections;
+    std::unordered_map<std::string, size_t> Named;  // lower-case name -> the section's first appearance
+  };
   static std::vector<std::string> Load(const std::string& path, bool* ok);
-  static void Apply(std::vector<std::string>& lines, const TWrite& write);
-  // Index of the key's line, or -1.
-  static long Find(const std::vector<std::string>& lines, const std::string& section, const std::string& key);
+  static TLines Parse(const std::vector<std::string>& lines);
+  static void Apply(TLines& lines, const TWrite& write);
+  // The key's line, or nullptr.
+  static const std::string* Find(const TLines& lines, const std::string& section, const std::string& key);
 
   std::string Path;
-  std::vector<std::string> Lines;  // the file's lines, code page 1251, without line ends
+  TLines Lines;  // the file's lines, code page 1251, without line ends
   std::vector<TWrite> Pending;
 };

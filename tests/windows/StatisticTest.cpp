@@ -116,11 +116,11 @@ TEST_F(StatisticTest, EveryRefreshAddsOneHistoryPointPerSeries) {
   EXPECT_EQ(count[count.size() - 2], QPointF(0, 0));
   EXPECT_EQ(count.back(), QPointF(0, 1));
   // Only the chosen quantity is shown, and the chart holds its points once its page is up.
-  EXPECT_EQ(FormStatistic->HistorySeries[0].Line->count(), 1);
+  EXPECT_EQ(FormStatistic->HistorySeries[0].Drawn.size(), 1);
   FormStatistic->PageControl->setCurrentIndex(3);
   EXPECT_TRUE(FormStatistic->HistorySeries[0].Active);
   EXPECT_FALSE(FormStatistic->HistorySeries[1].Active);
-  EXPECT_EQ(FormStatistic->HistorySeries[0].Line->count(), static_cast<int>(count.size()));
+  EXPECT_EQ(FormStatistic->HistorySeries[0].Drawn.size(), static_cast<int>(count.size()));
 }
 
 TEST_F(StatisticTest, SelectorChoosesTheShownSeriesOfEverySpecies) {
@@ -147,7 +147,7 @@ TEST_F(StatisticTest, DistributionRisesFromTheAxisAndCarriesTheMeanBar) {
   FormStatistic->ShowDistribution(0, histogram, clLime, 6);
   const std::vector<QPointF> line = {{1, 0}, {2, 1}, {7, 4}, {8, 0}};
   EXPECT_EQ(FormStatistic->StatSeries[0].Points, line);
-  EXPECT_EQ(FormStatistic->StatSeries[0].Line->count(), 4);
+  EXPECT_EQ(FormStatistic->StatSeries[0].Drawn.size(), 4);
   const TChartSeries& bar = FormStatistic->StatSeries[8];
   ASSERT_TRUE(bar.Bar);
   EXPECT_EQ(bar.Points, (std::vector<QPointF>{{6, 0}, {6, 4}}));

@@ -207,8 +207,11 @@ void ShowExceptionPage(const THtmlHost& host, const QString& message) {
   try {
     ShowHtmlPage(host, HtmlKindError, QStringLiteral("Ошибка"), QString(), ExceptionPageLines(message));
   } catch (const std::exception& e) {
-    plainBox(QStringLiteral("Программе не удалось выполнить операцию.\n\n%1\n\n%2")
-                 .arg(message, QString::fromUtf8(e.what())));
+    // The failure may be the very one being reported (a missing page folder): said once.
+    const QString why = QString::fromUtf8(e.what());
+    QString text = QStringLiteral("Программе не удалось выполнить операцию.\n\n") + message;
+    if (why != message) text += QStringLiteral("\n\n") + why;
+    plainBox(text);
   } catch (...) {
     plainBox(QStringLiteral("Программе не удалось выполнить операцию.\n\n%1").arg(message));
   }
@@ -238,6 +241,7 @@ void FreeHtmlWindows(const std::function<void(const QString&, const QString&, in
 // ---------------------------------------------------------------------------
 
 #include <QAction>
+#include <QTextDocumentFragment>
 
 #include "platform/IniFile.h"
 #include "windows/main.h"
@@ -260,7 +264,20 @@ THtmlHost MainHtmlHost(TMainForm& form) {
 }
 
 void ShowMainHtmlMessage(TMainForm& form, int kind, const QString& caption, const QStringList& lines) {
-  ShowHtmlPage(MainHtmlHost(form), kind, caption, QString(), lines);
+  try {
+    ShowHtmlPage(MainHtmlHost(form), kind, caption, QString(), lines);
+  } catch (const THtmlPageError& e) {
+    // No page can be made (the page folder is missing or cannot be written):
+    // the message reaches the user in a plain box, and what asked for it goes on.
+    QStringList text;
+    for (const QString& line : lines) text << QTextDocumentFragment::fromHtml(line).toPlainText();
+    text << QString::fromUtf8(e.what());
+    const QString body = text.join(QStringLiteral("\n\n"));
+    if (kind == HtmlKindError)
+      QMessageBox::critical(&form, caption, body);
+    else
+      QMessageBox::information(&form, caption, body);
+  }
 }
 
 void ConnectPageCommands(TMainForm& form) {

@@ -98,6 +98,18 @@ QString GetCurrentUserName() {
   return name;
 }
 
+QString GetUserHomeFolder() {
+  const QString home = qEnvironmentVariable("HOME");
+  if (!home.isEmpty()) return home;
+  std::vector<char> buffer(16384);
+  passwd pw{};
+  passwd* found = nullptr;
+  if (getpwuid_r(geteuid(), &pw, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
+      *found->pw_dir)
+    return QString::fromLocal8Bit(found->pw_dir);
+  return {};
+}
+
 void ShortenPath(const QString& path, int maxLength, QString& result) {
   const QChar sep = QLatin1Char('/');
   if (!path.contains(sep)) {

@@ -38,6 +38,9 @@ QString FileTypeText(uint32_t fileType, uint32_t fileSubtype);
 // The logged-on user's name, or "Unknown" when the system gives none.
 void GetCurrentUserName(QString& name);
 QString GetCurrentUserName();
+// The user's home folder: $HOME, or the account's folder when it is not set
+// (empty when neither is known).
+QString GetUserHomeFolder();
 
 // The display form of `path` for menus: leading folders are kept while the text
 // so far plus the file name stays below `maxLength`; the rest becomes "../".

@@ -10,6 +10,7 @@
 #include <climits>
 
 #include "platform/IniFile.h"
+#include "windows/uProc.h"
 
 namespace {
 
@@ -283,6 +284,13 @@ QString WithSlash(QString path) {
   if (!path.endsWith(QLatin1Char('/'))) path += QLatin1Char('/');
   return path;
 }
+// A per-user folder: $<xdgVariable> when set, else `homeSub` in the user's home
+// (also when HOME is not set: the account's home folder then).
+QString UserFolder(QStandardPaths::StandardLocation location, const char* xdgVariable, const QString& homeSub) {
+  if (!qEnvironmentVariableIsEmpty("HOME") || !qEnvironmentVariableIsEmpty(xdgVariable))
+    return WithSlash(QStandardPaths::writableLocation(location));
+  return WithSlash(GetUserHomeFolder()) + homeSub;
+}
 }  // namespace
 
 QString ProgramFolder() {
@@ -312,8 +320,9 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
     p.ReadFile = p.WriteFile = programIni;
   } else {
     p.PerUser = true;
-    const QString config = WithSlash(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)) +
-                           QStringLiteral("ZeltorOmra/");
+    const QString config =
+        UserFolder(QStandardPaths::GenericConfigLocation, "XDG_CONFIG_HOME", QStringLiteral(".config/")) +
+        QStringLiteral("ZeltorOmra/");
     QDir().mkpath(config);
     p.WriteFile = config + QStringLiteral("omra.ini");
     // Until the user's own file exists, the program folder's file (if any) is the start.
@@ -322,7 +331,7 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
   if (FolderWritable(files)) {
     p.PagesPath = files;
   } else {
-    p.PagesPath = WithSlash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) +
+    p.PagesPath = UserFolder(QStandardPaths::GenericDataLocation, "XDG_DATA_HOME", QStringLiteral(".local/share/")) +
                   QStringLiteral("ZeltorOmra/Files/");
     QDir().mkpath(p.PagesPath);
   }
@@ -355,7 +364,6 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
 #include "windows/fView.h"
 #include "windows/uPlace.h"
 #include "windows/main.h"
-#include "windows/uProc.h"
 #include "controls/ToolEdit.h"
 #include "windows/ValueListEditor.h"
 

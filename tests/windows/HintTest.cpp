@@ -50,6 +50,7 @@ TEST_F(HintHandler, EditBoxWithAButtonShowsItsWholeTextOverItselfOnlyWhenItDoesN
 
 TEST_F(HintHandler, ValueListCellShowsItsWholeTextOnePixelUpAndLeftOnlyWhenItDoesNotFit) {
   FormParameter->show();
+  FormParameter->PageControl->setCurrentIndex(2);  // the species page, where the grid is
   TValueListEditor* list = FormParameter->ValueListEditorPlant;
   int row = 1;
   while (row < list->RowCount() && (list->IsSectionRow(row) || list->CellRect(1, row).isEmpty())) ++row;

@@ -16,6 +16,8 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -26,6 +28,9 @@
 #include "windows/ValueListEditor.h"
 #include "windows/fHelp.h"
 #include "windows/uSettings.h"
+#include "windows/uPlace.h"
+#include "windows/uProc.h"
+#include "controls/fCombo.h"
 
 namespace {
 
@@ -289,3 +294,98 @@ TEST_F(StartUp, AFailedWriteIsReportedNotDropped) {
   EXPECT_TRUE(QDir(path).entryList({"*.tmp*", "omra.ini?*"}, QDir::Files | QDir::Hidden).isEmpty());
   SetSettingsFileInUse(false);  // no second attempt on the way out
 }
+
+namespace {
+
+TEST_F(StartUp, WithoutThePageFolderTheSampleStillLoadsAndTheCommentsComeInAPlainBox) {
+  QDir(path + "Files").removeRecursively();
+  CopySample();
+  Start();
+  ASSERT_EQ(Form->Plant->Count, 2);
+  EXPECT_EQ(Form->Plant->Params[1].Const.Name, "Мутирующий");
+  EXPECT_GT(Form->Plant->Params[0].Const.Count, 0);
+  ASSERT_GE(modalTitles.size(), 2);
+  EXPECT_EQ(modalTitles[0], "Комментарии");
+  EXPECT_TRUE(modalTitles[1].contains("Мутирующий"));
+  EXPECT_TRUE(modalTitles[1].contains("index.htm"));  // and why there is no page
+}
+
+TEST_F(StartUp, PickersTakeTheirSizesFromTheSettingsFileInUse) {
+  WriteIni("[FormParameter]\r\nComboResourceSlur.Width=111\r\nComboResourceSlur.Height=61\r\n");
+  SetFolderWritableProbe([this](const QString& folder) { return !folder.startsWith(path); });
+  const QString user = program.path() + "/user-config/ZeltorOmra/";
+  QDir().mkpath(user);
+  {
+    QFile own(user + "omra.ini");
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.write("[MainForm]\r\nFirstRun=0\r\n[Resource]\r\nResourceCount=1\r\n"
+              "[FormParameter]\r\nComboResourceSlur.Width=333\r\nComboResourceSlur.Height=91\r\n");
+  }
+  Start();
+  ASSERT_EQ(CurrentSettingsPaths().ReadFile, user + "omra.ini");
+  FormParameter->show();
+  TValueListEditor* grid = FormParameter->ValueListEditorResource;
+  ASSERT_TRUE(grid->SetRow(grid->FindRow(TFormParameter::KeySlur)));
+  FormParameter->ValueListEditorResourceEditButtonClick();
+  ASSERT_NE(FormParameter->ComboResourceSlur, nullptr);
+  EXPECT_EQ(FormParameter->ComboResourceSlur->width(), 333);
+  EXPECT_EQ(FormParameter->ComboResourceSlur->height(), 91);
+  FormParameter->ComboResourceSlur->FormDeactivate();
+  SetFolderWritableProbe({});
+}
+
+TEST_F(StartUp, HandEditedIndexesBrushAndSizesAreBroughtIntoRange) {
+  WriteIni("[MainForm]\r\nFirstRun=0\r\nLeft=5000\r\n"
+           "[FormView]\r\nWidth=100000\r\nHeight=-20\r\nLeft=-9000\r\nTop=2147483647\r\n"
+           "[FormStatistic]\r\nPageIndex=9\r\nHistoryIndex=-4\r\nStatIndex=70\r\nColWidthsMain=2147483647\r\n"
+           "ColWidthsCell=-5\r\nWidth=-1\r\nHeight=2147483647\r\n"
+           "[FormParameter]\r\nPageIndex=-1\r\nValueListEditorPlant.Width=100000\r\nVisible=1\r\n"
+           "[Field]\r\nBrush=7\r\n[Resource]\r\nResourceCount=1\r\n");
+  Start();
+  const QRect work = WorkArea(Form);
+  for (QWidget* w : std::initializer_list<QWidget*>{Form, FormView, FormStatistic, FormParameter}) {
+    const QRect outer = OuterRect(w);
+    EXPECT_LE(outer.width(), work.width()) << w->windowTitle().toStdString();
+    EXPECT_LE(outer.height(), work.height()) << w->windowTitle().toStdString();
+    EXPECT_TRUE(outer.intersects(work)) << w->windowTitle().toStdString();
+    EXPECT_GE(outer.top(), work.top()) << w->windowTitle().toStdString();
+  }
+  EXPECT_GE(FormView->height(), FormView->minimumHeight());
+  EXPECT_GE(FormStatistic->width(), FormStatistic->minimumWidth());
+  EXPECT_EQ(FormStatistic->PageControl->currentIndex(), 3);
+  EXPECT_EQ(FormStatistic->ComboBoxHistory->currentIndex(), 0);
+  EXPECT_EQ(FormStatistic->ComboBoxStat->currentIndex(), 7);
+  EXPECT_GE(FormStatistic->StringGridCell->columnWidth(0), 30);
+  EXPECT_LE(FormStatistic->StringGridMain->columnWidth(0), FormStatistic->width());
+  EXPECT_EQ(FormParameter->PageControl->currentIndex(), 0);
+  EXPECT_LE(FormParameter->ValueListEditorPlant->ColWidths(0), FormParameter->width());
+  EXPECT_EQ(Form->Brush, 0);
+  EXPECT_TRUE(FormView->ToolButtonView->isChecked());
+  // What the exit writes comes back as it is the next time.
+  Exit();
+  TIniFile ini((path + "omra.ini").toStdString());
+  EXPECT_LE(ini.ReadInteger("MainForm", "Left", 0), work.right());
+  EXPECT_EQ(ini.ReadInteger("Field", "Brush", -1), 0);
+}
+
+TEST_F(StartUp, ANeverShownSpeciesGridKeepsTheKeyColumnWidthItWasGiven) {
+  WriteIni("[MainForm]\r\nFirstRun=0\r\n[Resource]\r\nResourceCount=1\r\n"
+           "[FormParameter]\r\nValueListEditorPlant.Width=150\r\nVisible=0\r\n");
+  Start();
+  Exit();
+  TIniFile ini((path + "omra.ini").toStdString());
+  EXPECT_EQ(ini.ReadInteger("FormParameter", "ValueListEditorPlant.Width", 0), 150);
+}
+
+TEST(UserFolders, WithoutHomeTheAccountsHomeFolderServes) {
+  const QByteArray home = qgetenv("HOME");
+  qunsetenv("HOME");
+  const QString folder = GetUserHomeFolder();
+  qputenv("HOME", home);
+  EXPECT_FALSE(folder.isEmpty());
+  EXPECT_TRUE(folder.startsWith('/'));
+  EXPECT_FALSE(folder.startsWith("//"));
+  if (!home.isEmpty()) EXPECT_EQ(GetUserHomeFolder(), QString::fromLocal8Bit(home));
+}
+
+}  // namespace

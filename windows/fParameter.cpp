@@ -134,6 +134,8 @@ const char* kToolBarStyle =
 
 TFormParameter::TFormParameter(QWidget* parent) : QWidget(parent, Qt::Tool) {
   setWindowTitle(QStringLiteral("Параметры"));
+  // Hints of cut-off cells also while another window of the program is active.
+  setAttribute(Qt::WA_AlwaysShowToolTips);
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
   Panel = new QWidget(this);

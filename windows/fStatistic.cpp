@@ -178,6 +178,8 @@ void SetWholeNumberRange(QValueAxis* axis, double lo, double hi) {
 TFormStatistic::TFormStatistic(QWidget* parent) : QWidget(parent, Qt::Tool) {
   FormStatistic = this;
   setWindowTitle(QStringLiteral("Статистика"));
+  // Hints of cut-off cells also while another window of the program is active.
+  setAttribute(Qt::WA_AlwaysShowToolTips);
   setMinimumSize(193, 260);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -302,6 +304,13 @@ bool TFormStatistic::eventFilter(QObject* watched, QEvent* event) {
     if (watched == g->viewport()) grid = g;
   if (!grid) return QWidget::eventFilter(watched, event);
   switch (event->type()) {
+    case QEvent::Paint: {
+      // The table's own background, below the last row too, is the statistics
+      // colour whatever the style does with palettes; the cells paint over it.
+      QPainter p(grid->viewport());
+      p.fillRect(static_cast<QPaintEvent*>(event)->rect(), PaintColor(FStatisticColor));
+      break;
+    }
     case QEvent::MouseButtonPress: {
       const int x = static_cast<QMouseEvent*>(event)->position().toPoint().x();
       if (std::abs(x - grid->columnWidth(0)) < 3) Splitting = true;
@@ -608,10 +617,9 @@ void TFormStatistic::RebuildLayout() {
   const int R = res.Count, P = plant.Count;
   const int historyIndex = ComboBoxHistory->currentIndex(), statIndex = ComboBoxStat->currentIndex();
 
-  for (QTableWidget* grid : {StringGridMain, StringGridCell}) {
-    grid->clearSpans();
-    grid->clearContents();
-  }
+  // Labels only: the values stay as they are until the next refresh (a new
+  // name shows at once, its numbers do not go blank).
+  for (QTableWidget* grid : {StringGridMain, StringGridCell}) grid->clearSpans();
   StringGridMain->setRowCount(3 * R + 9 * P);
   StringGridCell->setRowCount(2 * R + 11 * P);
   ComboBoxHistory->clear();
@@ -619,7 +627,10 @@ void TFormStatistic::RebuildLayout() {
 
   auto label = [this](QTableWidget* grid, int row, const QString& text) {
     SetCell(grid, row, 0, text);
-    if (text.startsWith(QLatin1Char('&'))) grid->setSpan(row, 0, 1, 2);
+    if (text.startsWith(QLatin1Char('&'))) {
+      SetCell(grid, row, 1, QString());
+      grid->setSpan(row, 0, 1, 2);
+    }
   };
   for (int r = 0; r < R; ++r) {
     const QString name = QLatin1Char('&') + QString::fromStdString(res.Params[r].Name);

@@ -28,6 +28,7 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 #include "controls/ToolEdit.h"
@@ -780,10 +781,16 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
       if (hint.isEmpty()) {
         QToolTip::hideText();
       } else {
-        QToolTip::showText(info.HintPos, hint, control, info.CursorRect);
-        // The toolkit puts a hint below the mouse; this one goes exactly where it was laid.
+        // The hint is laid exactly over the cell, under the mouse: the mouse
+        // must go through it, or the control under it would hear that the
+        // mouse left it and the hint would go at once. So the hint first
+        // shows clear of the mouse, lets the mouse through, then moves in place.
+        QToolTip::showText(info.CursorPos + QPoint(0, 48), hint, control, info.CursorRect);
         for (QWidget* top : QApplication::topLevelWidgets())
-          if (top->inherits("QTipLabel") && top->isVisible()) top->move(info.HintPos);
+          if (top->inherits("QTipLabel") && top->isVisible()) {
+            if (QWindow* window = top->windowHandle()) window->setFlag(Qt::WindowTransparentForInput, true);
+            top->move(info.HintPos);
+          }
       }
       return true;
     }

@@ -1,7 +1,6 @@
 // The statistics window: table layout and values, the cell table, the mean
 // format, the history and distribution series and the selectors.
 #include <QComboBox>
-#include <QLineSeries>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -13,6 +12,7 @@
 #include <cmath>
 
 #include "MainFixture.h"
+#include "controls/KitConst.h"
 
 using StatisticTest = MainWindowTest;
 
@@ -233,4 +233,44 @@ TEST_F(StatisticTest, HistoryTickAxisRunsInWholeRoundNumbers) {
   FormStatistic->UpdateView();
   ShowPage(3);
   expectWhole(2, 3);
+}
+
+TEST_F(StatisticTest, RenamingKeepsTheValuesUntilTheNextRefresh) {
+  Form->Plant->Place(0, 2, 2);
+  FormStatistic->UpdateView();
+  FormStatistic->ShowCell(2, 2);
+  const QString count = Text(FormStatistic->StringGridMain, 4, 1);
+  const QString mass = Text(FormStatistic->StringGridCell, 4, 1);
+  ASSERT_FALSE(count.isEmpty());
+  ASSERT_FALSE(mass.isEmpty());
+  Form->Plant->Params[0].Const.Name = "Мох";
+  Form->Resource->Params[0].Name = "Вода";
+  FormStatistic->RebuildLayout();
+  EXPECT_EQ(Text(FormStatistic->StringGridMain, 3, 0), QStringLiteral("&Мох"));
+  EXPECT_EQ(Text(FormStatistic->StringGridMain, 0, 0), QStringLiteral("&Вода"));
+  EXPECT_EQ(Text(FormStatistic->StringGridMain, 4, 1), count);
+  EXPECT_EQ(Text(FormStatistic->StringGridCell, 4, 1), mass);
+}
+
+TEST_F(StatisticTest, HistoryLinesTakeTheSpeciesColourAsItIsNow) {
+  FormStatistic->UpdateView();
+  for (int k = 0; k < 8; ++k) EXPECT_EQ(FormStatistic->HistorySeries[k].Color, clLime);
+  Form->Plant->Params[0].Const.Color = RGBColor(0, 0, 255);
+  FormStatistic->UpdateView();
+  for (int k = 0; k < 8; ++k) EXPECT_EQ(FormStatistic->HistorySeries[k].Color, RGBColor(0, 0, 255)) << k;
+}
+
+TEST_F(StatisticTest, TheAreaBelowTheLastRowHasTheStatisticsColour) {
+  const TColor cream = RGBColor(255, 200, 100);
+  FormStatistic->SetStatisticColor(cream);
+  FormStatistic->resize(300, 500);
+  FormStatistic->show();
+  FormStatistic->PageControl->setCurrentIndex(0);
+  QApplication::processEvents();
+  QTableWidget* grid = FormStatistic->StringGridMain;
+  const int below = grid->rowViewportPosition(grid->rowCount() - 1) + grid->rowHeight(grid->rowCount() - 1) + 20;
+  ASSERT_LT(below, grid->viewport()->height());
+  const QImage image = grid->viewport()->grab().toImage();
+  EXPECT_EQ(image.pixelColor(10, below), PaintColor(cream));
+  EXPECT_EQ(image.pixelColor(grid->viewport()->width() - 5, below), PaintColor(cream));
 }

@@ -16,6 +16,7 @@
 #include "windows/fParameter.h"
 #include "windows/fStatistic.h"
 #include "windows/main.h"
+#include "windows/uProc.h"
 
 TFormView* FormView = nullptr;
 
@@ -72,23 +73,6 @@ QLabel* StaticText(const QString& text, const QString& hint, int width) {
   label->setMinimumWidth(width);
   label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   return label;
-}
-
-// A context-menu item that stands for an action of the main window: it follows
-// the action's caption, image, shortcut and enabled state, and runs it.
-QAction* ProxyItem(QAction* action, QObject* parent) {
-  auto* item = new QAction(parent);
-  auto sync = [item, action] {
-    item->setText(action->text());
-    item->setIcon(action->icon());
-    item->setShortcut(action->shortcut());
-    item->setShortcutContext(Qt::WidgetShortcut);
-    item->setEnabled(action->isEnabled());
-  };
-  sync();
-  QObject::connect(action, &QAction::changed, item, sync);
-  QObject::connect(item, &QAction::triggered, action, [action] { action->trigger(); });
-  return item;
 }
 
 }  // namespace

@@ -41,6 +41,7 @@
 #include "windows/uSettings.h"
 #include "platform/IniFile.h"
 #include "windows/uPlace.h"
+#include "windows/uProc.h"
 
 TMainForm* MainForm = nullptr;
 QString ProgramVersion = QStringLiteral("0.7.0.68");
@@ -459,13 +460,8 @@ void TMainForm::CreateBars() {
   PopupMenuView = newMenu(QStringLiteral("PopupMenuView"));
   PopupMenuView->addActions({ActionViewField, ActionViewStatistic, ActionViewParameter});
   PopupMenuView->addSeparator();
-  // The comment command reads "Комментарии..." in this menu.
-  auto* comment = new QAction(QStringLiteral("Комментарии..."), this);
-  comment->setIcon(ActionViewComment->icon());
-  comment->setShortcut(ActionViewComment->shortcut());
-  comment->setShortcutContext(Qt::WidgetShortcut);
-  connect(comment, &QAction::triggered, ActionViewComment, [this] { ActionViewComment->trigger(); });
-  PopupMenuView->addAction(comment);
+  // The comment command reads "Комментарии..." in this menu, and is enabled as the command is.
+  PopupMenuView->addAction(ProxyItem(ActionViewComment, PopupMenuView, QStringLiteral("Комментарии...")));
   PopupMenuView->addSeparator();
   PopupMenuView->addAction(ActionViewDock);
   PopupMenuView->addSeparator();

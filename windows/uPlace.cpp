@@ -68,11 +68,15 @@ QMargins EstimatedFrame(const QWidget* w) {
   return other.value_or(QMargins());
 }
 
-// How far the toolkit's own position of a window lies from its outer corner:
-// nothing with the window system's frames, which the toolkit accounts for
-// itself; the whole top-left of a fake frame, which it knows nothing of.
+// How far the toolkit's own position of a window (pos(), move()) lies from
+// its outer corner. Before the window exists on the screen the toolkit takes
+// a position as the outer corner, and once the window system has told it the
+// frame it accounts for the frame itself: nothing. In between (the window
+// exists, its frame is not told yet) and with a fake frame the toolkit's
+// position is that of the client area: the frame's top-left.
 QPoint ToolkitShift(const QWidget* w) {
-  if (!Source()) return {};
+  const bool toolkitKnowsFrame = w->frameGeometry().topLeft() != w->geometry().topLeft();
+  if (!Source() && (!w->testAttribute(Qt::WA_WState_Created) || toolkitKnowsFrame)) return {};
   const QMargins m = FrameMargins(w);
   return {m.left(), m.top()};
 }
@@ -82,7 +86,6 @@ QPoint ToolkitShift(const QWidget* w) {
 struct TPendingPlace {
   QPointer<QWidget> Window;
   std::function<void()> Rule;
-  QPoint PlacedAt;  // the window's position after the rule last ran
 };
 
 std::vector<TPendingPlace>& Pending() {
@@ -146,15 +149,10 @@ void RunPending() {
   now.swap(Pending());
   for (TPendingPlace& p : now) {
     if (!p.Window) continue;
-    // Moved by someone else since: its place is no longer the rule's.
-    if (p.Window->pos() != p.PlacedAt) continue;
     const bool replaced = std::any_of(Pending().begin(), Pending().end(),
                                       [&](const TPendingPlace& q) { return q.Window == p.Window; });
     if (replaced) continue;
-    if (RunRule(p.Rule)) {
-      p.PlacedAt = p.Window->pos();
-      Pending().push_back(std::move(p));
-    }
+    if (RunRule(p.Rule)) Pending().push_back(std::move(p));
   }
   UpdateWatch();
 }
@@ -177,7 +175,16 @@ QRect OuterRect(const QWidget* window) {
   return QRect(window->pos() - ToolkitShift(window), window->size().grownBy(m));
 }
 
-void MoveOuter(QWidget* window, const QPoint& topLeft) { window->move(topLeft + ToolkitShift(window)); }
+void MoveOuter(QWidget* window, const QPoint& topLeft) {
+  // Placed by other hands than its rule's: the rule is done with.
+  if (!gCollecting) {
+    auto& pending = Pending();
+    pending.erase(std::remove_if(pending.begin(), pending.end(),
+                                 [window](const TPendingPlace& p) { return p.Window == window; }),
+                  pending.end());
+  }
+  window->move(topLeft + ToolkitShift(window));
+}
 
 void ResizeOuter(QWidget* window, const QSize& outerSize) {
   window->resize(outerSize.shrunkBy(FrameMargins(window)).expandedTo(QSize(1, 1)));
@@ -226,7 +233,7 @@ void PlaceWindow(QWidget* window, std::function<void()> rule) {
   pending.erase(std::remove_if(pending.begin(), pending.end(),
                                [window](const TPendingPlace& p) { return !p.Window || p.Window == window; }),
                 pending.end());
-  if (RunRule(rule)) pending.push_back({window, std::move(rule), window->pos()});
+  if (RunRule(rule)) pending.push_back({window, std::move(rule)});
   UpdateWatch();
 }
 

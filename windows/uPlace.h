@@ -46,8 +46,8 @@ void PlaceInWorkArea(QWidget* window, std::function<QPoint()> outerTopLeft, cons
 
 // Runs `rule` (which places `window`) now, and again whenever the window
 // system makes known a frame that the rule used an estimate of, until the rule
-// runs on known frames only or something else moves the window. A new rule for
-// the same window replaces the old one.
+// runs on known frames only or MoveOuter places the window otherwise. A new
+// rule for the same window replaces the old one.
 void PlaceWindow(QWidget* window, std::function<void()> rule);
 // True while some place still waits for a frame to become known.
 bool PlacesPending();

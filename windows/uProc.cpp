@@ -1,5 +1,6 @@
 #include "windows/uProc.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QStringList>
@@ -132,4 +133,19 @@ QString ShortenPath(const QString& path, int maxLength) {
   QString result;
   ShortenPath(path, maxLength, result);
   return result;
+}
+
+QAction* ProxyItem(QAction* action, QObject* parent, const QString& caption) {
+  auto* item = new QAction(parent);
+  auto sync = [item, action, caption] {
+    item->setText(caption.isEmpty() ? action->text() : caption);
+    item->setIcon(action->icon());
+    item->setShortcut(action->shortcut());
+    item->setShortcutContext(Qt::WidgetShortcut);
+    item->setEnabled(action->isEnabled());
+  };
+  sync();
+  QObject::connect(action, &QAction::changed, item, sync);
+  QObject::connect(item, &QAction::triggered, action, [action] { action->trigger(); });
+  return item;
 }

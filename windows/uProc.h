@@ -46,3 +46,10 @@ QString GetUserHomeFolder();
 // so far plus the file name stays below `maxLength`; the rest becomes "../".
 void ShortenPath(const QString& path, int maxLength, QString& result);
 QString ShortenPath(const QString& path, int maxLength);
+
+class QAction;
+class QObject;
+// A menu item that stands for a command (an action of the main window): it
+// follows the command's caption (or shows `caption` when one is given),
+// image, shortcut and enabled state, and runs it.
+QAction* ProxyItem(QAction* action, QObject* parent, const QString& caption = QString());

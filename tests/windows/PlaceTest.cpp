@@ -78,10 +78,10 @@ TEST(WindowPlaces, APlaceMovedByTheUserIsNotComputedAgain) {
   TestApplication();
   TFakeFrame frame(/*onceShown=*/true);
   TMainForm form;
-  FormParameter->move(10, 20);  // the user's own place, before the frame came
+  MoveOuter(FormParameter, QPoint(10, 20));  // placed otherwise before its frame came
   form.show();
   FormParameter->show();
-  EXPECT_EQ(FormParameter->pos(), QPoint(10, 20));
+  EXPECT_EQ(OuterRect(FormParameter).topLeft(), QPoint(10, 20));
 }
 
 }  // namespace

@@ -98,7 +98,7 @@ TEST_F(StartUp, FirstStartWithoutSettingsLoadsTheSampleUnderTheUnnamedName) {
   Start();
   EXPECT_TRUE(Form->FirstRun);
   EXPECT_EQ(Form->FileName, path + "noname1.zod");  // Save will ask for a name
-  EXPECT_EQ(Form->pos(), QPoint(230, 78));
+  EXPECT_EQ(OuterRect(Form).topLeft(), QPoint(230, 78));
   EXPECT_EQ(Form->size(), QSize(442, 57));
   EXPECT_TRUE(FormView->isVisible());
   EXPECT_EQ(FormView->size(), QSize(453, 475));
@@ -164,7 +164,7 @@ TEST_F(StartUp, SecondStartRestoresWhatTheFirstExitWrote) {
   FormParameter->CheckBoxAutoStop->setChecked(false);
   FormParameter->EditRefresh->setText("25");
   FormStatistic->PageControl->setCurrentIndex(2);
-  FormStatistic->move(15, 300);
+  MoveOuter(FormStatistic, QPoint(15, 300));
   FormParameter->show();
   Form->Resource->Params[0].Slur = 33;
   Form->close();  // the user closes the program: the tool windows go with it
@@ -181,7 +181,7 @@ TEST_F(StartUp, SecondStartRestoresWhatTheFirstExitWrote) {
   EXPECT_FALSE(FormParameter->CheckBoxAutoStop->isChecked());
   EXPECT_EQ(Form->Refresh, 25);
   EXPECT_EQ(FormStatistic->PageControl->currentIndex(), 2);
-  EXPECT_EQ(FormStatistic->pos(), QPoint(15, 300));
+  EXPECT_EQ(OuterRect(FormStatistic).topLeft(), QPoint(15, 300));
   EXPECT_TRUE(FormView->isVisible());
   EXPECT_TRUE(FormStatistic->isVisible());
   EXPECT_TRUE(FormParameter->isVisible());
@@ -201,16 +201,16 @@ TEST_F(StartUp, OlderSettingsGetTheTwoFixUpsOnce) {
   WriteIni("[MainForm]\r\nFirstRun=0\r\nLeft=100\r\n[FormStatistic]\r\nWidth=180\r\n"
            "[Resource]\r\nResourceCount=1\r\n");
   Start();
-  EXPECT_EQ(Form->pos().x(), 230);
+  EXPECT_EQ(OuterRect(Form).left(), 230);
   EXPECT_EQ(FormStatistic->width(), 222);
-  Form->move(100, Form->pos().y());
+  MoveOuter(Form, QPoint(100, OuterRect(Form).top()));
   const int narrow = std::max(200, FormStatistic->minimumWidth());  // still below 222
   FormStatistic->resize(narrow, FormStatistic->height());
   Exit();
   TIniFile ini((path + "omra.ini").toStdString());
   EXPECT_EQ(ini.ReadString("MainForm", "ProgramVersion", ""), ProgramVersion.toStdString());
   Start();
-  EXPECT_EQ(Form->pos().x(), 100);
+  EXPECT_EQ(OuterRect(Form).left(), 100);
   EXPECT_EQ(FormStatistic->width(), narrow);
 }
 
@@ -250,7 +250,7 @@ TEST_F(StartUp, HandEditedSizesAndCountsNeverReachTheStores) {
            "Plant.Value0=P\r\nP.ResourceIn=5\r\n");
   Start();  // no sample beside the program: its absence is reported, the model stays
   EXPECT_TRUE(modalTitles.contains("Ошибка"));
-  EXPECT_EQ(Form->pos().y(), 0);
+  EXPECT_EQ(OuterRect(Form).top(), 0);
   EXPECT_EQ(FormParameter->UpDownC->value(), 1000);
   EXPECT_EQ(FormParameter->UpDownR->value(), 5);
   EXPECT_EQ(FormParameter->UpDownCellSize->value(), 3);

@@ -91,7 +91,6 @@ const char* const kStatItems[8] = {"Начальная масса, ед", "Пи�
 // The heritable parameter behind each distribution item and each mean row.
 const int kStatGene[8] = {gResourceBegin, gResourceEat, gAgeReproduct, gChildrenCount,
                           gAgeMax,        gMutation,    gResourceIn,   gResourceOut};
-const QRgb kInfoBk = 0xFFFFFFE1;
 
 // Paints the cells of both tables: section rows as one bold heading across the
 // row, other rows on the statistics colour; no selection or focus marks.
@@ -105,7 +104,7 @@ class TTableDelegate : public QStyledItemDelegate {
     p->setClipRect(option.rect);
     QFont font = option.font;
     if (label.startsWith(QLatin1Char('&'))) {
-      p->fillRect(option.rect, QColor::fromRgb(kInfoBk));
+      p->fillRect(option.rect, clInfoBk());
       font.setBold(true);
       p->setFont(font);
       p->setPen(Grid->palette().color(QPalette::WindowText));

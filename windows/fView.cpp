@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "controls/KitConst.h"
 #include "windows/fParameter.h"
 #include "windows/fStatistic.h"
 #include "windows/main.h"
@@ -49,7 +50,7 @@ class TBrushButton : public QToolButton {
       if (has) color = MainForm->Plant->Params[MainForm->SubBrushPlant].Const.Color;
     }
     if (has) {
-      p.fillRect(inner, TColorToQColor(color));
+      p.fillRect(inner, PaintColor(color));
     } else {
       p.setPen(palette().color(QPalette::Dark));
       p.drawRect(inner.adjusted(0, 0, -1, -1));

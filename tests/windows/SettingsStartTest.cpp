@@ -31,6 +31,10 @@
 #include "windows/uPlace.h"
 #include "windows/uProc.h"
 #include "controls/fCombo.h"
+#include "controls/KitConst.h"
+#include "controls/ToolEdit.h"
+#include "platform/SysColor.h"
+#include "windows/frComboColor.h"
 
 namespace {
 
@@ -386,6 +390,43 @@ TEST(UserFolders, WithoutHomeTheAccountsHomeFolderServes) {
   EXPECT_TRUE(folder.startsWith('/'));
   EXPECT_FALSE(folder.startsWith("//"));
   if (!home.isEmpty()) EXPECT_EQ(GetUserHomeFolder(), QString::fromLocal8Bit(home));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StartUp, ASystemColourFromAnotherInstallationKeepsItsNameAndPaintsAsTheTableSays) {
+  const int32_t btnFace = SysColorValue(TSysColor::BtnFace);
+  const int32_t infoBk = SysColorValue(TSysColor::InfoBk);
+  const std::string ini = "[MainForm]\r\nFirstRun=0\r\n[View]\r\nColor=" + std::to_string(btnFace) +
+                          "\r\n[Statistic]\r\nColor=" + std::to_string(infoBk) +
+                          "\r\n[Resource]\r\nResourceCount=1\r\nResource.Value0=R\r\nR.Color=" +
+                          std::to_string(SysColorValue(TSysColor::Highlight)) + "\r\n";
+  WriteIni(ini.c_str());
+  Start();
+  EXPECT_EQ(FormParameter->ComboEditField->text(), QStringLiteral("Поверхность кнопки"));
+  EXPECT_EQ(FormParameter->ComboEditStatistic->text(), QStringLiteral("Фон подсказки"));
+  EXPECT_EQ(Form->Resource->EmptyColor, btnFace);
+  EXPECT_EQ(FormStatistic->StatisticColor(), infoBk);
+  // Painted grey (and cream), not black.
+  QRgb fill = 0, frame = 0;
+  FormView->DrawGridFieldDrawCell(0, 0, fill, frame);
+  EXPECT_EQ(fill & 0xFFFFFF, 0xF0F0F0u);
+  EXPECT_EQ(PaintColor(FormStatistic->StatisticColor()), QColor(0xFF, 0xFF, 0xE1));
+  // The editor's grid names the resource's colour; the picker opens on it.
+  FormParameter->show();
+  TValueListEditor* grid = FormParameter->ValueListEditorResource;
+  EXPECT_EQ(grid->Values(grid->FindRow(TFormParameter::KeyColor)), QStringLiteral("Выделение"));
+  FormParameter->ComboEditFieldButtonClick();
+  ASSERT_NE(FormParameter->FrameFieldColor, nullptr);
+  EXPECT_EQ(FormParameter->FrameFieldColor->SelectedName(), QStringLiteral("Поверхность кнопки"));
+  FormParameter->ComboFieldColor->FormDeactivate();
+  // And the exit keeps the identifiers.
+  Exit();
+  TIniFile saved((path + "omra.ini").toStdString());
+  EXPECT_EQ(saved.ReadInteger("View", "Color", 0), btnFace);
+  EXPECT_EQ(saved.ReadInteger("Statistic", "Color", 0), infoBk);
 }
 
 }  // namespace

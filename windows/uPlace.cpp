@@ -217,12 +217,12 @@ QRect FitToWorkArea(const QRect& outer, const QRect& workArea) {
 }
 
 void PlaceInWorkArea(QWidget* window, std::function<QPoint()> outerTopLeft, const QSize& clientSize) {
-  PlaceWindow(window, [window, outerTopLeft = std::move(outerTopLeft), clientSize] {
-    const QMargins m = FrameMargins(window);
-    const QRect work = WorkArea(window);
-    const QSize client = clientSize.boundedTo(work.size().shrunkBy(m)).expandedTo(window->minimumSize());
-    window->resize(client);
-    const QRect fitted = FitToWorkArea(QRect(outerTopLeft(), window->size().grownBy(m)), work);
+  // The size once (the frame's share of the work area estimated if need be);
+  // the place as a rule, again once the frames are known.
+  const QSize room = WorkArea(window).size().shrunkBy(FrameMargins(window));
+  window->resize(clientSize.boundedTo(room).expandedTo(window->minimumSize()));
+  PlaceWindow(window, [window, outerTopLeft = std::move(outerTopLeft)] {
+    const QRect fitted = FitToWorkArea(QRect(outerTopLeft(), OuterRect(window).size()), WorkArea(window));
     MoveOuter(window, fitted.topLeft());
   });
 }

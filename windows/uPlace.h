@@ -39,8 +39,8 @@ void ResizeOuter(QWidget* window, const QSize& outerSize);
 // its top edge (the title bar) on it and at least a strip of the window on it
 // across and down. A stored place and size goes through this before use.
 QRect FitToWorkArea(const QRect& outer, const QRect& workArea);
-// Places a window, as a PlaceWindow rule, at a stored (or default) client
-// size and then at the outer top-left corner `outerTopLeft` gives, both
+// Gives a window a stored (or default) client size, then places it, as a
+// PlaceWindow rule, at the outer top-left corner `outerTopLeft` gives; both
 // brought into the work area.
 void PlaceInWorkArea(QWidget* window, std::function<QPoint()> outerTopLeft, const QSize& clientSize);
 

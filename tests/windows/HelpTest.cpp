@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <map>
 
 #include "platform/qt/HtmlView.h"
@@ -281,3 +282,47 @@ TEST_F(PageWindows, ExceptionPageFallsBackToAPlainBoxWhenTheTemplateIsGone) {
   EXPECT_EQ(caption, "Ошибка");
   EXPECT_TRUE(ReadAll(files + "error.htm").contains("second failure"));
 }
+
+namespace {
+
+TEST_F(PageWindows, ACaptionFollowsThePageALinkLeadsTo) {
+  WriteAll(files + "about.htm",
+           "<html><head><title>О программе</title></head><body><a href=\"theory.htm\">т</a></body></html>");
+  WriteAll(files + "theory.htm", "<html><head><title>Описание теории</title></head><body>теория</body></html>");
+  ShowHelpPage(host, "О программе", "about.htm");
+  ASSERT_NE(FormHelp, nullptr);
+  emit FormHelp->WebBrowser->anchorClicked(QUrl(QStringLiteral("theory.htm")));
+  EXPECT_EQ(FormHelp->WebBrowser->Location(), files + "theory.htm");
+  EXPECT_EQ(FormHelp->windowTitle(), "Описание теории");
+}
+
+TEST_F(PageWindows, TheHelpWindowKeepsItsOuterWidthFromStartToStart) {
+  TFakeFrame known(/*onceShown=*/true);  // frames known only once a window is shown
+  settings["Help/Width"] = 450;
+  settings["Help/Height"] = 300;
+  for (int start = 0; start < 3; ++start) {
+    ShowHelpPage(host, "О программе", "about.htm");
+    ASSERT_NE(FormHelp, nullptr);
+    EXPECT_EQ(OuterRect(FormHelp).width(), 450) << start;
+    EXPECT_EQ(FormHelp->height(), 300) << start;
+    std::map<QString, int> written;
+    FreeHtmlWindows([&](const QString& s, const QString& k, int v) { written[s + "/" + k] = v; });
+    EXPECT_EQ(written["Help/Width"], 450) << start;
+    EXPECT_EQ(written["Help/Height"], 300) << start;
+    settings = written;
+  }
+}
+
+TEST_F(PageWindows, AStoredPlaceOffTheScreenIsBroughtBack) {
+  settings["Comment/Left"] = 5000;
+  settings["Comment/Top"] = -400;
+  settings["Comment/Width"] = 100000;
+  ShowHtmlPage(host, HtmlKindComment, "Комментарии", "", {"a"});
+  const QRect work = WorkArea(FormComment);
+  const QRect outer = OuterRect(FormComment);
+  EXPECT_LE(outer.width(), work.width());
+  EXPECT_TRUE(outer.intersects(work));
+  EXPECT_GE(outer.top(), work.top());
+}
+
+}  // namespace

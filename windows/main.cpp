@@ -21,7 +21,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScreen>
 #include <QStyle>
 #include <QTableWidget>
 #include <QToolBar>

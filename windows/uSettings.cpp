@@ -350,7 +350,6 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QScreen>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>

@@ -1,5 +1,7 @@
 #include "platform/Jpeg.h"
 
+#include "platform/SafeFile.h"
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -142,15 +144,14 @@ bool JpegWriteFile(const std::string& path, const uint8_t* rgb, int width, int h
                    std::string* error) {
   std::vector<uint8_t> bytes;
   if (!JpegEncode(rgb, width, height, quality, bytes, error)) return false;
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) {
+  // The old file stays as it was until the new one is whole.
+  TSafeFileWriter file(path);
+  if (!file.Ok()) {
     SetError(error, "Не удалось создать файл " + path);
     return false;
   }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed) {
-    std::remove(path.c_str());
+  file.Write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (!file.Commit()) {
     SetError(error, "Не удалось записать файл " + path);
     return false;
   }

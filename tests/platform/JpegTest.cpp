@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "FileSizeLimit.h"
 #include "platform/Jpeg.h"
 
 namespace fs = std::filesystem;
@@ -130,4 +131,15 @@ TEST_F(JpegFiles, NothingIsWrittenForAnEmptyPictureOrAnUnwritablePath) {
   const TJpegImage src = MakePicture(8, 8);
   EXPECT_FALSE(JpegWriteFile((dir / "no_such_folder" / "x.jpg").string(), src, 80, &error));
   EXPECT_FALSE(error.empty());
+
+  // A picture that cannot be written whole leaves the old one as it was, and no stray file.
+  const std::string old = (dir / "old.jpg").string();
+  ASSERT_TRUE(JpegWriteFile(old, MakePicture(8, 8), 80, &error)) << error;
+  std::ifstream before(old, std::ios::binary);
+  const std::string oldBytes((std::istreambuf_iterator<char>(before)), std::istreambuf_iterator<char>());
+  const TJpegImage big = MakePicture(400, 400);
+  EXPECT_FALSE(WithFileSizeLimit(256, [&] { return JpegWriteFile(old, big, 100, &error); }));
+  std::ifstream after(old, std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), oldBytes);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }

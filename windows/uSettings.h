@@ -157,8 +157,3 @@ const TSettingsPaths& CurrentSettingsPaths();
 // leave it off.
 bool SettingsFileInUse();
 void SetSettingsFileInUse(bool inUse);
-
-// The recent files (mainDataFile.cpp): moves a file to the front, and shows
-// the list on the five reload commands.
-void AddRecentDataFile(TMainForm& form, const QString& fileName);
-void RefreshRecentFiles(TMainForm& form);

@@ -131,6 +131,8 @@ TFormShell::TFormShell(QWidget* owner, const TShellHost& host)
   EditFileType = new QLineEdit(middle);
   EditFileType->setObjectName(QStringLiteral("EditFileType"));
   EditFileType->setReadOnly(true);
+  // The type line shows its beginning, like the name.
+  connect(EditFileType, &QLineEdit::textChanged, EditFileType, [this] { EditFileType->setCursorPosition(0); });
   EditFileType->setFocusPolicy(Qt::NoFocus);
   EditFileType->setStyleSheet(QStringLiteral("QLineEdit { background: palette(button); }"));
   Label3->setBuddy(EditFileName);
@@ -316,23 +318,33 @@ void TFormShell::ApplyWidths() {
   const int handles = Splitter->handleWidth() * (panel ? 2 : 1);
   const int middle = std::max(100, total - FTreeWidth - (panel ? FPanelWidth : 0) - handles);
   Splitter->setSizes({FTreeWidth, middle, panel ? FPanelWidth : 0});
-  // A hidden panel keeps its width for the settings.
-  if (!panel) PanelSub->resize(FPanelWidth, PanelSub->height());
 }
 
 void TFormShell::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
-  // The frame is known once the window is on screen: the stored width and the
-  // design height are those of the outer window.
-  const QRect outer = frameGeometry();
-  const int dw = std::max(0, outer.width() - width()), dh = std::max(0, outer.height() - height());
-  setMinimumSize(kMinWidth - dw, kMinHeight - dh);
-  if (dw > 0 || dh > 0) {
-    resize(FOuterWidth - dw, kDesignHeight - dh);
-    ApplyWidths();
-  }
+  FFramePending = true;
+  ApplyOuterSize();
   FormShow();
+}
+
+bool TFormShell::event(QEvent* event) {
+  const bool done = QDialog::event(event);
+  if (FFramePending && (event->type() == QEvent::Move || event->type() == QEvent::Resize) && isVisible())
+    ApplyOuterSize();
+  return done;
+}
+
+void TFormShell::ApplyOuterSize() {
+  // The stored width and the design height are those of the outer window; the
+  // frame is known only once the window manager has framed the window.
+  const QRect outer = frameGeometry();
+  const int dw = outer.width() - width(), dh = outer.height() - height();
+  if (dw <= 0 && dh <= 0) return;
+  FFramePending = false;
+  setMinimumSize(kMinWidth - dw, kMinHeight - dh);
+  resize(FOuterWidth - dw, kDesignHeight - dh);
+  ApplyWidths();
 }
 
 void TFormShell::FormShow() {
@@ -527,6 +539,6 @@ void TFormShell::FormDestroy() {
   const std::string prefix = IniPrefix.toStdString();
   ini.WriteInteger(kSection, prefix + ".Width", OuterWidth());
   ini.WriteInteger(kSection, prefix + ".ShellTreeView", ShellTreeView->width());
-  ini.WriteInteger(kSection, prefix + ".PanelSubWidth", PanelSub->width());
+  ini.WriteInteger(kSection, prefix + ".PanelSubWidth", PanelSub->isHidden() ? FPanelWidth : PanelSub->width());
   ini.UpdateFile();
 }

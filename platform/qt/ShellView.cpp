@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QTimer>
 #include <QSortFilterProxyModel>
 
 namespace {
@@ -54,6 +56,33 @@ TShellTreeView::TShellTreeView(QWidget* parent) : QTreeView(parent) {
   setUniformRowHeights(true);
   // The root "/" is always open.
   expand(Model->index(QStringLiteral("/")));
+  // The way to a folder just set is read in the background: the folder is
+  // brought into view again as folders arrive and are sorted, until the user
+  // moves the tree.
+  auto scrollLater = [this] {
+    if (FScrollPending) QTimer::singleShot(0, this, [this] {
+        if (FScrollPending && currentIndex().isValid()) scrollTo(currentIndex());
+      });
+  };
+  connect(Model, &QFileSystemModel::directoryLoaded, this, scrollLater);
+  connect(Model, &QAbstractItemModel::layoutChanged, this, scrollLater);
+  connect(Model, &QAbstractItemModel::rowsInserted, this, scrollLater);
+  connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { FScrollPending = false; });
+}
+
+void TShellTreeView::mousePressEvent(QMouseEvent* event) {
+  FScrollPending = false;
+  QTreeView::mousePressEvent(event);
+}
+
+void TShellTreeView::wheelEvent(QWheelEvent* event) {
+  FScrollPending = false;
+  QTreeView::wheelEvent(event);
+}
+
+void TShellTreeView::keyPressEvent(QKeyEvent* event) {
+  FScrollPending = false;
+  QTreeView::keyPressEvent(event);
 }
 
 bool TShellTreeView::SetPath(const QString& path) {
@@ -65,6 +94,7 @@ bool TShellTreeView::SetPath(const QString& path) {
   setCurrentIndex(index);
   expand(index);
   scrollTo(index);
+  FScrollPending = true;
   return true;
 }
 
@@ -87,7 +117,6 @@ TShellListView::TShellListView(QWidget* parent) : QListView(parent) {
   setResizeMode(QListView::Adjust);
   setLayoutMode(QListView::Batched);
   setBatchSize(200);
-  setUniformItemSizes(true);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
   setContextMenuPolicy(Qt::NoContextMenu);

@@ -32,10 +32,14 @@ class TShellTreeView : public QTreeView {
 
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QFileSystemModel* Model = nullptr;
   QString FPath;
+  bool FScrollPending = false;
 };
 
 class TShellListView : public QListView {

@@ -514,7 +514,8 @@ void TMainForm::CreateBars() {
   small.setPixelSize(10);
   ToolBar->setFont(small);
   // The recent files open below it on a right-button release (mainFile.cpp).
-  ToolButtonLoad = ToolBar->addWidget(new TActionButton(ActionFileLoad, QStringLiteral("Открыть файл..."), {}, ToolBar));
+  ToolButtonLoad = ToolBar->addWidget(
+      new TActionButton(ActionFileLoad, QStringLiteral("Открыть файл..."), ActionFileLoad->text(), ToolBar));
   auto separator = [this] {
     auto* s = new QWidget(ToolBar);
     s->setFixedSize(8, 36);

@@ -1,6 +1,9 @@
 #include "platform/qt/ShellView.h"
 
+#include <QAbstractFileIconProvider>
+#include <QApplication>
 #include <QDir>
+#include <QStyle>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
@@ -37,10 +40,34 @@ class TShellFilterModel : public QSortFilterProxyModel {
   QFileSystemModel* Model;
 };
 
+// Folder and file pictures without asking the desktop's type database about
+// every file: that lookup costs a tenth of a millisecond per file on the
+// window's thread, a second of standstill for a folder of 10,000 files.
+class TShellIconProvider : public QAbstractFileIconProvider {
+ public:
+  TShellIconProvider()
+      : FolderIcon(QApplication::style()->standardIcon(QStyle::SP_DirIcon)),
+        FileIcon(QApplication::style()->standardIcon(QStyle::SP_FileIcon)) {}
+  QIcon icon(IconType type) const override { return type == File ? FileIcon : FolderIcon; }
+  QIcon icon(const QFileInfo& info) const override { return info.isDir() ? FolderIcon : FileIcon; }
+  QString type(const QFileInfo& info) const override {
+    return info.isDir() ? QStringLiteral("Папка") : QStringLiteral("Файл");
+  }
+
+ private:
+  QIcon FolderIcon, FileIcon;
+};
+
+QAbstractFileIconProvider* IconProvider() {
+  static TShellIconProvider provider;
+  return &provider;
+}
+
 }  // namespace
 
 TShellTreeView::TShellTreeView(QWidget* parent) : QTreeView(parent) {
   Model = new QFileSystemModel(this);
+  Model->setIconProvider(IconProvider());
   Model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
   Model->setOption(QFileSystemModel::DontWatchForChanges);
   Model->setReadOnly(true);
@@ -107,6 +134,7 @@ void TShellTreeView::currentChanged(const QModelIndex& current, const QModelInde
 
 TShellListView::TShellListView(QWidget* parent) : QListView(parent) {
   Model = new QFileSystemModel(this);
+  Model->setIconProvider(IconProvider());
   Model->setFilter(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::AllDirs);
   Model->setReadOnly(false);  // names can be edited in place
   Proxy = new TShellFilterModel(this, Model);

@@ -169,7 +169,7 @@ class TMainForm : public QMainWindow {
   // commands themselves stay enabled, so Ctrl+1..5 always work.
   void UpdateRecentMenu();
   // What the file window is given of the program.
-  TShellHost FileWindowHost() const;
+  TShellHost FileWindowHost();
 
   // Builds the model the program starts with when nothing else supplies one:
   // one resource and one species on a 45 x 45 field, and the windows' places.

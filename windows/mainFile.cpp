@@ -154,7 +154,7 @@ void TMainForm::UpdateRecentMenu() {
     }
 }
 
-TShellHost TMainForm::FileWindowHost() const {
+TShellHost TMainForm::FileWindowHost() {
   TShellHost host;
   host.ProgramPath = ProgramPath;
   if (SettingsFileInUse()) {
@@ -162,7 +162,7 @@ TShellHost TMainForm::FileWindowHost() const {
     host.SettingsWriteFile = paths.WriteFile;
     host.SettingsReadFile = QFileInfo::exists(paths.WriteFile) ? paths.WriteFile : paths.ReadFile;
   }
-  host.Pages = MainHtmlHost(*const_cast<TMainForm*>(this));
+  host.Pages = MainHtmlHost(*this);
   host.CurrentFile = FileName;
   if (FormParameter) {
     host.ResourceHeader = FormParameter->PageControl->tabText(1);

@@ -21,11 +21,14 @@ QString CleanFolder(const QString& path) {
   return QFileInfo(clean).isDir() ? clean : QString();
 }
 
-// Lists what the view's filter lets through, in the model's own order.
+// Lists what the view's filter lets through: folders first, then files, each
+// by name without regard to letter case. New items go straight to their place.
 class TShellFilterModel : public QSortFilterProxyModel {
  public:
   TShellFilterModel(TShellListView* view, QFileSystemModel* model) : QSortFilterProxyModel(view), View(view), Model(model) {
     setSourceModel(model);
+    setDynamicSortFilter(true);
+    sort(0, Qt::AscendingOrder);
   }
 
  protected:
@@ -33,6 +36,13 @@ class TShellFilterModel : public QSortFilterProxyModel {
     if (!View->Filter) return true;
     const QModelIndex index = Model->index(row, 0, parent);
     return View->Filter(Model->fileName(index), Model->isDir(index));
+  }
+  bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
+    const bool leftDir = Model->isDir(left), rightDir = Model->isDir(right);
+    if (leftDir != rightDir) return leftDir;
+    const QString a = Model->fileName(left), b = Model->fileName(right);
+    const int order = a.compare(b, Qt::CaseInsensitive);
+    return order != 0 ? order < 0 : a < b;
   }
 
  private:

@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,6 +16,7 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -37,17 +37,6 @@
 #include "windows/uProc.h"
 
 namespace {
-
-template <class F>
-bool WaitFor(F done) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > 10000) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
 
 // Plays the user in front of the modal windows the commands open: each file
 // window gets the next queued action (or is cancelled when none is left),
@@ -106,7 +95,7 @@ std::function<void(TFormShell&)> Accept(const QString& name) {
 // Picks a listed file (the previews run) and presses Yes.
 std::function<void(TFormShell&)> PickAndAccept(const QString& name, std::function<void(TFormShell&)> before = {}) {
   return [name, before](TFormShell& shell) {
-    ASSERT_TRUE(WaitFor([&] { return shell.ShellListView->Select(name); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell.ShellListView->Select(name); }, 10000));
     shell.ShellListViewClick();
     if (before) before(shell);
     shell.ButtonYes->click();

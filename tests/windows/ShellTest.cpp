@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,18 +35,6 @@ namespace {
 QString SourceDir() {
   const QString env = qEnvironmentVariable("ZO_SOURCE_DIR");
   return env.isEmpty() ? QDir(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/../..").absolutePath() : env;
-}
-
-// Runs the event loop until `done` holds (the folder list fills in the background).
-template <class F>
-bool WaitFor(F done) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > 10000) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
 }
 
 void Touch(const QString& path, const QByteArray& bytes = "x") {
@@ -88,10 +75,10 @@ class ShellWindow : public ::testing::Test {
   // Shows the window and waits until its list has read the folder.
   static void ShowLoaded(TFormShell& shell) {
     shell.show();
-    ASSERT_TRUE(WaitFor([&] { return shell.ShellListView->Loaded(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell.ShellListView->Loaded(); }, 10000));
   }
   static void Pick(TFormShell& shell, const QString& name) {
-    ASSERT_TRUE(WaitFor([&] { return shell.ShellListView->Select(name); })) << name.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell.ShellListView->Select(name); }, 10000)) << name.toStdString();
     shell.ShellListViewClick();
   }
 
@@ -138,6 +125,7 @@ TEST_F(ShellWindow, SaveRuleNamesTheFileInTheCurrentFolder) {
 
 TEST_F(ShellWindow, OpenRuleAndTheFilteredList) {
   Touch(root + "docs/SAMPLE.ZOD");
+  Touch(root + "docs/b.zod");
   Touch(root + "docs/notes.txt");
   Touch(root + "docs/other.zor");
   auto shell = Make(TFormShell::TypeOpenBrowser, ".zod", root + "docs");
@@ -149,8 +137,13 @@ TEST_F(ShellWindow, OpenRuleAndTheFilteredList) {
   EXPECT_TRUE(shell->ButtonYesClick());
   EXPECT_EQ(shell->FileName, root + "docs/.zod");
 
-  // Folders and files of the extension, in any letter case; nothing else.
-  ASSERT_TRUE(WaitFor([&] { return shell->ShellListView->ItemCount() == 4; }));
+  // Folders, then files of the extension in any letter case, each by name
+  // without regard to case; nothing else.
+  TShellListView* list = shell->ShellListView;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return list->ItemCount() == 5; }, 10000));
+  QStringList order;
+  for (int r = 0; r < 5; ++r) order << list->model()->index(r, 0, list->rootIndex()).data().toString();
+  EXPECT_EQ(order, (QStringList{"A", "B", "Sets", "b.zod", "SAMPLE.ZOD"}));
   EXPECT_TRUE(shell->ShellListView->Select("SAMPLE.ZOD"));
   EXPECT_TRUE(shell->ShellListView->Select("A"));
   EXPECT_FALSE(shell->ShellListView->Select("notes.txt"));
@@ -230,7 +223,7 @@ TEST_F(ShellWindow, NavigationBackUpAndFolderChanges) {
   // A double click on a folder moves into it.
   ShowLoaded(*shell);
   ASSERT_TRUE(shell->ShellTreeView->SetPath(root + "docs"));
-  ASSERT_TRUE(WaitFor([&] { return shell->ShellListView->Select("Sets"); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return shell->ShellListView->Select("Sets"); }, 10000));
   shell->ShellListViewDblClick();
   EXPECT_EQ(shell->CurrentFolder(), root + "docs/Sets/");
   EXPECT_TRUE(shell->isVisible());
@@ -345,7 +338,9 @@ TEST_F(ShellWindow, DataFilePreviewFollowsTheSelection) {
 
   // The arrow keys move the selection and the preview follows (bare.zod comes first).
   shell->ShellListView->setFocus();
-  QTest::keyClick(shell->ShellListView, Qt::Key_Up);
+  TShellListView* list = shell->ShellListView;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !list->visualRect(list->currentIndex()).isEmpty(); }, 10000));  // laid out
+  QTest::keyClick(list, Qt::Key_Up);
   EXPECT_EQ(shell->EditFileName->text(), "bare.zod");
   text = frame->WebBrowser->toPlainText();
   EXPECT_FALSE(text.contains("First"));

@@ -8,6 +8,7 @@
 #include "app/ScreenshotRun.h"
 #include "model/uRandom.h"
 #include "controls/KitCtrls.h"
+#include "windows/FlatStyle.h"
 #include "windows/fSplash.h"
 #include "windows/main.h"
 #include "windows/uProc.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
   TApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("ZeltorOmra"));
   app.setWindowIcon(ProgramIcon());
+  InstallFlatStyle();
   // Start-up: splash, the program's version, the random seed, the main window
   // (which builds everything from the settings file), one pass of the pump.
   FormSplash = new TFormSplash;

@@ -117,6 +117,8 @@ void TResourceObject::Clear(int32_t index) {
 }
 
 void TResourceObject::AddAmountEverywhere(int32_t res, int32_t amount) {
+  // An amount of 0 would count empty cells as filled; nothing is added then.
+  if (amount <= 0) return;
   for (int32_t r = 0; r < RowCount; ++r)
     for (int32_t c = 0; c < ColCount; ++c) AddToCell(res, r, c, amount);
   RaiseMaxima(res);

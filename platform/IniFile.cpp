@@ -205,6 +205,12 @@ bool TIniFile::ValueExists(const std::string& section, const std::string& key) c
   return Find(Lines, Utf8ToCp1251(section), Utf8ToCp1251(key)) >= 0;
 }
 
+bool TIniFile::KeyStorable(const std::string& key) {
+  if (key.empty() || key.front() == '[') return false;
+  if (static_cast<unsigned char>(key.front()) <= ' ' || static_cast<unsigned char>(key.back()) <= ' ') return false;
+  return key.find_first_of("=\r\n") == std::string::npos;
+}
+
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
   TWrite w{Utf8ToCp1251(section), Utf8ToCp1251(key), Utf8ToCp1251(value)};
   for (char& c : w.Value)

@@ -37,6 +37,11 @@ class TIniFile {
   void WriteInteger(const std::string& section, const std::string& key, int32_t value);
   void WriteBool(const std::string& section, const std::string& key, bool value);
 
+  // Whether a key can be written and found again: not empty, without "=" or
+  // line ends, without blanks at either end, and not beginning with "[" (such
+  // a line would read as a section).
+  static bool KeyStorable(const std::string& key);
+
   // Puts the writes made so far into the file. False when the file could not
   // be written (the old file is then whole and the writes stay pending).
   bool UpdateFile();

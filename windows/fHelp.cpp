@@ -11,6 +11,7 @@
 
 #include "platform/qt/HtmlView.h"
 #include "windows/uHtmlPage.h"
+#include "windows/uSticky.h"
 
 TFormHelp* FormHelp = nullptr;
 TFormHelp* FormMessage = nullptr;
@@ -18,6 +19,7 @@ TFormHelp* FormComment = nullptr;
 
 TFormHelp::TFormHelp(QWidget* owner)
     : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+  InstallSticky(this, TStickyKind::Dialog, nullptr, true);  // and its own screen snapping
   resize(231, 160);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

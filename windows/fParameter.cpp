@@ -32,6 +32,7 @@
 #include "windows/frResource.h"
 #include "windows/main.h"
 #include "windows/uSettings.h"
+#include "windows/uSticky.h"
 
 TFormParameter* FormParameter = nullptr;
 
@@ -94,17 +95,10 @@ QIcon ToolIcon(int kind) {
   return QIcon(pix);
 }
 
-// The flat look of the lists' tool bars: pale blue bar, cream under the
-// mouse with a navy frame, orange while pressed.
-const char* kToolBarStyle =
-    "QToolBar { background: rgb(163,194,245); border: none; spacing: 0px; padding: 0px; }"
-    "QToolButton { background: rgb(163,194,245); border: 1px solid transparent; padding: 1px; }"
-    "QToolButton:hover { background: rgb(255,238,194); border: 1px solid rgb(0,0,128); }"
-    "QToolButton:pressed { background: rgb(254,149,82); border: 1px solid rgb(0,0,128); }";
-
 }  // namespace
 
 TFormParameter::TFormParameter(QWidget* parent) : QWidget(parent, Qt::Tool) {
+  InstallSticky(this, TStickyKind::Parameter, &Dockable);
   setWindowTitle(QStringLiteral("Параметры"));
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
@@ -130,7 +124,6 @@ TFormParameter::TFormParameter(QWidget* parent) : QWidget(parent, Qt::Tool) {
   for (TValueListEditor* grid : {ValueListEditorResource, ValueListEditorPlant})
     grid->SetColWidths(0, std::max(140, std::min(widest + 8, 230)));
 
-  Splitting = false;
   resize(std::max(374, sizeHint().width()), std::max(283, sizeHint().height()));
 }
 
@@ -259,8 +252,7 @@ QWidget* TFormParameter::CreateListPage(bool plant) {
   bar->setIconSize(QSize(16, 16));
   bar->setMovable(false);
   bar->setFloatable(false);
-  bar->setStyleSheet(QString::fromLatin1(kToolBarStyle));
-  bar->setFixedHeight(24);
+  bar->setFixedHeight(22);
   QAction* add = bar->addAction(ToolIcon(0), QString());
   QAction* edit = bar->addAction(ToolIcon(1), QString());
   QAction* del = bar->addAction(ToolIcon(2), QString());
@@ -442,56 +434,22 @@ void TFormParameter::FormResize() {
 bool TFormParameter::eventFilter(QObject* watched, QEvent* event) {
   for (TValueListEditor* grid : {ValueListEditorResource, ValueListEditorPlant}) {
     if (!grid || watched != grid->viewport()) continue;
-    auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
-      case QEvent::MouseButtonPress:
-        ValueListEditorPlantMouseDown(grid, mouse);
-        return Splitting;  // a splitter drag does not select a row
-      case QEvent::MouseMove:
-        ValueListEditorPlantMouseMove(grid, mouse);
-        return false;
-      case QEvent::MouseButtonRelease:
-        ValueListEditorPlantMouseUp(grid, mouse);
-        return false;
-      default:
-        return false;
-    }
+    if (event->type() == QEvent::MouseMove) ValueListEditorPlantMouseMove(grid, static_cast<QMouseEvent*>(event));
+    return false;
   }
   return QWidget::eventFilter(watched, event);
 }
 
-void TFormParameter::ValueListEditorPlantMouseDown(TValueListEditor* grid, QMouseEvent* event) {
-  const int x = event->position().toPoint().x();
-  if (event->button() == Qt::LeftButton && std::abs(x - grid->ColWidths(0)) < 3) Splitting = true;
-}
-
 void TFormParameter::ValueListEditorPlantMouseMove(TValueListEditor* grid, QMouseEvent* event) {
-  const QPoint pos = event->position().toPoint();
-  if (std::abs(pos.x() - grid->ColWidths(0)) < 3 || Splitting)
-    grid->viewport()->setCursor(Qt::SplitHCursor);
-  else
-    grid->viewport()->unsetCursor();
-  if (Splitting && (event->buttons() & Qt::LeftButton)) {
-    const int width = std::min(grid->viewport()->width() - 30, std::max(30, pos.x()));
-    grid->SetColWidths(0, width);
-    return;
-  }
+  if (grid->Splitting()) return;
   // Hint of a cut-off cell.
-  const int row = grid->RowAt(pos.y()), col = grid->ColAt(pos.x());
-  QString hint;
-  if (row >= 0 && col >= 0) {
-    const QString text = grid->Cells(col, row);
-    if (grid->fontMetrics().horizontalAdvance(text) > grid->ColWidths(col) - 4 && !text.isEmpty() &&
-        !text.startsWith(QLatin1Char('&')))
-      hint = text;
-  }
+  const QPoint pos = event->position().toPoint();
+  const QString hint = grid->HintText(grid->ColAt(pos.x()), grid->RowAt(pos.y()));
   if (grid->toolTip() != hint) {
     QToolTip::hideText();
     grid->setToolTip(hint);
   }
 }
-
-void TFormParameter::ValueListEditorPlantMouseUp(TValueListEditor*, QMouseEvent*) { Splitting = false; }
 
 // ---------------------------------------------------------------- lists
 

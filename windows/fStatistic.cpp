@@ -29,6 +29,7 @@
 #include "windows/DrawGrid.h"
 #include "windows/fView.h"
 #include "windows/main.h"
+#include "windows/uSticky.h"
 
 TFormStatistic* FormStatistic = nullptr;
 
@@ -129,6 +130,7 @@ void SetWholeNumberRange(QValueAxis* axis, double lo, double hi) {
 
 TFormStatistic::TFormStatistic(QWidget* parent) : QWidget(parent, Qt::Tool) {
   FormStatistic = this;
+  InstallSticky(this, TStickyKind::Statistic, &Dockable);
   setWindowTitle(QStringLiteral("Статистика"));
   setMinimumSize(193, 260);
   auto* layout = new QVBoxLayout(this);

@@ -13,9 +13,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "windows/FlatStyle.h"
 #include "windows/fParameter.h"
 #include "windows/fStatistic.h"
 #include "windows/main.h"
+#include "windows/uSticky.h"
 
 TFormView* FormView = nullptr;
 
@@ -95,6 +97,7 @@ QAction* ProxyItem(QAction* action, QObject* parent) {
 
 TFormView::TFormView(QWidget* parent) : QWidget(parent, Qt::Tool) {
   FormView = this;
+  InstallSticky(this, TStickyKind::View, &Dockable);
   setWindowTitle(QStringLiteral("Наблюдение"));
   setMinimumWidth(408);
   resize(408, 454);
@@ -112,7 +115,7 @@ TFormView::TFormView(QWidget* parent) : QWidget(parent, Qt::Tool) {
   ToolBar = new QToolBar(PanelToolBar);
   ToolBar->setIconSize(QSize(16, 16));
   ToolBar->setContentsMargins(0, 0, 0, 0);
-  ToolBar->setStyleSheet(QStringLiteral("QToolBar { border: 0px; spacing: 0px; padding: 0px; }"));
+  SetBarLook(ToolBar, TBarLook::Toolkit);  // the brush buttons paint their colours themselves
   const QString hints[3] = {QStringLiteral("Указатель"), QStringLiteral("Ресурс"), QStringLiteral("Организм")};
   QToolButton* buttons[3];
   for (int i = 0; i < 3; ++i) {

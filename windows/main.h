@@ -58,6 +58,7 @@ class TMainForm : public QMainWindow {
   int32_t SavedBrush = 0;
   TRunStopRules StopRules;
   bool Moving = false;
+  int SnapBuffer = 10;  // sticky windows: the snapping distance
   bool FirstRun = false;
 
   // The current data file.
@@ -129,6 +130,9 @@ class TMainForm : public QMainWindow {
   void ActionFieldStopExecute();
   void ActionFieldUndoExecute();
   void ActionAutoSizeExecute();
+  // Fill and clear of the whole field through their dialogs (mainField.cpp).
+  void ActionFieldInputExecute();
+  void ActionFieldClearExecute();
   bool IsRunning() const;
 
   // Shows the one-line input dialog with its top-left corner at `pos`.

@@ -10,6 +10,7 @@
 #include <climits>
 
 #include "platform/IniFile.h"
+#include "platform/SafeFile.h"
 
 namespace {
 
@@ -408,6 +409,24 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 const TSettingsPaths& CurrentSettingsPaths() {
   if (PathsRef().ProgramPath.isEmpty()) PathsRef() = ResolveSettingsPaths(ProgramFolder());
   return PathsRef();
+}
+
+QString WindowSettingsFile() {
+  if (!SettingsFileInUse()) return {};
+  const TSettingsPaths& paths = CurrentSettingsPaths();
+  if (paths.ReadFile.isEmpty() || paths.ReadFile == paths.WriteFile || QFileInfo::exists(paths.WriteFile) ||
+      !QFileInfo::exists(paths.ReadFile))
+    return paths.WriteFile;
+  QFile in(paths.ReadFile);
+  if (in.open(QIODevice::ReadOnly)) {
+    const QByteArray text = in.readAll();
+    TSafeFileWriter out(paths.WriteFile.toStdString());
+    if (out.Ok() && in.error() == QFileDevice::NoError) {
+      out.Write(text.constData(), static_cast<size_t>(text.size()));
+      out.Commit();
+    }
+  }
+  return paths.WriteFile;
 }
 
 bool SettingsFileInUse() { return InUseRef(); }

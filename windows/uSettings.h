@@ -152,6 +152,13 @@ bool WriteExitSettings(TMainForm& form);
 // when asked before).
 const TSettingsPaths& CurrentSettingsPaths();
 
+// The settings file that a window reads and writes its own keys in between
+// start-up and exit: the file the exit writes. When that file does not exist
+// yet and start-up read another one, the other one's text is first carried
+// over whole, so that a file begun early holds every setting. Empty when the
+// settings file is not in use.
+QString WindowSettingsFile();
+
 // Whether the main window reads the settings at creation and writes them at
 // exit. The program turns it on; window tests that want a fixed default model
 // leave it off.

@@ -1,28 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "Invariants.h"
 #include "model/uRandom.h"
 #include "model/uResource.h"
 
 namespace {
-
-// Counters recomputed from the layer, to compare with what the store keeps.
-void ExpectCountersMatchLayer(const TResourceObject& r) {
-  for (int res = 0; res < r.Count; ++res) {
-    int32_t cells = 0;
-    int64_t total = 0;
-    for (int row = 0; row < r.RowCount; ++row)
-      for (int col = 0; col < r.ColCount; ++col) {
-        const int32_t a = r.Amount(res, row, col);
-        ASSERT_GE(a, 0);
-        cells += a > 0;
-        total += a;
-      }
-    EXPECT_EQ(r.Params[res].CellCount, cells) << "resource " << res;
-    EXPECT_EQ(r.Params[res].Total, total) << "resource " << res;
-    EXPECT_GE(r.Params[res].MaxTotal, r.Params[res].Total);
-    EXPECT_GE(r.Params[res].MaxCellCount, r.Params[res].CellCount);
-  }
-}
 
 TResourceObject MakeStore(int rows, int cols, int32_t brush, int32_t slur) {
   TResourceObject r(0, rows, cols);
@@ -73,18 +55,18 @@ TEST(ResourceBrush, RingsFollowTheDrawOrder) {
   EXPECT_EQ(rings, (std::vector<int32_t>{17, 11, 7, 4, 2, 1}));
   for (int rr = 0; rr < rows; ++rr)
     for (int cc = 0; cc < cols; ++cc) EXPECT_EQ(r.Amount(0, rr, cc), expect[rr * cols + cc]) << rr << "," << cc;
-  ExpectCountersMatchLayer(r);
+  ExpectResourceCountersMatchLayers(r);
 }
 
 TEST(ResourceBrush, FullSpreadEndsPastTheFieldEdges) {
   TResourceObject r = MakeStore(5, 10, 1000, 100);
   RandSeed = 7;
   r.Brush(0, 2, 3);  // must return
-  ExpectCountersMatchLayer(r);
+  ExpectResourceCountersMatchLayers(r);
   EXPECT_GT(r.Params[0].CellCount, 1);
   r.Brush(0, -1, 3);  // a position outside the grid does nothing
   r.ClearCell(0, 2, -1);
-  ExpectCountersMatchLayer(r);
+  ExpectResourceCountersMatchLayers(r);
 }
 
 TEST(ResourceStore, TakeAmountEmptiesAndCounts) {
@@ -120,7 +102,7 @@ TEST(ResourceStore, CountersAlwaysEqualARecount) {
       case 6: if (Random(200) == 0) r.AddAmountEverywhere(res, 1 + Random(5)); break;
     }
   }
-  ExpectCountersMatchLayer(r);
+  ExpectResourceCountersMatchLayers(r);
 }
 
 TEST(ResourceStore, ClearKeepsMaximaAndColorsPreferLowerIndex) {
@@ -175,10 +157,10 @@ TEST(ResourceStore, ResizeKeepsCellsAndRecounts) {
   r.SetSize(8, 12);
   EXPECT_EQ(r.Amount(0, 1, 1), 2);
   EXPECT_EQ(r.Amount(0, 7, 11), 0);
-  ExpectCountersMatchLayer(r);
+  ExpectResourceCountersMatchLayers(r);
   r.SetCount(2);
   EXPECT_EQ(r.Count, 2);
   EXPECT_EQ(r.Params[0].Name, "A");
   EXPECT_EQ(r.Params[0].Total, 0);
-  ExpectCountersMatchLayer(r);
+  ExpectResourceCountersMatchLayers(r);
 }

@@ -124,6 +124,18 @@ TEST_F(IniFileTest, WritingKeepsWhatItDoesNotKnow) {
             "[NewSection]\r\nKey=Value\r\n");
 }
 
+TEST_F(IniFileTest, OnlyKeysThatReadBackAreStorable) {
+  for (const char* key : {"Ресурс Yellow", "a", "x.Color", "; not a comment", "a]b"}) {
+    EXPECT_TRUE(TIniFile::KeyStorable(key)) << key;
+    TIniFile ini(Path);
+    ini.WriteString("FieldInput", key, "12");
+    ASSERT_TRUE(ini.UpdateFile());
+    EXPECT_EQ(TIniFile(Path).ReadString("FieldInput", key, ""), "12") << key;
+  }
+  for (const char* key : {"", " lead", "trail ", "\tx", "a=b", "=", "[Section]", "[x", "line\nend", "cr\r"})
+    EXPECT_FALSE(TIniFile::KeyStorable(key)) << key;
+}
+
 TEST_F(IniFileTest, AMissingFileReadsDefaultsAndIsCreatedByTheFirstWrite) {
   {
     TIniFile ini(Path);

@@ -319,7 +319,7 @@ TEST_F(ParameterEditor, KeyColumnIsDraggedWithinThirtyPixelsOfEitherEdge) {
   const int edge = grid->ColWidths(0);
   const int row = grid->Row();
   send(QEvent::MouseButtonPress, edge + 1, Qt::LeftButton, Qt::LeftButton);
-  EXPECT_TRUE(Form->Splitting);
+  EXPECT_TRUE(grid->Splitting());
   EXPECT_EQ(grid->Row(), row);  // the drag selects no row
   send(QEvent::MouseMove, 3, Qt::NoButton, Qt::LeftButton);
   EXPECT_EQ(grid->ColWidths(0), 30);
@@ -327,7 +327,7 @@ TEST_F(ParameterEditor, KeyColumnIsDraggedWithinThirtyPixelsOfEitherEdge) {
   EXPECT_EQ(grid->ColWidths(0), vp->width() - 30);
   send(QEvent::MouseMove, 120, Qt::NoButton, Qt::LeftButton);
   send(QEvent::MouseButtonRelease, 120, Qt::LeftButton, Qt::NoButton);
-  EXPECT_FALSE(Form->Splitting);
+  EXPECT_FALSE(grid->Splitting());
   EXPECT_EQ(grid->ColWidths(0), 120);
   EXPECT_EQ(grid->ColWidths(0) + grid->GridLineWidth() + grid->ColWidths(1), vp->width());
   // Without the button held the mouse only moves.

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +22,7 @@
 #include "windows/frImport.h"
 #include "windows/frOpenBrowser.h"
 #include "windows/frSaveShot.h"
+#include "windows/uDialogButtons.h"
 #include "windows/uPlace.h"
 
 namespace {
@@ -165,23 +165,14 @@ TFormShell::TFormShell(QWidget* owner, const TShellHost& host)
   SplitterSub = Splitter->handle(2);
   layout->addWidget(Splitter, 1);
 
-  Bevel1 = new QFrame(this);
-  Bevel1->setFrameShape(QFrame::HLine);
-  Bevel1->setFrameShadow(QFrame::Sunken);
-  layout->addWidget(Bevel1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  ButtonYes = new QPushButton(this);
-  ButtonYes->setObjectName(QStringLiteral("ButtonYes"));
-  ButtonYes->setDefault(true);
-  ButtonYes->setFixedSize(75, 25);
-  ButtonCancel = new QPushButton(QStringLiteral("Отмена"), this);
-  ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
+  const TDialogButtons foot = MakeDialogButtons(this, mrYes, mrCancel);
+  Bevel1 = foot.Bevel;
+  ButtonYes = foot.Yes;
+  ButtonCancel = foot.Cancel;
   ButtonCancel->setAutoDefault(false);
-  ButtonCancel->setFixedSize(75, 25);
-  buttons->addWidget(ButtonYes);
-  buttons->addWidget(ButtonCancel);
-  layout->addLayout(buttons);
+  // Yes accepts only what ButtonYesClick lets through (it may ask first).
+  ButtonYes->disconnect(this);
+  layout->addLayout(foot.Layout);
 
   AskReplace = [this](const QString& fileName) {
     QMessageBox box(QMessageBox::Question, windowTitle(),
@@ -210,7 +201,6 @@ TFormShell::TFormShell(QWidget* owner, const TShellHost& host)
   connect(ButtonYes, &QPushButton::clicked, this, [this] {
     if (ButtonYesClick()) done(mrYes);
   });
-  connect(ButtonCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
 
   resize(kMinWidth, kDesignHeight);
   setMinimumSize(kMinWidth, kMinHeight);
@@ -263,7 +253,7 @@ void TFormShell::SetWindowType(unsigned char type) {
       showPanel(true);
       IniPrefix = type == TypeImport ? QStringLiteral("Import") : QStringLiteral("Export");
       ButtonYes->setText(type == TypeImport ? QStringLiteral("Открыть") : QStringLiteral("Сохранить"));
-      FrameImport = new TFrameImport(PanelSub);
+      FrameImport = new TFrameImport(PanelSub, Host.Images);
       static_cast<QGridLayout*>(PanelSub->layout())->addWidget(FrameImport, 0, 0);
       if (type == TypeExport) {
         SetFrameShown(FrameImport, true);

@@ -10,6 +10,8 @@
 // SetWindowType, set the type line, exec(), read FileName (and the frame) on
 // mrYes, keep the current folder, delete it (which writes its settings).
 #include <QDialog>
+#include <QIcon>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -38,6 +40,7 @@ struct TShellHost {
   QString SettingsReadFile;   // where the section "FormShell" is read (empty: defaults)
   QString SettingsWriteFile;  // where it is written when the window goes (empty: not written)
   THtmlHost Pages;            // the page builder's folders, for the data-file preview
+  QList<QIcon> Images;        // the main window's image list (the check list's tool bar)
   QString CurrentFile;        // the current data file: saving over it asks nothing
   // The check list's headers (the parameter editor's page captions) and, for
   // the export, the model's names in index order.

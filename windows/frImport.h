@@ -4,6 +4,8 @@
 // and "invert". Importing lists the names found in the selected set; exporting
 // lists the model's resources and species.
 #include <QFrame>
+#include <QIcon>
+#include <QList>
 #include <QStringList>
 #include <vector>
 
@@ -15,7 +17,8 @@ class TCheckListBox;
 class TFrameImport : public QFrame {
   Q_OBJECT
  public:
-  explicit TFrameImport(QWidget* parent = nullptr);
+  // `images`: the main window's image list, from which the tool bar takes its pictures.
+  explicit TFrameImport(QWidget* parent = nullptr, const QList<QIcon>& images = {});
 
   QToolBar* ToolBarResource = nullptr;
   QAction* ActionSelectAll = nullptr;    // "Пометить все"

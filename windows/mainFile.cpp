@@ -163,6 +163,7 @@ TShellHost TMainForm::FileWindowHost() {
     host.SettingsReadFile = QFileInfo::exists(paths.WriteFile) ? paths.WriteFile : paths.ReadFile;
   }
   host.Pages = MainHtmlHost(*this);
+  host.Images = ImageList;
   host.CurrentFile = FileName;
   if (FormParameter) {
     host.ResourceHeader = FormParameter->PageControl->tabText(1);

@@ -87,6 +87,7 @@ TShellTreeView::TShellTreeView(QWidget* parent) : QTreeView(parent) {
   header()->hide();
   setRootIsDecorated(false);
   setIndentation(19);
+  setIconSize(QSize(16, 16));
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setContextMenuPolicy(Qt::NoContextMenu);
@@ -98,7 +99,7 @@ TShellTreeView::TShellTreeView(QWidget* parent) : QTreeView(parent) {
   // moves the tree.
   auto scrollLater = [this] {
     if (FScrollPending) QTimer::singleShot(0, this, [this] {
-        if (FScrollPending && currentIndex().isValid()) scrollTo(currentIndex());
+        if (FScrollPending && currentIndex().isValid()) scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
       });
   };
   connect(Model, &QFileSystemModel::directoryLoaded, this, scrollLater);
@@ -130,7 +131,7 @@ bool TShellTreeView::SetPath(const QString& path) {
   for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) expand(up);
   setCurrentIndex(index);
   expand(index);
-  scrollTo(index);
+  scrollTo(index, QAbstractItemView::PositionAtCenter);
   FScrollPending = true;
   return true;
 }
@@ -150,6 +151,7 @@ TShellListView::TShellListView(QWidget* parent) : QListView(parent) {
   Proxy = new TShellFilterModel(this, Model);
   setModel(Proxy);
   setViewMode(QListView::ListMode);
+  setIconSize(QSize(16, 16));
   setFlow(QListView::TopToBottom);
   setWrapping(true);
   setResizeMode(QListView::Adjust);

@@ -149,11 +149,12 @@ TFormShell::TFormShell(QWidget* owner, const TShellHost& host)
   PanelSub->setObjectName(QStringLiteral("PanelSub"));
   PanelSub->setFrameShape(QFrame::Box);
   PanelSub->setFrameShadow(QFrame::Plain);
-  auto* subLayout = new QGridLayout(PanelSub);
-  subLayout->setContentsMargins(1, 1, 1, 1);
+  // The side frame, once made, lies over the caption in the same place.
+  FSubLayout = new QGridLayout(PanelSub);
+  FSubLayout->setContentsMargins(1, 1, 1, 1);
   LabelSub = new QLabel(QStringLiteral("(нет)"), PanelSub);
   LabelSub->setAlignment(Qt::AlignCenter);
-  subLayout->addWidget(LabelSub, 0, 0);
+  FSubLayout->addWidget(LabelSub, 0, 0);
   PanelSub->hide();
 
   Splitter->addWidget(ShellTreeView);
@@ -246,7 +247,7 @@ void TFormShell::SetWindowType(unsigned char type) {
       IniPrefix = QStringLiteral("OpenBrowser");
       ButtonYes->setText(QStringLiteral("Открыть"));
       FrameOpenBrowser = new TFrameOpenBrowser(PanelSub);
-      static_cast<QGridLayout*>(PanelSub->layout())->addWidget(FrameOpenBrowser, 0, 0);
+      FSubLayout->addWidget(FrameOpenBrowser, 0, 0);
       break;
     case TypeImport:
     case TypeExport:
@@ -254,7 +255,7 @@ void TFormShell::SetWindowType(unsigned char type) {
       IniPrefix = type == TypeImport ? QStringLiteral("Import") : QStringLiteral("Export");
       ButtonYes->setText(type == TypeImport ? QStringLiteral("Открыть") : QStringLiteral("Сохранить"));
       FrameImport = new TFrameImport(PanelSub, Host.Images);
-      static_cast<QGridLayout*>(PanelSub->layout())->addWidget(FrameImport, 0, 0);
+      FSubLayout->addWidget(FrameImport, 0, 0);
       if (type == TypeExport) {
         SetFrameShown(FrameImport, true);
         FrameImport->Fill(Host.ResourceHeader, Host.ResourceNames, Host.PlantHeader, Host.PlantNames);
@@ -265,7 +266,7 @@ void TFormShell::SetWindowType(unsigned char type) {
       IniPrefix = QStringLiteral("SaveShot");
       ButtonYes->setText(QStringLiteral("Сохранить"));
       FrameSaveShot = new TFrameSaveShot(PanelSub);
-      static_cast<QGridLayout*>(PanelSub->layout())->addWidget(FrameSaveShot, 0, 0);
+      FSubLayout->addWidget(FrameSaveShot, 0, 0);
       LabelSub->hide();
       FrameSaveShot->TrackBar->setValue(std::clamp(readInt("SaveShot.Position", 70), 10, 100));
       if (readBool("SaveShot.View", true)) FrameSaveShot->RadioButtonView->setChecked(true);

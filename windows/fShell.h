@@ -21,6 +21,7 @@
 
 class QAction;
 class QFrame;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -149,6 +150,7 @@ class TFormShell : public QDialog {
   QString YesCaption() const;
 
   TShellHost Host;
+  QGridLayout* FSubLayout = nullptr;  // PanelSub's layout
   enum class TNameRule { None, Save, Load } NameRule = TNameRule::None;
   int FOuterWidth = 490;
   int FTreeWidth = 177;

@@ -1,16 +1,22 @@
 #pragma once
 // The settings (profile) file: "[Section]" lines and "Key=Value" lines,
 // section and key names compared without regard to letter case, stored in
-// code page 1251 with CR LF line ends. Strings in and out are UTF-8.
+// code page 1251 with CR LF line ends. Strings in and out are UTF-8; a
+// character the code page cannot carry is stored as the decimal character
+// reference "&#N;" (and an "&" that would begin one as "&#38;"), so that every
+// name and path comes back as it was written.
 //
 // Reads see the file as it was when the object was made plus this object's
 // own writes. Writes are gathered and put into the file by UpdateFile() (and
 // by the destructor): the current file is read again, the writes are applied
 // in order, and the result replaces the file whole, through a temporary file,
 // or not at all. Lines the program does not know (other sections and keys,
-// comments) are kept as they are; nothing is ever erased.
+// comments) are kept as they are; nothing is ever erased. Every read and write
+// finds its line through an index, so a file of many keys is read and written
+// in time proportional to its size.
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -51,12 +57,26 @@ class TIniFile {
   struct TWrite {
     std::string Section, Key, Value;  // code page 1251
   };
-  static std::vector<std::string> Load(const std::string& path, bool* ok);
-  static void Apply(std::vector<std::string>& lines, const TWrite& write);
-  // Index of the key's line, or -1.
-  static long Find(const std::vector<std::string>& lines, const std::string& section, const std::string& key);
+  // One "[Name]" line and the lines up to the next one (the lines before the
+  // first section form a section without a header, which is never looked up).
+  struct TSection {
+    std::string Header;
+    std::vector<std::string> Lines;
+    size_t End = 0;  // Lines[0 .. End) reach to the last line that is not blank
+    std::unordered_map<std::string, size_t> Keys;  // lower-case key -> its first line
+  };
+  // The file's lines, code page 1251, without line ends.
+  struct TContent {
+    std::vector<TSection> Sections;
+    std::unordered_map<std::string, size_t> Index;  // lower-case name -> its first section
+    void Parse(const std::string& text);
+    // The value part of the key's line, or nullptr.
+    const std::string* Find(const std::string& section, const std::string& key, std::string& value) const;
+    void Apply(const TWrite& write);
+  };
+  static bool Load(const std::string& path, TContent& content);
 
   std::string Path;
-  std::vector<std::string> Lines;  // the file's lines, code page 1251, without line ends
+  TContent Content;
   std::vector<TWrite> Pending;
 };

@@ -561,6 +561,7 @@ void TFormParameter::ValueListEditorPlantStringsChange() {
                                                    {&KeyAgeMax, gAgeMax}};
   for (const auto& [key, gene] : counts) {
     p.Param[gene] = std::max(1, NumberOr(row(*key), 1));
+    if (gene == gChildrenCount) p.Param[gene] = std::min(p.Param[gene], MaxChildrenCount);
     SetGridRow(grid, *key, QString::number(p.Param[gene]));
   }
   p.Param.Mutation() = std::min(100, std::max(0, NumberOr(row(KeyMutation), 0)));

@@ -39,6 +39,7 @@
 #include "windows/fStatistic.h"
 #include "windows/fView.h"
 #include "windows/uListImages.h"
+#include "windows/uProc.h"
 #include "windows/uSettings.h"
 #include "windows/uSticky.h"
 
@@ -629,7 +630,7 @@ void TMainForm::ActionFieldStepExecute() {
       const qint64 spent = now - RefreshStartNs;
       const int32_t ticks = Step - RefreshStartStep;
       QString sps = QStringLiteral("0.00");
-      if (spent > 0 && ticks > 0) sps = QString::number(ticks * 1e9 / static_cast<double>(spent), 'f', 2);
+      if (spent > 0 && ticks > 0) sps = FixedText(ticks * 1e9 / static_cast<double>(spent), 4, 2);
       if (FormView) FormView->StaticTextSPS->setText(sps);
       RefreshStartNs = now;
       RefreshStartStep = Step;

@@ -131,3 +131,9 @@ void DrawValueListCell(const TValueListEditor& editor, QPainter& canvas, int col
 
 // A caption as the painters draw it: without its first "&".
 QString StripFirstAmpersand(const QString& caption);
+
+// A number in fixed notation with `digits` decimals, rounded to at most
+// `precision` significant digits; a number with more than `precision` digits
+// before the point is written in exponent form ("1.235E4"). The speed display
+// uses precision 4 and 2 decimals.
+QString FixedText(double value, int precision, int digits);

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "Invariants.h"
 #include "model/uRandom.h"
 #include "model/uResource.h"
@@ -56,6 +60,64 @@ TEST(ResourceBrush, RingsFollowTheDrawOrder) {
   for (int rr = 0; rr < rows; ++rr)
     for (int cc = 0; cc < cols; ++cc) EXPECT_EQ(r.Amount(0, rr, cc), expect[rr * cols + cc]) << rr << "," << cc;
   ExpectResourceCountersMatchLayers(r);
+}
+
+namespace {
+
+// The brush loop replayed by hand: the centre gets the brush value, then ring
+// after ring the amount shrinks to value * spread / 100; every cell of a ring,
+// clamped to the field, is drawn in the same order as the store draws. The
+// rings go on until the amount is 0; only with a spread of 100, where it never
+// shrinks, do they end after the ring that first reaches past every edge.
+std::vector<int32_t> ReplayBrush(int rows, int cols, int row, int col, int32_t value, int32_t slur) {
+  std::vector<int32_t> cells(static_cast<size_t>(rows) * cols, 0);
+  cells[row * cols + col] += value;
+  const int lastRing = std::max({row, rows - 1 - row, col, cols - 1 - col}) + 1;
+  int64_t a = value;
+  for (int d = 1;; ++d) {
+    a = a * slur / 100;
+    if (a == 0 || (slur == 100 && d > lastRing)) break;
+    const int r0 = std::max(0, row - d), r1 = std::min(rows - 1, row + d);
+    const int c0 = std::max(0, col - d), c1 = std::min(cols - 1, col + d);
+    for (int r = r0; r <= r1; ++r) {
+      cells[r * cols + c0] += Random(2) * static_cast<int32_t>(a);
+      cells[r * cols + c1] += Random(2) * static_cast<int32_t>(a);
+    }
+    for (int c = c0; c <= c1; ++c) {
+      cells[r0 * cols + c] += Random(2) * static_cast<int32_t>(a);
+      cells[r1 * cols + c] += Random(2) * static_cast<int32_t>(a);
+    }
+  }
+  return cells;
+}
+
+}  // namespace
+
+TEST(ResourceBrush, EveryRingIsDrawnBelowFullSpread) {
+  struct TPlace {
+    int Rows, Cols, Row, Col;
+  } places[] = {{45, 45, 22, 22}, {45, 45, 0, 0}, {45, 45, 44, 3}, {5, 10, 2, 4}, {5, 10, 0, 9}};
+  for (const TPlace& at : places)
+    for (int32_t slur : {0, 50, 90, 95, 99, 100}) {
+      const std::string what = std::to_string(at.Rows) + "x" + std::to_string(at.Cols) + " at " +
+                               std::to_string(at.Row) + "," + std::to_string(at.Col) + " spread " +
+                               std::to_string(slur);
+      TResourceObject r = MakeStore(at.Rows, at.Cols, 100, slur);
+      RandSeed = 777;
+      r.Brush(0, at.Row, at.Col);
+      const uint32_t seedAfter = RandSeed;
+      RandSeed = 777;
+      const std::vector<int32_t> expect = ReplayBrush(at.Rows, at.Cols, at.Row, at.Col, 100, slur);
+      EXPECT_EQ(seedAfter, RandSeed) << what << ": the same number of draws";
+      int64_t sum = 0;
+      for (int rr = 0; rr < at.Rows; ++rr)
+        for (int cc = 0; cc < at.Cols; ++cc) {
+          ASSERT_EQ(r.Amount(0, rr, cc), expect[rr * at.Cols + cc]) << what << " cell " << rr << "," << cc;
+          sum += expect[rr * at.Cols + cc];
+        }
+      EXPECT_EQ(r.Params[0].Total, sum) << what;
+      ExpectResourceCountersMatchLayers(r);
+    }
 }
 
 TEST(ResourceBrush, FullSpreadEndsPastTheFieldEdges) {

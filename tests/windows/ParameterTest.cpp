@@ -271,6 +271,9 @@ TEST_F(ParameterEditor, SpeciesGridClampsEveryRow) {
   EXPECT_EQ(g.AgeReproduct(), 1);
   EXPECT_EQ(g.ChildrenCount(), 1);
   EXPECT_EQ(g.AgeMax(), 1);
+  TypeIntoRow(grid, TFormParameter::KeyChildrenCount, QStringLiteral("2000000000"));
+  EXPECT_EQ(g.ChildrenCount(), MaxChildrenCount);
+  EXPECT_EQ(Row(grid, TFormParameter::KeyChildrenCount), QString::number(MaxChildrenCount));
   TypeIntoRow(grid, TFormParameter::KeyAgeMax, QStringLiteral("abc"));
   EXPECT_EQ(g.AgeMax(), 1);
   EXPECT_EQ(Row(grid, TFormParameter::KeyAgeMax), QStringLiteral("1"));

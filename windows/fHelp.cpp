@@ -133,30 +133,33 @@ QString PagesFolder(const THtmlHost& host) {
 
 }  // namespace
 
-void ShowHtmlPage(const THtmlHost& host, int kind, const QString& caption,
-                  const QString& textFooter, const QStringList& lines) {
+QString WriteHtmlMessagePage(const THtmlHost& host, int kind, const QString& caption,
+                             const QString& textFooter, const QStringList& lines) {
   QString picture, page;
-  TFormHelp* form = nullptr;
   switch (kind) {
     case HtmlKindError:
       picture = QStringLiteral("XPdialogstop32.bmp");
       page = QStringLiteral("error.htm");
-      form = EnsureMessage(host);
       break;
     case HtmlKindComment:
       picture = QStringLiteral("XPdialoginformation32.bmp");
       page = QStringLiteral("comment.htm");
-      form = EnsureComment(host);
       break;
     default:  // information
       picture = QStringLiteral("XPdialoginformation32.bmp");
       page = QStringLiteral("info.htm");
-      form = EnsureMessage(host);
       break;
   }
   const QString pageFile = PagesFolder(host) + page;
   BuildHtmlPage(host.FilesPath + host.TemplatePage, caption, textFooter, PictureRef(host, picture),
                 pageFile, lines);
+  return pageFile;
+}
+
+void ShowHtmlPage(const THtmlHost& host, int kind, const QString& caption,
+                  const QString& textFooter, const QStringList& lines) {
+  const QString pageFile = WriteHtmlMessagePage(host, kind, caption, textFooter, lines);
+  TFormHelp* form = kind == HtmlKindComment ? EnsureComment(host) : EnsureMessage(host);
   form->setWindowTitle(caption);
   form->Navigate(pageFile);
   if (kind == HtmlKindComment) {

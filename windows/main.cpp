@@ -287,6 +287,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     PlaceDefaultWindows();
   }
   ConnectPageCommands(*this);
+  ConnectFileCommands();
 }
 
 TMainForm::~TMainForm() {
@@ -493,10 +494,9 @@ void TMainForm::CreateBars() {
   QFont small = ToolBar->font();
   small.setPixelSize(10);
   ToolBar->setFont(small);
-  auto* open = new TActionButton(ActionFileLoad, QStringLiteral("Открыть файл..."), {}, ToolBar);
-  open->setMenu(PopupMenuLoad);
-  open->setPopupMode(QToolButton::DelayedPopup);
-  ToolButtonLoad = ToolBar->addWidget(open);
+  // The recent files open below it on a right-button release (mainFile.cpp).
+  ToolButtonLoad = ToolBar->addWidget(
+      new TActionButton(ActionFileLoad, QStringLiteral("Открыть файл..."), ActionFileLoad->text(), ToolBar));
   auto separator = [this] {
     auto* s = new QWidget(ToolBar);
     s->setFixedSize(8, 36);

@@ -467,7 +467,7 @@ void StartUpSequence(TMainForm& f) {
     f.FileList[i].ShortFileName = Q(d.FileList[i].ShortFileName);
     f.FileList[i].FileName = Q(d.FileList[i].FileName);
   }
-  RefreshRecentFiles(f);
+  f.UpdateRecentMenu();
   f.Created = DateTimeText(std::time(nullptr));
   const QRect main = f.frameGeometry();
   const int mainOuterHeight = std::max(main.height(), f.height());
@@ -633,6 +633,8 @@ void StartUpSequence(TMainForm& f) {
     f.LoadDataFile(f.ProgramPath + QStringLiteral("fight_mutation.zod"), true);
     f.FileName = startName;
     if (FormStatistic) FormStatistic->UpdateView();
+  } else {
+    f.ActionFileNewExecute();
   }
 }
 

@@ -164,8 +164,3 @@ QString WindowSettingsFile();
 // leave it off.
 bool SettingsFileInUse();
 void SetSettingsFileInUse(bool inUse);
-
-// The recent files (mainDataFile.cpp): moves a file to the front, and shows
-// the list on the five reload commands.
-void AddRecentDataFile(TMainForm& form, const QString& fileName);
-void RefreshRecentFiles(TMainForm& form);

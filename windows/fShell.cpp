@@ -24,6 +24,7 @@
 #include "windows/frSaveShot.h"
 #include "windows/uDialogButtons.h"
 #include "windows/uPlace.h"
+#include "windows/uSticky.h"
 
 namespace {
 
@@ -94,6 +95,7 @@ TFormShell::TFormShell(QWidget* owner, const TShellHost& host)
     : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), Host(host) {
   setObjectName(QStringLiteral("FormShell"));
   setSizeGripEnabled(true);
+  InstallSticky(this, TStickyKind::Dialog);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 6);
   layout->setSpacing(4);

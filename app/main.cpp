@@ -2,13 +2,18 @@
 // window, and the message loop.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <QString>
+#include <csignal>
 #include <exception>
 
-#include "app/ScreenshotRun.h"
 #include "model/uRandom.h"
 #include "controls/KitCtrls.h"
+#include "windows/FlatStyle.h"
+#include "windows/fParameter.h"
 #include "windows/fSplash.h"
+#include "windows/fStatistic.h"
+#include "windows/fView.h"
 #include "windows/main.h"
 #include "windows/uProc.h"
 #include "windows/uSettings.h"
@@ -38,12 +43,30 @@ class TApplication : public QApplication {
   }
 };
 
+// A failure that reached the entry: the main window may be half built (its
+// construction failed and the windows it made are gone with it), so it is not
+// asked to report; a plain message box does, and the program ends.
+int ReportFailure(const QString& message) {
+  MainForm = nullptr;
+  FormView = nullptr;
+  FormStatistic = nullptr;
+  FormParameter = nullptr;
+  if (FormSplash) FormSplash->hide();
+  QMessageBox::critical(nullptr, QStringLiteral("Ошибка"),
+                        QStringLiteral("Программе не удалось выполнить операцию.\n") + message);
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Past a file size limit a write must fail (and the whole-or-nothing saves
+  // report it) instead of the signal ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   TApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("ZeltorOmra"));
   app.setWindowIcon(ProgramIcon());
+  InstallFlatStyle();
   // Start-up: splash, the program's version, the random seed, the main window
   // (which builds everything from the settings file), one pass of the pump.
   FormSplash = new TFormSplash;
@@ -59,18 +82,17 @@ int main(int argc, char** argv) {
   FormSplash->repaint();
   Randomize();
   SetSettingsFileInUse(true);
-  int result = 0;
   try {
     auto* form = new TMainForm;
     ReleaseSplashOnShow(form);
     QCoreApplication::processEvents();
     form->show();
-    if (!qEnvironmentVariableIsEmpty("ZO_SCREENSHOTS")) ScreenshotRun(qEnvironmentVariable("ZO_SCREENSHOTS"));
-    result = app.exec();
+    const int result = app.exec();
     delete form;
+    return result;
   } catch (const std::exception& e) {
-    if (MainForm) MainForm->ApplicationException(QString::fromUtf8(e.what()));
-    result = 1;
+    return ReportFailure(QString::fromUtf8(e.what()));
+  } catch (...) {
+    return ReportFailure(QStringLiteral("Неизвестная ошибка."));
   }
-  return result;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "files/uNames.h"
 #include "files/uTextFile.h"
 #include "platform/Cp1251.h"
 
@@ -19,12 +20,6 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
 }
 
 std::string Tag(const char* kind, int32_t index) { return std::string("[") + kind + std::to_string(index) + "]"; }
-
-// A resource index is valid when it names a resource; with no resources the
-// model keeps 0 in it (that is what deleting the last resource leaves).
-inline bool ResourceIndexValid(int32_t v, int32_t resourceCount) {
-  return v == 0 || (v > 0 && v < resourceCount);
-}
 
 // Makes the plant field's cells match the store's size (a store built with no
 // species has no cells yet).
@@ -40,11 +35,7 @@ void NormalizePlantField(TPlantObject& plant) {
 void SanitizeIndexes(const TResourceObject& resource, TPlantObject& plant) {
   NormalizePlantField(plant);
   const int32_t n = resource.Count, m = plant.Count;
-  for (int32_t s = 0; s < m; ++s) {
-    TGenome& g = plant.Params[s].Param;
-    if (!ResourceIndexValid(g.ResourceIn(), n)) g.ResourceIn() = 0;
-    if (!ResourceIndexValid(g.ResourceOut(), n)) g.ResourceOut() = 0;
-  }
+  for (int32_t s = 0; s < m; ++s) KeepResourceIndexesInRange(plant.Params[s].Param, n);
   const size_t cells = plant.Field.Size();
   TPlantCell* c = plant.Field.Data();
   for (size_t i = 0; i < cells; ++i) {
@@ -55,8 +46,7 @@ void SanitizeIndexes(const TResourceObject& resource, TPlantObject& plant) {
         cell = TPlantCell{};
         continue;
       }
-      if (!ResourceIndexValid(cell.Genome.ResourceIn(), n)) cell.Genome.ResourceIn() = 0;
-      if (!ResourceIndexValid(cell.Genome.ResourceOut(), n)) cell.Genome.ResourceOut() = 0;
+      KeepResourceIndexesInRange(cell.Genome, n);
     } else {
       if (cell.Mass < 0) cell.Mass = 0;
       if (!speciesOk) cell.Species = 0;
@@ -149,16 +139,20 @@ void TLoader::Resync() {
 
 bool TLoader::ReadResources() {
   Host.ClearResourceList();
+  TUniqueNames names;
   for (int32_t i = 0; i < Res.Count; ++i) {
     if (In.ReadRaw() != Tag("Resource", i)) return false;
     TResourceParameter& p = Res.Params[i];
-    p.Name = In.ReadString();
+    p.Name = names.Add(In.ReadString(), DefaultResourceName(i));
     Host.AddResourceItem(i, p.Name);
     int32_t cellCount = 0, total = 0;
     if (!Num(cellCount) || !Num(total) || !Num(p.BrushValue) || !Num(p.Slur) || !In.ReadLineNumber(p.Color))
       return false;
     p.CellCount = cellCount;
     p.Total = total;
+    // The brush drops at least 1 and spreads 0..100 percent, as the editor allows.
+    p.BrushValue = std::max(1, p.BrushValue);
+    p.Slur = std::clamp(p.Slur, 0, 100);
   }
   Host.SelectFirstResource();
   return true;
@@ -167,10 +161,11 @@ bool TLoader::ReadResources() {
 bool TLoader::ReadPlants() {
   Host.ClearPlantList();
   const bool v051 = Version >= "0.5.1", v052 = Version >= "0.5.2";
+  TUniqueNames names;
   for (int32_t i = 0; i < Plant.Count; ++i) {
     if (In.ReadRaw() != Tag("Plant", i)) return false;
     TPlantParameter& p = Plant.Params[i];
-    p.Const.Name = In.ReadString();
+    p.Const.Name = names.Add(In.ReadString(), DefaultPlantName(i));
     Host.AddPlantItem(i, p.Const.Name);
     TGenome& g = p.Param;
     int32_t mass = 0, maxMass = 0;
@@ -193,8 +188,7 @@ bool TLoader::ReadPlants() {
     p.Stat.MaxMass = maxMass;
     if (!v052)
       for (int k = 0; k < 10; ++k) In.ReadRaw();
-    if (!ResourceIndexValid(g.ResourceIn(), Res.Count) || !ResourceIndexValid(g.ResourceOut(), Res.Count))
-      return false;
+    KeepGenomeInRange(g, Res.Count);
   }
   return true;
 }
@@ -232,7 +226,9 @@ TLoader::TStop TLoader::Header() {
     if (Doc.Comment.empty()) Host.CloseCommentWindow();
 
     if (isStep) {
-      if (!Num(Doc.Step)) return TStop::BadFormat;
+      int32_t step = 0;
+      if (!Num(step) || step < 0) return TStop::BadFormat;
+      Doc.Step = step;
       Host.ShowStep(Doc.Step);
     }
 
@@ -240,6 +236,12 @@ TLoader::TStop TLoader::Header() {
     if (In.ReadRaw() == "[RowCount]" && !Num(rows)) return TStop::BadFormat;
     if (In.ReadRaw() == "[ColCount]" && !Num(cols)) return TStop::BadFormat;
     if (rows < FieldRowMin || rows > FieldRowMax || cols < FieldColMin || cols > FieldColMax) return TStop::BadFormat;
+    // A larger field must fit in what is left of the file (every cell takes at
+    // least eight lines) before the stores are grown for it.
+    const uint64_t cells = static_cast<uint64_t>(rows) * static_cast<uint64_t>(cols);
+    if (cells > static_cast<uint64_t>(Res.RowCount) * static_cast<uint64_t>(std::max(0, Res.ColCount)) &&
+        2ull * 8ull * cells > In.Remaining())
+      return TStop::BadFormat;
     Touched = true;
     SanitizeIndexes(Res, Plant);
     Res.SetSize(rows, cols);
@@ -278,11 +280,13 @@ bool TLoader::ReadCells() {
   bool ok = true;
   for (int32_t r = 0; r < rows && ok; ++r) {
     for (int32_t c = 0; c < cols; ++c) {
-      for (int32_t k = 0; k < n && ok; ++k) ok = Num(Res.Field(k, r, c));
+      for (int32_t k = 0; k < n && ok; ++k) ok = Num(Res.Field(k, r, c)) && Res.Field(k, r, c) >= 0;
       TPlantCell& cell = Plant.Field(r, c);
       TGenome& g = cell.Genome;
       ok = ok && Num(cell.Mass) && Num(cell.Species) && Num(cell.Age) && Num(g.ResourceEat()) &&
            Num(g.AgeReproduct()) && Num(g.AgeMax()) && Num(g.ResourceBegin()) && Num(g.ChildrenCount());
+      // Amounts, masses and ages below 0 are not the program's: the file is refused.
+      ok = ok && cell.Mass >= 0 && cell.Age >= 0;
       if (ok && v052) {
         ok = Num(g.ResourceIn()) && Num(g.ResourceOut()) && Num(g.Mutation());
       } else if (ok) {
@@ -297,11 +301,12 @@ bool TLoader::ReadCells() {
       }
       cell.BornAhead = false;
       if (ok && In.HitEnd()) ok = false;
-      if (ok && cell.Mass > 0 &&
-          (cell.Species < 0 || cell.Species >= m || !ResourceIndexValid(g.ResourceIn(), n) ||
-           !ResourceIndexValid(g.ResourceOut(), n)))
-        ok = false;
       if (!ok) break;
+      // An organism whose food or waste resource is not in the list (earlier
+      // versions left such organisms when a resource was deleted) takes
+      // resource 0, and its other values are brought into the ranges the tick
+      // keeps; one of no species is left out afterwards (SanitizeIndexes).
+      if (cell.Mass > 0) KeepGenomeInRange(g, n);
       ++done;
     }
   }

@@ -1,5 +1,7 @@
 #include "files/uResourceSet.h"
 
+#include <algorithm>
+
 #include "files/uDataFile.h"
 #include "files/uTextFile.h"
 
@@ -92,7 +94,8 @@ int32_t ImportResourceSet(const std::string& fileName, TResourceObject& resource
         if (selection.Resources[static_cast<size_t>(k)]) {
           const int32_t brush = NumberLine(in), slur = NumberLine(in);
           const TColor color = NumberLine(in);
-          resource.Add(name, brush, slur, color);
+          // The ranges the editor allows for the brush.
+          resource.Add(name, std::max(1, brush), std::clamp(slur, 0, 100), color);
           host.AddResource(name);
           ++added;
           continue;
@@ -127,6 +130,7 @@ int32_t ImportResourceSet(const std::string& fileName, TResourceObject& resource
       if (g.ResourceIn() < 0 || g.ResourceOut() < 0 || g.ResourceIn() >= resource.Count ||
           g.ResourceOut() >= resource.Count)
         continue;
+      KeepGenomeInRange(g, resource.Count);
       host.AddPlant(r);
       ++added;
     }

@@ -1,6 +1,5 @@
 #include "files/uTextFile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +9,7 @@
 #include <limits>
 
 #include "platform/Cp1251.h"
+#include "platform/FileOpen.h"
 
 namespace {
 constexpr size_t kBufferSize = 1 << 18;
@@ -25,10 +25,10 @@ TTextReader::~TTextReader() {
 
 bool TTextReader::Open(const std::string& path) {
   Close();
-  Fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  Fd = OpenRegularFile(path);  // never waits on a pipe in the place of a file
   if (Fd < 0) return false;
   struct stat st {};
-  if (fstat(Fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (fstat(Fd, &st) != 0) {
     Close();
     return false;
   }

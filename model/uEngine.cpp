@@ -15,13 +15,7 @@ void MutateGenome(TGenome& g, int32_t resourceCount) {
     int32_t v = g[k];
     // Saturating step: a value at the top of the 32-bit range stays there.
     if (!(d > 0 && v == INT32_MAX)) v += d;
-    if (k <= gChildrenCount)
-      v = std::max(0, v);
-    else if (k == gMutation)
-      v = Clamp(v, 0, 100);
-    else
-      v = Clamp(v, 0, lastResource);
-    g[k] = v;
+    g[k] = k < gResourceIn ? GeneInRange(k, v) : Clamp(v, 0, lastResource);
   }
 }
 
@@ -50,9 +44,12 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
         plant.Kill(c.Species, i, j);
         continue;
       }
-      c.Mass += eaten;
-      S.Const.Mass += eaten;
-      c.Age += 1;
+      // Mass and age stop at the 32-bit limit (a mass beyond it is lost, as
+      // the resource store drops an amount beyond it).
+      const int32_t grown = c.Mass > INT32_MAX - eaten ? INT32_MAX : c.Mass + eaten;
+      S.Const.Mass += grown - c.Mass;
+      c.Mass = grown;
+      c.Age += c.Age != INT32_MAX;
       const TGenome& g = c.Genome;
       const int32_t begin = g.ResourceBegin(), children = g.ChildrenCount();
       if (c.Age >= g.AgeReproduct() && g.AgeReproduct() > 0 && begin > 0 && children >= 1 &&
@@ -99,7 +96,7 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
       S.Stat.MaxMass = std::max(S.Stat.MaxMass, S.Const.Mass);
     }
   }
-  ++step;
+  if (step != INT32_MAX) ++step;
 }
 
 void CalcAverages(TPlantObject& plant) {

@@ -52,6 +52,37 @@ struct TGenome {
   int32_t ResourceOut() const { return Value[gResourceOut]; }
 };
 
+// The most children one organism puts out at once. Mutation moves the value
+// one step at a time and no run comes near it; the bound keeps a hand-made
+// value from stalling a tick, wherever a value enters (files, settings, the
+// editor, mutation).
+inline constexpr int32_t MaxChildrenCount = 1000;
+
+// One of the first six heritable values (ResourceBegin .. Mutation) brought
+// into the range the tick keeps for a mutated genome: counts, amounts and ages
+// at least 0, ChildrenCount at most MaxChildrenCount, Mutation 0..100.
+inline int32_t GeneInRange(int k, int32_t v) {
+  if (v < 0) return 0;
+  if (k == gMutation && v > 100) return 100;
+  if (k == gChildrenCount && v > MaxChildrenCount) return MaxChildrenCount;
+  return v;
+}
+
+// A food or waste index outside 0 .. resourceCount-1 becomes 0, as deleting a
+// resource does to the organisms that named it (0 also stands when there is
+// no resource at all).
+inline void KeepResourceIndexesInRange(TGenome& g, int32_t resourceCount) {
+  for (int k : {gResourceIn, gResourceOut})
+    if (g[k] < 0 || g[k] >= resourceCount) g[k] = 0;
+}
+
+// A genome read from a file made safe for the tick: the first six values as
+// GeneInRange, the two resource indexes as KeepResourceIndexesInRange.
+inline void KeepGenomeInRange(TGenome& g, int32_t resourceCount) {
+  for (int k = 0; k < gResourceIn; ++k) g[k] = GeneInRange(k, g[k]);
+  KeepResourceIndexesInRange(g, resourceCount);
+}
+
 struct TStatItem {
   int32_t Value = 0;
   int32_t Num = 0;

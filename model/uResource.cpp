@@ -117,6 +117,8 @@ void TResourceObject::Clear(int32_t index) {
 }
 
 void TResourceObject::AddAmountEverywhere(int32_t res, int32_t amount) {
+  // An amount of 0 would count empty cells as filled; nothing is added then.
+  if (amount <= 0) return;
   for (int32_t r = 0; r < RowCount; ++r)
     for (int32_t c = 0; c < ColCount; ++c) AddToCell(res, r, c, amount);
   RaiseMaxima(res);
@@ -138,14 +140,20 @@ void TResourceObject::Brush(int32_t res, int32_t row, int32_t col) {
   AddToCell(res, row, col, p.BrushValue);
   int64_t a = p.BrushValue;
   int32_t d = 0;
-  // With a spread of 100 the ring amount never shrinks; the brush then stops
-  // after the ring that first reaches past every edge of the field.
-  const int32_t lastRing = std::max({row, RowCount - 1 - row, col, ColCount - 1 - col}) + 1;
+  // A spread above 100 (never set by the editor) counts as 100, so that the
+  // ring amount cannot grow.
+  const int64_t slur = std::min<int32_t>(p.Slur, 100);
+  // With a spread of 100 the ring amount never shrinks and the rings would go
+  // on for ever: the brush then stops after the ring that first reaches past
+  // every edge of the field. Below 100 every ring is drawn until the amount
+  // reaches 0, also those that lie wholly on the clamped edges.
+  const int32_t lastRing =
+      slur >= 100 ? std::max({row, RowCount - 1 - row, col, ColCount - 1 - col}) + 1 : INT32_MAX;
   while (a > 0) {
-    a = a * p.Slur / 100;
+    a = a * slur / 100;
     if (a <= 0) break;
+    if (d == lastRing) break;
     ++d;
-    if (d > lastRing) break;
     const int32_t r0 = std::max(0, row - d), r1 = std::min(RowCount - 1, row + d);
     const int32_t c0 = std::max(0, col - d), c1 = std::min(ColCount - 1, col + d);
     const int32_t ring = static_cast<int32_t>(a);

@@ -11,6 +11,24 @@
 
 namespace {
 
+void AppendUtf8(std::string& out, uint32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
 // The upper half of the code page, read once through iconv.
 struct TCodeTable {
   std::array<std::string, 128> ToUtf8;                      // byte 0x80 + i -> UTF-8
@@ -27,10 +45,13 @@ struct TCodeTable {
       size_t inLeft = 1, outLeft = sizeof out;
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
       if (iconv(cd, &pin, &inLeft, &pout, &outLeft) == static_cast<size_t>(-1) || pout == out) {
-        ToUtf8[i].assign(1, '?');
-        continue;
+        // A byte the code page leaves undefined (0x98) stands for the control
+        // character of the same number, so that it comes back as it was.
+        ToUtf8[i].clear();
+        AppendUtf8(ToUtf8[i], 0x80u + static_cast<unsigned>(i));
+      } else {
+        ToUtf8[i].assign(out, pout);
       }
-      ToUtf8[i].assign(out, pout);
       FromCode.emplace_back(Decode(ToUtf8[i]), static_cast<unsigned char>(0x80 + i));
     }
     iconv_close(cd);
@@ -48,6 +69,14 @@ struct TCodeTable {
 const TCodeTable& Table() {
   static const TCodeTable table;
   return table;
+}
+
+// The code page's byte for a character, or -1 when it has none.
+int ByteOf(uint32_t cp) {
+  if (cp < 0x80) return static_cast<int>(cp);
+  const auto& from = Table().FromCode;
+  auto it = std::lower_bound(from.begin(), from.end(), std::make_pair(cp, static_cast<unsigned char>(0)));
+  return it != from.end() && it->first == cp ? it->second : -1;
 }
 
 // Reads one UTF-8 sequence at s[i]; returns its code point and advances i, or
@@ -128,19 +157,66 @@ std::string Cp1251ToUtf8(std::string_view text) {
 }
 
 std::string Utf8ToCp1251(std::string_view text) {
-  const TCodeTable& t = Table();
+  std::string out;
+  out.reserve(text.size());
+  size_t i = 0;
+  while (i < text.size()) {
+    const int b = ByteOf(NextCodePoint(text, i));
+    out.push_back(b < 0 ? '?' : static_cast<char>(b));
+  }
+  return out;
+}
+
+namespace {
+
+// A reference "&#N;" at text[i]: its character and length, or false.
+bool ReferenceAt(std::string_view text, size_t i, uint32_t& cp, size_t& length) {
+  if (text.compare(i, 2, "&#") != 0) return false;
+  size_t j = i + 2;
+  uint32_t v = 0;
+  while (j < text.size() && j - i - 2 < 7 && text[j] >= '0' && text[j] <= '9') v = v * 10 + (text[j++] - '0');
+  if (j == i + 2 || j >= text.size() || text[j] != ';') return false;
+  if (v == 0 || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF)) return false;
+  cp = v;
+  length = j + 1 - i;
+  return true;
+}
+
+}  // namespace
+
+std::string Utf8ToCp1251Refs(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   size_t i = 0;
   while (i < text.size()) {
     const uint32_t cp = NextCodePoint(text, i);
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-      continue;
-    }
-    auto it = std::lower_bound(t.FromCode.begin(), t.FromCode.end(), std::make_pair(cp, static_cast<unsigned char>(0)));
-    out.push_back(it != t.FromCode.end() && it->first == cp ? static_cast<char>(it->second) : '?');
+    const int b = ByteOf(cp);
+    if (cp == '&' && i < text.size() && text[i] == '#')
+      out += "&#38;";
+    else if (b >= 0)
+      out.push_back(static_cast<char>(b));
+    else if (cp == UINT32_MAX)
+      out.push_back('?');
+    else
+      out += "&#" + std::to_string(cp) + ";";
   }
+  return out;
+}
+
+std::string Cp1251RefsToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  size_t plain = 0;  // start of the text not yet converted
+  for (size_t i = text.find("&#"); i != std::string_view::npos; i = text.find("&#", i + 1)) {
+    uint32_t cp = 0;
+    size_t length = 0;
+    if (!ReferenceAt(text, i, cp, length)) continue;
+    out += Cp1251ToUtf8(text.substr(plain, i - plain));
+    AppendUtf8(out, cp);
+    plain = i + length;
+    i = plain - 1;
+  }
+  out += Cp1251ToUtf8(text.substr(plain));
   return out;
 }
 
@@ -161,6 +237,22 @@ uint32_t LowerCodePoint(uint32_t cp) {
 }
 
 }  // namespace
+
+std::string FoldCaseUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  size_t i = 0;
+  while (i < text.size()) {
+    const size_t from = i;
+    const uint32_t cp = NextCodePoint(text, i);
+    if (cp == UINT32_MAX) {
+      out.push_back(text[from]);
+      continue;
+    }
+    AppendUtf8(out, LowerCodePoint(cp));
+  }
+  return out;
+}
 
 bool SameTextCI(std::string_view a, std::string_view b) {
   size_t i = 0, j = 0;

@@ -1,15 +1,12 @@
 #include "platform/IniFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <limits>
 #include <string_view>
 
 #include "platform/Cp1251.h"
+#include "platform/FileOpen.h"
 #include "platform/SafeFile.h"
 
 namespace {
@@ -40,6 +37,8 @@ bool KeyOf(std::string_view line, std::string_view& key, std::string_view& value
   value = Trim(line.substr(eq + 1));
   return !key.empty();
 }
+
+std::string Lower(std::string_view s) { return LowerCp1251(Trim(s)); }
 
 bool HexDigit(char c, uint32_t& d) {
   if (c >= '0' && c <= '9') d = static_cast<uint32_t>(c - '0');
@@ -85,107 +84,106 @@ bool ParseInteger(std::string_view s, int32_t& out) {
 
 }  // namespace
 
-TIniFile::TIniFile(std::string fileName) : Path(std::move(fileName)) { Lines = Parse(Load(Path, nullptr)); }
+TIniFile::TIniFile(std::string fileName) : Path(std::move(fileName)) { Load(Path, Content); }
 
 TIniFile::~TIniFile() {
   if (!Pending.empty()) UpdateFile();
 }
 
-std::vector<std::string> TIniFile::Load(const std::string& path, bool* ok) {
-  std::vector<std::string> lines;
-  if (ok) *ok = false;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return lines;
-  struct stat st {};
-  std::string text;
-  bool good = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-  char chunk[65536];
-  while (good) {
-    const ssize_t n = ::read(fd, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) good = false;
-    if (n <= 0) break;
-    text.append(chunk, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  if (!good) return lines;
-  if (ok) *ok = true;
+void TIniFile::TContent::Parse(const std::string& text) {
+  Sections.clear();
+  Index.clear();
+  Sections.emplace_back();  // the lines before the first section
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
     const size_t next = end == std::string::npos ? text.size() : end + 1;
     if (end == std::string::npos) end = text.size();
     if (end > start && text[end - 1] == '\r') --end;
-    lines.emplace_back(text, start, end - start);
+    const std::string_view line(text.data() + start, end - start);
     start = next;
-  }
-  return lines;
-}
-
-TIniFile::TLines TIniFile::Parse(const std::vector<std::string>& lines) {
-  TLines out;
-  out.Sections.emplace_back();  // the lines before the first section
-  for (const std::string& line : lines) {
-    std::string_view name, k, v;
+    std::string_view name, key, value;
     if (SectionOf(line, name)) {
-      out.Sections.emplace_back();
-      // The first section of the name counts; a later one of the same name is not read.
-      out.Named.emplace(LowerCp1251(name), out.Sections.size() - 1);
-    } else if (out.Sections.size() > 1 && KeyOf(line, k, v)) {
-      out.Sections.back().Keys.emplace(LowerCp1251(k), out.Sections.back().Lines.size());
+      Sections.emplace_back();
+      Sections.back().Header = std::string(line);
+      // The first section of a name counts; a later one of the same name is not read.
+      Index.emplace(Lower(name), Sections.size() - 1);
+      continue;
     }
-    out.Sections.back().Lines.push_back(line);
+    TSection& s = Sections.back();
+    s.Lines.emplace_back(line);
+    if (!Trim(line).empty()) s.End = s.Lines.size();
+    if (Sections.size() > 1 && KeyOf(line, key, value)) s.Keys.emplace(Lower(key), s.Lines.size() - 1);
   }
-  return out;
 }
 
-const std::string* TIniFile::Find(const TLines& lines, const std::string& section, const std::string& key) {
-  const auto named = lines.Named.find(LowerCp1251(section));
-  if (named == lines.Named.end()) return nullptr;
-  const TSection& s = lines.Sections[named->second];
-  const auto at = s.Keys.find(LowerCp1251(key));
-  return at == s.Keys.end() ? nullptr : &s.Lines[at->second];
+const std::string* TIniFile::TContent::Find(const std::string& section, const std::string& key,
+                                           std::string& value) const {
+  const auto sec = Index.find(Lower(section));
+  if (sec == Index.end()) return nullptr;
+  const TSection& s = Sections[sec->second];
+  const auto at = s.Keys.find(Lower(key));
+  if (at == s.Keys.end()) return nullptr;
+  const std::string& line = s.Lines[at->second];
+  std::string_view k, v;
+  KeyOf(line, k, v);
+  value.assign(v);
+  return &line;
 }
 
-void TIniFile::Apply(TLines& lines, const TWrite& write) {
-  const std::string line = write.Key + "=" + write.Value;
-  const std::string key = LowerCp1251(write.Key);
-  const auto named = lines.Named.find(LowerCp1251(write.Section));
-  if (named == lines.Named.end()) {
-    lines.Sections.emplace_back();
-    TSection& s = lines.Sections.back();
-    s.Lines = {"[" + write.Section + "]", line};
-    s.Keys.emplace(key, 1);
-    lines.Named.emplace(LowerCp1251(write.Section), lines.Sections.size() - 1);
+void TIniFile::TContent::Apply(const TWrite& write) {
+  std::string line = write.Key + "=" + write.Value;
+  const std::string lowerSection = Lower(write.Section), lowerKey = Lower(write.Key);
+  const auto sec = Index.find(lowerSection);
+  if (sec == Index.end()) {
+    // A new section goes at the end of the file.
+    TSection s;
+    s.Header = "[" + write.Section + "]";
+    s.Lines.push_back(std::move(line));
+    s.End = 1;
+    s.Keys.emplace(lowerKey, 0);
+    Sections.push_back(std::move(s));
+    Index.emplace(lowerSection, Sections.size() - 1);
     return;
   }
-  TSection& s = lines.Sections[named->second];
-  if (const auto at = s.Keys.find(key); at != s.Keys.end()) {
-    s.Lines[at->second] = line;
+  TSection& s = Sections[sec->second];
+  const auto at = s.Keys.find(lowerKey);
+  if (at != s.Keys.end()) {
+    s.Lines[at->second] = std::move(line);
     return;
   }
-  // A new key goes after the last line of the section's first appearance that
-  // is not blank; only blank lines follow it, so no key moves.
-  size_t last = s.Lines.size();
-  while (last > 1 && Trim(s.Lines[last - 1]).empty()) --last;
-  s.Lines.insert(s.Lines.begin() + static_cast<long>(last), line);
-  s.Keys.emplace(key, last);
+  // A new key goes after the last line of the section that is not blank; only
+  // blank lines follow it, so no key's line moves.
+  s.Lines.insert(s.Lines.begin() + static_cast<std::ptrdiff_t>(s.End), std::move(line));
+  s.Keys.emplace(lowerKey, s.End);
+  ++s.End;
+}
+
+bool TIniFile::Load(const std::string& path, TContent& content) {
+  std::string text;
+  const bool read = ReadRegularFile(path, text);
+  content.Parse(text);
+  return read;
 }
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
-  const std::string* line = Find(Lines, Utf8ToCp1251(section), Utf8ToCp1251(key));
-  if (!line) return def;
-  std::string_view name, value;
-  KeyOf(*line, name, value);
-  if (value.size() > kMaxValue) value = value.substr(0, kMaxValue);
-  return Cp1251ToUtf8(value);
+  std::string value;
+  if (!Content.Find(Utf8ToCp1251Refs(section), Utf8ToCp1251Refs(key), value)) return def;
+  std::string text = Cp1251RefsToUtf8(value);
+  // At most kMaxValue characters (not bytes) of the value.
+  size_t chars = 0, i = 0;
+  while (i < text.size() && chars < kMaxValue) {
+    ++i;
+    while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+    ++chars;
+  }
+  text.resize(i);
+  return text;
 }
 
 int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key, int32_t def) const {
-  const std::string* line = Find(Lines, Utf8ToCp1251(section), Utf8ToCp1251(key));
-  if (!line) return def;
-  std::string_view name, value;
-  KeyOf(*line, name, value);
+  std::string value;
+  if (!Content.Find(Utf8ToCp1251Refs(section), Utf8ToCp1251Refs(key), value)) return def;
   int32_t v = 0;
   return ParseInteger(value, v) ? v : def;
 }
@@ -195,18 +193,25 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
 }
 
 bool TIniFile::SectionExists(const std::string& section) const {
-  return Lines.Named.count(LowerCp1251(Utf8ToCp1251(section))) > 0;
+  return Content.Index.count(Lower(Utf8ToCp1251Refs(section))) > 0;
 }
 
 bool TIniFile::ValueExists(const std::string& section, const std::string& key) const {
-  return Find(Lines, Utf8ToCp1251(section), Utf8ToCp1251(key)) != nullptr;
+  std::string value;
+  return Content.Find(Utf8ToCp1251Refs(section), Utf8ToCp1251Refs(key), value) != nullptr;
+}
+
+bool TIniFile::KeyStorable(const std::string& key) {
+  if (key.empty() || key.front() == '[') return false;
+  if (static_cast<unsigned char>(key.front()) <= ' ' || static_cast<unsigned char>(key.back()) <= ' ') return false;
+  return key.find_first_of("=\r\n") == std::string::npos;
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-  TWrite w{Utf8ToCp1251(section), Utf8ToCp1251(key), Utf8ToCp1251(value)};
+  TWrite w{Utf8ToCp1251Refs(section), Utf8ToCp1251Refs(key), Utf8ToCp1251Refs(value)};
   for (char& c : w.Value)
     if (c == '\r' || c == '\n') c = ' ';
-  Apply(Lines, w);
+  Content.Apply(w);
   Pending.push_back(std::move(w));
 }
 
@@ -221,19 +226,23 @@ void TIniFile::WriteBool(const std::string& section, const std::string& key, boo
 bool TIniFile::UpdateFile() {
   if (Pending.empty()) return true;
   // Another object may have written the file since this one read it: its keys stay.
-  bool read = false;
-  const std::vector<std::string> current = Load(Path, &read);
-  TLines lines = read ? Parse(current) : Lines;
-  for (const TWrite& w : Pending) Apply(lines, w);
+  TContent content;
+  if (!Load(Path, content)) content = Content;
+  for (const TWrite& w : Pending) content.Apply(w);
   TSafeFileWriter out(Path);
   if (!out.Ok()) return false;
-  for (const TSection& section : lines.Sections)
-    for (const std::string& line : section.Lines) {
+  for (const TSection& s : content.Sections) {
+    if (&s != &content.Sections.front()) {
+      out.Write(s.Header);
+      out.Write("\r\n", 2);
+    }
+    for (const std::string& line : s.Lines) {
       out.Write(line);
       out.Write("\r\n", 2);
     }
+  }
   if (!out.Commit()) return false;
-  Lines = std::move(lines);
+  Content = std::move(content);
   Pending.clear();
   return true;
 }

@@ -1,14 +1,19 @@
 #pragma once
 // The settings (profile) file: "[Section]" lines and "Key=Value" lines,
 // section and key names compared without regard to letter case, stored in
-// code page 1251 with CR LF line ends. Strings in and out are UTF-8.
+// code page 1251 with CR LF line ends. Strings in and out are UTF-8; a
+// character the code page cannot carry is stored as the decimal character
+// reference "&#N;" (and an "&" that would begin one as "&#38;"), so that every
+// name and path comes back as it was written.
 //
 // Reads see the file as it was when the object was made plus this object's
 // own writes. Writes are gathered and put into the file by UpdateFile() (and
 // by the destructor): the current file is read again, the writes are applied
 // in order, and the result replaces the file whole, through a temporary file,
 // or not at all. Lines the program does not know (other sections and keys,
-// comments) are kept as they are; nothing is ever erased.
+// comments) are kept as they are; nothing is ever erased. Every read and write
+// finds its line through an index, so a file of many keys is read and written
+// in time proportional to its size.
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -38,6 +43,11 @@ class TIniFile {
   void WriteInteger(const std::string& section, const std::string& key, int32_t value);
   void WriteBool(const std::string& section, const std::string& key, bool value);
 
+  // Whether a key can be written and found again: not empty, without "=" or
+  // line ends, without blanks at either end, and not beginning with "[" (such
+  // a line would read as a section).
+  static bool KeyStorable(const std::string& key);
+
   // Puts the writes made so far into the file. False when the file could not
   // be written (the old file is then whole and the writes stay pending).
   bool UpdateFile();
@@ -47,23 +57,26 @@ class TIniFile {
   struct TWrite {
     std::string Section, Key, Value;  // code page 1251
   };
-  // The file's lines grouped by section, with the keys of each found by name,
-  // so that reading and writing thousands of keys takes as long as the keys.
+  // One "[Name]" line and the lines up to the next one (the lines before the
+  // first section form a section without a header, which is never looked up).
   struct TSection {
-    std::vector<std::string> Lines;  // the "[Name]" line first, unless these are the lines before any section
-    std::unordered_map<std::string, size_t> Keys;  // lower-case key -> its first line in Lines
+    std::string Header;
+    std::vector<std::string> Lines;
+    size_t End = 0;  // Lines[0 .. End) reach to the last line that is not blank
+    std::unordered_map<std::string, size_t> Keys;  // lower-case key -> its first line
   };
-  struct TLines {
+  // The file's lines, code page 1251, without line ends.
+  struct TContent {
     std::vector<TSection> Sections;
-    std::unordered_map<std::string, size_t> Named;  // lower-case name -> the section's first appearance
+    std::unordered_map<std::string, size_t> Index;  // lower-case name -> its first section
+    void Parse(const std::string& text);
+    // The value part of the key's line, or nullptr.
+    const std::string* Find(const std::string& section, const std::string& key, std::string& value) const;
+    void Apply(const TWrite& write);
   };
-  static std::vector<std::string> Load(const std::string& path, bool* ok);
-  static TLines Parse(const std::vector<std::string>& lines);
-  static void Apply(TLines& lines, const TWrite& write);
-  // The key's line, or nullptr.
-  static const std::string* Find(const TLines& lines, const std::string& section, const std::string& key);
+  static bool Load(const std::string& path, TContent& content);
 
   std::string Path;
-  TLines Lines;  // the file's lines, code page 1251, without line ends
+  TContent Content;
   std::vector<TWrite> Pending;
 };

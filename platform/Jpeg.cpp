@@ -4,9 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <jpeglib.h>
+
+#include "platform/FileOpen.h"
+#include "platform/SafeFile.h"
 
 namespace {
 
@@ -84,6 +85,18 @@ bool DecodeRaw(jpeg_decompress_struct& cinfo, ErrorManager& mgr, const uint8_t* 
   jpeg_create_decompress(&cinfo);
   jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
   jpeg_read_header(&cinfo, TRUE);
+  // The header's size must be one the bytes can hold before the library sets
+  // aside memory for it: a picture needs at least a bit for every 8 x 8 block,
+  // so far fewer than 1024 pixels per byte of file; a few hundred bytes do not
+  // make a picture of many megapixels.
+  const uint64_t area = static_cast<uint64_t>(cinfo.image_width) * cinfo.image_height;
+  if (area > 1024u * static_cast<uint64_t>(size) + 65536u || cinfo.image_width > 30000 ||
+      cinfo.image_height > 30000) {
+    std::snprintf(mgr.Message, sizeof mgr.Message, "размер %ux%u не соответствует длине файла",
+                  static_cast<unsigned>(cinfo.image_width), static_cast<unsigned>(cinfo.image_height));
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
   cinfo.out_color_space = JCS_RGB;
   jpeg_start_decompress(&cinfo);
   if (cinfo.output_components != 3 || cinfo.output_width == 0 || cinfo.output_height == 0 ||
@@ -142,15 +155,13 @@ bool JpegWriteFile(const std::string& path, const uint8_t* rgb, int width, int h
                    std::string* error) {
   std::vector<uint8_t> bytes;
   if (!JpegEncode(rgb, width, height, quality, bytes, error)) return false;
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) {
+  TSafeFileWriter out(path);
+  if (!out.Ok()) {
     SetError(error, "Не удалось создать файл " + path);
     return false;
   }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed) {
-    std::remove(path.c_str());
+  out.Write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (!out.Commit()) {
     SetError(error, "Не удалось записать файл " + path);
     return false;
   }
@@ -194,11 +205,10 @@ bool JpegDecode(const uint8_t* data, size_t size, TJpegImage& image, std::string
 
 bool JpegReadFile(const std::string& path, TJpegImage& image, std::string* error) {
   image = TJpegImage();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  std::string bytes;
+  if (!ReadRegularFile(path, bytes)) {
     SetError(error, "Не удалось открыть файл " + path);
     return false;
   }
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return JpegDecode(bytes.data(), bytes.size(), image, error);
+  return JpegDecode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, error);
 }

@@ -26,15 +26,17 @@ constexpr int JpegMaxQuality = 100;
 bool JpegEncode(const uint8_t* rgb, int width, int height, int quality, std::vector<uint8_t>& out,
                 std::string* error = nullptr);
 
-// Writes the picture to `path`. The file is written whole or not at all: the
-// bytes are compressed first and only then written out.
+// Writes the picture to `path`, whole or not at all: the bytes are compressed
+// first and then written through a temporary file that replaces the old one
+// only once it is complete.
 bool JpegWriteFile(const std::string& path, const uint8_t* rgb, int width, int height, int quality,
                    std::string* error = nullptr);
 bool JpegWriteFile(const std::string& path, const TJpegImage& image, int quality,
                    std::string* error = nullptr);
 
 // Decompresses JPEG bytes into `image` (RGB; greyscale pictures are expanded).
-// Returns false and sets `error` on a broken picture; `image` is then empty.
+// Returns false and sets `error` on a broken picture, or on one whose header
+// promises far more pixels than its bytes can hold; `image` is then empty.
 bool JpegDecode(const uint8_t* data, size_t size, TJpegImage& image, std::string* error = nullptr);
 
 // Reads the picture file at `path`.

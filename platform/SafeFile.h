@@ -2,6 +2,9 @@
 // Writing a file whole or not at all. The text goes to a temporary file in the
 // target's folder; Commit() flushes it to the disk and renames it over the
 // target. Until then, and whenever anything fails, the old file stays as it was.
+// A target that is a symbolic link is followed: the linked file is replaced and
+// the link stays. Temporary files of the same target that an earlier, killed
+// save left behind are removed when the target is next saved.
 #include <cstddef>
 #include <string>
 #include <string_view>

@@ -6,17 +6,16 @@
 #include <QStyledItemDelegate>
 
 #include "controls/KitConst.h"
+#include "windows/uProc.h"
 
 namespace {
 
 constexpr int kHeaderRole = Qt::UserRole + 1;
 constexpr int kEnabledRole = Qt::UserRole + 2;
-constexpr int kBoxWidth = 13;  // the box with its margin; the text starts after it
+constexpr int kBoxWidth = 14;  // the place of the box; the text starts after it
 
-// The box of a row: 11 x 11, centred in the first kBoxWidth pixels.
-QRect BoxIn(const QRect& row) {
-  return QRect(row.left() + 1, row.top() + (row.height() - 11) / 2, 11, 11);
-}
+// The place of a row's box, left of its text.
+QRect BoxPlace(const QRect& row) { return QRect(row.left(), row.top(), kBoxWidth, row.height()); }
 
 class TCheckListDelegate : public QStyledItemDelegate {
  public:
@@ -31,34 +30,19 @@ class TCheckListDelegate : public QStyledItemDelegate {
     const QString text = index.data(Qt::DisplayRole).toString();
     p->save();
     p->setClipRect(r);
+    p->setFont(option.font);
     if (index.data(kHeaderRole).toBool()) {
-      p->fillRect(r, clInfoBk());
-      QFont bold = option.font;
-      bold.setBold(true);
-      p->setFont(bold);
-      p->setPen(clWindowText());
-      p->drawText(r.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+      DrawSectionBand(*p, r, text, QPoint(r.left() + 2, r.top()));
       p->restore();
       return;
     }
     const bool enabled = index.data(kEnabledRole).toBool();
     const bool selected = option.state & QStyle::State_Selected;
-    const QRect box = BoxIn(r);
-    p->fillRect(QRect(r.left(), r.top(), kBoxWidth, r.height()), clWindow());
-    p->fillRect(box, enabled ? clWindow() : clBtnFace());
-    p->setPen(clBtnShadow());
-    p->drawRect(box.adjusted(0, 0, -1, -1));
-    if (index.data(Qt::CheckStateRole).toInt() == Qt::Checked) {
-      p->setPen(enabled ? QColor(Qt::black) : clBtnShadow());
-      for (int k = 4; k <= 6; ++k) {
-        p->drawLine(box.left() + 2, box.top() + k, box.left() + 4, box.top() + k + 2);
-        p->drawLine(box.left() + 4, box.top() + k + 2, box.left() + 9, box.top() + k - 3);
-      }
-    }
+    p->setBrush(clWindow());
+    DrawCheckBox(*p, BoxPlace(r), index.data(Qt::CheckStateRole).toInt() == Qt::Checked, enabled);
     const QRect textRect(r.left() + kBoxWidth, r.top(), r.width() - kBoxWidth, r.height());
     const QPalette& pal = option.palette;
     p->fillRect(textRect, selected ? pal.color(QPalette::Highlight) : clWindow());
-    p->setFont(option.font);
     p->setPen(!enabled   ? clGrayText()
               : selected ? pal.color(QPalette::HighlightedText)
                          : clWindowText());
@@ -129,7 +113,7 @@ void TCheckListBox::InvertAll() {
 QRect TCheckListBox::CheckBoxRect(int index) const {
   const QListWidgetItem* it = item(index);
   if (!it || Header(index)) return {};
-  return BoxIn(visualItemRect(it));
+  return MarkBoxRect(BoxPlace(visualItemRect(it)));
 }
 
 void TCheckListBox::Toggle(int index) {

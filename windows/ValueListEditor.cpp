@@ -9,13 +9,12 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <algorithm>
+#include <cstdlib>
+
+#include "windows/uProc.h"
 
 namespace {
-// The grid's flat look: cream section bands, grey rows, a raised title row.
-const QColor kInfoBk(255, 255, 225);
-const QColor kBtnFace(240, 240, 240);
-const QColor kBtnHighlight(255, 255, 255);
-const QColor kBtnShadow(160, 160, 160);
+// The grid lines between the cells.
 const QColor kGridLine(208, 208, 208);
 }  // namespace
 
@@ -126,6 +125,13 @@ void TValueListEditor::SetColWidths(int col, int width) {
   KeyWidth = std::max(0, width);
   PlaceEditor();
   viewport()->update();
+}
+
+QString TValueListEditor::HintText(int col, int row) const {
+  if (col < 0 || col > 1 || row < 0 || row >= RowCount()) return {};
+  const QString text = Cells(col, row);
+  if (text.isEmpty() || text.startsWith(QLatin1Char('&'))) return {};
+  return fontMetrics().horizontalAdvance(text) > ColWidths(col) - 4 ? text : QString();
 }
 
 int TValueListEditor::KeyColumnWidth() const {
@@ -239,60 +245,13 @@ void TValueListEditor::paintEvent(QPaintEvent*) {
   auto drawRow = [&](int row) {
     const QRect key = CellRect(0, row), value = CellRect(1, row);
     if (key.isNull()) return;
-    DrawCell(p, 0, row, key);
-    DrawCell(p, 1, row, value);
+    DrawValueListCell(*this, p, 0, row, key);
+    DrawValueListCell(*this, p, 1, row, value);
     if (!IsSectionRow(row)) p.fillRect(QRect(key.right() + 1, key.top(), GridLineWidth(), pitch), kGridLine);
     p.fillRect(QRect(0, key.bottom() + 1, viewport()->width(), GridLineWidth()), kGridLine);
   };
   drawRow(0);
   for (int row = TopRow(); row <= last; ++row) drawRow(row);
-}
-
-void TValueListEditor::DrawCell(QPainter& p, int col, int row, const QRect& cellRect) {
-  QRect rect = cellRect;
-  const QString key = Keys(row);
-  const bool section = IsSectionRow(row);
-  const QColor brush = section ? kInfoBk : kBtnFace;
-  p.save();
-  if (section) {
-    // One band across both cells of the row, titled with the key without its "&".
-    rect = CellRect(0, row).united(CellRect(1, row));
-    p.setClipRect(rect);
-    p.fillRect(rect, brush);
-    QFont bold = font();
-    bold.setBold(true);
-    p.setFont(bold);
-    p.setPen(Qt::black);
-    const QString title = key.mid(1, 255);
-    p.drawText(rect.adjusted(1, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title);
-    p.restore();
-    return;
-  }
-  p.setClipRect(rect);
-  p.fillRect(rect, brush);
-  if (row == 0) {
-    // Raised relief of the title row.
-    p.setPen(kBtnHighlight);
-    p.drawLine(rect.left() + 1, rect.top(), rect.right() - 1, rect.top());
-    p.drawLine(rect.left(), rect.top(), rect.left(), rect.bottom());
-    p.setPen(kBtnShadow);
-    p.drawLine(rect.left(), rect.bottom(), rect.right(), rect.bottom());
-    p.drawLine(rect.right(), rect.top(), rect.right(), rect.bottom());
-  }
-  p.setPen(Qt::black);
-  if (col == 0) {
-    p.setPen(kBtnShadow);
-    p.drawLine(rect.right(), rect.top(), rect.right(), rect.bottom());
-    p.setPen(Qt::black);
-    p.drawText(rect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, key);
-  } else {
-    p.setPen(kBtnHighlight);
-    p.drawLine(rect.left(), rect.top(), rect.left(), rect.bottom());
-    p.setPen(Qt::black);
-    p.drawText(rect.adjusted(3, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-               Cells(1, row));
-  }
-  p.restore();
 }
 
 void TValueListEditor::resizeEvent(QResizeEvent* event) {
@@ -317,6 +276,11 @@ void TValueListEditor::changeEvent(QEvent* event) {
 }
 
 void TValueListEditor::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && std::abs(event->position().toPoint().x() - KeyColumnWidth()) < 3) {
+    SplitDrag = true;
+    event->accept();
+    return;
+  }
   if (event->button() == Qt::LeftButton) {
     const int row = RowAt(event->position().toPoint().y());
     const int col = ColAt(event->position().toPoint().x());
@@ -326,6 +290,22 @@ void TValueListEditor::mousePressEvent(QMouseEvent* event) {
     }
   }
   QAbstractScrollArea::mousePressEvent(event);
+}
+
+void TValueListEditor::mouseMoveEvent(QMouseEvent* event) {
+  const int x = event->position().toPoint().x();
+  if (SplitDrag || std::abs(x - KeyColumnWidth()) < 3)
+    viewport()->setCursor(Qt::SplitHCursor);
+  else
+    viewport()->unsetCursor();
+  if (SplitDrag && (event->buttons() & Qt::LeftButton))
+    SetColWidths(0, std::min(viewport()->width() - 30, std::max(30, x)));
+  QAbstractScrollArea::mouseMoveEvent(event);
+}
+
+void TValueListEditor::mouseReleaseEvent(QMouseEvent* event) {
+  SplitDrag = false;
+  QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
 void TValueListEditor::focusInEvent(QFocusEvent* event) {

@@ -3,7 +3,8 @@
 // rows (keys beginning with "&") drawn as headers across both columns and
 // never selected, and rows whose value has a "..." button. The value cell of
 // the current row always carries an edit box; every keystroke in it changes
-// the cell and raises OnStringsChange.
+// the cell and raises OnStringsChange. The boundary of the two columns is
+// dragged with the mouse.
 #include <QAbstractScrollArea>
 #include <QString>
 #include <QStringList>
@@ -52,6 +53,13 @@ class TValueListEditor : public QAbstractScrollArea {
   int ColWidths(int col) const { return col == 0 ? KeyColumnWidth() : ValueWidth(); }
   // Only the key column's width can be set.
   void SetColWidths(int col, int width);
+  // The key column's right edge can be dragged with the left button: pressed
+  // less than 3 pixels from it, the drag moves it within 30 pixels of either
+  // side of the grid and selects no row. True while such a drag goes on.
+  bool Splitting() const { return SplitDrag; }
+  // The text of a cell when it is cut off by its column (and is no section
+  // title), to be shown whole in a hint; empty otherwise.
+  QString HintText(int col, int row) const;
   int DefaultRowHeight() const { return RowHeight; }
   int GridLineWidth() const { return 1; }
 
@@ -78,6 +86,8 @@ class TValueListEditor : public QAbstractScrollArea {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
@@ -89,7 +99,6 @@ class TValueListEditor : public QAbstractScrollArea {
     QString Key, Value;
     TEditStyle Style = esSimple;
   };
-  void DrawCell(QPainter& p, int col, int row, const QRect& rect);
   void UpdateScrollBar();
   void PlaceEditor();
   void EditorEdited(const QString& text);
@@ -106,6 +115,7 @@ class TValueListEditor : public QAbstractScrollArea {
   int KeyWidth = 140;
   int RowHeight = 16;
   bool Placing = false;
+  bool SplitDrag = false;
   QLineEdit* Editor = nullptr;
   QToolButton* Button = nullptr;
 };

@@ -12,6 +12,7 @@
 #include "platform/qt/HtmlView.h"
 #include "windows/uHtmlPage.h"
 #include "windows/uPlace.h"
+#include "windows/uSticky.h"
 
 TFormHelp* FormHelp = nullptr;
 TFormHelp* FormMessage = nullptr;
@@ -19,6 +20,7 @@ TFormHelp* FormComment = nullptr;
 
 TFormHelp::TFormHelp(QWidget* owner)
     : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+  InstallSticky(this, TStickyKind::Dialog, nullptr, true);  // and its own screen snapping
   resize(231, 160);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -138,30 +140,33 @@ QString PagesFolder(const THtmlHost& host) {
 
 }  // namespace
 
-void ShowHtmlPage(const THtmlHost& host, int kind, const QString& caption,
-                  const QString& textFooter, const QStringList& lines) {
+QString WriteHtmlMessagePage(const THtmlHost& host, int kind, const QString& caption,
+                             const QString& textFooter, const QStringList& lines) {
   QString picture, page;
-  TFormHelp* form = nullptr;
   switch (kind) {
     case HtmlKindError:
       picture = QStringLiteral("XPdialogstop32.bmp");
       page = QStringLiteral("error.htm");
-      form = EnsureMessage(host);
       break;
     case HtmlKindComment:
       picture = QStringLiteral("XPdialoginformation32.bmp");
       page = QStringLiteral("comment.htm");
-      form = EnsureComment(host);
       break;
     default:  // information
       picture = QStringLiteral("XPdialoginformation32.bmp");
       page = QStringLiteral("info.htm");
-      form = EnsureMessage(host);
       break;
   }
   const QString pageFile = PagesFolder(host) + page;
   BuildHtmlPage(host.FilesPath + host.TemplatePage, caption, textFooter, PictureRef(host, picture),
                 pageFile, lines);
+  return pageFile;
+}
+
+void ShowHtmlPage(const THtmlHost& host, int kind, const QString& caption,
+                  const QString& textFooter, const QStringList& lines) {
+  const QString pageFile = WriteHtmlMessagePage(host, kind, caption, textFooter, lines);
+  TFormHelp* form = kind == HtmlKindComment ? EnsureComment(host) : EnsureMessage(host);
   form->setWindowTitle(caption);
   form->Navigate(pageFile);
   if (kind == HtmlKindComment) {

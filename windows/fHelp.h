@@ -53,6 +53,12 @@ struct THtmlHost {
   std::function<int(const QString&, const QString&, int)> ReadInt;
 };
 
+// Builds the page for the message (kind 0 "error.htm", 2 "comment.htm", 3
+// "info.htm" in the folder of generated pages) and returns its full path.
+// Throws THtmlPageError when the page cannot be built.
+QString WriteHtmlMessagePage(const THtmlHost& host, int kind, const QString& caption,
+                             const QString& textFooter, const QStringList& lines);
+
 // Builds the page for the message and shows it: kind 0 error and 3 information
 // in FormMessage (modal; returns when closed), kind 2 comments in FormComment
 // (returns at once). Throws THtmlPageError when the page cannot be built.

@@ -7,7 +7,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "windows/uSticky.h"
+
 TFormInput::TFormInput(QWidget* parent) : QDialog(parent, Qt::Tool) {
+  InstallSticky(this, TStickyKind::None, nullptr, true);  // its own screen snapping only
   resize(228, 106);
   setSizeGripEnabled(true);
   auto* layout = new QVBoxLayout(this);

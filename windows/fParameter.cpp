@@ -34,6 +34,7 @@
 #include "windows/frResource.h"
 #include "windows/main.h"
 #include "windows/uSettings.h"
+#include "windows/uSticky.h"
 
 TFormParameter* FormParameter = nullptr;
 
@@ -122,17 +123,10 @@ QIcon ToolIcon(int kind) {
   return QIcon(pix);
 }
 
-// The flat look of the lists' tool bars: pale blue bar, cream under the
-// mouse with a navy frame, orange while pressed.
-const char* kToolBarStyle =
-    "QToolBar { background: rgb(163,194,245); border: none; spacing: 0px; padding: 0px; }"
-    "QToolButton { background: rgb(163,194,245); border: 1px solid transparent; padding: 1px; }"
-    "QToolButton:hover { background: rgb(255,238,194); border: 1px solid rgb(0,0,128); }"
-    "QToolButton:pressed { background: rgb(254,149,82); border: 1px solid rgb(0,0,128); }";
-
 }  // namespace
 
 TFormParameter::TFormParameter(QWidget* parent) : QWidget(parent, Qt::Tool) {
+  InstallSticky(this, TStickyKind::Parameter, &Dockable);
   setWindowTitle(QStringLiteral("Параметры"));
   // Hints of cut-off cells also while another window of the program is active.
   setAttribute(Qt::WA_AlwaysShowToolTips);
@@ -160,7 +154,6 @@ TFormParameter::TFormParameter(QWidget* parent) : QWidget(parent, Qt::Tool) {
   for (TValueListEditor* grid : {ValueListEditorResource, ValueListEditorPlant})
     grid->SetColWidths(0, std::max(140, std::min(widest + 8, 230)));
 
-  Splitting = false;
   resize(std::max(374, sizeHint().width()), std::max(283, sizeHint().height()));
 }
 
@@ -293,8 +286,7 @@ QWidget* TFormParameter::CreateListPage(bool plant) {
   bar->setIconSize(QSize(16, 16));
   bar->setMovable(false);
   bar->setFloatable(false);
-  bar->setStyleSheet(QString::fromLatin1(kToolBarStyle));
-  bar->setFixedHeight(24);
+  bar->setFixedHeight(22);
   QAction* add = bar->addAction(ToolIcon(0), QString());
   QAction* edit = bar->addAction(ToolIcon(1), QString());
   QAction* del = bar->addAction(ToolIcon(2), QString());
@@ -476,55 +468,22 @@ void TFormParameter::FormResize() {
 bool TFormParameter::eventFilter(QObject* watched, QEvent* event) {
   for (TValueListEditor* grid : {ValueListEditorResource, ValueListEditorPlant}) {
     if (!grid || watched != grid->viewport()) continue;
-    switch (event->type()) {
-      case QEvent::MouseButtonPress:
-        ValueListEditorPlantMouseDown(grid, static_cast<QMouseEvent*>(event));
-        return Splitting;  // a splitter drag does not select a row
-      case QEvent::MouseMove:
-        ValueListEditorPlantMouseMove(grid, static_cast<QMouseEvent*>(event));
-        return false;
-      case QEvent::MouseButtonRelease:
-        ValueListEditorPlantMouseUp(grid, static_cast<QMouseEvent*>(event));
-        return false;
-      default:
-        return false;
-    }
+    if (event->type() == QEvent::MouseMove) ValueListEditorPlantMouseMove(grid, static_cast<QMouseEvent*>(event));
+    return false;
   }
   return QWidget::eventFilter(watched, event);
 }
 
-void TFormParameter::ValueListEditorPlantMouseDown(TValueListEditor* grid, QMouseEvent* event) {
-  const int x = event->position().toPoint().x();
-  if (event->button() == Qt::LeftButton && std::abs(x - grid->ColWidths(0)) < 3) Splitting = true;
-}
-
 void TFormParameter::ValueListEditorPlantMouseMove(TValueListEditor* grid, QMouseEvent* event) {
-  const QPoint pos = event->position().toPoint();
-  if (std::abs(pos.x() - grid->ColWidths(0)) < 3 || Splitting)
-    grid->viewport()->setCursor(Qt::SplitHCursor);
-  else
-    grid->viewport()->unsetCursor();
-  if (Splitting && (event->buttons() & Qt::LeftButton)) {
-    const int width = std::min(grid->viewport()->width() - 30, std::max(30, pos.x()));
-    grid->SetColWidths(0, width);
-    return;
-  }
+  if (grid->Splitting()) return;
   // Hint of a cut-off cell.
-  const int row = grid->RowAt(pos.y()), col = grid->ColAt(pos.x());
-  QString hint;
-  if (row >= 0 && col >= 0) {
-    const QString text = grid->Cells(col, row);
-    if (grid->fontMetrics().horizontalAdvance(text) > grid->ColWidths(col) - 4 && !text.isEmpty() &&
-        !text.startsWith(QLatin1Char('&')))
-      hint = text;
-  }
+  const QPoint pos = event->position().toPoint();
+  const QString hint = grid->HintText(grid->ColAt(pos.x()), grid->RowAt(pos.y()));
   if (grid->toolTip() != hint) {
     QToolTip::hideText();
     grid->setToolTip(hint);
   }
 }
-
-void TFormParameter::ValueListEditorPlantMouseUp(TValueListEditor*, QMouseEvent*) { Splitting = false; }
 
 // ---------------------------------------------------------------- lists
 
@@ -645,7 +604,7 @@ void TFormParameter::ValueListEditorPlantStringsChange() {
                                                    {&KeyChildrenCount, gChildrenCount},
                                                    {&KeyAgeMax, gAgeMax}};
   for (const auto& [key, gene] : counts) {
-    p.Param[gene] = NumberIn(row(*key), 1, 1, kMaxCount);
+    p.Param[gene] = NumberIn(row(*key), 1, 1, gene == gChildrenCount ? MaxChildrenCount : kMaxCount);
     SetGridRow(grid, *key, QString::number(p.Param[gene]));
   }
   p.Param.Mutation() = NumberIn(row(KeyMutation), 0, 0, 100);
@@ -975,8 +934,9 @@ void TFormParameter::EnsurePicker(TWindowCombo*& combo, Frame*& frame, const cha
 int TFormParameter::ReadPickerSize(const QString& key, int def) {
   // The settings file in use (the user's own when the program's folder is
   // read-only); none in use, the default sizes.
-  if (!SettingsFileInUse()) return def;
-  const TIniFile ini(CurrentSettingsPaths().ReadFile.toStdString());
+  const QString file = WindowSettingsFile();
+  if (file.isEmpty()) return def;
+  const TIniFile ini(file.toStdString());
   const int value = ini.ReadInteger("FormParameter", key.toStdString(), def);
   return value > 0 && value <= 10000 ? value : def;
 }

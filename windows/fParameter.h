@@ -78,7 +78,6 @@ class TFormParameter : public QWidget {
   TValueListEditor* ValueListEditorPlant = nullptr;
 
   unsigned char Dockable = 0;  // corner of the main window docked to, 0 none
-  bool Splitting = false;      // a column splitter drag in a value grid is under way
 
   // The pop-up pickers, each created when first opened.
   TWindowCombo* ComboFieldColor = nullptr;
@@ -212,10 +211,8 @@ class TFormParameter : public QWidget {
   // Brush menus and statistics after a list change.
   void RefreshAfterListChange(bool update);
   void RepaintField();
-  // Mouse handlers of both grids: the column splitter and the hints of cut-off cells.
-  void ValueListEditorPlantMouseDown(TValueListEditor* grid, QMouseEvent* event);
+  // The hints of cut-off cells of both grids (the grids drag their column boundary themselves).
   void ValueListEditorPlantMouseMove(TValueListEditor* grid, QMouseEvent* event);
-  void ValueListEditorPlantMouseUp(TValueListEditor* grid, QMouseEvent* event);
 
   // Rows came or went in a list: the delete buttons and the brush indexes follow.
   void ListRowsChanged();

@@ -30,6 +30,7 @@
 #include "windows/DrawGrid.h"
 #include "windows/fView.h"
 #include "windows/main.h"
+#include "windows/uSticky.h"
 
 TFormStatistic* FormStatistic = nullptr;
 
@@ -176,6 +177,7 @@ void SetWholeNumberRange(QValueAxis* axis, double lo, double hi) {
 
 TFormStatistic::TFormStatistic(QWidget* parent) : QWidget(parent, Qt::Tool) {
   FormStatistic = this;
+  InstallSticky(this, TStickyKind::Statistic, &Dockable);
   setWindowTitle(QStringLiteral("Статистика"));
   // Hints of cut-off cells also while another window of the program is active.
   setAttribute(Qt::WA_AlwaysShowToolTips);

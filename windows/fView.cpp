@@ -15,10 +15,12 @@
 #include <algorithm>
 
 #include "controls/KitConst.h"
+#include "windows/FlatStyle.h"
 #include "windows/fParameter.h"
 #include "windows/fStatistic.h"
 #include "windows/main.h"
 #include "windows/uProc.h"
+#include "windows/uSticky.h"
 
 TFormView* FormView = nullptr;
 
@@ -91,6 +93,7 @@ QLabel* StaticText(QWidget* panel, const QString& text, const QString& hint, con
 
 TFormView::TFormView(QWidget* parent) : QWidget(parent, Qt::Tool) {
   FormView = this;
+  InstallSticky(this, TStickyKind::View, &Dockable);
   setWindowTitle(QStringLiteral("Наблюдение"));
   setMinimumWidth(408);
   resize(408, 454);
@@ -114,7 +117,7 @@ TFormView::TFormView(QWidget* parent) : QWidget(parent, Qt::Tool) {
   ToolBar = new QToolBar(PanelToolBar);
   ToolBar->setIconSize(QSize(16, 16));
   ToolBar->setContentsMargins(0, 0, 0, 0);
-  ToolBar->setStyleSheet(QStringLiteral("QToolBar { border: 0px; spacing: 0px; padding: 0px; }"));
+  SetBarLook(ToolBar, TBarLook::Toolkit);  // the brush buttons paint their colours themselves
   const QString hints[3] = {QStringLiteral("Указатель"), QStringLiteral("Ресурс"), QStringLiteral("Организм")};
   QToolButton* buttons[3];
   for (int i = 0; i < 3; ++i) {

@@ -31,16 +31,19 @@
 #include <algorithm>
 
 #include "controls/ToolEdit.h"
+#include "windows/FlatStyle.h"
 #include "windows/ValueListEditor.h"
 #include "windows/fHelp.h"
 #include "windows/fInput.h"
 #include "windows/fParameter.h"
 #include "windows/fStatistic.h"
 #include "windows/fView.h"
+#include "windows/uListImages.h"
+#include "windows/uProc.h"
 #include "windows/uSettings.h"
+#include "windows/uSticky.h"
 #include "platform/IniFile.h"
 #include "windows/uPlace.h"
-#include "windows/uProc.h"
 
 TMainForm* MainForm = nullptr;
 QString ProgramVersion = QStringLiteral("0.7.0.68");
@@ -272,6 +275,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   CreateImages();
   CreateActions();
   CreateBars();
+  InstallStickyMain(this, ActionViewDock, &SnapBuffer, &Moving);
 
   FormView = new TFormView(this);
   FormStatistic = new TFormStatistic(this);
@@ -285,6 +289,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     PlaceDefaultWindows();
   }
   ConnectPageCommands(*this);
+  ConnectFileCommands();
 }
 
 TMainForm::~TMainForm() {
@@ -306,6 +311,7 @@ TMainForm::~TMainForm() {
 
 void TMainForm::CreateImages() {
   for (int i = 0; i <= 27; ++i) ImageList.append(DrawIcon(i));
+  AddCheckListImages(ImageList);
 }
 
 QAction* TMainForm::NewAction(const QString& category, const QString& caption, const QString& hint,
@@ -378,6 +384,8 @@ void TMainForm::CreateActions() {
   connect(ActionFieldStep, &QAction::triggered, this, [this] { ActionFieldStepExecute(); });
   connect(ActionFieldUndo, &QAction::triggered, this, [this] { ActionFieldUndoExecute(); });
   connect(ActionAutoSize, &QAction::triggered, this, [this] { ActionAutoSizeExecute(); });
+  connect(ActionFieldInput, &QAction::triggered, this, [this] { ActionFieldInputExecute(); });
+  connect(ActionFieldClear, &QAction::triggered, this, [this] { ActionFieldClearExecute(); });
   connect(ActionViewField, &QAction::triggered, this, [this] { ViewToggle(ActionViewField, FormView); });
   connect(ActionViewStatistic, &QAction::triggered, this, [this] { ViewToggle(ActionViewStatistic, FormStatistic); });
   connect(ActionViewParameter, &QAction::triggered, this, [this] { ViewToggle(ActionViewParameter, FormParameter); });
@@ -388,37 +396,9 @@ void TMainForm::ViewToggle(QAction* action, QWidget* window) {
 }
 
 void TMainForm::CreateBars() {
-  // The flat look of the bars and menus: pale blue bars, cream under the mouse,
-  // orange when pressed, navy frames, a blue stripe down the menus.
-  setStyleSheet(QStringLiteral(
-      "QMainWindow { background: #A3C2F5; }"
-      "QToolBar { background: #A3C2F5; border: 0px; spacing: 0px; padding: 0px; }"
-      "QToolBar#ToolBarMenu { border-bottom: 1px solid #6F8FC0; }"
-      "QToolBar QToolButton { background: #A3C2F5; border: 1px solid transparent; color: black; padding: 0px; }"
-      "QToolBar QToolButton:hover { background: #FFEEC2; border: 1px solid #000080; }"
-      "QToolBar QToolButton:pressed, QToolBar QToolButton:checked { background: #FFAF59; border: 1px solid #000080; }"
-      "QToolBar QToolButton:checked:hover { background: #FE9552; }"
-      "QToolBar QToolButton:disabled { color: #8D8D8D; }"
-      "QToolBar#ToolBar QToolButton { font-size: 10px; }"
-      "QToolBar#ToolBarMenu QToolButton { padding: 1px 5px; }"
-      "QToolBar#ToolBarMenu QToolButton:pressed, QToolBar#ToolBarMenu QToolButton:open"
-      " { background: #F6F6F6; border: 1px solid #000080; border-bottom: 0px; }"
-      "QToolBar#ToolBarMenu QToolButton::menu-indicator { image: none; width: 0px; }"));
-  const QString menuStyle = QStringLiteral(
-      "QMenu { background: #F6F6F6; border: 1px solid #8D8D8D; }"
-      "QMenu::item { padding: 4px 24px 4px 8px; min-height: 15px; border: 1px solid transparent;"
-      " border-left: 24px solid #A3C2F5; }"
-      "QMenu::item:selected { background: #FFEEC2; border: 1px solid #000080; border-left: 24px solid #FFEEC2;"
-      " color: black; }"
-      "QMenu::item:disabled { color: #8D8D8D; }"
-      "QMenu::item:disabled:selected { background: #F6F6F6; border-left-color: #F6F6F6; }"
-      "QMenu::separator { height: 1px; background: #A3C2F5; margin: 1px 0px 1px 25px; }"
-      "QMenu::icon { padding-left: 4px; }");
-
   auto newMenu = [&](const QString& name) {
     auto* m = new QMenu(this);
     m->setObjectName(name);
-    m->setStyleSheet(menuStyle);
     return m;
   };
   PopupMenuFile = newMenu(QStringLiteral("PopupMenuFile"));
@@ -476,6 +456,7 @@ void TMainForm::CreateBars() {
   ToolBarMenu->setMovable(false);
   ToolBarMenu->setFloatable(false);
   ToolBarMenu->setContextMenuPolicy(Qt::PreventContextMenu);
+  SetBarLook(ToolBarMenu, TBarLook::FlatEdgeBottom);
   const std::pair<QString, QMenu*> menus[] = {{QStringLiteral("Файл"), PopupMenuFile},
                                               {QStringLiteral("Сервис"), PopupMenuService},
                                               {QStringLiteral("Вид"), PopupMenuView},
@@ -510,10 +491,9 @@ void TMainForm::CreateBars() {
   QFont small = ToolBar->font();
   small.setPixelSize(10);
   ToolBar->setFont(small);
-  auto* open = new TActionButton(ActionFileLoad, QStringLiteral("Открыть файл..."), {}, ToolBar);
-  open->setMenu(PopupMenuLoad);
-  open->setPopupMode(QToolButton::DelayedPopup);
-  ToolButtonLoad = ToolBar->addWidget(open);
+  // The recent files open below it on a right-button release (mainFile.cpp).
+  ToolButtonLoad = ToolBar->addWidget(
+      new TActionButton(ActionFileLoad, QStringLiteral("Открыть файл..."), ActionFileLoad->text(), ToolBar));
   auto separator = [this] {
     auto* s = new QWidget(ToolBar);
     s->setFixedSize(8, 36);
@@ -630,7 +610,7 @@ void TMainForm::ActionFieldStepExecute() {
       const qint64 spent = now - RefreshStartNs;
       const int32_t ticks = Step - RefreshStartStep;
       QString sps = QStringLiteral("0.00");
-      if (spent > 0 && ticks > 0) sps = QString::number(ticks * 1e9 / static_cast<double>(spent), 'f', 2);
+      if (spent > 0 && ticks > 0) sps = FixedText(ticks * 1e9 / static_cast<double>(spent), 4, 2);
       if (FormView) FormView->StaticTextSPS->setText(sps);
       RefreshStartNs = now;
       RefreshStartStep = Step;
@@ -822,8 +802,7 @@ bool TMainForm::ApplicationShowHint(QString& HintStr, THintInfo& HintInfo) {
     if (col < 0 || row < 0) return false;
     const QRect cell = list->CellRect(col, row);
     if (cell.isEmpty()) return false;
-    const QString text = list->Cells(col, row);
-    HintStr = list->fontMetrics().horizontalAdvance(text) > cell.width() ? text : QString();
+    HintStr = list->HintText(col, row);
     HintInfo.HintPos = viewport->mapToGlobal(cell.topLeft() - QPoint(1, 1));
     HintInfo.CursorRect = cell.translated(viewport->pos());
     return true;

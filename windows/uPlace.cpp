@@ -38,11 +38,15 @@ std::optional<QMargins> SystemFrame(const QWidget* w) {
   if (Frameless(w)) return QMargins();
   if (const TFrameSource& source = Source()) return source(w);
   QWindow* handle = w->windowHandle();
-  if (w->isVisible() && handle && handle->isExposed()) {
+  if (w->isVisible() && handle) {
     const QRect f = w->frameGeometry(), g = w->geometry();
     const QMargins m(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom());
-    const_cast<QWidget*>(w)->setProperty(kFrameProperty, QRect(m.left(), m.top(), m.right(), m.bottom()));
-    return m;
+    // A frame the toolkit already tells is known; no frame is known to be
+    // none only once the window is on the screen.
+    if (!m.isNull() || handle->isExposed()) {
+      const_cast<QWidget*>(w)->setProperty(kFrameProperty, QRect(m.left(), m.top(), m.right(), m.bottom()));
+      return m;
+    }
   }
   const QVariant seen = w->property(kFrameProperty);
   if (seen.isValid()) {
@@ -222,7 +226,12 @@ void PlaceInWorkArea(QWidget* window, std::function<QPoint()> outerTopLeft, cons
   const QSize room = WorkArea(window).size().shrunkBy(FrameMargins(window));
   window->resize(clientSize.boundedTo(room).expandedTo(window->minimumSize()));
   PlaceWindow(window, [window, outerTopLeft = std::move(outerTopLeft)] {
-    const QRect fitted = FitToWorkArea(QRect(outerTopLeft(), OuterRect(window).size()), WorkArea(window));
+    const QRect work = WorkArea(window);
+    // Larger than the work area with the frame now known: brought down to it.
+    const QSize fits = work.size().shrunkBy(FrameMargins(window));
+    if (window->width() > fits.width() || window->height() > fits.height())
+      window->resize(window->size().boundedTo(fits).expandedTo(window->minimumSize()));
+    const QRect fitted = FitToWorkArea(QRect(outerTopLeft(), OuterRect(window).size()), work);
     MoveOuter(window, fitted.topLeft());
   });
 }

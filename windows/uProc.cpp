@@ -7,6 +7,10 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "platform/VersionInfo.h"
@@ -148,4 +152,41 @@ QAction* ProxyItem(QAction* action, QObject* parent, const QString& caption) {
   QObject::connect(action, &QAction::changed, item, sync);
   QObject::connect(item, &QAction::triggered, action, [action] { action->trigger(); });
   return item;
+}
+
+QString FixedText(double value, int precision, int digits) {
+  if (!std::isfinite(value)) value = 0;
+  const bool negative = value < 0;
+  const double v = std::fabs(value);
+  // The decimal exponent of the leading digit, from the value rounded to `precision` digits.
+  auto exponent = [precision](double x) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*e", precision - 1, x);
+    return std::atoi(std::strchr(buf, 'e') + 1);
+  };
+  auto scientific = [&] {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*e", precision - 1, v);
+    QString mantissa = QString::fromLatin1(buf, static_cast<int>(std::strchr(buf, 'e') - buf));
+    if (mantissa.contains(QLatin1Char('.'))) {
+      while (mantissa.endsWith(QLatin1Char('0'))) mantissa.chop(1);
+      if (mantissa.endsWith(QLatin1Char('.'))) mantissa.chop(1);
+    }
+    return (negative ? QStringLiteral("-") : QString()) + mantissa + QStringLiteral("E") +
+           QString::number(exponent(v));
+  };
+  if (v > 0 && exponent(v) + 1 > precision) return scientific();
+  // Rounded once, at the last of the `precision` significant digits or of the
+  // `digits` decimals, whichever comes first.
+  double rounded = 0;
+  if (v > 0) {
+    const int significant = std::min(precision, exponent(v) + 1 + digits);
+    if (significant > 0) {
+      char buf[64];
+      std::snprintf(buf, sizeof buf, "%.*e", significant - 1, v);
+      rounded = std::strtod(buf, nullptr);
+    }
+  }
+  const QString text = QString::number(rounded, 'f', digits);
+  return negative && rounded > 0 ? QStringLiteral("-") + text : text;
 }

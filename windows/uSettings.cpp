@@ -9,8 +9,10 @@
 #include <algorithm>
 #include <climits>
 
+#include "files/uNames.h"
 #include "platform/IniFile.h"
 #include "windows/uProc.h"
+#include "platform/SafeFile.h"
 
 namespace {
 
@@ -141,9 +143,13 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   if (d.ResourceCount < -1) d.ResourceCount = -1;  // no store has a negative count: taken as absent
   d.ResourceCount = std::min(d.ResourceCount, SettingsMaxItems);
   if (d.ResourceCount < 0) d.FirstRun = true;
+  // Names are keys of their values: a later duplicate (in any letter case) or
+  // an empty name is given a name of its own, as the data file reader does.
+  TUniqueNames resourceNames, plantNames;
   for (int i = 0; i < d.ResourceCount; ++i) {
     TSettingsResource r;
-    r.Name = ini.ReadString(sResource, Idx("Resource.Value", i), "Ресурс " + std::to_string(i));
+    r.Name = resourceNames.Add(ini.ReadString(sResource, Idx("Resource.Value", i), DefaultResourceName(i)),
+                               DefaultResourceName(i));
     r.BrushValue = std::max(1, ini.ReadInteger(sResource, r.Name + ".Resource", 25));
     r.Slur = Clamp(ini.ReadInteger(sResource, r.Name + ".Slur", 70), 0, 100);
     r.Color = ini.ReadInteger(sResource, r.Name + ".Color", clYellow);
@@ -156,7 +162,8 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   const int resources = d.ResourceCount < 0 ? 1 : d.ResourceCount;
   for (int i = 0; i < d.PlantCount; ++i) {
     TPlantParameter p;
-    p.Const.Name = ini.ReadString(sPlant, Idx("Plant.Value", i), "Организм " + std::to_string(i));
+    p.Const.Name =
+        plantNames.Add(ini.ReadString(sPlant, Idx("Plant.Value", i), DefaultPlantName(i)), DefaultPlantName(i));
     const std::string& n = p.Const.Name;
     p.Const.Color = ini.ReadInteger(sPlant, n + ".Color", clLime);
     p.Const.ColorMutant = ini.ReadInteger(sPlant, n + ".ColorMutant", clRed);
@@ -165,7 +172,7 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
     p.Param.ResourceEat() = std::max(1, ini.ReadInteger(sPlant, n + ".ResourceEat", 1));
     p.Param.AgeReproduct() = std::max(1, ini.ReadInteger(sPlant, n + ".AgeReproduct", 5));
     p.Param.AgeMax() = std::max(1, ini.ReadInteger(sPlant, n + ".AgeMax", 10));
-    p.Param.ChildrenCount() = std::max(1, ini.ReadInteger(sPlant, n + ".ChildrenCount", 3));
+    p.Param.ChildrenCount() = Clamp(ini.ReadInteger(sPlant, n + ".ChildrenCount", 3), 1, MaxChildrenCount);
     p.Param.Mutation() = Clamp(ini.ReadInteger(sPlant, n + ".Mutation", 10), 0, 100);
     const int in = ini.ReadInteger(sPlant, n + ".ResourceIn", ini.ReadInteger(sPlant, n + ".ResourceIndex", 0));
     const int out = ini.ReadInteger(sPlant, n + ".ResourceOut", ini.ReadInteger(sPlant, n + ".ResourceIndex", 0));
@@ -417,6 +424,24 @@ const TSettingsPaths& CurrentSettingsPaths() {
   return PathsRef();
 }
 
+QString WindowSettingsFile() {
+  if (!SettingsFileInUse()) return {};
+  const TSettingsPaths& paths = CurrentSettingsPaths();
+  if (paths.ReadFile.isEmpty() || paths.ReadFile == paths.WriteFile || QFileInfo::exists(paths.WriteFile) ||
+      !QFileInfo::exists(paths.ReadFile))
+    return paths.WriteFile;
+  QFile in(paths.ReadFile);
+  if (in.open(QIODevice::ReadOnly)) {
+    const QByteArray text = in.readAll();
+    TSafeFileWriter out(paths.WriteFile.toStdString());
+    if (out.Ok() && in.error() == QFileDevice::NoError) {
+      out.Write(text.constData(), static_cast<size_t>(text.size()));
+      out.Commit();
+    }
+  }
+  return paths.WriteFile;
+}
+
 bool SettingsFileInUse() { return InUseRef(); }
 void SetSettingsFileInUse(bool inUse) { InUseRef() = inUse; }
 
@@ -516,7 +541,7 @@ void StartUpSequence(TMainForm& f) {
     f.FileList[i].ShortFileName = Q(d.FileList[i].ShortFileName);
     f.FileList[i].FileName = Q(d.FileList[i].FileName);
   }
-  RefreshRecentFiles(f);
+  f.UpdateRecentMenu();
   f.Created = DateTimeText(std::time(nullptr));
 
   f.PathDocument = Q(d.PathDocument);
@@ -644,6 +669,8 @@ void StartUpSequence(TMainForm& f) {
     f.LoadDataFile(f.ProgramPath + QStringLiteral("fight_mutation.zod"), true);
     f.FileName = startName;
     if (FormStatistic) FormStatistic->UpdateView();
+  } else {
+    f.ActionFileNewExecute();
   }
 }
 

@@ -159,13 +159,15 @@ bool WriteExitSettings(TMainForm& form);
 // when asked before).
 const TSettingsPaths& CurrentSettingsPaths();
 
+// The settings file that a window reads and writes its own keys in between
+// start-up and exit: the file the exit writes. When that file does not exist
+// yet and start-up read another one, the other one's text is first carried
+// over whole, so that a file begun early holds every setting. Empty when the
+// settings file is not in use.
+QString WindowSettingsFile();
+
 // Whether the main window reads the settings at creation and writes them at
 // exit. The program turns it on; window tests that want a fixed default model
 // leave it off.
 bool SettingsFileInUse();
 void SetSettingsFileInUse(bool inUse);
-
-// The recent files (mainDataFile.cpp): moves a file to the front, and shows
-// the list on the five reload commands.
-void AddRecentDataFile(TMainForm& form, const QString& fileName);
-void RefreshRecentFiles(TMainForm& form);

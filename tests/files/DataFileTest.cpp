@@ -3,6 +3,9 @@
 #include "FileTestUtil.h"
 #include "platform/Cp1251.h"
 #include "tests/FileSizeLimit.h"
+#include "tests/platform/Blocking.h"
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -315,14 +318,14 @@ TEST(DataFileRefusal, UntrustedValuesAreRefusedWithTheFormatMessage) {
       {"absurd species count", 28, "99999"},
       {"species count beyond the file", 28, "60000"},
       {"record tag out of order", 20, "[Resource7]"},
-      {"species food resource outside the list", 33, "2"},
-      {"species waste resource negative", 34, "-1"},
       {"a number that is not one", 15, "many"},
       {"a number out of 32-bit range", 16, "99999999999"},
       {"resource colour with trailing text", 19, "255 red"},
-      {"living cell of a missing species", living + 1, "3"},
-      {"living cell of a negative species", living + 1, "-1"},
-      {"living cell eating a missing resource", living + 8, "5"},
+      {"negative tick counter", 6, "-1"},
+      {"negative amount", firstCell, "-5"},
+      {"negative amount of the last resource", firstCell + 1, "-2147483648"},
+      {"negative mass", living, "-3"},
+      {"negative age", living + 2, "-1"},
   };
   for (const TCase& c : cases) {
     auto bad = lines;
@@ -344,6 +347,139 @@ TEST(DataFileRefusal, UntrustedValuesAreRefusedWithTheFormatMessage) {
     EXPECT_EQ(t.Host.Errors(), std::vector<std::string>{FormatText(f)}) << keep;
     ExpectStoresValid(t.Res, t.Plant);
   }
+}
+
+TEST(DataFileRefusal, AFieldLargerThanTheFileIsRefusedBeforeTheStoresGrow) {
+  TTempDir dir;
+  TModel m(5, 10);
+  auto lines = Lines(Saved(m, dir.File("good.zod")));
+  // The header promises a field of a million cells; the file holds a few hundred bytes.
+  lines[8] = "1000";
+  lines[10] = "1000";
+  lines.resize(40);
+  const std::string f = dir.File("short.zod");
+  WriteAll(f, JoinCrLf(lines));
+  TTarget t;
+  EXPECT_FALSE(t.Load(f));
+  EXPECT_EQ(t.Host.Errors(), std::vector<std::string>{FormatText(f)});
+  EXPECT_EQ(t.Res.RowCount, 45) << "the stores keep their size";
+  EXPECT_EQ(t.Plant.Field.Size(), 45u * 45u);
+  EXPECT_EQ(t.Plant.Params[0].Const.Count, 1);
+}
+
+TEST(DataFileLoad, IndexesOutsideTheListsAreMendedAndTheWholeFileRead) {
+  TTempDir dir;
+  // 50 organisms on 250 units, as an earlier version saved them after a
+  // resource was deleted without renumbering the organisms.
+  TModel m(5, 10);
+  for (int32_t r = 0; r < 5; ++r)
+    for (int32_t c = 0; c < 10; ++c) {
+      m.Plant.Place(0, r, c);
+      m.Res.AddAmount(0, r, c, 5);
+    }
+  auto lines = Lines(Saved(m, dir.File("good.zod")));
+  const size_t firstCell = 80, cellLines = 13;
+  auto cell = [&](int r, int c) { return firstCell + (static_cast<size_t>(r) * 10 + c) * cellLines; };
+  lines[cell(0, 0) + 2 + 8] = "7";   // food resource 7 of 2
+  lines[cell(2, 3) + 2 + 9] = "-1";  // waste resource -1
+  lines[cell(4, 9) + 2 + 1] = "9";   // species 9 of 3
+  lines[33] = "2";                   // species 0 eats resource 2 of 2
+  const std::string f = dir.File("old.zod");
+  WriteAll(f, JoinCrLf(lines));
+  TTarget t;
+  ASSERT_TRUE(t.Load(f));
+  EXPECT_TRUE(t.Host.Errors().empty());
+  ExpectStoresValid(t.Res, t.Plant);
+  EXPECT_EQ(t.Plant.Params[0].Const.Count, 49) << "only the organism of no species stays out";
+  EXPECT_EQ(t.Res.Params[0].Total, 250);
+  EXPECT_EQ(t.Plant.Field(0, 0).Genome.ResourceIn(), 0);
+  EXPECT_EQ(t.Plant.Field(2, 3).Genome.ResourceOut(), 0);
+  EXPECT_EQ(t.Plant.Field(4, 9).Mass, 0);
+  EXPECT_EQ(t.Plant.Params[0].Param.ResourceIn(), 0);
+  EXPECT_EQ(t.Plant.Field(1, 1).Genome, m.Plant.Field(1, 1).Genome) << "the others as they were";
+}
+
+TEST(DataFileLoad, ValuesAreBroughtIntoTheRangesTheTickAndTheBrushKeep) {
+  TTempDir dir;
+  TModel m(5, 10);
+  m.Res.Params[0].BrushValue = -3;
+  m.Res.Params[1].Slur = 150;
+  m.Plant.Params[1].Param = TGenome(-1, 0, 0, 2000000000, 2000000000, 250, 1, 0);
+  m.Plant.Place(1, 2, 2);
+  m.Plant.Field(2, 2).Mass = 4;
+  m.Plant.Field(2, 2).Genome = TGenome(0, -7, 3, 0, 1001, -4, 1, 1);
+  m.Plant.Place(0, 3, 3);
+  m.Plant.Field(3, 3).Genome = TGenome(0, 0, 0, 0, 0, 0, 0, 0);  // zeros occur in real runs
+  const std::string f = dir.File("wide.zod");
+  Saved(m, f);
+  TTarget t;
+  ASSERT_TRUE(t.Load(f));
+  EXPECT_TRUE(t.Host.Errors().empty());
+  EXPECT_EQ(t.Res.Params[0].BrushValue, 1);
+  EXPECT_EQ(t.Res.Params[1].Slur, 100);
+  EXPECT_EQ(t.Plant.Params[1].Param, TGenome(0, 0, 0, 2000000000, MaxChildrenCount, 100, 1, 0));
+  EXPECT_EQ(t.Plant.Field(2, 2).Genome, TGenome(0, 0, 3, 0, MaxChildrenCount, 0, 1, 1));
+  EXPECT_EQ(t.Plant.Field(3, 3).Genome, TGenome(0, 0, 0, 0, 0, 0, 0, 0));
+  ExpectStoresValid(t.Res, t.Plant);
+}
+
+TEST(DataFileLoad, DuplicateAndEmptyNamesGetNamesOfTheirOwn) {
+  TTempDir dir;
+  TModel m(5, 10);
+  m.Res.Params[1].Name = "ресурс жёлтый";  // the same as resource 0 but for letter case
+  m.Res.Add("", 1, 0, clRed);
+  m.Res.Add("Ресурс Жёлтый (2)", 1, 0, clRed);
+  m.Plant.Params[1].Const.Name = "";
+  m.Plant.Params[2].Const.Name = "организм а";
+  const std::string f = dir.File("names.zod");
+  Saved(m, f);
+  TTarget t;
+  ASSERT_TRUE(t.Load(f));
+  const std::vector<std::string> resources = {"Ресурс Жёлтый", "ресурс жёлтый (2)", "Ресурс 2", "Ресурс Жёлтый (2) (2)"};
+  const std::vector<std::string> plants = {"Организм А", "Организм 1", "организм а (2)"};
+  for (int32_t i = 0; i < t.Res.Count; ++i) EXPECT_EQ(t.Res.Params[i].Name, resources[i]);
+  for (int32_t i = 0; i < t.Plant.Count; ++i) EXPECT_EQ(t.Plant.Params[i].Const.Name, plants[i]);
+  EXPECT_EQ(t.Host.ResourceList, resources);
+  EXPECT_EQ(t.Host.PlantList, plants);
+}
+
+TEST(DataFileLoad, EveryByteOfANameOrCommentComesBack) {
+  TTempDir dir;
+  std::string bytes;
+  for (int b = 0x20; b < 0x100; ++b) bytes.push_back(static_cast<char>(b));
+  TModel m(5, 10);
+  m.Res.Params[0].Name = Cp1251ToUtf8(bytes);
+  m.Doc.Comment = {Cp1251ToUtf8("comment \x98 " + bytes), "info"};
+  const std::string f = dir.File("bytes.zod");
+  const std::string first = Saved(m, f);
+  EXPECT_NE(first.find(bytes + "\r\n"), std::string::npos);
+  EXPECT_NE(first.find("Comment=comment \x98 " + bytes + "\r\n"), std::string::npos);
+  TTarget t;
+  ASSERT_TRUE(t.Load(f));
+  EXPECT_EQ(t.Res.Params[0].Name, m.Res.Params[0].Name);
+  t.ExpectSavesAs(dir.File("again.zod"), first);
+}
+
+TEST(DataFileLoad, APipeInThePlaceOfTheFileIsRefusedAtOnce) {
+  TTempDir dir;
+  const std::string f = dir.File("pipe.zod");
+  ASSERT_EQ(mkfifo(f.c_str(), 0600), 0);
+  TTarget t;
+  ExpectNoWaitOnPipe(f, [&] { EXPECT_FALSE(t.Load(f)); });
+  EXPECT_EQ(t.Host.Errors(), std::vector<std::string>{"Ошибка|" + CannotOpenText(f)});
+}
+
+TEST(DataFileSave, ALinkedFileIsUpdatedThroughItsLink) {
+  TTempDir dir;
+  TModel m(5, 10);
+  const std::string real = dir.File("real.zod"), link = dir.File("link.zod");
+  WriteAll(real, "old");
+  fs::create_symlink(real, link);
+  TFakeHost host;
+  ASSERT_TRUE(SaveDataFile(link, m.Res, m.Plant, m.Doc, host));
+  EXPECT_TRUE(fs::is_symlink(link));
+  TTarget t;
+  EXPECT_TRUE(t.Load(real));
 }
 
 TEST(DataFileRefusal, ARefusalAfterTheRecordsKeepsThemAndTheListsMatch) {

@@ -229,3 +229,18 @@ TEST(ResourceSetImport, OlderVersionsAndBrokenCounts) {
     EXPECT_EQ(ImportResourceSet(dir.File("absent.zor"), t.Res, {{true}, {}}, t.Host), 0);
   }
 }
+
+TEST(ResourceSetImport, ValuesAreBroughtIntoTheRangesTheTickAndTheBrushKeep) {
+  TTempDir dir;
+  const std::vector<std::string> l = {
+      "[FileDataVersion]", "0.5.2", "[ResourceCount]", "1", "[Resource0]", "A", "-4", "400", "255",
+      "[PlantCount]", "1", "[Plant0]", "P", "A", "A", "-3", "1", "2",
+      "0", "-1", "7", "2147483647", "2147483647"};  // Begin, Eat, Reproduct, Max, Children
+  const std::string f = dir.File("wide.zor");
+  WriteAll(f, JoinCrLf(l));
+  TEmpty t;
+  ASSERT_EQ(ImportResourceSet(f, t.Res, {{true}, {true}}, t.Host), 2);
+  EXPECT_EQ(t.Res.Params[0].BrushValue, 1);
+  EXPECT_EQ(t.Res.Params[0].Slur, 100);
+  EXPECT_EQ(t.Plant.Params[0].Param, TGenome(0, 0, 7, 2147483647, MaxChildrenCount, 0, 0, 0));
+}

@@ -1,5 +1,5 @@
 #pragma once
-// Recounts both stores from their grids and compares with the counters they keep.
+// Recounts both stores from their grids and layers and compares with the counters they keep.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -42,6 +42,25 @@ inline void ExpectPlantCountersMatchGrid(const TPlantObject& p) {
       EXPECT_EQ(sum, sp.Const.Count);
       EXPECT_EQ(h.size(), hist[s][k].size());
     }
+  }
+}
+
+// Counters recomputed from the layer, to compare with what the store keeps.
+inline void ExpectResourceCountersMatchLayers(const TResourceObject& r) {
+  for (int res = 0; res < r.Count; ++res) {
+    int32_t cells = 0;
+    int64_t total = 0;
+    for (int row = 0; row < r.RowCount; ++row)
+      for (int col = 0; col < r.ColCount; ++col) {
+        const int32_t a = r.Amount(res, row, col);
+        ASSERT_GE(a, 0);
+        cells += a > 0;
+        total += a;
+      }
+    EXPECT_EQ(r.Params[res].CellCount, cells) << "resource " << res;
+    EXPECT_EQ(r.Params[res].Total, total) << "resource " << res;
+    EXPECT_GE(r.Params[res].MaxTotal, r.Params[res].Total);
+    EXPECT_GE(r.Params[res].MaxCellCount, r.Params[res].CellCount);
   }
 }
 

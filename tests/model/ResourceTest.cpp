@@ -1,28 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "Invariants.h"
 #include "model/uRandom.h"
 #include "model/uResource.h"
 
 namespace {
-
-// Counters recomputed from the layer, to compare with what the store keeps.
-void ExpectCountersMatchLayer(const TResourceObject& r) {
-  for (int res = 0; res < r.Count; ++res) {
-    int32_t cells = 0;
-    int64_t total = 0;
-    for (int row = 0; row < r.RowCount; ++row)
-      for (int col = 0; col < r.ColCount; ++col) {
-        const int32_t a = r.Amount(res, row, col);
-        ASSERT_GE(a, 0);
-        cells += a > 0;
-        total += a;
-      }
-    EXPECT_EQ(r.Params[res].CellCount, cells) << "resource " << res;
-    EXPECT_EQ(r.Params[res].Total, total) << "resource " << res;
-    EXPECT_GE(r.Params[res].MaxTotal, r.Params[res].Total);
-    EXPECT_GE(r.Params[res].MaxCellCount, r.Params[res].CellCount);
-  }
-}
 
 TResourceObject MakeStore(int rows, int cols, int32_t brush, int32_t slur) {
   TResourceObject r(0, rows, cols);
@@ -73,18 +59,76 @@ TEST(ResourceBrush, RingsFollowTheDrawOrder) {
   EXPECT_EQ(rings, (std::vector<int32_t>{17, 11, 7, 4, 2, 1}));
   for (int rr = 0; rr < rows; ++rr)
     for (int cc = 0; cc < cols; ++cc) EXPECT_EQ(r.Amount(0, rr, cc), expect[rr * cols + cc]) << rr << "," << cc;
-  ExpectCountersMatchLayer(r);
+  ExpectResourceCountersMatchLayers(r);
+}
+
+namespace {
+
+// The brush loop replayed by hand: the centre gets the brush value, then ring
+// after ring the amount shrinks to value * spread / 100; every cell of a ring,
+// clamped to the field, is drawn in the same order as the store draws. The
+// rings go on until the amount is 0; only with a spread of 100, where it never
+// shrinks, do they end after the ring that first reaches past every edge.
+std::vector<int32_t> ReplayBrush(int rows, int cols, int row, int col, int32_t value, int32_t slur) {
+  std::vector<int32_t> cells(static_cast<size_t>(rows) * cols, 0);
+  cells[row * cols + col] += value;
+  const int lastRing = std::max({row, rows - 1 - row, col, cols - 1 - col}) + 1;
+  int64_t a = value;
+  for (int d = 1;; ++d) {
+    a = a * slur / 100;
+    if (a == 0 || (slur == 100 && d > lastRing)) break;
+    const int r0 = std::max(0, row - d), r1 = std::min(rows - 1, row + d);
+    const int c0 = std::max(0, col - d), c1 = std::min(cols - 1, col + d);
+    for (int r = r0; r <= r1; ++r) {
+      cells[r * cols + c0] += Random(2) * static_cast<int32_t>(a);
+      cells[r * cols + c1] += Random(2) * static_cast<int32_t>(a);
+    }
+    for (int c = c0; c <= c1; ++c) {
+      cells[r0 * cols + c] += Random(2) * static_cast<int32_t>(a);
+      cells[r1 * cols + c] += Random(2) * static_cast<int32_t>(a);
+    }
+  }
+  return cells;
+}
+
+}  // namespace
+
+TEST(ResourceBrush, EveryRingIsDrawnBelowFullSpread) {
+  struct TPlace {
+    int Rows, Cols, Row, Col;
+  } places[] = {{45, 45, 22, 22}, {45, 45, 0, 0}, {45, 45, 44, 3}, {5, 10, 2, 4}, {5, 10, 0, 9}};
+  for (const TPlace& at : places)
+    for (int32_t slur : {0, 50, 90, 95, 99, 100}) {
+      const std::string what = std::to_string(at.Rows) + "x" + std::to_string(at.Cols) + " at " +
+                               std::to_string(at.Row) + "," + std::to_string(at.Col) + " spread " +
+                               std::to_string(slur);
+      TResourceObject r = MakeStore(at.Rows, at.Cols, 100, slur);
+      RandSeed = 777;
+      r.Brush(0, at.Row, at.Col);
+      const uint32_t seedAfter = RandSeed;
+      RandSeed = 777;
+      const std::vector<int32_t> expect = ReplayBrush(at.Rows, at.Cols, at.Row, at.Col, 100, slur);
+      EXPECT_EQ(seedAfter, RandSeed) << what << ": the same number of draws";
+      int64_t sum = 0;
+      for (int rr = 0; rr < at.Rows; ++rr)
+        for (int cc = 0; cc < at.Cols; ++cc) {
+          ASSERT_EQ(r.Amount(0, rr, cc), expect[rr * at.Cols + cc]) << what << " cell " << rr << "," << cc;
+          sum += expect[rr * at.Cols + cc];
+        }
+      EXPECT_EQ(r.Params[0].Total, sum) << what;
+      ExpectResourceCountersMatchLayers(r);
+    }
 }
 
 TEST(ResourceBrush, FullSpreadEndsPastTheFieldEdges) {
   TResourceObject r = MakeStore(5, 10, 1000, 100);
   RandSeed = 7;
   r.Brush(0, 2, 3);  // must return
-  ExpectCountersMatchLayer(r);
+  ExpectResourceCountersMatchLayers(r);
   EXPECT_GT(r.Params[0].CellCount, 1);
   r.Brush(0, -1, 3);  // a position outside the grid does nothing
   r.ClearCell(0, 2, -1);
-  ExpectCountersMatchLayer(r);
+  ExpectResourceCountersMatchLayers(r);
 }
 
 TEST(ResourceStore, TakeAmountEmptiesAndCounts) {
@@ -120,7 +164,7 @@ TEST(ResourceStore, CountersAlwaysEqualARecount) {
       case 6: if (Random(200) == 0) r.AddAmountEverywhere(res, 1 + Random(5)); break;
     }
   }
-  ExpectCountersMatchLayer(r);
+  ExpectResourceCountersMatchLayers(r);
 }
 
 TEST(ResourceStore, ClearKeepsMaximaAndColorsPreferLowerIndex) {
@@ -175,10 +219,10 @@ TEST(ResourceStore, ResizeKeepsCellsAndRecounts) {
   r.SetSize(8, 12);
   EXPECT_EQ(r.Amount(0, 1, 1), 2);
   EXPECT_EQ(r.Amount(0, 7, 11), 0);
-  ExpectCountersMatchLayer(r);
+  ExpectResourceCountersMatchLayers(r);
   r.SetCount(2);
   EXPECT_EQ(r.Count, 2);
   EXPECT_EQ(r.Params[0].Name, "A");
   EXPECT_EQ(r.Params[0].Total, 0);
-  ExpectCountersMatchLayer(r);
+  ExpectResourceCountersMatchLayers(r);
 }

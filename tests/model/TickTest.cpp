@@ -201,3 +201,51 @@ TEST(Tick, FieldWithoutResourcesStarvesSafely) {
   EXPECT_EQ(plant.Params[0].Const.Count, 0);
   ExpectPlantCountersMatchGrid(plant);
 }
+
+TEST(Tick, MassAgeAndTickCounterStopAtTheLimit) {
+  World w;
+  w.Plant.Add(MakeSpecies("A", 1, 5, 0, 50, 1, 0, 0, 1));  // never reproduces
+  w.Plant.Place(0, 1, 1);
+  w.Plant.Place(0, 3, 3);
+  w.Resource.AddAmount(0, 1, 1, 100);
+  w.Resource.AddAmount(0, 3, 3, 100);
+  // A mass and an age at the top of the 32-bit range, as a data file may hold them.
+  TPlantCell& heavy = w.Plant.Field(1, 1);
+  w.Plant.Params[0].Const.Mass += INT32_MAX - 2 - heavy.Mass;
+  heavy.Mass = INT32_MAX - 2;
+  TPlantCell& old = w.Plant.Field(3, 3);
+  old.Age = INT32_MAX;
+  w.Step = INT32_MAX - 1;
+  for (int t = 0; t < 3; ++t) {
+    w.Tick();
+    ExpectPlantCountersMatchGrid(w.Plant);
+  }
+  EXPECT_EQ(w.Step, INT32_MAX);
+  EXPECT_EQ(w.Plant.Field(1, 1).Mass, INT32_MAX);
+  EXPECT_EQ(w.Plant.Field(3, 3).Age, INT32_MAX);
+  EXPECT_EQ(w.Plant.Field(3, 3).Mass, 1 + 3 * 5);
+  EXPECT_EQ(w.Plant.Params[0].Const.Count, 2);
+}
+
+TEST(Tick, MutationKeepsChildrenCountBelowItsBound) {
+  World w(5, 10);
+  w.Plant.Add(MakeSpecies("A", 1, 1, 1, 3, MaxChildrenCount, 100, 0, 1));
+  w.Plant.Place(0, 2, 5);
+  w.Plant.Field(2, 5).Mass = 5000;
+  w.Plant.Params[0].Const.Mass = 5000;
+  w.Resource.AddAmountEverywhere(0, 1000);
+  RandSeed = 5;
+  int children = 0;
+  for (int t = 0; t < 3; ++t) {
+    w.Tick();
+    for (int r = 0; r < 5; ++r)
+      for (int c = 0; c < 10; ++c) {
+        const TPlantCell& cell = w.Plant.Field(r, c);
+        if (cell.Mass <= 0) continue;
+        ++children;
+        EXPECT_LE(cell.Genome.ChildrenCount(), MaxChildrenCount);
+      }
+  }
+  EXPECT_GT(children, 10);
+  ExpectPlantCountersMatchGrid(w.Plant);
+}

@@ -2,6 +2,7 @@
 // numbers, missing keys, garbage values, CR LF, Cyrillic, the string limit,
 // keeping what it does not know, and whole-or-nothing writing.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include "platform/Cp1251.h"
 #include "platform/IniFile.h"
 #include "tests/FileSizeLimit.h"
+#include "Blocking.h"
 
 namespace fs = std::filesystem;
 
@@ -124,6 +126,18 @@ TEST_F(IniFileTest, WritingKeepsWhatItDoesNotKnow) {
             "[NewSection]\r\nKey=Value\r\n");
 }
 
+TEST_F(IniFileTest, OnlyKeysThatReadBackAreStorable) {
+  for (const char* key : {"Ресурс Yellow", "a", "x.Color", "; not a comment", "a]b"}) {
+    EXPECT_TRUE(TIniFile::KeyStorable(key)) << key;
+    TIniFile ini(Path);
+    ini.WriteString("FieldInput", key, "12");
+    ASSERT_TRUE(ini.UpdateFile());
+    EXPECT_EQ(TIniFile(Path).ReadString("FieldInput", key, ""), "12") << key;
+  }
+  for (const char* key : {"", " lead", "trail ", "\tx", "a=b", "=", "[Section]", "[x", "line\nend", "cr\r"})
+    EXPECT_FALSE(TIniFile::KeyStorable(key)) << key;
+}
+
 TEST_F(IniFileTest, AMissingFileReadsDefaultsAndIsCreatedByTheFirstWrite) {
   {
     TIniFile ini(Path);
@@ -172,4 +186,55 @@ TEST_F(IniFileTest, AFolderInThePlaceOfTheFileIsNotReplaced) {
   ini.WriteInteger("A", "B", 1);
   EXPECT_FALSE(ini.UpdateFile());
   EXPECT_TRUE(fs::is_directory(Path));
+}
+
+TEST_F(IniFileTest, TextOutsideTheCodePageComesBackUnchanged) {
+  const std::string path = "/home/Łukasz/写真/données ☃/файл.zod";
+  const std::string name = "Ресурс ☃ \u0098";
+  const std::string literal = "a&#38;b &#x; &";
+  {
+    TIniFile ini(Path);
+    ini.WriteString("MainForm", "FileList0.FileName", path);
+    ini.WriteString("View", "UserName", "Łukasz");
+    ini.WriteString("Resource", "Resource.Value0", name);
+    ini.WriteInteger("Resource", name + ".Slur", 42);
+    ini.WriteInteger("Resource", "Ресурс ☄ \u0098.Slur", 43);  // differs only outside the code page
+    ini.WriteString("Other", "Literal", literal);
+    ASSERT_TRUE(ini.UpdateFile());
+  }
+  const std::string bytes = Read();
+  // The file stays code page 1251 text, the other characters as references.
+  EXPECT_NE(bytes.find("FileList0.FileName=/home/&#321;ukasz/&#20889;&#30495;/donn&#233;es &#9731;/" +
+                       Utf8ToCp1251("файл") + ".zod\r\n"),
+            std::string::npos)
+      << bytes;
+  EXPECT_EQ(bytes.find('?'), std::string::npos);
+  TIniFile again(Path);
+  EXPECT_EQ(again.ReadString("MainForm", "FileList0.FileName", ""), path);
+  EXPECT_EQ(again.ReadString("View", "UserName", ""), "Łukasz");
+  EXPECT_EQ(again.ReadString("Resource", "Resource.Value0", ""), name);
+  EXPECT_EQ(again.ReadInteger("Resource", name + ".Slur", 0), 42);
+  EXPECT_EQ(again.ReadInteger("Resource", "ресурс ☄ \u0098.slur", 0), 43);
+  EXPECT_EQ(again.ReadString("Other", "Literal", ""), literal);
+}
+
+TEST_F(IniFileTest, OnlyTheFirstSectionAndKeyOfANameCount) {
+  Write("pre=1\r\n[A]\r\nx=1\r\nx=9\r\n; note\r\n\r\n\r\n[B]\r\nz=0\r\n[a]\r\nx=2\r\ny=3\r\n");
+  TIniFile ini(Path);
+  EXPECT_EQ(ini.ReadInteger("A", "x", 0), 1);
+  EXPECT_FALSE(ini.ValueExists("A", "y")) << "a later section of the same name is not read";
+  EXPECT_FALSE(ini.ValueExists("", "pre"));
+  ini.WriteInteger("A", "x", 5);
+  ini.WriteInteger("A", "y", 4);
+  ini.WriteInteger("A", "w", 6);
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(Read(), "pre=1\r\n[A]\r\nx=5\r\nx=9\r\n; note\r\ny=4\r\nw=6\r\n\r\n\r\n[B]\r\nz=0\r\n[a]\r\nx=2\r\ny=3\r\n");
+}
+
+TEST_F(IniFileTest, APipeInThePlaceOfTheFileReadsAsMissing) {
+  ASSERT_EQ(mkfifo(Path.c_str(), 0600), 0);
+  ExpectNoWaitOnPipe(Path, [&] {
+    TIniFile ini(Path);
+    EXPECT_EQ(ini.ReadInteger("Field", "FieldC", 45), 45);
+  });
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Jpeg.h"
+#include "tests/FileSizeLimit.h"
 
 namespace fs = std::filesystem;
 
@@ -130,4 +131,59 @@ TEST_F(JpegFiles, NothingIsWrittenForAnEmptyPictureOrAnUnwritablePath) {
   const TJpegImage src = MakePicture(8, 8);
   EXPECT_FALSE(JpegWriteFile((dir / "no_such_folder" / "x.jpg").string(), src, 80, &error));
   EXPECT_FALSE(error.empty());
+}
+
+TEST_F(JpegFiles, AFailedWriteKeepsTheOldPicture) {
+  const std::string path = (dir / "pic.jpg").string();
+  std::string error;
+  ASSERT_TRUE(JpegWriteFile(path, MakePicture(16, 16), 90, &error)) << error;
+  std::ifstream first(path, std::ios::binary);
+  const std::string before((std::istreambuf_iterator<char>(first)), std::istreambuf_iterator<char>());
+  // A file size limit below the new picture's size stands in for a full disk.
+  TJpegImage big = MakePicture(300, 300);
+  for (size_t i = 0; i < big.Pixels.size(); ++i) big.Pixels[i] = static_cast<uint8_t>(i * 7919 >> 3);
+  const bool ok = WithFileSizeLimit(before.size() + 100, [&] { return JpegWriteFile(path, big, 100, &error); });
+  EXPECT_FALSE(ok);
+  EXPECT_FALSE(error.empty());
+  std::ifstream after(path, std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), before);
+  size_t files = 0;
+  for (const auto& e : fs::directory_iterator(dir)) files += e.is_regular_file();
+  EXPECT_EQ(files, 1u) << "no temporary file is left";
+}
+
+TEST_F(JpegFiles, AHeaderPromisingMorePixelsThanTheBytesHoldIsRefusedAtOnce) {
+  std::vector<uint8_t> bytes;
+  const TJpegImage src = MakePicture(16, 16);
+  ASSERT_TRUE(JpegEncode(src.Pixels.data(), 16, 16, 75, bytes));
+  ASSERT_LT(bytes.size(), 1000u);
+  // The frame header holds the height and width after its length and precision.
+  size_t sof = 0;
+  for (size_t i = 2; i + 8 < bytes.size(); ++i)
+    if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {
+      sof = i;
+      break;
+    }
+  ASSERT_NE(sof, 0u);
+  for (const auto& [w, h] : {std::pair{20000, 20000}, std::pair{30000, 2000}}) {
+    std::vector<uint8_t> huge = bytes;
+    huge[sof + 5] = static_cast<uint8_t>(h >> 8);
+    huge[sof + 6] = static_cast<uint8_t>(h & 0xFF);
+    huge[sof + 7] = static_cast<uint8_t>(w >> 8);
+    huge[sof + 8] = static_cast<uint8_t>(w & 0xFF);
+    TJpegImage img;
+    std::string error;
+    EXPECT_FALSE(JpegDecode(huge.data(), huge.size(), img, &error));
+    EXPECT_NE(error.find("не соответствует длине файла"), std::string::npos) << error;
+    EXPECT_TRUE(img.Empty());
+  }
+  // A real picture of a flat colour packs many pixels into few bytes and still loads.
+  TJpegImage flat;
+  flat.Width = 2000;
+  flat.Height = 1500;
+  flat.Pixels.assign(static_cast<size_t>(flat.Width) * flat.Height * 3, 128);
+  ASSERT_TRUE(JpegEncode(flat.Pixels.data(), flat.Width, flat.Height, 10, bytes));
+  TJpegImage back;
+  std::string error;
+  EXPECT_TRUE(JpegDecode(bytes.data(), bytes.size(), back, &error)) << error << " (" << bytes.size() << " bytes)";
 }

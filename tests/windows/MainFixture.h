@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 
 #include "model/uRandom.h"
+#include "windows/FlatStyle.h"
 #include "windows/fParameter.h"
 #include "windows/fStatistic.h"
 #include "windows/fView.h"
@@ -19,7 +20,9 @@ inline QApplication* TestApplication() {
     if (QApplication::instance()) return static_cast<QApplication*>(QApplication::instance());
     // Window tests draw without a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
+    auto* created = new QApplication(argc, argv);
+    InstallFlatStyle();  // the program's look, as the program sets it
+    return created;
   }();
   return app;
 }

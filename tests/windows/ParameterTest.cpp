@@ -277,6 +277,9 @@ TEST_F(ParameterEditor, SpeciesGridClampsEveryRow) {
   EXPECT_EQ(g.AgeReproduct(), 1);
   EXPECT_EQ(g.ChildrenCount(), 1);
   EXPECT_EQ(g.AgeMax(), 1);
+  TypeIntoRow(grid, TFormParameter::KeyChildrenCount, QStringLiteral("2000000000"));
+  EXPECT_EQ(g.ChildrenCount(), MaxChildrenCount);
+  EXPECT_EQ(Row(grid, TFormParameter::KeyChildrenCount), QString::number(MaxChildrenCount));
   TypeIntoRow(grid, TFormParameter::KeyAgeMax, QStringLiteral("abc"));
   EXPECT_EQ(g.AgeMax(), 1);
   EXPECT_EQ(Row(grid, TFormParameter::KeyAgeMax), QStringLiteral("1"));
@@ -325,7 +328,7 @@ TEST_F(ParameterEditor, KeyColumnIsDraggedWithinThirtyPixelsOfEitherEdge) {
   const int edge = grid->ColWidths(0);
   const int row = grid->Row();
   send(QEvent::MouseButtonPress, edge + 1, Qt::LeftButton, Qt::LeftButton);
-  EXPECT_TRUE(Form->Splitting);
+  EXPECT_TRUE(grid->Splitting());
   EXPECT_EQ(grid->Row(), row);  // the drag selects no row
   send(QEvent::MouseMove, 3, Qt::NoButton, Qt::LeftButton);
   EXPECT_EQ(grid->ColWidths(0), 30);
@@ -333,7 +336,7 @@ TEST_F(ParameterEditor, KeyColumnIsDraggedWithinThirtyPixelsOfEitherEdge) {
   EXPECT_EQ(grid->ColWidths(0), vp->width() - 30);
   send(QEvent::MouseMove, 120, Qt::NoButton, Qt::LeftButton);
   send(QEvent::MouseButtonRelease, 120, Qt::LeftButton, Qt::NoButton);
-  EXPECT_FALSE(Form->Splitting);
+  EXPECT_FALSE(grid->Splitting());
   EXPECT_EQ(grid->ColWidths(0), 120);
   EXPECT_EQ(grid->ColWidths(0) + grid->GridLineWidth() + grid->ColWidths(1), vp->width());
   // Without the button held the mouse only moves.
@@ -409,7 +412,7 @@ TEST_F(ParameterEditor, ANumberBeyondItsRowIsBroughtToTheRowsBound) {
   species->InplaceEditor()->paste();
   EXPECT_EQ(g.AgeMax(), 1);
   TypeIntoRow(species, TFormParameter::KeyChildrenCount, QStringLiteral("12345678901"));
-  EXPECT_EQ(g.ChildrenCount(), 2147483647);
+  EXPECT_EQ(g.ChildrenCount(), MaxChildrenCount);
 }
 
 TEST_F(ParameterEditor, NamesTheSettingsFileCannotKeepAreRefusedAndBlanksTrimmed) {

@@ -80,3 +80,18 @@ TEST(GetCurrentUserName, AlwaysGivesAName) {
   GetCurrentUserName(name);
   EXPECT_FALSE(name.isEmpty());
 }
+
+TEST(FixedText, FourSignificantDigitsTwoDecimalsAndTheExponentFormFromTenThousand) {
+  EXPECT_EQ(FixedText(0, 4, 2), "0.00");
+  EXPECT_EQ(FixedText(0.001, 4, 2), "0.00");
+  EXPECT_EQ(FixedText(0.125678, 4, 2), "0.13");
+  EXPECT_EQ(FixedText(12.3456, 4, 2), "12.35");
+  EXPECT_EQ(FixedText(123.456, 4, 2), "123.50") << "four significant digits, then two decimals";
+  EXPECT_EQ(FixedText(1234.567, 4, 2), "1235.00");
+  EXPECT_EQ(FixedText(9999.4, 4, 2), "9999.00");
+  EXPECT_EQ(FixedText(9999.7, 4, 2), "1E4") << "rounding up to five digits gives the exponent form";
+  EXPECT_EQ(FixedText(10000, 4, 2), "1E4");
+  EXPECT_EQ(FixedText(12345.678, 4, 2), "1.235E4");
+  EXPECT_EQ(FixedText(250000, 4, 2), "2.5E5");
+  EXPECT_EQ(FixedText(-12.3456, 4, 2), "-12.35");
+}

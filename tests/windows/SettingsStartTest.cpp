@@ -171,14 +171,23 @@ TEST_F(StartUp, SecondStartRestoresWhatTheFirstExitWrote) {
   MoveOuter(FormStatistic, QPoint(15, 300));
   FormParameter->show();
   Form->Resource->Params[0].Slur = 33;
+  // The file window keeps its own keys in the same file (opened and cancelled here).
+  Form->PathDocument = path + "Files/";
+  Form->ActionFileLoad->trigger();
+  EXPECT_EQ(Form->PathDocument, path + "Files/");
   Form->close();  // the user closes the program: the tool windows go with it
   Exit();
   ASSERT_TRUE(QFile::exists(path + "omra.ini"));
+  {
+    const TIniFile ini((path + "omra.ini").toStdString());
+    EXPECT_EQ(ini.ReadInteger("FormShell", "OpenBrowser.Width", 0), 640);
+    EXPECT_EQ(ini.ReadString("MainForm", "PathDocument", ""), (path + "Files/").toStdString());
+  }
 
   modalTitles.clear();
   Start();
   EXPECT_FALSE(Form->FirstRun);
-  EXPECT_EQ(Form->FileName, path + "noname1.zod");
+  EXPECT_EQ(Form->FileName, path + "Files/noname1.zod");  // in the document folder the file window left
   EXPECT_EQ(Form->Step, 0);
   EXPECT_EQ(FormParameter->UpDownC->value(), 60);
   EXPECT_EQ(Form->Resource->ColCount, 60);
@@ -199,6 +208,14 @@ TEST_F(StartUp, SecondStartRestoresWhatTheFirstExitWrote) {
   EXPECT_EQ(Form->Plant->Params[1].Const.Count, 0);
   EXPECT_TRUE(FormComment == nullptr || !FormComment->isVisible());
   EXPECT_TRUE(modalTitles.isEmpty());
+  // Not a first start: a new data file, without comments; the sample of the
+  // first start is the first recent file in the menus from the start on.
+  EXPECT_FALSE(Form->ActionViewComment->isEnabled());
+  EXPECT_TRUE(Form->Comment.empty());
+  EXPECT_EQ(Form->FileList[0].FileName, path + "fight_mutation.zod");
+  EXPECT_TRUE(Form->MenuFileReload[0]->isVisible());
+  EXPECT_EQ(Form->MenuLoadReload[0]->text(), Form->FileList[0].ShortFileName);
+  EXPECT_FALSE(Form->MenuLoadReload[1]->isVisible());
 }
 
 TEST_F(StartUp, OlderSettingsGetTheTwoFixUpsOnce) {

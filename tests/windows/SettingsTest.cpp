@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "model/uPlant.h"
 #include "platform/IniFile.h"
 #include "windows/uSettings.h"
 
@@ -193,6 +194,48 @@ TEST_F(SettingsFolder, HandEditedValuesAreBroughtIntoRange) {
   EXPECT_EQ(d.Plants[0].Param.ResourceOut(), 0);
   EXPECT_EQ(d.Plants[0].Param.Mutation(), 100);
   EXPECT_EQ(d.Plants[0].Param.AgeMax(), 1);
+}
+
+TEST_F(SettingsFolder, DuplicateAndEmptyNamesGetNamesOfTheirOwnAndChildrenAreBounded) {
+  Write("[Resource]\r\nResourceCount=3\r\nResource.Value0=Water\r\nResource.Value1=WATER\r\nResource.Value2=\r\n"
+        "[Plant]\r\nPlantCount=2\r\nPlant.Value0=P\r\nPlant.Value1=p\r\nP.ChildrenCount=2000000000\r\n");
+  const TSettingsData d = Read();
+  ASSERT_EQ(d.Resources.size(), 3u);
+  EXPECT_EQ(d.Resources[0].Name, "Water");
+  EXPECT_EQ(d.Resources[1].Name, "WATER (2)");
+  EXPECT_EQ(d.Resources[2].Name, "Ресурс 2");
+  ASSERT_EQ(d.Plants.size(), 2u);
+  EXPECT_EQ(d.Plants[1].Const.Name, "p (2)");
+  EXPECT_EQ(d.Plants[0].Param.ChildrenCount(), MaxChildrenCount);
+}
+
+TEST_F(SettingsFolder, PathsAndNamesOutsideTheCodePageComeBackUnchanged) {
+  TSettingsData d;
+  d.UserName = "Łukasz Żółć";
+  d.PathDocument = "/home/łukasz/文档/";
+  d.PathSaveShot = "/tmp/☃ pictures/";
+  d.FileList[0] = {true, "é.zod", "/home/łukasz/文档/é.zod"};
+  d.Resources = {{"Вода ☔", 40, 50, 0x00AA00}, {"Вода ☀", 5, 0, 0x333333}};
+  {
+    TIniFile ini(Ini());
+    WriteSettingsData(ini, d);
+    ASSERT_TRUE(ini.UpdateFile());
+  }
+  for (int start = 0; start < 2; ++start) {  // a second exit writes them back the same way
+    const TSettingsData r = Read();
+    EXPECT_EQ(r.UserName, d.UserName);
+    EXPECT_EQ(r.PathDocument, d.PathDocument);
+    EXPECT_EQ(r.PathSaveShot, d.PathSaveShot);
+    EXPECT_EQ(r.FileList[0].ShortFileName, d.FileList[0].ShortFileName);
+    EXPECT_EQ(r.FileList[0].FileName, d.FileList[0].FileName);
+    ASSERT_EQ(r.Resources.size(), 2u);
+    EXPECT_EQ(r.Resources[0].Name, "Вода ☔");
+    EXPECT_EQ(r.Resources[1].Name, "Вода ☀");
+    EXPECT_EQ(r.Resources[1].BrushValue, 5) << "each keeps its own values";
+    TIniFile ini(Ini());
+    WriteSettingsData(ini, r);
+    ASSERT_TRUE(ini.UpdateFile());
+  }
 }
 
 TEST_F(SettingsFolder, MainWindowCornerIsClampedToTheWorkArea) {

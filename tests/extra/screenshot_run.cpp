@@ -1,5 +1,9 @@
-#include "app/ScreenshotRun.h"
-
+// Looks at the windows as a user sees them: starts the main window with the
+// default model (the settings file is neither read nor written), paints a few
+// organisms and resources, runs 50 ticks, saves pictures of the windows into
+// the folder given as argument and quits. Not run by the tests.
+//
+//   screenshot_run <folder>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -11,6 +15,9 @@
 #include "windows/fStatistic.h"
 #include "windows/fView.h"
 #include "windows/main.h"
+#include "windows/uSettings.h"
+
+#include <cstdio>
 
 namespace {
 
@@ -24,7 +31,6 @@ void Save(QWidget* window, const QString& path) { window->grab().save(path); }
 }  // namespace
 
 void ScreenshotRun(const QString& folder) {
-  QDir().mkpath(folder);
   TMainForm* main = MainForm;
   // Organisms: a short diagonal stroke and a row, with the organism brush.
   FormView->ToolButtonPlantClick();
@@ -78,4 +84,22 @@ void ScreenshotRun(const QString& folder) {
     main->PopupMenuService->hide();
     main->close();
   });
+}
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s <folder for the pictures>\n", argv[0]);
+    return 2;
+  }
+  const QString folder = QString::fromLocal8Bit(argv[1]);
+  if (!QDir().mkpath(folder)) return 1;
+  SetSettingsFileInUse(false);
+  auto* form = new TMainForm;
+  QCoreApplication::processEvents();
+  form->show();
+  ScreenshotRun(folder);
+  const int result = app.exec();
+  delete form;
+  return result;
 }

@@ -1,0 +1,43 @@
+#include "platform/FileOpen.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+int OpenRegularFile(const std::string& path) {
+  // Opened without waiting, so that a pipe cannot hold the open; the type is
+  // then checked on the descriptor itself, and reads are made blocking again.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+bool ReadRegularFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  const int fd = OpenRegularFile(path);
+  if (fd < 0) return false;
+  bool good = true;
+  char chunk[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) good = false;
+    if (n <= 0) break;
+    bytes.append(chunk, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  if (!good) bytes.clear();
+  return good;
+}

@@ -1,0 +1,96 @@
+// Whole-or-nothing writing around links, leftovers of killed saves and files
+// that are no plain files.
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "Blocking.h"
+#include "platform/FileOpen.h"
+#include "platform/SafeFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SafeFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Dir = fs::temp_directory_path() / ("zo_safe_" + std::to_string(getpid()) + "_" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(Dir);
+    fs::create_directories(Dir);
+  }
+  void TearDown() override { fs::remove_all(Dir); }
+  std::string P(const std::string& name) const { return (Dir / name).string(); }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+  static bool Save(const std::string& path, const std::string& text) {
+    TSafeFileWriter out(path);
+    out.Write(text);
+    return out.Commit();
+  }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(Dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  fs::path Dir;
+};
+
+}  // namespace
+
+TEST_F(SafeFile, ALinkedTargetIsUpdatedAndTheLinkStays) {
+  fs::create_directories(Dir / "real");
+  std::ofstream(P("real/data.zod")) << "old";
+  fs::create_symlink("real/data.zod", Dir / "relative.zod");
+  fs::create_symlink(Dir / "relative.zod", Dir / "chain.zod");  // a link to a link
+  ASSERT_TRUE(Save(P("chain.zod"), "new"));
+  EXPECT_TRUE(fs::is_symlink(Dir / "chain.zod"));
+  EXPECT_TRUE(fs::is_symlink(Dir / "relative.zod"));
+  EXPECT_EQ(Read(P("real/data.zod")), "new");
+  // A link whose file does not exist yet makes that file.
+  fs::create_symlink("real/later.ini", Dir / "dangling.ini");
+  ASSERT_TRUE(Save(P("dangling.ini"), "made"));
+  EXPECT_TRUE(fs::is_symlink(Dir / "dangling.ini"));
+  EXPECT_EQ(Read(P("real/later.ini")), "made");
+}
+
+TEST_F(SafeFile, LeftoversOfAKilledSaveGoAtTheNextSave) {
+  std::ofstream(P("omra.ini")) << "old";
+  {
+    // A save still running (in this process or another) holds its file locked.
+    TSafeFileWriter running(P("omra.ini"));
+    ASSERT_TRUE(running.Ok());
+    // What a save killed half-way leaves behind, and files that only look alike.
+    std::ofstream(P(".omra.ini.Ab3dE9.saving")) << std::string(5000, 'x');
+    std::ofstream(P(".omra.ini.backup")) << "keep";
+    std::ofstream(P(".omra.ini.Ab3dE9.saving.txt")) << "keep";
+    std::ofstream(P(".other.ini.Zz9aa1.saving")) << "keep";
+    ASSERT_TRUE(Save(P("omra.ini"), "new"));
+    EXPECT_EQ(Names().size(), 5u) << "the leftover went, the running save's file stayed";
+    EXPECT_FALSE(fs::exists(Dir / ".omra.ini.Ab3dE9.saving"));
+    running.Abandon();
+  }
+  EXPECT_EQ(Read(P("omra.ini")), "new");
+  EXPECT_EQ(Names(), (std::vector<std::string>{".omra.ini.Ab3dE9.saving.txt", ".omra.ini.backup",
+                                                ".other.ini.Zz9aa1.saving", "omra.ini"}));
+}
+
+TEST_F(SafeFile, OnlyRegularFilesAreOpenedForReading) {
+  std::ofstream(P("plain.txt")) << "text";
+  std::string bytes;
+  EXPECT_TRUE(ReadRegularFile(P("plain.txt"), bytes));
+  EXPECT_EQ(bytes, "text");
+  EXPECT_FALSE(ReadRegularFile(Dir.string(), bytes));
+  EXPECT_FALSE(ReadRegularFile(P("absent"), bytes));
+  ASSERT_EQ(mkfifo(P("pipe").c_str(), 0600), 0);
+  ExpectNoWaitOnPipe(P("pipe"), [&] { EXPECT_EQ(OpenRegularFile(P("pipe")), -1); });
+}

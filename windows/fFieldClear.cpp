@@ -1,0 +1,41 @@
+#include "windows/fFieldClear.h"
+
+#include <QAction>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "windows/CheckListBox.h"
+#include "windows/uDialogButtons.h"
+#include "windows/uListImages.h"
+#include "windows/uSticky.h"
+
+TFormFieldClear::TFormFieldClear(QWidget* owner, const QList<QIcon>& images)
+    : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+  InstallSticky(this, TStickyKind::Dialog);
+  setWindowTitle(QStringLiteral("Очистить поле"));
+  MakeCheckListBarFor(this, images);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 6);
+  layout->setSpacing(0);
+  layout->addWidget(ToolBarResource);
+
+  auto* body = new QVBoxLayout;
+  body->setContentsMargins(2, 2, 2, 0);
+  body->setSpacing(6);
+  CheckListBox = new TCheckListBox(this);
+  body->addWidget(CheckListBox, 1);
+  const TDialogButtons foot = MakeDialogButtons(this, mrYes, mrCancel);
+  Bevel1 = foot.Bevel;
+  ButtonYes = foot.Yes;
+  ButtonCancel = foot.Cancel;
+  body->addLayout(foot.Layout);
+  layout->addLayout(body, 1);
+
+  resize(236, 246);
+}
+
+void TFormFieldClear::ActionSelectAllExecute() { CheckListBox->CheckAll(true); }
+void TFormFieldClear::ActionDeselectAllExecute() { CheckListBox->CheckAll(false); }
+void TFormFieldClear::ActionInverseExecute() { CheckListBox->InvertAll(); }

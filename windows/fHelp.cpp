@@ -1,6 +1,8 @@
 #include "windows/fHelp.h"
 
 #include <algorithm>
+#include <limits>
+#include <optional>
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -68,11 +70,12 @@ void TFormHelp::Navigate(const QString& fullPath) { WebBrowser->Navigate(fullPat
 
 int TFormHelp::OuterWidth() const { return OuterRect(this).width(); }
 
-void TFormHelp::SetPlace(int left, int top, int outerWidth, int clientHeight) {
-  PlaceWindow(this, [this, left, top, outerWidth, clientHeight] {
+void TFormHelp::SetPlace(std::function<QRect()> place) {
+  PlaceWindow(this, [this, place = std::move(place)] {
+    const QRect wanted = place();
     const QMargins m = FrameMargins(this);
     const QSize least = QSize(100, 60).grownBy(m);
-    const QRect outer(left, top, outerWidth, clientHeight + m.top() + m.bottom());
+    const QRect outer(wanted.topLeft(), QSize(wanted.width(), wanted.height() + m.top() + m.bottom()));
     const QRect fitted = FitToWorkArea(QRect(outer.topLeft(), outer.size().expandedTo(least)), WorkArea(this));
     ResizeOuter(this, fitted.size());
     MoveOuter(this, fitted.topLeft());
@@ -88,20 +91,25 @@ int ReadSetting(const THtmlHost& host, const QString& section, const char* key, 
 // The main window's outer rectangle: the owner's as it stands now.
 QRect MainOuter(const THtmlHost& host) { return host.Owner ? OuterRect(host.Owner) : host.MainFrame; }
 
-// A window placed from its settings section on creation ("Help" or "Comment").
-TFormHelp* CreatePlaced(const THtmlHost& host, const QString& section, int defaultWidth) {
+// A window placed from its settings section on creation ("Help" or "Comment");
+// the defaults follow the main window (below it, its outer width for "Help").
+TFormHelp* CreatePlaced(const THtmlHost& host, const QString& section, std::optional<int> defaultWidth) {
   auto* form = new TFormHelp(host.Owner);
-  const QRect main = MainOuter(host);
-  const int top = ReadSetting(host, section, "Top", main.top() + main.height());
-  const int left = ReadSetting(host, section, "Left", main.left());
-  const int width = ReadSetting(host, section, "Width", defaultWidth);
+  constexpr int kAbsent = std::numeric_limits<int>::min();
+  const int top = ReadSetting(host, section, "Top", kAbsent);
+  const int left = ReadSetting(host, section, "Left", kAbsent);
+  const int width = ReadSetting(host, section, "Width", kAbsent);
   const int height = ReadSetting(host, section, "Height", 400);
-  form->SetPlace(left, top, width, height);
+  form->SetPlace([host, top, left, width, height, defaultWidth] {
+    const QRect main = MainOuter(host);
+    return QRect(left != kAbsent ? left : main.left(), top != kAbsent ? top : main.top() + main.height(),
+                 width != kAbsent ? width : defaultWidth.value_or(main.width()), height);
+  });
   return form;
 }
 
 TFormHelp* EnsureHelp(const THtmlHost& host) {
-  if (!FormHelp) FormHelp = CreatePlaced(host, QStringLiteral("Help"), MainOuter(host).width());
+  if (!FormHelp) FormHelp = CreatePlaced(host, QStringLiteral("Help"), std::nullopt);
   return FormHelp;
 }
 

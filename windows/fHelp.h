@@ -30,9 +30,10 @@ class TFormHelp : public QDialog {
   void Navigate(const QString& fullPath);
   // The window's outer width (frame included) and its client height.
   int OuterWidth() const;
-  // Places the window: outer top-left corner, outer width, client height,
-  // brought into the work area.
-  void SetPlace(int left, int top, int outerWidth, int clientHeight);
+  // Places the window at what `place` gives: the outer top-left corner as the
+  // rectangle's corner, its width the outer width, its height the client
+  // height; brought into the work area, and again once the frames are known.
+  void SetPlace(std::function<QRect()> place);
 };
 
 extern TFormHelp* FormHelp;

@@ -146,10 +146,11 @@ TFormView::TFormView(QWidget* parent) : QWidget(parent, Qt::Tool) {
   bar->addWidget(Label11);
   StaticTextStep = StaticText(displays, QStringLiteral("0"), QStringLiteral("Текущий такт"), {QStringLiteral("88888")});
   bar->addWidget(StaticTextStep);
-  // The speed in four significant digits, in the exponent form from 10,000
-  // on: its widest texts.
+  // The speed in four significant digits with two decimals, in the exponent
+  // form from 10,000 on: room for its widest texts, so it never pushes the
+  // cell displays aside during a run.
   StaticTextSPS = StaticText(displays, QStringLiteral("0.00"), QStringLiteral("Скорость, тактов в секунду"),
-                             {QStringLiteral("0,0008888"), QStringLiteral("8,888E+08"), QStringLiteral("8888,88")}, true);
+                             {FixedText(8888.88, 4, 2), FixedText(8.888e88, 4, 2)}, true);
   bar->addWidget(StaticTextSPS);
   bar->addSpacing(2);
   Label3 = new QLabel(QStringLiteral("Ячейка:"));

@@ -8,6 +8,7 @@
 
 #include "MainFixture.h"
 #include "windows/uPlace.h"
+#include "windows/uProc.h"
 #include <QSpinBox>
 #include <QToolBar>
 
@@ -232,8 +233,8 @@ TEST_F(MainWindowTest, TheSpeedDisplayKeepsItsWidthSoTheCellDisplaysStayPut) {
   QApplication::processEvents();
   const int width = FormView->StaticTextSPS->width();
   const int cellLeft = FormView->Label3->x();
-  for (const QString& text : {QStringLiteral("0.00"), QStringLiteral("1,235E+04"), QStringLiteral("0,0001235"),
-                              QStringLiteral("9999")}) {
+  for (const QString& text : {QStringLiteral("0.00"), FixedText(12345.6, 4, 2), FixedText(9999.99, 4, 2),
+                              FixedText(8.5e7, 4, 2), FixedText(0.5, 4, 2)}) {
     FormView->StaticTextSPS->setText(text);
     QApplication::processEvents();
     EXPECT_EQ(FormView->StaticTextSPS->width(), width) << text.toStdString();

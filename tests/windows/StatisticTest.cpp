@@ -274,3 +274,33 @@ TEST_F(StatisticTest, TheAreaBelowTheLastRowHasTheStatisticsColour) {
   EXPECT_EQ(image.pixelColor(10, below), PaintColor(cream));
   EXPECT_EQ(image.pixelColor(grid->viewport()->width() - 5, below), PaintColor(cream));
 }
+
+TEST_F(StatisticTest, TheChartsDrawTheActiveSeriesInTheSpeciesColour) {
+  const TColor magenta = RGBColor(255, 0, 255);
+  Form->Plant->Params[0].Const.Color = magenta;
+  FormStatistic->resize(400, 400);
+  FormStatistic->show();
+  for (int step = 0; step < 5; ++step) {
+    Form->Step = step;
+    Form->Plant->Place(0, step, step);
+    FormStatistic->UpdateView();
+  }
+  auto drawn = [](QChartView* view) {
+    QApplication::processEvents();
+    const QImage image = view->viewport()->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (image.pixelColor(x, y) == QColor(255, 0, 255)) ++count;
+    return count;
+  };
+  FormStatistic->PageControl->setCurrentIndex(3);
+  EXPECT_GT(drawn(FormStatistic->ChartHistory), 20);
+  FormStatistic->PageControl->setCurrentIndex(2);
+  EXPECT_GT(drawn(FormStatistic->ChartStat), 20);
+  // Nothing is drawn of a species' series that are not chosen.
+  FormStatistic->ComboBoxHistory->setCurrentIndex(-1);
+  FormStatistic->ComboBoxHistoryChange();
+  FormStatistic->PageControl->setCurrentIndex(3);
+  EXPECT_EQ(drawn(FormStatistic->ChartHistory), 0);
+}

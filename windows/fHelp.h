@@ -30,16 +30,10 @@ class TFormHelp : public QDialog {
   void Navigate(const QString& fullPath);
   // The window's outer width (frame included) and its client height.
   int OuterWidth() const;
-  // Places the window: outer top-left corner, outer width, client height.
-  void SetPlace(int left, int top, int outerWidth, int clientHeight);
-
- protected:
-  void showEvent(QShowEvent* event) override;
-
- private:
-  // The frame is known only once the window is on screen; the outer width
-  // asked for before that is applied at the first showing.
-  int FPendingOuterWidth = -1;
+  // Places the window at what `place` gives: the outer top-left corner as the
+  // rectangle's corner, its width the outer width, its height the client
+  // height; brought into the work area, and again once the frames are known.
+  void SetPlace(std::function<QRect()> place);
 };
 
 extern TFormHelp* FormHelp;
@@ -52,7 +46,7 @@ enum : int { HtmlKindError = 0, HtmlKindComment = 2, HtmlKindInformation = 3 };
 // What the page windows need from the program around them.
 struct THtmlHost {
   QWidget* Owner = nullptr;  // owner of the page windows (the main window)
-  QRect MainFrame;           // the owner's outer rectangle on the screen
+  QRect MainFrame;           // the owner's outer rectangle on the screen (when there is no owner)
   QString FilesPath;         // page folder: template, static pages, pictures (ends in "/")
   QString PagesPath;         // where generated pages are written (ends in "/")
   QString TemplatePage = QStringLiteral("index.htm");

@@ -223,7 +223,7 @@ void TFormShell::SetStartFolder(const QString& folder) {
 
 QString TFormShell::CurrentFolder() const { return WithSlash(ShellTreeView->Path()); }
 
-int TFormShell::OuterWidth() const { return std::max(frameGeometry().width(), width()); }
+int TFormShell::OuterWidth() const { return OuterRect(this).width(); }
 
 QString TFormShell::YesCaption() const { return ButtonYes->text(); }
 
@@ -300,8 +300,14 @@ void TFormShell::SetWindowType(unsigned char type) {
   FOuterWidth = std::clamp(FOuterWidth, kMinWidth, std::max(kMinWidth, workWidth));
   FTreeWidth = std::clamp(FTreeWidth, 20, 2000);
   FPanelWidth = std::clamp(FPanelWidth, 20, 2000);
-  resize(FOuterWidth, kDesignHeight);
-  ApplyWidths();
+  // The stored width, the design height and the least size are those of the
+  // outer window: set again once the window system tells the frame.
+  PlaceWindow(this, [this] {
+    setMinimumSize(QSize(kMinWidth, kMinHeight).shrunkBy(FrameMargins(this)));
+    ResizeOuter(this, QSize(FOuterWidth, kDesignHeight));
+    ApplyWidths();
+    if (parentWidget()) MoveOuter(this, BelowWindow(parentWidget()));
+  });
 }
 
 void TFormShell::ApplyWidths() {
@@ -316,28 +322,7 @@ void TFormShell::ApplyWidths() {
 void TFormShell::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
-  FFramePending = true;
-  ApplyOuterSize();
   FormShow();
-}
-
-bool TFormShell::event(QEvent* event) {
-  const bool done = QDialog::event(event);
-  if (FFramePending && (event->type() == QEvent::Move || event->type() == QEvent::Resize) && isVisible())
-    ApplyOuterSize();
-  return done;
-}
-
-void TFormShell::ApplyOuterSize() {
-  // The stored width and the design height are those of the outer window; the
-  // frame is known only once the window manager has framed the window.
-  const QRect outer = frameGeometry();
-  const int dw = outer.width() - width(), dh = outer.height() - height();
-  if (dw <= 0 && dh <= 0) return;
-  FFramePending = false;
-  setMinimumSize(kMinWidth - dw, kMinHeight - dh);
-  resize(FOuterWidth - dw, kDesignHeight - dh);
-  ApplyWidths();
 }
 
 void TFormShell::FormShow() {

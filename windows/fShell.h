@@ -137,7 +137,6 @@ class TFormShell : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  bool event(QEvent* event) override;
 
  private:
   void FormCreate();
@@ -146,7 +145,6 @@ class TFormShell : public QDialog {
   void UpdateCaption();
   void SetFrameShown(QWidget* frame, bool shown);
   void ApplyWidths();
-  void ApplyOuterSize();
   QString YesCaption() const;
 
   TShellHost Host;
@@ -155,5 +153,4 @@ class TFormShell : public QDialog {
   int FOuterWidth = 490;
   int FTreeWidth = 177;
   int FPanelWidth = 215;
-  bool FFramePending = false;  // the outer size waits for the window's frame
 };

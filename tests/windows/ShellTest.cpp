@@ -274,14 +274,14 @@ TEST_F(ShellWindow, WidthsAreKeptPerTypeAndCancelStillWritesThem) {
   EXPECT_EQ(again->PanelSub->width(), panel);
   // Another type keeps its own defaults; a hand-edited width stays usable.
   auto save = Make(TFormShell::TypeSave, ".zod", root + "docs");
-  EXPECT_EQ(save->width(), 490);
+  EXPECT_EQ(save->OuterWidth(), 490);  // with the frame as the window system tells or as estimated
   {
     TIniFile edit(host.SettingsWriteFile.toStdString());
     edit.WriteInteger("FormShell", "Export.Width", -5);
     edit.WriteInteger("FormShell", "Export.ShellTreeView", 100000);
   }
   auto exported = Make(TFormShell::TypeExport, ".zor", root + "docs");
-  EXPECT_EQ(exported->width(), 490);
+  EXPECT_EQ(exported->OuterWidth(), 490);
   EXPECT_LE(exported->ShellTreeView->width(), exported->width());
 }
 

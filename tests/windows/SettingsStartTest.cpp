@@ -406,7 +406,9 @@ TEST(UserFolders, WithoutHomeTheAccountsHomeFolderServes) {
   EXPECT_FALSE(folder.isEmpty());
   EXPECT_TRUE(folder.startsWith('/'));
   EXPECT_FALSE(folder.startsWith("//"));
-  if (!home.isEmpty()) EXPECT_EQ(GetUserHomeFolder(), QString::fromLocal8Bit(home));
+  if (!home.isEmpty()) {
+    EXPECT_EQ(GetUserHomeFolder(), QString::fromLocal8Bit(home));
+  }
 }
 
 }  // namespace

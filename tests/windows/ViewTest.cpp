@@ -217,8 +217,11 @@ TEST_F(MainWindowTest, AtItsMinimumWidthTheViewShowsAllThreeBrushButtons) {
   for (QToolButton* b : {FormView->ToolButtonView, FormView->ToolButtonResource, FormView->ToolButtonPlant})
     EXPECT_TRUE(shown(b)) << b->toolTip().toStdString();
   // No extension button ("»") hides any of them.
-  for (QToolButton* b : FormView->ToolBar->findChildren<QToolButton*>())
-    if (b->objectName() == QLatin1String("qt_toolbar_ext_button")) EXPECT_FALSE(b->isVisible());
+  for (QToolButton* b : FormView->ToolBar->findChildren<QToolButton*>()) {
+    if (b->objectName() == QLatin1String("qt_toolbar_ext_button")) {
+      EXPECT_FALSE(b->isVisible());
+    }
+  }
   EXPECT_TRUE(shown(FormView->StaticTextSPS));
   // At the default width every display is there whole.
   FormView->resize(453, 300);

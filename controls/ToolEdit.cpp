@@ -57,6 +57,7 @@ void TEditButton::MouseDown(QMouseEvent* event) {
     if (FEdit && !SkipClick && (FEdit->focusPolicy() & Qt::TabFocus) && FEdit->isEnabled() &&
         FEdit->isVisible() && !FEdit->hasFocus())
       FEdit->setFocus(Qt::MouseFocusReason);
+    if (FEdit && !SkipClick) FEdit->EnteredByButton();
   }
   TKitSpeedButton::MouseDown(event);
 }
@@ -251,7 +252,20 @@ void TCustomComboEdit::keyPressEvent(QKeyEvent* event) {
 void TCustomComboEdit::focusInEvent(QFocusEvent* event) {
   FHasFocus = true;
   QLineEdit::focusInEvent(event);
-  if (FAutoSelect && FDirectInput && !(QApplication::mouseButtons() & Qt::LeftButton)) selectAll();
+  // Entered with the left button down: on the text the caret goes where the
+  // press is; on the button (EnteredByButton) the text is selected after all.
+  FEnteringByMouse = (QApplication::mouseButtons() & Qt::LeftButton) != 0;
+  if (FAutoSelect && FDirectInput && !FEnteringByMouse) selectAll();
+}
+
+void TCustomComboEdit::EnteredByButton() {
+  if (FEnteringByMouse && FAutoSelect && FDirectInput) selectAll();
+  FEnteringByMouse = false;
+}
+
+void TCustomComboEdit::mousePressEvent(QMouseEvent* event) {
+  FEnteringByMouse = false;
+  QLineEdit::mousePressEvent(event);
 }
 
 void TCustomComboEdit::focusOutEvent(QFocusEvent* event) {

@@ -76,6 +76,9 @@ class TCustomComboEdit : public QLineEdit {
   int MinimumHeight() const;
   // Places the button panel by the border (called on every resize).
   void UpdateButtonBounds();
+  // The button was pressed: when that press brought the focus into the edit,
+  // the edit was entered without a press on its text, and AutoSelect selects.
+  void EnteredByButton();
 
   // Raised by a click on the button or by ClickKey.
   TNotifyEvent OnButtonClick;
@@ -91,6 +94,7 @@ class TCustomComboEdit : public QLineEdit {
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
   bool event(QEvent* event) override;
@@ -104,6 +108,7 @@ class TCustomComboEdit : public QLineEdit {
   TAlignment FAlignment = taLeftJustify;
   bool FAutoSelect = true;
   bool FHasFocus = false;
+  bool FEnteringByMouse = false;  // the focus came with the left button down
   TGlyphKind FGlyphKind = gkCustom;
   int FDefaultNumGlyphs = 1;
   bool FCreating = true;

@@ -1,9 +1,12 @@
 #include "controls/fCombo.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QMouseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QPointer>
 #include <QScreen>
 
 #include "controls/KitCtrls.h"
@@ -57,6 +60,9 @@ TWindowCombo::TWindowCombo(QWidget* owner, QWidget* combo)
   SpeedButtonCancel->OnClick = [this](QObject*) { FormDeactivate(); };
 
   FAccepted = false;
+  // A click outside closes the window and goes on to what it landed on: the
+  // window passes it on itself (mousePressEvent), the toolkit must not again.
+  setAttribute(Qt::WA_NoMouseReplay);
   setMinimumSize(Max(combo ? combo->width() : 0, 120), 50);
 
   Grip = new TZeltorStatusBar(Panel);
@@ -212,4 +218,56 @@ void TWindowCombo::keyPressEvent(QKeyEvent* event) {
       return;
     default: QWidget::keyPressEvent(event);
   }
+}
+
+namespace {
+
+// Lets the release of a passed-on click reach the control its press went to
+// (the release may already be on its way to the closed pop-up), then ends.
+class TReleaseCatcher : public QObject {
+ public:
+  explicit TReleaseCatcher(QWidget* target) : QObject(target), Target(target) {
+    target->installEventFilter(this);
+    target->grabMouse();
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == Target && (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::Hide)) {
+      Target->releaseMouse();
+      Target->removeEventFilter(this);
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  QWidget* Target;
+};
+
+}  // namespace
+
+void TWindowCombo::mousePressEvent(QMouseEvent* event) {
+  const QPointF global = event->globalPosition();
+  if (rect().contains(event->position().toPoint())) {
+    QWidget::mousePressEvent(event);
+    return;
+  }
+  // A click outside the window: it closes as with "Отмена", and the click
+  // acts on the control under the mouse (a button is pressed, an edit box
+  // takes the focus), as when the window loses the activation to it.
+  event->accept();
+  FormDeactivate();
+  QPointer<QWidget> target = QApplication::widgetAt(global.toPoint());
+  if (!target || target->window() == this || !target->isEnabled()) return;
+  // The keyboard comes back to the window under the mouse as well.
+  target->window()->activateWindow();
+  if (target->focusPolicy() & Qt::ClickFocus) target->setFocus(Qt::MouseFocusReason);
+  const QPointF local = target->mapFromGlobal(global);
+  QMouseEvent press(QEvent::MouseButtonPress, local, local, global, event->button(), event->buttons(),
+                    event->modifiers(), event->pointingDevice());
+  QApplication::sendEvent(target, &press);
+  // Still held down (the press opened no menu or dialog of its own): the
+  // release goes to the same control.
+  if (target && target->isVisible() && (QGuiApplication::mouseButtons() & event->button()) &&
+      !QApplication::activePopupWidget() && !QApplication::activeModalWidget())
+    new TReleaseCatcher(target);
 }

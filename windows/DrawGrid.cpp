@@ -8,49 +8,12 @@
 #include <QStyle>
 #include <algorithm>
 
-namespace {
-
-// The default look of the desktop's system colours, by their number in the low byte.
-constexpr QRgb kSystemColors[] = {
-    0xFFC8C8C8,  // scroll bar
-    0xFF3A6EA5,  // background
-    0xFF0A246A,  // active caption
-    0xFF808080,  // inactive caption
-    0xFFD4D0C8,  // menu
-    0xFFFFFFFF,  // window
-    0xFF000000,  // window frame
-    0xFF000000,  // menu text
-    0xFF000000,  // window text
-    0xFFFFFFFF,  // caption text
-    0xFFD4D0C8,  // active border
-    0xFFD4D0C8,  // inactive border
-    0xFF808080,  // application workspace
-    0xFF0A246A,  // highlight
-    0xFFFFFFFF,  // highlight text
-    0xFFD4D0C8,  // button face
-    0xFF808080,  // button shadow
-    0xFF808080,  // gray text
-    0xFF000000,  // button text
-    0xFFD4D0C8,  // inactive caption text
-    0xFFFFFFFF,  // button highlight
-    0xFF404040,  // 3D dark shadow
-    0xFFD4D0C8,  // 3D light
-    0xFF000000,  // info text
-    0xFFFFFFE1,  // info background
-};
-
-}  // namespace
+#include "platform/SysColor.h"
 
 QRgb TColorToRgb(TColor color) {
-  if (color < 0) {
-    const unsigned index = static_cast<unsigned>(color) & 0xFFu;
-    if (index < std::size(kSystemColors)) return kSystemColors[index];
-    return 0xFF000000;
-  }
-  return qRgb(ColorRed(color), ColorGreen(color), ColorBlue(color));
+  const int32_t rgb = ColorToRGB(color);  // a system colour through the program's table
+  return qRgb(ColorRed(rgb), ColorGreen(rgb), ColorBlue(rgb));
 }
-
-QColor TColorToQColor(TColor color) { return QColor::fromRgb(TColorToRgb(color)); }
 
 TDrawGrid::TDrawGrid(QWidget* parent) : QAbstractScrollArea(parent) {
   setFocusPolicy(Qt::StrongFocus);

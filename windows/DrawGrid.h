@@ -14,9 +14,8 @@
 class QMenu;
 
 // A colour of the model (red in the low byte, or a system colour with the
-// high bit set) as an opaque 0xAARRGGBB value.
+// high bit set) as an opaque 0xAARRGGBB value to paint with.
 QRgb TColorToRgb(TColor color);
-QColor TColorToQColor(TColor color);
 
 class TDrawGrid : public QAbstractScrollArea {
   Q_OBJECT

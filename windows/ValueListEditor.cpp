@@ -135,8 +135,10 @@ QString TValueListEditor::HintText(int col, int row) const {
 }
 
 int TValueListEditor::KeyColumnWidth() const {
+  // A grid on the screen keeps 30 pixels for the values; one that is not
+  // (never laid out, or its page or window hidden) has the width it was given.
   const int width = viewport()->width();
-  return width > 60 ? std::min(KeyWidth, width - 30) : KeyWidth;
+  return width > 60 && isVisible() ? std::min(KeyWidth, width - 30) : KeyWidth;
 }
 
 int TValueListEditor::ValueWidth() const {

@@ -48,7 +48,8 @@ class TValueListEditor : public QAbstractScrollArea {
   bool SetRow(int row);
 
   // The key column keeps at least 30 pixels of the grid for the value column
-  // while the grid is wide enough; the value column takes the rest.
+  // while the grid is on the screen and wide enough; the value column takes
+  // the rest. A grid not on the screen tells the width it was given.
   int ColWidths(int col) const { return col == 0 ? KeyColumnWidth() : ValueWidth(); }
   // Only the key column's width can be set.
   void SetColWidths(int col, int width);

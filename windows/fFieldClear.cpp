@@ -14,30 +14,11 @@ TFormFieldClear::TFormFieldClear(QWidget* owner, const QList<QIcon>& images)
     : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   InstallSticky(this, TStickyKind::Dialog);
   setWindowTitle(QStringLiteral("Очистить поле"));
-  auto picture = [&images](int index) { return index < images.size() ? images[index] : QIcon(); };
-  ActionSelectAll = new QAction(picture(ImageSelectAll), QStringLiteral("Пометить все"), this);
-  ActionDeselectAll = new QAction(picture(ImageDeselectAll), QStringLiteral("Разметить все"), this);
-  ActionInverse = new QAction(picture(ImageInverse), QStringLiteral("Инвертировать"), this);
-  connect(ActionSelectAll, &QAction::triggered, this, [this] { ActionSelectAllExecute(); });
-  connect(ActionDeselectAll, &QAction::triggered, this, [this] { ActionDeselectAllExecute(); });
-  connect(ActionInverse, &QAction::triggered, this, [this] { ActionInverseExecute(); });
+  MakeCheckListBarFor(this, images);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 6);
   layout->setSpacing(0);
-  ToolBarResource = new QToolBar(this);
-  ToolBarResource->setObjectName(QStringLiteral("ToolBarResource"));
-  ToolBarResource->setIconSize(QSize(16, 16));
-  ToolBarResource->setToolButtonStyle(Qt::ToolButtonIconOnly);
-  ToolBarResource->setMovable(false);
-  ToolBarResource->setFloatable(false);
-  ToolBarResource->setContextMenuPolicy(Qt::PreventContextMenu);
-  QToolButton** buttons[] = {&ToolButtonResourceAdd, &ToolButtonResourceEdit, &ToolButtonResourceDel};
-  QAction* actions[] = {ActionSelectAll, ActionDeselectAll, ActionInverse};
-  for (int i = 0; i < 3; ++i) {
-    ToolBarResource->addAction(actions[i]);
-    *buttons[i] = qobject_cast<QToolButton*>(ToolBarResource->widgetForAction(actions[i]));
-  }
   layout->addWidget(ToolBarResource);
 
   auto* body = new QVBoxLayout;

@@ -1,6 +1,8 @@
 #include "windows/fHelp.h"
 
 #include <algorithm>
+#include <limits>
+#include <optional>
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -11,6 +13,7 @@
 
 #include "platform/qt/HtmlView.h"
 #include "windows/uHtmlPage.h"
+#include "windows/uPlace.h"
 #include "windows/uSticky.h"
 
 TFormHelp* FormHelp = nullptr;
@@ -51,6 +54,10 @@ TFormHelp::TFormHelp(QWidget* owner)
   layout->addWidget(PanelBottom);
 
   connect(ButtonClose, &QPushButton::clicked, this, &QDialog::reject);
+  // A link to another page: the caption names the page now shown.
+  connect(WebBrowser, &THtmlView::LinkFollowed, this, [this] {
+    if (!WebBrowser->documentTitle().isEmpty()) setWindowTitle(WebBrowser->documentTitle());
+  });
 }
 
 TFormHelp::~TFormHelp() {
@@ -61,25 +68,18 @@ TFormHelp::~TFormHelp() {
 
 void TFormHelp::Navigate(const QString& fullPath) { WebBrowser->Navigate(fullPath); }
 
-int TFormHelp::OuterWidth() const {
-  const int frame = frameGeometry().width() - geometry().width();
-  return width() + (frame > 0 ? frame : 0);
-}
+int TFormHelp::OuterWidth() const { return OuterRect(this).width(); }
 
-void TFormHelp::SetPlace(int left, int top, int outerWidth, int clientHeight) {
-  const int frame = frameGeometry().width() - geometry().width();
-  const int clientWidth = outerWidth - (frame > 0 ? frame : 0);
-  resize(std::max(clientWidth, 100), std::max(clientHeight, 60));
-  move(left, top);
-  FPendingOuterWidth = isVisible() ? -1 : outerWidth;
-}
-
-void TFormHelp::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (FPendingOuterWidth < 0) return;
-  const int frame = frameGeometry().width() - geometry().width();
-  if (frame > 0) resize(std::max(FPendingOuterWidth - frame, 100), height());
-  FPendingOuterWidth = -1;
+void TFormHelp::SetPlace(std::function<QRect()> place) {
+  PlaceWindow(this, [this, place = std::move(place)] {
+    const QRect wanted = place();
+    const QMargins m = FrameMargins(this);
+    const QSize least = QSize(100, 60).grownBy(m);
+    const QRect outer(wanted.topLeft(), QSize(wanted.width(), wanted.height() + m.top() + m.bottom()));
+    const QRect fitted = FitToWorkArea(QRect(outer.topLeft(), outer.size().expandedTo(least)), WorkArea(this));
+    ResizeOuter(this, fitted.size());
+    MoveOuter(this, fitted.topLeft());
+  });
 }
 
 namespace {
@@ -88,20 +88,28 @@ int ReadSetting(const THtmlHost& host, const QString& section, const char* key, 
   return host.ReadInt ? host.ReadInt(section, QString::fromLatin1(key), def) : def;
 }
 
-// A window placed from its settings section on creation ("Help" or "Comment").
-TFormHelp* CreatePlaced(const THtmlHost& host, const QString& section, int defaultWidth) {
+// The main window's outer rectangle: the owner's as it stands now.
+QRect MainOuter(const THtmlHost& host) { return host.Owner ? OuterRect(host.Owner) : host.MainFrame; }
+
+// A window placed from its settings section on creation ("Help" or "Comment");
+// the defaults follow the main window (below it, its outer width for "Help").
+TFormHelp* CreatePlaced(const THtmlHost& host, const QString& section, std::optional<int> defaultWidth) {
   auto* form = new TFormHelp(host.Owner);
-  const QRect main = host.MainFrame;
-  const int top = ReadSetting(host, section, "Top", main.top() + main.height());
-  const int left = ReadSetting(host, section, "Left", main.left());
-  const int width = ReadSetting(host, section, "Width", defaultWidth);
+  constexpr int kAbsent = std::numeric_limits<int>::min();
+  const int top = ReadSetting(host, section, "Top", kAbsent);
+  const int left = ReadSetting(host, section, "Left", kAbsent);
+  const int width = ReadSetting(host, section, "Width", kAbsent);
   const int height = ReadSetting(host, section, "Height", 400);
-  form->SetPlace(left, top, width, height);
+  form->SetPlace([host, top, left, width, height, defaultWidth] {
+    const QRect main = MainOuter(host);
+    return QRect(left != kAbsent ? left : main.left(), top != kAbsent ? top : main.top() + main.height(),
+                 width != kAbsent ? width : defaultWidth.value_or(main.width()), height);
+  });
   return form;
 }
 
 TFormHelp* EnsureHelp(const THtmlHost& host) {
-  if (!FormHelp) FormHelp = CreatePlaced(host, QStringLiteral("Help"), host.MainFrame.width());
+  if (!FormHelp) FormHelp = CreatePlaced(host, QStringLiteral("Help"), std::nullopt);
   return FormHelp;
 }
 
@@ -115,7 +123,14 @@ TFormHelp* EnsureMessage(const THtmlHost& host) {
     FormMessage = new TFormHelp(host.Owner);
     // A fixed tool window: not sizeable.
     FormMessage->setFixedSize(350, 200);
-    FormMessage->move(host.MainFrame.left(), host.MainFrame.top() + host.MainFrame.height());
+    TFormHelp* form = FormMessage;
+    const THtmlHost place = host;
+    PlaceWindow(form, [form, place] {
+      const QRect main = MainOuter(place);
+      MoveOuter(form, FitToWorkArea(QRect(QPoint(main.left(), main.bottom() + 1), OuterRect(form).size()),
+                                    WorkArea(form))
+                          .topLeft());
+    });
   }
   return FormMessage;
 }
@@ -133,30 +148,33 @@ QString PagesFolder(const THtmlHost& host) {
 
 }  // namespace
 
-void ShowHtmlPage(const THtmlHost& host, int kind, const QString& caption,
-                  const QString& textFooter, const QStringList& lines) {
+QString WriteHtmlMessagePage(const THtmlHost& host, int kind, const QString& caption,
+                             const QString& textFooter, const QStringList& lines) {
   QString picture, page;
-  TFormHelp* form = nullptr;
   switch (kind) {
     case HtmlKindError:
       picture = QStringLiteral("XPdialogstop32.bmp");
       page = QStringLiteral("error.htm");
-      form = EnsureMessage(host);
       break;
     case HtmlKindComment:
       picture = QStringLiteral("XPdialoginformation32.bmp");
       page = QStringLiteral("comment.htm");
-      form = EnsureComment(host);
       break;
     default:  // information
       picture = QStringLiteral("XPdialoginformation32.bmp");
       page = QStringLiteral("info.htm");
-      form = EnsureMessage(host);
       break;
   }
   const QString pageFile = PagesFolder(host) + page;
   BuildHtmlPage(host.FilesPath + host.TemplatePage, caption, textFooter, PictureRef(host, picture),
                 pageFile, lines);
+  return pageFile;
+}
+
+void ShowHtmlPage(const THtmlHost& host, int kind, const QString& caption,
+                  const QString& textFooter, const QStringList& lines) {
+  const QString pageFile = WriteHtmlMessagePage(host, kind, caption, textFooter, lines);
+  TFormHelp* form = kind == HtmlKindComment ? EnsureComment(host) : EnsureMessage(host);
   form->setWindowTitle(caption);
   form->Navigate(pageFile);
   if (kind == HtmlKindComment) {
@@ -202,8 +220,11 @@ void ShowExceptionPage(const THtmlHost& host, const QString& message) {
   try {
     ShowHtmlPage(host, HtmlKindError, QStringLiteral("Ошибка"), QString(), ExceptionPageLines(message));
   } catch (const std::exception& e) {
-    plainBox(QStringLiteral("Программе не удалось выполнить операцию.\n\n%1\n\n%2")
-                 .arg(message, QString::fromUtf8(e.what())));
+    // The failure may be the very one being reported (a missing page folder): said once.
+    const QString why = QString::fromUtf8(e.what());
+    QString text = QStringLiteral("Программе не удалось выполнить операцию.\n\n") + message;
+    if (why != message) text += QStringLiteral("\n\n") + why;
+    plainBox(text);
   } catch (...) {
     plainBox(QStringLiteral("Программе не удалось выполнить операцию.\n\n%1").arg(message));
   }
@@ -214,10 +235,10 @@ void FreeHtmlWindows(const std::function<void(const QString&, const QString&, in
   auto save = [&](TFormHelp*& form, const QString& section) {
     if (!form) return;
     if (writeInt) {
-      const QRect frame = form->frameGeometry();
-      writeInt(section, QStringLiteral("Top"), frame.top());
-      writeInt(section, QStringLiteral("Left"), frame.left());
-      writeInt(section, QStringLiteral("Width"), form->OuterWidth());
+      const QRect outer = OuterRect(form);
+      writeInt(section, QStringLiteral("Top"), outer.top());
+      writeInt(section, QStringLiteral("Left"), outer.left());
+      writeInt(section, QStringLiteral("Width"), outer.width());
       writeInt(section, QStringLiteral("Height"), form->height());
     }
     form->close();
@@ -233,6 +254,7 @@ void FreeHtmlWindows(const std::function<void(const QString&, const QString&, in
 // ---------------------------------------------------------------------------
 
 #include <QAction>
+#include <QTextDocumentFragment>
 
 #include "platform/IniFile.h"
 #include "windows/main.h"
@@ -241,7 +263,7 @@ void FreeHtmlWindows(const std::function<void(const QString&, const QString&, in
 THtmlHost MainHtmlHost(TMainForm& form) {
   THtmlHost host;
   host.Owner = &form;
-  host.MainFrame = form.frameGeometry();
+  host.MainFrame = OuterRect(&form);
   host.FilesPath = form.FilesPath;
   host.PagesPath = CurrentSettingsPaths().PagesPath;
   host.TemplatePage = form.TemplatePage;
@@ -255,7 +277,20 @@ THtmlHost MainHtmlHost(TMainForm& form) {
 }
 
 void ShowMainHtmlMessage(TMainForm& form, int kind, const QString& caption, const QStringList& lines) {
-  ShowHtmlPage(MainHtmlHost(form), kind, caption, QString(), lines);
+  try {
+    ShowHtmlPage(MainHtmlHost(form), kind, caption, QString(), lines);
+  } catch (const THtmlPageError& e) {
+    // No page can be made (the page folder is missing or cannot be written):
+    // the message reaches the user in a plain box, and what asked for it goes on.
+    QStringList text;
+    for (const QString& line : lines) text << QTextDocumentFragment::fromHtml(line).toPlainText();
+    text << QString::fromUtf8(e.what());
+    const QString body = text.join(QStringLiteral("\n\n"));
+    if (kind == HtmlKindError)
+      QMessageBox::critical(&form, caption, body);
+    else
+      QMessageBox::information(&form, caption, body);
+  }
 }
 
 void ConnectPageCommands(TMainForm& form) {

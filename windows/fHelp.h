@@ -30,16 +30,10 @@ class TFormHelp : public QDialog {
   void Navigate(const QString& fullPath);
   // The window's outer width (frame included) and its client height.
   int OuterWidth() const;
-  // Places the window: outer top-left corner, outer width, client height.
-  void SetPlace(int left, int top, int outerWidth, int clientHeight);
-
- protected:
-  void showEvent(QShowEvent* event) override;
-
- private:
-  // The frame is known only once the window is on screen; the outer width
-  // asked for before that is applied at the first showing.
-  int FPendingOuterWidth = -1;
+  // Places the window at what `place` gives: the outer top-left corner as the
+  // rectangle's corner, its width the outer width, its height the client
+  // height; brought into the work area, and again once the frames are known.
+  void SetPlace(std::function<QRect()> place);
 };
 
 extern TFormHelp* FormHelp;
@@ -52,13 +46,19 @@ enum : int { HtmlKindError = 0, HtmlKindComment = 2, HtmlKindInformation = 3 };
 // What the page windows need from the program around them.
 struct THtmlHost {
   QWidget* Owner = nullptr;  // owner of the page windows (the main window)
-  QRect MainFrame;           // the owner's outer rectangle on the screen
+  QRect MainFrame;           // the owner's outer rectangle on the screen (when there is no owner)
   QString FilesPath;         // page folder: template, static pages, pictures (ends in "/")
   QString PagesPath;         // where generated pages are written (ends in "/")
   QString TemplatePage = QStringLiteral("index.htm");
   // Reads an integer setting (section, key, default); absent -> the default.
   std::function<int(const QString&, const QString&, int)> ReadInt;
 };
+
+// Builds the page for the message (kind 0 "error.htm", 2 "comment.htm", 3
+// "info.htm" in the folder of generated pages) and returns its full path.
+// Throws THtmlPageError when the page cannot be built.
+QString WriteHtmlMessagePage(const THtmlHost& host, int kind, const QString& caption,
+                             const QString& textFooter, const QStringList& lines);
 
 // Builds the page for the message and shows it: kind 0 error and 3 information
 // in FormMessage (modal; returns when closed), kind 2 comments in FormComment

@@ -17,8 +17,10 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <limits>
 
 #include "controls/ToolEdit.h"
 #include "controls/fCombo.h"
@@ -62,6 +64,32 @@ int32_t NumberOr(const QString& text, int32_t def) {
   return ok ? value : def;
 }
 
+// A cell's text as a decimal integer within [lo, hi]: a number beyond the
+// range (however many digits it has) gives the bound on its side, a text that
+// is no number `def`.
+int32_t NumberIn(const QString& text, int32_t def, int32_t lo, int32_t hi) {
+  const QString t = text.trimmed();
+  bool ok = false;
+  const qlonglong value = t.toLongLong(&ok, 10);
+  if (ok) return static_cast<int32_t>(std::clamp<qlonglong>(value, lo, hi));
+  static const QRegularExpression digits(QStringLiteral("^[+-]?[0-9]+$"));
+  if (digits.match(t).hasMatch()) return t.startsWith(QLatin1Char('-')) ? lo : hi;
+  return std::clamp(def, lo, hi);
+}
+
+constexpr int32_t kMaxCount = std::numeric_limits<int32_t>::max();
+
+// Why a name typed for a resource or species cannot be taken, or nothing: the
+// name is a key of the settings file, which cannot hold a "=" in a key, nor
+// a key that begins with "[" (that is a section line), nor blanks alone.
+QString NameRefusal(const QString& typed) {
+  const QString name = typed.trimmed();
+  if (name.isEmpty()) return QStringLiteral("Наименование не может состоять из одних пробелов.");
+  if (name.contains(QLatin1Char('='))) return QStringLiteral("Наименование не может содержать знак \"=\".");
+  if (name.startsWith(QLatin1Char('['))) return QStringLiteral("Наименование не может начинаться со знака \"[\".");
+  return {};
+}
+
 // The tool buttons' pictures: a plus, a pencil, a cross.
 QIcon ToolIcon(int kind) {
   QPixmap pix(16, 16);
@@ -100,6 +128,8 @@ QIcon ToolIcon(int kind) {
 TFormParameter::TFormParameter(QWidget* parent) : QWidget(parent, Qt::Tool) {
   InstallSticky(this, TStickyKind::Parameter, &Dockable);
   setWindowTitle(QStringLiteral("Параметры"));
+  // Hints of cut-off cells also while another window of the program is active.
+  setAttribute(Qt::WA_AlwaysShowToolTips);
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
   Panel = new QWidget(this);
@@ -163,10 +193,14 @@ void TFormParameter::CreateGeneralPage() {
   UpDownCellSize->setRange(3, 1000);
   UpDownCellSize->setSingleStep(1);
   UpDownCellSize->setValue(10);
-  for (QSpinBox* box : {UpDownC, UpDownR, UpDownCellSize}) {
-    box->setKeyboardTracking(true);
-    box->setMinimumWidth(70);
-  }
+  for (QSpinBox* box : {UpDownC, UpDownR, UpDownCellSize}) box->setMinimumWidth(70);
+  // A typed field size is applied when the typing is done (Enter, leaving the
+  // box): applied keystroke by keystroke, "1000" typed over "200" would pass
+  // through 1 and 10 and cut the field, and what lay beyond would be lost.
+  // The arrows still apply at once.
+  UpDownC->setKeyboardTracking(false);
+  UpDownR->setKeyboardTracking(false);
+  UpDownCellSize->setKeyboardTracking(true);
   field->addWidget(Label1, 0, 0);
   field->addWidget(UpDownC, 0, 1);
   field->addWidget(Label15, 0, 3);
@@ -477,6 +511,16 @@ bool TFormParameter::ListHas(const QListWidget* list, const QString& name) const
   return false;
 }
 
+bool TFormParameter::AcceptName(QString& name) {
+  if (name.isEmpty()) return false;  // cancelled, or nothing typed
+  if (const QString refusal = NameRefusal(name); !refusal.isEmpty()) {
+    if (MainForm) MainForm->ShowHtmlMessage(3, kInfoCaption, {refusal});
+    return false;
+  }
+  name = name.trimmed();
+  return true;
+}
+
 QPoint TFormParameter::InputPosition(const QListWidget* list) const { return list->mapToGlobal(list->pos()); }
 
 void TFormParameter::SetGridRow(TValueListEditor* grid, const QString& key, const QString& text) {
@@ -537,9 +581,9 @@ void TFormParameter::ValueListEditorResourceStringsChange() {
   }
   TResourceParameter& p = MainForm->Resource->Params[index];
   auto row = [grid](const QString& key) { return grid->Values(grid->FindRow(key)); };
-  p.BrushValue = std::max(1, NumberOr(row(KeyBrushValue), 1));
+  p.BrushValue = NumberIn(row(KeyBrushValue), 1, 1, kMaxCount);
   SetGridRow(grid, KeyBrushValue, QString::number(p.BrushValue));
-  p.Slur = std::min(100, std::max(0, NumberOr(row(KeySlur), 0)));
+  p.Slur = NumberIn(row(KeySlur), 0, 0, 100);
   SetGridRow(grid, KeySlur, QString::number(p.Slur));
   SetGridRow(grid, KeyColor, ColorToName(p.Color));
 }
@@ -560,11 +604,10 @@ void TFormParameter::ValueListEditorPlantStringsChange() {
                                                    {&KeyChildrenCount, gChildrenCount},
                                                    {&KeyAgeMax, gAgeMax}};
   for (const auto& [key, gene] : counts) {
-    p.Param[gene] = std::max(1, NumberOr(row(*key), 1));
-    if (gene == gChildrenCount) p.Param[gene] = std::min(p.Param[gene], MaxChildrenCount);
+    p.Param[gene] = NumberIn(row(*key), 1, 1, gene == gChildrenCount ? MaxChildrenCount : kMaxCount);
     SetGridRow(grid, *key, QString::number(p.Param[gene]));
   }
-  p.Param.Mutation() = std::min(100, std::max(0, NumberOr(row(KeyMutation), 0)));
+  p.Param.Mutation() = NumberIn(row(KeyMutation), 0, 0, 100);
   SetGridRow(grid, KeyMutation, QString::number(p.Param.Mutation()));
   SetGridRow(grid, KeyResourceIn, ResourceName(p.Param.ResourceIn()));
   SetGridRow(grid, KeyResourceOut, ResourceName(p.Param.ResourceOut()));
@@ -653,9 +696,9 @@ void TFormParameter::RepaintField() {
 
 void TFormParameter::SpeedButtonResourceAddClick() {
   if (!MainForm || !MainForm->Resource) return;
-  const QString name = MainForm->InputText(InputPosition(ListBoxResource), QStringLiteral("Добавить ресурс"),
+  QString name = MainForm->InputText(InputPosition(ListBoxResource), QStringLiteral("Добавить ресурс"),
                                            QStringLiteral("Наименование ресурса:"), QStringLiteral("Ресурс"));
-  if (name.isEmpty() || ListHas(ListBoxResource, name)) return;
+  if (!AcceptName(name) || ListHas(ListBoxResource, name)) return;
   // A new resource copies the selected one; with none selected it starts as
   // the program's default resource.
   int32_t brush = 25, slur = 70;
@@ -692,9 +735,9 @@ void TFormParameter::SpeedButtonPlantAddClick() {
                               {QStringLiteral("Нельзя добавить организм, пока нет ни одного ресурса.")});
     return;
   }
-  const QString name = MainForm->InputText(InputPosition(ListBoxPlant), QStringLiteral("Добавить организм"),
+  QString name = MainForm->InputText(InputPosition(ListBoxPlant), QStringLiteral("Добавить организм"),
                                            QStringLiteral("Наименование организма:"), QStringLiteral("Организм"));
-  if (name.isEmpty() || ListHas(ListBoxPlant, name)) return;
+  if (!AcceptName(name) || ListHas(ListBoxPlant, name)) return;
   // With none selected the new species starts as the program's default species.
   const int index = SelectedPlant();
   TPlantParameter species = index >= 0 ? MainForm->Plant->Params[index] : DefaultSettingsPlant();
@@ -738,20 +781,20 @@ void TFormParameter::AddPlant(TPlantParameter species) {
 void TFormParameter::SpeedButtonResourceEditClick() {
   const int index = SelectedResource();
   if (!MainForm || index < 0) return;
-  const QString name = MainForm->InputText(InputPosition(ListBoxResource), QStringLiteral("Изменить ресурс"),
+  QString name = MainForm->InputText(InputPosition(ListBoxResource), QStringLiteral("Изменить ресурс"),
                                            QStringLiteral("Наименование ресурса:"), ResourceName(index));
-  if (name.isEmpty() || ListHas(ListBoxResource, name)) return;
+  if (!AcceptName(name) || ListHas(ListBoxResource, name)) return;
   RenameResource(name, index);
 }
 
 void TFormParameter::SpeedButtonPlantEditClick() {
   const int index = SelectedPlant();
   if (!MainForm || index < 0) return;
-  const QString name =
+  QString name =
       MainForm->InputText(InputPosition(ListBoxPlant), QStringLiteral("Изменить организм"),
                           QStringLiteral("Наименование организма:"),
                           QString::fromStdString(MainForm->Plant->Params[index].Const.Name));
-  if (name.isEmpty() || ListHas(ListBoxPlant, name)) return;
+  if (!AcceptName(name) || ListHas(ListBoxPlant, name)) return;
   RenamePlant(name, index);
 }
 
@@ -889,8 +932,11 @@ void TFormParameter::EnsurePicker(TWindowCombo*& combo, Frame*& frame, const cha
 }
 
 int TFormParameter::ReadPickerSize(const QString& key, int def) {
-  if (!MainForm) return def;
-  const TIniFile ini((MainForm->ProgramPath + QStringLiteral("omra.ini")).toStdString());
+  // The settings file in use (the user's own when the program's folder is
+  // read-only); none in use, the default sizes.
+  const QString file = WindowSettingsFile();
+  if (file.isEmpty()) return def;
+  const TIniFile ini(file.toStdString());
   const int value = ini.ReadInteger("FormParameter", key.toStdString(), def);
   return value > 0 && value <= 10000 ? value : def;
 }
@@ -927,7 +973,7 @@ void TFormParameter::ValueListEditorResourceEditButtonClick() {
     EnsurePicker(ComboResourceSlur, FrameResourceSlur, "ComboResourceSlur", GridAnchor(grid),
                  &TFormParameter::ComboResourceSlurSelect);
     ComboResourceSlur->Show();
-    FrameResourceSlur->TrackBar->setValue(std::min(100, std::max(0, NumberOr(grid->Values(grid->Row()), 0))));
+    FrameResourceSlur->TrackBar->setValue(NumberIn(grid->Values(grid->Row()), 0, 0, 100));
   }
 }
 
@@ -950,7 +996,7 @@ void TFormParameter::ValueListEditorPlantEditButtonClick() {
     EnsurePicker(ComboPlantMutation, FramePlantMutation, "ComboPlantMutation", GridAnchor(grid),
                  &TFormParameter::ComboPlantMutationSelect);
     ComboPlantMutation->Show();
-    FramePlantMutation->TrackBar->setValue(std::min(100, std::max(0, NumberOr(grid->Values(grid->Row()), 0))));
+    FramePlantMutation->TrackBar->setValue(NumberIn(grid->Values(grid->Row()), 0, 0, 100));
   } else if (key == KeyResourceIn) {
     EnsurePicker(ComboPlantResourceIn, FramePlantResourceIn, "ComboPlantResourceIn", GridAnchor(grid),
                  &TFormParameter::ComboPlantResourceInSelect);

@@ -197,6 +197,10 @@ class TFormParameter : public QWidget {
   QString ResourceName(int index) const;
   bool ListHas(const QListWidget* list, const QString& name) const;
   QPoint InputPosition(const QListWidget* list) const;
+  // A name typed for a new or renamed entry, trimmed of surrounding blanks;
+  // false for an empty answer (nothing said) or a name the settings file
+  // cannot keep (refused with the information window).
+  bool AcceptName(QString& name);
   // Creates a picker's window and frame on first use, sized from the settings.
   template <class Frame>
   void EnsurePicker(TWindowCombo*& combo, Frame*& frame, const char* name, QWidget* anchor,

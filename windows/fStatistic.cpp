@@ -10,7 +10,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QHeaderView>
-#include <QLineSeries>
+#include <QGraphicsItem>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
@@ -26,12 +26,60 @@
 #include <cmath>
 #include <cstdio>
 
+#include "controls/KitConst.h"
 #include "windows/DrawGrid.h"
 #include "windows/fView.h"
 #include "windows/main.h"
 #include "windows/uSticky.h"
 
 TFormStatistic* FormStatistic = nullptr;
+
+// Draws the active series of one chart over its plot area, in the axes' ranges:
+// lines 2 pixels wide, a bar series as bars 4 pixels wide.
+class TSeriesLayer : public QGraphicsItem {
+ public:
+  TSeriesLayer(QChart* chart, const std::vector<TChartSeries>* series, const QValueAxis* x, const QValueAxis* y)
+      : QGraphicsItem(chart), Chart(chart), Series(series), X(x), Y(y) {
+    setZValue(10);  // over the plot area's background and grid
+    QObject::connect(chart, &QChart::plotAreaChanged, chart, [this] { Changed(); });
+    for (const QValueAxis* axis : {x, y})
+      QObject::connect(axis, &QValueAxis::rangeChanged, chart, [this] { Changed(); });
+  }
+  // The plot area or the data changed: draw again.
+  void Changed() {
+    prepareGeometryChange();
+    update();
+  }
+  QRectF boundingRect() const override { return Chart->plotArea(); }
+  void paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*) override {
+    const QRectF plot = Chart->plotArea();
+    const double dx = X->max() - X->min(), dy = Y->max() - Y->min();
+    if (plot.isEmpty() || dx <= 0 || dy <= 0) return;
+    auto at = [&](const QPointF& v) {
+      return QPointF(plot.left() + (v.x() - X->min()) / dx * plot.width(),
+                     plot.bottom() - (v.y() - Y->min()) / dy * plot.height());
+    };
+    p->save();
+    p->setClipRect(plot);
+    QPolygonF line;
+    for (const TChartSeries& s : *Series) {
+      if (!s.Active || s.Drawn.isEmpty()) continue;
+      QPen pen(PaintColor(s.Color), s.Bar ? 4 : 2);
+      pen.setCapStyle(s.Bar ? Qt::FlatCap : Qt::SquareCap);
+      p->setPen(pen);
+      line.clear();
+      for (const QPointF& v : s.Drawn) line << at(v);
+      p->drawPolyline(line);
+    }
+    p->restore();
+  }
+
+ private:
+  QChart* Chart;
+  const std::vector<TChartSeries>* Series;
+  const QValueAxis* X;
+  const QValueAxis* Y;
+};
 
 namespace {
 
@@ -44,7 +92,6 @@ const char* const kStatItems[8] = {"Начальная масса, ед", "Пи�
 // The heritable parameter behind each distribution item and each mean row.
 const int kStatGene[8] = {gResourceBegin, gResourceEat, gAgeReproduct, gChildrenCount,
                           gAgeMax,        gMutation,    gResourceIn,   gResourceOut};
-const QRgb kInfoBk = 0xFFFFFFE1;
 
 // Paints the cells of both tables: section rows as one bold heading across the
 // row, other rows on the statistics colour; no selection or focus marks.
@@ -58,13 +105,13 @@ class TTableDelegate : public QStyledItemDelegate {
     p->setClipRect(option.rect);
     QFont font = option.font;
     if (label.startsWith(QLatin1Char('&'))) {
-      p->fillRect(option.rect, QColor::fromRgb(kInfoBk));
+      p->fillRect(option.rect, clInfoBk());
       font.setBold(true);
       p->setFont(font);
       p->setPen(Grid->palette().color(QPalette::WindowText));
       p->drawText(option.rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop, label.mid(1).left(255));
     } else {
-      p->fillRect(option.rect, TColorToQColor(Owner->StatisticColor()));
+      p->fillRect(option.rect, PaintColor(Owner->StatisticColor()));
       p->setFont(font);
       p->setPen(Grid->palette().color(QPalette::WindowText));
       p->drawText(option.rect, Qt::AlignLeft | Qt::AlignTop, index.data().toString());
@@ -132,6 +179,8 @@ TFormStatistic::TFormStatistic(QWidget* parent) : QWidget(parent, Qt::Tool) {
   FormStatistic = this;
   InstallSticky(this, TStickyKind::Statistic, &Dockable);
   setWindowTitle(QStringLiteral("Статистика"));
+  // Hints of cut-off cells also while another window of the program is active.
+  setAttribute(Qt::WA_AlwaysShowToolTips);
   setMinimumSize(193, 260);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -151,7 +200,8 @@ TFormStatistic::TFormStatistic(QWidget* parent) : QWidget(parent, Qt::Tool) {
   PageControl->addTab(StringGridCell, QStringLiteral("Ячейка"));
 
   auto chartPage = [this](QComboBox*& combo, QChartView*& view, QChart*& chart, QValueAxis*& x, QValueAxis*& y,
-                          const QString& caption, const QString& xTitle, const QString& yTitle) {
+                          TSeriesLayer*& layer, const std::vector<TChartSeries>* series, const QString& caption,
+                          const QString& xTitle, const QString& yTitle) {
     auto* page = new QWidget;
     auto* v = new QVBoxLayout(page);
     v->setContentsMargins(0, 0, 0, 0);
@@ -165,15 +215,16 @@ TFormStatistic::TFormStatistic(QWidget* parent) : QWidget(parent, Qt::Tool) {
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     StyleChart(chart, xTitle, yTitle);
+    layer = new TSeriesLayer(chart, series, x, y);
     view = new QChartView(chart, page);
     view->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     v->addWidget(view, 1);
     PageControl->addTab(page, caption);
   };
-  chartPage(ComboBoxStat, ChartStat, FStat, FStatX, FStatY, QStringLiteral("Статистика"),
+  chartPage(ComboBoxStat, ChartStat, FStat, FStatX, FStatY, FStatLayer, &StatSeries, QStringLiteral("Статистика"),
             QStringLiteral("Значение параметра"), QStringLiteral("Количество организмов"));
-  chartPage(ComboBoxHistory, ChartHistory, FHistory, FHistoryX, FHistoryY, QStringLiteral("Журнал"),
-            QStringLiteral("Такт"), QStringLiteral("Математическое ожидание"));
+  chartPage(ComboBoxHistory, ChartHistory, FHistory, FHistoryX, FHistoryY, FHistoryLayer, &HistorySeries,
+            QStringLiteral("Журнал"), QStringLiteral("Такт"), QStringLiteral("Математическое ожидание"));
   SetWholeNumberRange(FHistoryX, 0, 1);
   connect(ComboBoxHistory, &QComboBox::activated, this, [this] { ComboBoxHistoryChange(); });
   connect(ComboBoxStat, &QComboBox::activated, this, [this] { ComboBoxStatChange(); });
@@ -187,8 +238,9 @@ TFormStatistic::TFormStatistic(QWidget* parent) : QWidget(parent, Qt::Tool) {
 }
 
 TFormStatistic::~TFormStatistic() {
-  TakeSeriesOff(FHistory, HistorySeries);
-  TakeSeriesOff(FStat, StatSeries);
+  // The charts draw the series themselves: nothing to take off them.
+  HistorySeries.clear();
+  StatSeries.clear();
   if (FormStatistic == this) FormStatistic = nullptr;
 }
 
@@ -219,7 +271,7 @@ void TFormStatistic::StyleChart(QChart* chart, const QString& xTitle, const QStr
 
 void TFormStatistic::SetStatisticColor(TColor color) {
   FStatisticColor = color;
-  const QColor c = TColorToQColor(color);
+  const QColor c = PaintColor(color);
   for (QTableWidget* grid : {StringGridMain, StringGridCell}) {
     QPalette pal = grid->palette();
     pal.setColor(QPalette::Base, c);
@@ -253,6 +305,13 @@ bool TFormStatistic::eventFilter(QObject* watched, QEvent* event) {
     if (watched == g->viewport()) grid = g;
   if (!grid) return QWidget::eventFilter(watched, event);
   switch (event->type()) {
+    case QEvent::Paint: {
+      // The table's own background, below the last row too, is the statistics
+      // colour whatever the style does with palettes; the cells paint over it.
+      QPainter p(grid->viewport());
+      p.fillRect(static_cast<QPaintEvent*>(event)->rect(), PaintColor(FStatisticColor));
+      break;
+    }
     case QEvent::MouseButtonPress: {
       const int x = static_cast<QMouseEvent*>(event)->position().toPoint().x();
       if (std::abs(x - grid->columnWidth(0)) < 3) Splitting = true;
@@ -349,9 +408,12 @@ void TFormStatistic::UpdateStatistics() {
   }
   const int H = ComboBoxHistory->count(), S = ComboBoxStat->count();
   const double step = MainForm->Step;
-  auto history = [&](int index, double y) {
+  // Each point in the species' colour as it is now: a series whose species
+  // changed its colour is drawn in the new one.
+  auto history = [&](int index, double y, TColor color) {
     if (index < 0 || index >= static_cast<int>(HistorySeries.size())) return;
     HistorySeries[index].Points.emplace_back(step, y);
+    HistorySeries[index].Color = color;
     HistorySeries[index].Dirty = true;
   };
   // Mean rows in table order, with the history item each one feeds.
@@ -360,13 +422,13 @@ void TFormStatistic::UpdateStatistics() {
     const TPlantParameter& p = plant.Params[s];
     const int b = 3 * R + 9 * s;
     SetCell(StringGridMain, b + 1, 1, QStringLiteral("%1 / %2").arg(p.Const.Count).arg(p.Stat.MaxCount));
-    history(H * s + 0, p.Const.Count);
+    history(H * s + 0, p.Const.Count, p.Const.Color);
     SetCell(StringGridMain, b + 2, 1, QStringLiteral("%1 / %2").arg(p.Const.Mass).arg(p.Stat.MaxMass));
-    history(H * s + 1, static_cast<double>(p.Const.Mass));
+    history(H * s + 1, static_cast<double>(p.Const.Mass), p.Const.Color);
     for (int m = 0; m < 6; ++m) {
       const long double mean = p.Stat.Average[meanGene[m]];
       SetCell(StringGridMain, b + 3 + m, 1, FormatMean(mean));
-      history(H * s + 2 + m, static_cast<double>(mean));
+      history(H * s + 2 + m, static_cast<double>(mean), p.Const.Color);
     }
     if (S > 0)
       for (int k = 0; k < 8 && k < S; ++k)
@@ -383,7 +445,8 @@ void TFormStatistic::ShowDistribution(int index, const TStatArray& histogram, TC
   line.Points.clear();
   line.Color = color;
   if (histogram.empty()) {
-    line.Line->clear();
+    line.Drawn.clear();
+    FStatLayer->Changed();
     return;
   }
   line.Points.reserve(histogram.size() + 2);
@@ -394,17 +457,14 @@ void TFormStatistic::ShowDistribution(int index, const TStatArray& histogram, TC
     top = std::max<double>(top, item.Num);
   }
   line.Points.emplace_back(histogram.back().Value + 1.0, 0.0);
-  line.Line->setColor(TColorToQColor(color));
-  line.Line->replace(QList<QPointF>(line.Points.begin(), line.Points.end()));
+  line.Drawn = QList<QPointF>(line.Points.begin(), line.Points.end());
+  FStatLayer->Changed();
   const int barIndex = ComboBoxStat->count() * (MainForm ? MainForm->Plant->Count : 0) + index;
   if (barIndex < 0 || barIndex >= static_cast<int>(StatSeries.size())) return;
   TChartSeries& bar = StatSeries[barIndex];
   bar.Color = color;
   bar.Points.assign({QPointF(mean, 0.0), QPointF(mean, top)});
-  QPen pen(TColorToQColor(color), 4);
-  pen.setCapStyle(Qt::FlatCap);
-  bar.Line->setPen(pen);
-  bar.Line->replace(QList<QPointF>(bar.Points.begin(), bar.Points.end()));
+  bar.Drawn = QList<QPointF>(bar.Points.begin(), bar.Points.end());
 }
 
 QList<QPointF> TFormStatistic::Thin(const std::vector<QPointF>& points, int columns) {
@@ -440,11 +500,11 @@ void TFormStatistic::FlushChart(std::vector<TChartSeries>& series, bool isHistor
   const int columns = std::max(100, static_cast<int>((isHistory ? FHistory : FStat)->plotArea().width()));
   for (TChartSeries& s : series) {
     if (!s.Active || !s.Dirty) continue;
-    s.Line->setColor(TColorToQColor(s.Color));
-    s.Line->replace(Thin(s.Points, columns));
+    s.Drawn = Thin(s.Points, columns);
     s.Dirty = false;
   }
   UpdateAxes(isHistory);
+  (isHistory ? FHistoryLayer : FStatLayer)->Changed();
 }
 
 void TFormStatistic::UpdateAxes(bool history) {
@@ -533,37 +593,22 @@ void TFormStatistic::ShowCell(int col, int row) {
   }
 }
 
-void TFormStatistic::TakeSeriesOff(QChart* chart, std::vector<TChartSeries>& series) {
-  for (auto it = series.rbegin(); it != series.rend(); ++it) {
-    if (!it->Line) continue;
-    chart->removeSeries(it->Line);
-    delete it->Line;
-  }
-  series.clear();
-}
-
-void TFormStatistic::AddSeries(QChart* chart, std::vector<TChartSeries>& list, const QString& title, bool active,
-                               bool bar) {
+void TFormStatistic::AddSeries(std::vector<TChartSeries>& list, const QString& title, bool active, bool bar) {
   TChartSeries s;
-  s.Line = new QLineSeries;
-  s.Line->setName(title);
-  s.Line->setPointsVisible(false);
   s.Title = title;
   s.Active = active;
   s.Bar = bar;
-  chart->addSeries(s.Line);
-  for (QAbstractAxis* axis : chart->axes()) s.Line->attachAxis(axis);
-  s.Line->setVisible(active);
-  list.push_back(s);
+  list.push_back(std::move(s));
 }
 
 void TFormStatistic::ClearHistory() {
   for (TChartSeries& s : HistorySeries) {
     s.Points.clear();
-    s.Line->clear();
+    s.Drawn.clear();
     s.Dirty = false;
   }
   UpdateAxes(true);
+  FHistoryLayer->Changed();
 }
 
 void TFormStatistic::RebuildLayout() {
@@ -573,10 +618,9 @@ void TFormStatistic::RebuildLayout() {
   const int R = res.Count, P = plant.Count;
   const int historyIndex = ComboBoxHistory->currentIndex(), statIndex = ComboBoxStat->currentIndex();
 
-  for (QTableWidget* grid : {StringGridMain, StringGridCell}) {
-    grid->clearSpans();
-    grid->clearContents();
-  }
+  // Labels only: the values stay as they are until the next refresh (a new
+  // name shows at once, its numbers do not go blank).
+  for (QTableWidget* grid : {StringGridMain, StringGridCell}) grid->clearSpans();
   StringGridMain->setRowCount(3 * R + 9 * P);
   StringGridCell->setRowCount(2 * R + 11 * P);
   ComboBoxHistory->clear();
@@ -584,7 +628,10 @@ void TFormStatistic::RebuildLayout() {
 
   auto label = [this](QTableWidget* grid, int row, const QString& text) {
     SetCell(grid, row, 0, text);
-    if (text.startsWith(QLatin1Char('&'))) grid->setSpan(row, 0, 1, 2);
+    if (text.startsWith(QLatin1Char('&'))) {
+      SetCell(grid, row, 1, QString());
+      grid->setSpan(row, 0, 1, 2);
+    }
   };
   for (int r = 0; r < R; ++r) {
     const QString name = QLatin1Char('&') + QString::fromStdString(res.Params[r].Name);
@@ -617,23 +664,25 @@ void TFormStatistic::RebuildLayout() {
   ComboBoxStat->setCurrentIndex(statIndex < ComboBoxStat->count() ? statIndex : -1);
 
   // New, empty series: the history starts again.
-  TakeSeriesOff(FHistory, HistorySeries);
+  HistorySeries.clear();
   const int H = ComboBoxHistory->count(), S = ComboBoxStat->count();
   const int hSel = ComboBoxHistory->currentIndex(), sSel = ComboBoxStat->currentIndex();
   for (int s = 0; s < P; ++s)
     for (int k = 0; k < H; ++k) {
-      AddSeries(FHistory, HistorySeries, ComboBoxHistory->itemText(k), k == hSel, false);
+      AddSeries(HistorySeries, ComboBoxHistory->itemText(k), k == hSel, false);
       HistorySeries.back().Color = plant.Params[s].Const.Color;
     }
-  TakeSeriesOff(FStat, StatSeries);
+  StatSeries.clear();
   for (int bars = 0; bars < 2; ++bars)
     for (int s = 0; s < P; ++s)
       for (int k = 0; k < S; ++k) {
-        AddSeries(FStat, StatSeries, ComboBoxStat->itemText(k), k == sSel, bars == 1);
+        AddSeries(StatSeries, ComboBoxStat->itemText(k), k == sSel, bars == 1);
         StatSeries.back().Color = plant.Params[s].Const.Color;
       }
   UpdateAxes(true);
   UpdateAxes(false);
+  FHistoryLayer->Changed();
+  FStatLayer->Changed();
 
   // The brush buttons of the field view follow the lists.
   if (FormView) {
@@ -667,9 +716,8 @@ void TFormStatistic::ComboBoxHistoryChange() {
     TChartSeries& s = HistorySeries[i];
     const bool active = count > 0 && i % count == sel;
     if (active && !s.Active) s.Dirty = true;
-    if (!active && s.Active) s.Line->clear();
+    if (!active && s.Active) s.Drawn.clear();
     s.Active = active;
-    s.Line->setVisible(active);
   }
   FHistory->setTitle(sel >= 0 ? ComboBoxHistory->itemText(sel) : QString());
   FlushChart(HistorySeries, true);
@@ -680,8 +728,8 @@ void TFormStatistic::ComboBoxStatChange() {
   for (int i = static_cast<int>(StatSeries.size()) - 1; i >= 0; --i) {
     TChartSeries& s = StatSeries[i];
     s.Active = count > 0 && i % count == sel;
-    s.Line->setVisible(s.Active);
   }
   FStat->setTitle(sel >= 0 ? ComboBoxStat->itemText(sel) : QString());
   UpdateAxes(false);
+  FStatLayer->Changed();
 }

@@ -13,23 +13,26 @@
 class QChart;
 class QChartView;
 class QComboBox;
-class QLineSeries;
 class QTableWidget;
 class QTabWidget;
 class QValueAxis;
 
-// One series of a chart: all its points are kept here; the chart is given a
-// thinned copy of the shown ones (one minimum and one maximum per pixel column),
-// so a history of tens of thousands of points draws as fast as a short one.
+// One series of a chart: all its points are kept here. The chart draws the
+// active series itself, over its plot area (one drawing for all of them, so
+// that hundreds of species cost no more than their points), from a thinned
+// copy of the points (one minimum and one maximum per pixel column), so a
+// history of tens of thousands of points draws as fast as a short one.
 struct TChartSeries {
-  QLineSeries* Line = nullptr;  // what the chart draws
   std::vector<QPointF> Points;  // every point ever added
+  QList<QPointF> Drawn;         // what the chart draws of them
   QString Title;
   TColor Color = clBlack;
   bool Active = false;
   bool Bar = false;  // a bar series: one vertical bar per point
   bool Dirty = false;
 };
+
+class TSeriesLayer;
 
 class TFormStatistic : public QWidget {
   Q_OBJECT
@@ -86,8 +89,7 @@ class TFormStatistic : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void TakeSeriesOff(QChart* chart, std::vector<TChartSeries>& series);
-  void AddSeries(QChart* chart, std::vector<TChartSeries>& list, const QString& title, bool active, bool bar);
+  void AddSeries(std::vector<TChartSeries>& list, const QString& title, bool active, bool bar);
   void FlushChart(std::vector<TChartSeries>& series, bool isHistory);
   void UpdateAxes(bool history);
   void SetCell(QTableWidget* grid, int row, int col, const QString& text);
@@ -98,6 +100,8 @@ class TFormStatistic : public QWidget {
   QValueAxis* FHistoryY = nullptr;
   QValueAxis* FStatX = nullptr;
   QValueAxis* FStatY = nullptr;
+  TSeriesLayer* FHistoryLayer = nullptr;
+  TSeriesLayer* FStatLayer = nullptr;
   TColor FStatisticColor = clFieldDefault;
 };
 

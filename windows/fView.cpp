@@ -12,11 +12,14 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "controls/KitConst.h"
 #include "windows/FlatStyle.h"
 #include "windows/fParameter.h"
 #include "windows/fStatistic.h"
 #include "windows/main.h"
+#include "windows/uProc.h"
 #include "windows/uSticky.h"
 
 TFormView* FormView = nullptr;
@@ -50,7 +53,7 @@ class TBrushButton : public QToolButton {
       if (has) color = MainForm->Plant->Params[MainForm->SubBrushPlant].Const.Color;
     }
     if (has) {
-      p.fillRect(inner, TColorToQColor(color));
+      p.fillRect(inner, PaintColor(color));
     } else {
       p.setPen(palette().color(QPalette::Dark));
       p.drawRect(inner.adjusted(0, 0, -1, -1));
@@ -67,30 +70,23 @@ class TBrushButton : public QToolButton {
   }
 };
 
-QLabel* StaticText(const QString& text, const QString& hint, int width) {
-  auto* label = new QLabel(text);
+// A sunken text box of the tool panel, at least as wide as the widest of
+// `widest` needs; a fixed one keeps that width whatever its text, so nothing
+// beside it moves.
+QLabel* StaticText(QWidget* panel, const QString& text, const QString& hint, const QStringList& widest,
+                   bool fixed = false) {
+  auto* label = new QLabel(text, panel);
   label->setToolTip(hint);
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  label->setMinimumWidth(width);
   label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  int width = 0;
+  for (const QString& w : widest) width = std::max(width, label->fontMetrics().horizontalAdvance(w));
+  width += 2 * label->frameWidth() + 2;
+  if (fixed)
+    label->setFixedWidth(width);
+  else
+    label->setMinimumWidth(width);
   return label;
-}
-
-// A context-menu item that stands for an action of the main window: it follows
-// the action's caption, image, shortcut and enabled state, and runs it.
-QAction* ProxyItem(QAction* action, QObject* parent) {
-  auto* item = new QAction(parent);
-  auto sync = [item, action] {
-    item->setText(action->text());
-    item->setIcon(action->icon());
-    item->setShortcut(action->shortcut());
-    item->setShortcutContext(Qt::WidgetShortcut);
-    item->setEnabled(action->isEnabled());
-  };
-  sync();
-  QObject::connect(action, &QAction::changed, item, sync);
-  QObject::connect(item, &QAction::triggered, action, [action] { action->trigger(); });
-  return item;
 }
 
 }  // namespace
@@ -105,11 +101,17 @@ TFormView::TFormView(QWidget* parent) : QWidget(parent, Qt::Tool) {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
 
+  // The tool panel in the window's small font (11 pixels). The brush buttons
+  // keep their place at any width; the displays after them take what room is
+  // left (at the minimum width with a wide font the last one may be cut).
   PanelToolBar = new QWidget(this);
   PanelToolBar->setFixedHeight(22);
+  QFont panelFont = PanelToolBar->font();
+  panelFont.setPixelSize(11);
+  PanelToolBar->setFont(panelFont);
   auto* bar = new QHBoxLayout(PanelToolBar);
-  bar->setContentsMargins(4, 1, 4, 1);
-  bar->setSpacing(4);
+  bar->setContentsMargins(2, 1, 2, 1);
+  bar->setSpacing(2);
   Label6 = new QLabel(QStringLiteral("Кисть:"));
   bar->addWidget(Label6);
   ToolBar = new QToolBar(PanelToolBar);
@@ -131,21 +133,32 @@ TFormView::TFormView(QWidget* parent) : QWidget(parent, Qt::Tool) {
   ToolButtonView = buttons[0];
   ToolButtonResource = buttons[1];
   ToolButtonPlant = buttons[2];
+  // Never squeezed: the bar would hide its buttons behind a "»".
+  ToolBar->setFixedSize(ToolBar->sizeHint());
   bar->addWidget(ToolBar);
-  bar->addSpacing(6);
+  auto* displays = new QWidget(PanelToolBar);
+  displays->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  bar->addWidget(displays, 1);
+  bar = new QHBoxLayout(displays);
+  bar->setContentsMargins(2, 0, 0, 0);
+  bar->setSpacing(2);
   Label11 = new QLabel(QStringLiteral("Такт:"));
   bar->addWidget(Label11);
-  StaticTextStep = StaticText(QStringLiteral("0"), QStringLiteral("Текущий такт"), 48);
+  StaticTextStep = StaticText(displays, QStringLiteral("0"), QStringLiteral("Текущий такт"), {QStringLiteral("88888")});
   bar->addWidget(StaticTextStep);
-  StaticTextSPS = StaticText(QStringLiteral("0.00"), QStringLiteral("Скорость, тактов в секунду"), 48);
+  // The speed in four significant digits with two decimals, in the exponent
+  // form from 10,000 on: room for its widest texts, so it never pushes the
+  // cell displays aside during a run.
+  StaticTextSPS = StaticText(displays, QStringLiteral("0.00"), QStringLiteral("Скорость, тактов в секунду"),
+                             {FixedText(8888.88, 4, 2), FixedText(8.888e88, 4, 2)}, true);
   bar->addWidget(StaticTextSPS);
-  bar->addSpacing(6);
+  bar->addSpacing(2);
   Label3 = new QLabel(QStringLiteral("Ячейка:"));
   bar->addWidget(Label3);
-  StaticTextV = StaticText(QStringLiteral("1"), QStringLiteral("Ячейка по вертикали"), 30);
+  StaticTextV = StaticText(displays, QStringLiteral("1"), QStringLiteral("Ячейка по вертикали"), {QStringLiteral("8888")});
   bar->addWidget(StaticTextV);
   bar->addWidget(new QLabel(QStringLiteral(":")));
-  StaticTextH = StaticText(QStringLiteral("1"), QStringLiteral("Ячейка по горизонтали"), 30);
+  StaticTextH = StaticText(displays, QStringLiteral("1"), QStringLiteral("Ячейка по горизонтали"), {QStringLiteral("8888")});
   bar->addWidget(StaticTextH);
   bar->addStretch(1);
   layout->addWidget(PanelToolBar);

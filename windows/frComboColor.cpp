@@ -5,7 +5,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "controls/KitConst.h"
 #include "controls/fCombo.h"
+#include "platform/SysColor.h"
 
 const std::vector<TNamedColor>& NamedColors() {
   // Colours are $BBGGRR (red in the low byte).
@@ -32,24 +34,40 @@ const std::vector<TNamedColor>& NamedColors() {
       {0xF0CAA6, QStringLiteral("Небесный")},
       {0xF0FBFF, QStringLiteral("Кремовый")},
       {0xA4A0A0, QStringLiteral("Средне-серый")},
-      // system colours, as the desktop usually shows them
-      {0xF0F0F0, QStringLiteral("Поверхность кнопки")},
-      {0xE3E3E3, QStringLiteral("Светлая грань")},
-      {0xA0A0A0, QStringLiteral("Тень кнопки")},
-      {0x696969, QStringLiteral("Тёмная тень")},
-      {0x646464, QStringLiteral("Рамка окна")},
-      {0x6D6D6D, QStringLiteral("Недоступный текст")},
-      {0xABABAB, QStringLiteral("Рабочая область")},
-      {0xE1FFFF, QStringLiteral("Фон подсказки")},
-      {0xD1B499, QStringLiteral("Заголовок окна")},
-      {0xDBCDBF, QStringLiteral("Неактивный заголовок")},
-      {0xD77800, QStringLiteral("Выделение")},
-      {0xCC6600, QStringLiteral("Ссылка")},
+      // system colours: their identifiers, painted through the program's table
+      {SysColorValue(TSysColor::ScrollBar), QStringLiteral("Полоса прокрутки")},
+      {SysColorValue(TSysColor::Background), QStringLiteral("Рабочий стол")},
+      {SysColorValue(TSysColor::ActiveCaption), QStringLiteral("Заголовок окна")},
+      {SysColorValue(TSysColor::InactiveCaption), QStringLiteral("Неактивный заголовок")},
+      {SysColorValue(TSysColor::Menu), QStringLiteral("Меню")},
+      {SysColorValue(TSysColor::Window), QStringLiteral("Фон окна")},
+      {SysColorValue(TSysColor::WindowFrame), QStringLiteral("Рамка окна")},
+      {SysColorValue(TSysColor::MenuText), QStringLiteral("Текст меню")},
+      {SysColorValue(TSysColor::WindowText), QStringLiteral("Текст окна")},
+      {SysColorValue(TSysColor::CaptionText), QStringLiteral("Текст заголовка")},
+      {SysColorValue(TSysColor::ActiveBorder), QStringLiteral("Граница окна")},
+      {SysColorValue(TSysColor::InactiveBorder), QStringLiteral("Неактивная граница")},
+      {SysColorValue(TSysColor::AppWorkSpace), QStringLiteral("Рабочая область")},
+      {SysColorValue(TSysColor::Highlight), QStringLiteral("Выделение")},
+      {SysColorValue(TSysColor::HighlightText), QStringLiteral("Выделенный текст")},
+      {SysColorValue(TSysColor::BtnFace), QStringLiteral("Поверхность кнопки")},
+      {SysColorValue(TSysColor::BtnShadow), QStringLiteral("Тень кнопки")},
+      {SysColorValue(TSysColor::GrayText), QStringLiteral("Недоступный текст")},
+      {SysColorValue(TSysColor::BtnText), QStringLiteral("Текст кнопки")},
+      {SysColorValue(TSysColor::InactiveCaptionText), QStringLiteral("Текст неактивного заголовка")},
+      {SysColorValue(TSysColor::BtnHighlight), QStringLiteral("Блик кнопки")},
+      {SysColorValue(TSysColor::DkShadow3D), QStringLiteral("Тёмная тень")},
+      {SysColorValue(TSysColor::Light3D), QStringLiteral("Светлая грань")},
+      {SysColorValue(TSysColor::InfoText), QStringLiteral("Текст подсказки")},
+      {SysColorValue(TSysColor::InfoBk), QStringLiteral("Фон подсказки")},
+      {SysColorValue(TSysColor::HotLight), QStringLiteral("Ссылка")},
+      {SysColorValue(TSysColor::GradientActiveCaption), QStringLiteral("Градиент заголовка")},
+      {SysColorValue(TSysColor::GradientInactiveCaption), QStringLiteral("Градиент неактивного заголовка")},
+      {SysColorValue(TSysColor::MenuHighlight), QStringLiteral("Выделение меню")},
+      {SysColorValue(TSysColor::MenuBar), QStringLiteral("Строка меню")},
   };
   return list;
 }
-
-QColor ToQColor(TColor color) { return QColor(ColorRed(color), ColorGreen(color), ColorBlue(color)); }
 
 int PickerItemHeight(const QWidget* list) { return std::max(14, list->fontMetrics().height() + 2); }
 
@@ -67,7 +85,7 @@ void TSwatchItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
   painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                     index.data(Qt::DisplayRole).toString());
   const QRect swatch(rect.left() + 1, rect.top() + 1, h - 1, h - 2);
-  painter->fillRect(swatch, ToQColor(ColorOf ? ColorOf(index.row()) : clBlack));
+  painter->fillRect(swatch, PaintColor(ColorOf ? ColorOf(index.row()) : clBlack));
   painter->setPen(Qt::black);
   painter->drawRect(swatch.adjusted(0, 0, -1, -1));
   painter->restore();

@@ -20,8 +20,6 @@ struct TNamedColor {
 // each colour once. The default field colour $F0FBFF is among them.
 const std::vector<TNamedColor>& NamedColors();
 
-QColor ToQColor(TColor color);
-
 // Draws a list item as a framed colour swatch followed by the item's text.
 class TSwatchItemDelegate : public QStyledItemDelegate {
  public:

@@ -21,13 +21,13 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScreen>
 #include <QStyle>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 #include "controls/ToolEdit.h"
@@ -42,6 +42,8 @@
 #include "windows/uProc.h"
 #include "windows/uSettings.h"
 #include "windows/uSticky.h"
+#include "platform/IniFile.h"
+#include "windows/uPlace.h"
 
 TMainForm* MainForm = nullptr;
 QString ProgramVersion = QStringLiteral("0.7.0.68");
@@ -287,6 +289,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     PlaceDefaultWindows();
   }
   ConnectPageCommands(*this);
+  ConnectFileCommands();
 }
 
 TMainForm::~TMainForm() {
@@ -436,13 +439,8 @@ void TMainForm::CreateBars() {
   PopupMenuView = newMenu(QStringLiteral("PopupMenuView"));
   PopupMenuView->addActions({ActionViewField, ActionViewStatistic, ActionViewParameter});
   PopupMenuView->addSeparator();
-  // The comment command reads "Комментарии..." in this menu.
-  auto* comment = new QAction(QStringLiteral("Комментарии..."), this);
-  comment->setIcon(ActionViewComment->icon());
-  comment->setShortcut(ActionViewComment->shortcut());
-  comment->setShortcutContext(Qt::WidgetShortcut);
-  connect(comment, &QAction::triggered, ActionViewComment, [this] { ActionViewComment->trigger(); });
-  PopupMenuView->addAction(comment);
+  // The comment command reads "Комментарии..." in this menu, and is enabled as the command is.
+  PopupMenuView->addAction(ProxyItem(ActionViewComment, PopupMenuView, QStringLiteral("Комментарии...")));
   PopupMenuView->addSeparator();
   PopupMenuView->addAction(ActionViewDock);
   PopupMenuView->addSeparator();
@@ -493,10 +491,9 @@ void TMainForm::CreateBars() {
   QFont small = ToolBar->font();
   small.setPixelSize(10);
   ToolBar->setFont(small);
-  auto* open = new TActionButton(ActionFileLoad, QStringLiteral("Открыть файл..."), {}, ToolBar);
-  open->setMenu(PopupMenuLoad);
-  open->setPopupMode(QToolButton::DelayedPopup);
-  ToolButtonLoad = ToolBar->addWidget(open);
+  // The recent files open below it on a right-button release (mainFile.cpp).
+  ToolButtonLoad = ToolBar->addWidget(
+      new TActionButton(ActionFileLoad, QStringLiteral("Открыть файл..."), ActionFileLoad->text(), ToolBar));
   auto separator = [this] {
     auto* s = new QWidget(ToolBar);
     s->setFixedSize(8, 36);
@@ -587,29 +584,12 @@ void TMainForm::BuildDefaultModel() {
 }
 
 void TMainForm::PlaceDefaultWindows() {
-  setFixedSize(442, 57);
-  move(230, 78);
-  const QRect main = frameGeometry();
-  if (FormView) {
-    FormView->resize(453, 475);
-    FormView->move(main.left(), main.top() + main.height());
-    FormView->setVisible(true);
-    ActionViewField->setChecked(true);
-  }
-  if (FormStatistic) {
-    FormStatistic->resize(222, 363);
-    const int outer = std::max(FormStatistic->frameGeometry().width(), FormStatistic->width());
-    FormStatistic->move(main.left() - outer, main.top());
-    FormStatistic->PageControl->setCurrentIndex(1);
-    FormStatistic->setVisible(true);
-    FormStatistic->FormResize();
-    ActionViewStatistic->setChecked(true);
-  }
+  // The places of a settings file that holds nothing.
+  const TIniFile none(std::string{});
+  TSettingsData d = ReadSettingsData(none, ProgramPath, UserName.toStdString());
+  d.StoredVersion = ProgramVersion.toStdString();
+  PlaceStartUpWindows(*this, d);
   if (FormParameter) {
-    int left = main.left() + main.width();
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-      left = std::min(left, screen->availableGeometry().width() - FormParameter->frameGeometry().width());
-    FormParameter->move(left, main.top());
     FormParameter->setVisible(false);
     ActionViewParameter->setChecked(false);
   }
@@ -717,7 +697,16 @@ void TMainForm::ActionAutoSizeExecute() {
   const int width = (grid->DefaultColWidth() + grid->GridLineWidth()) * grid->ColCount() + 3;
   const int height =
       (grid->DefaultRowHeight() + grid->GridLineWidth()) * grid->RowCount() + 3 + FormView->PanelToolBar->height();
-  FormView->resize(std::max(width, FormView->minimumWidth()), height);
+  // No larger than the work area, where it stays whole: the scroll bars show the rest.
+  const QRect work = WorkArea(FormView);
+  const QSize client = QSize(width, height)
+                           .boundedTo(work.size().shrunkBy(FrameMargins(FormView)))
+                           .expandedTo(FormView->minimumSize());
+  FormView->resize(client);
+  const QRect outer = OuterRect(FormView);
+  const int left = std::max(work.left(), std::min(outer.left(), work.left() + work.width() - outer.width()));
+  const int top = std::max(work.top(), std::min(outer.top(), work.top() + work.height() - outer.height()));
+  if (QPoint(left, top) != outer.topLeft()) MoveOuter(FormView, QPoint(left, top));
 }
 
 QString TMainForm::InputText(const QPoint& pos, const QString& caption, const QString& text) {
@@ -726,7 +715,7 @@ QString TMainForm::InputText(const QPoint& pos, const QString& caption, const QS
 
 QString TMainForm::InputText(const QPoint& pos, const QString& caption, const QString& prompt, const QString& text) {
   TFormInput dialog(this);
-  dialog.move(pos);
+  MoveOuter(&dialog, pos);
   dialog.EditInput->setText(text);
   dialog.setWindowTitle(caption);
   dialog.LabelInput->setText(prompt);
@@ -767,10 +756,16 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
       if (hint.isEmpty()) {
         QToolTip::hideText();
       } else {
-        QToolTip::showText(info.HintPos, hint, control, info.CursorRect);
-        // The toolkit puts a hint below the mouse; this one goes exactly where it was laid.
+        // The hint is laid exactly over the cell, under the mouse: the mouse
+        // must go through it, or the control under it would hear that the
+        // mouse left it and the hint would go at once. So the hint first
+        // shows clear of the mouse, lets the mouse through, then moves in place.
+        QToolTip::showText(info.CursorPos + QPoint(0, 48), hint, control, info.CursorRect);
         for (QWidget* top : QApplication::topLevelWidgets())
-          if (top->inherits("QTipLabel") && top->isVisible()) top->move(info.HintPos);
+          if (top->inherits("QTipLabel") && top->isVisible()) {
+            if (QWindow* window = top->windowHandle()) window->setFlag(Qt::WindowTransparentForInput, true);
+            top->move(info.HintPos);
+          }
       }
       return true;
     }

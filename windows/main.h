@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@
 
 class QAction;
 class QHelpEvent;
+class QMouseEvent;
+class TFormShell;
+struct TShellHost;
 class QMenu;
 class QToolBar;
 class QToolButton;
@@ -142,8 +146,34 @@ class TMainForm : public QMainWindow {
   // Reports an exception that no command caught.
   void ApplicationException(const QString& message);
 
+  // Reads a data file into the model. The file is read into a copy of the
+  // stores: only a file the reader accepts replaces the model, the lists, the
+  // captions and the recent files; a refused one changes nothing but shows
+  // the reader's message (mainDataFile.cpp).
   bool LoadDataFile(const QString& fileName, bool showComments);
   bool SaveDataFile(const QString& fileName);
+
+  // The file commands (mainFile.cpp). All but the picture are disabled
+  // during a run.
+  void ActionFileNewExecute();
+  void ActionFileLoadExecute();
+  void ActionFileSaveExecute();
+  void ActionFileSaveAsExecute();
+  // The five recent-file commands: `tag` 1..5 stands for FileList[tag - 1].
+  void ActionFileReload1Click(int tag);
+  void ActionFileImportExecute();
+  void ActionFileExportExecute();
+  void ActionFieldSaveShotExecute();
+  // Right button released on the Open tool button: the recent files below it.
+  void ToolButtonLoadMouseUp(QMouseEvent* event);
+  // Puts a file at the front of the recent files (a file already there, in
+  // any letter case, moves up with its own menu text).
+  void AddRecentFile(const QString& name);
+  // Shows the recent files in the menu entries (tags 1..5); the five
+  // commands themselves stay enabled, so Ctrl+1..5 always work.
+  void UpdateRecentMenu();
+  // What the file window is given of the program.
+  TShellHost FileWindowHost();
 
   // Builds the model the program starts with when nothing else supplies one:
   // one resource and one species on a 45 x 45 field, and the windows' places.
@@ -171,6 +201,15 @@ class TMainForm : public QMainWindow {
   void ViewToggle(QAction* action, QWidget* window);
 
   void CreateImages();
+  // File commands: the actions, the Open button's pop-up (mainFile.cpp).
+  void ConnectFileCommands();
+  // Opens a data file as the current one: on a refusal the current file stays.
+  bool OpenDataFile(const QString& name);
+  // Runs the file window in the callers' order: start folder `folder`, name
+  // `name`, type, type line; on Yes `accept` runs while the window still
+  // exists. `folder` becomes the window's folder unless `accept` failed.
+  bool RunFileWindow(unsigned char type, const QString& extension, const QString& typeText, QString& folder,
+                     const QString& name, const std::function<bool(TFormShell&)>& accept);
   qint64 RefreshStartNs = 0;  // start of the measured stretch of ticks for the speed display
   int32_t RefreshStartStep = 0;
 };

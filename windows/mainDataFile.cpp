@@ -1,11 +1,14 @@
 // The main window's side of the data file: the reader and the writer of the
-// files library reach the windows through this host, and the five recent files.
+// files library reach the windows through this host.
 #include <QAction>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QSpinBox>
 #include <QCheckBox>
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include "files/uDataFile.h"
 #include "windows/fHelp.h"
@@ -33,9 +36,7 @@ class TMainDataFileHost : public TDataFileHost {
   void SetViewCaption(const std::string& caption) override {
     if (FormView) FormView->setWindowTitle(QString::fromStdString(caption));
   }
-  void AddRecentFile(const std::string& fileName) override {
-    AddRecentDataFile(F, QString::fromStdString(fileName));
-  }
+  void AddRecentFile(const std::string& fileName) override { F.AddRecentFile(QString::fromStdString(fileName)); }
   bool CommentOptionChecked() override {
     return FormParameter && FormParameter->CheckBoxComment->isChecked();
   }
@@ -88,6 +89,48 @@ class TMainDataFileHost : public TDataFileHost {
   TMainForm& F;
 };
 
+// Holds back what the reader asks of the windows while it reads, and passes
+// it on only once the file has been accepted; error pages go out at once.
+class TDeferredHost : public TDataFileHost {
+ public:
+  explicit TDeferredHost(TDataFileHost& target) : Target(target) {}
+  void Replay() {
+    for (const auto& call : Calls) call(Target);
+    Calls.clear();
+  }
+
+  void ShowMessage(int kind, const std::string& caption, const std::vector<std::string>& lines) override {
+    if (kind == 0) Target.ShowMessage(kind, caption, lines);
+    else Later([=](TDataFileHost& h) { h.ShowMessage(kind, caption, lines); });
+  }
+  void SetFileCaption(const std::string& s) override { Later([=](TDataFileHost& h) { h.SetFileCaption(s); }); }
+  void SetViewCaption(const std::string& s) override { Later([=](TDataFileHost& h) { h.SetViewCaption(s); }); }
+  void AddRecentFile(const std::string& s) override { Later([=](TDataFileHost& h) { h.AddRecentFile(s); }); }
+  bool CommentOptionChecked() override { return Target.CommentOptionChecked(); }
+  void EnableCommentAction(bool on) override { Later([=](TDataFileHost& h) { h.EnableCommentAction(on); }); }
+  void CloseCommentWindow() override { Later([](TDataFileHost& h) { h.CloseCommentWindow(); }); }
+  void ShowStep(int32_t step) override { Later([=](TDataFileHost& h) { h.ShowStep(step); }); }
+  void ClearResourceList() override { Later([](TDataFileHost& h) { h.ClearResourceList(); }); }
+  void AddResourceItem(int32_t i, const std::string& name) override {
+    Later([=](TDataFileHost& h) { h.AddResourceItem(i, name); });
+  }
+  void SelectFirstResource() override { Later([](TDataFileHost& h) { h.SelectFirstResource(); }); }
+  void ClearPlantList() override { Later([](TDataFileHost& h) { h.ClearPlantList(); }); }
+  void AddPlantItem(int32_t i, const std::string& name) override {
+    Later([=](TDataFileHost& h) { h.AddPlantItem(i, name); });
+  }
+  void SelectFirstPlant() override { Later([](TDataFileHost& h) { h.SelectFirstPlant(); }); }
+  void SetFieldSize(int32_t rows, int32_t cols) override {
+    Later([=](TDataFileHost& h) { h.SetFieldSize(rows, cols); });
+  }
+  void RebuildLayout() override { Later([](TDataFileHost& h) { h.RebuildLayout(); }); }
+
+ private:
+  void Later(std::function<void(TDataFileHost&)> call) { Calls.push_back(std::move(call)); }
+  TDataFileHost& Target;
+  std::vector<std::function<void(TDataFileHost&)>> Calls;
+};
+
 TDataFileDocument DocumentOf(const TMainForm& f) {
   TDataFileDocument doc;
   doc.Step = f.Step;
@@ -108,41 +151,19 @@ void TakeDocument(TMainForm& f, const TDataFileDocument& doc) {
 
 }  // namespace
 
-void AddRecentDataFile(TMainForm& form, const QString& fileName) {
-  TFileListItem item;
-  item.FileName = fileName;
-  item.ShortFileName = ShortenPath(fileName, 30);
-  item.Visible = true;
-  // Move the file to the front; the others keep their order.
-  int at = 4;
-  for (int i = 0; i < 5; ++i)
-    if (form.FileList[i].Visible && form.FileList[i].FileName == fileName) {
-      at = i;
-      break;
-    }
-  for (int i = at; i > 0; --i) form.FileList[i] = form.FileList[i - 1];
-  form.FileList[0] = item;
-  RefreshRecentFiles(form);
-}
-
-void RefreshRecentFiles(TMainForm& form) {
-  QAction* reload[5] = {form.ActionReload1, form.ActionReload2, form.ActionReload3, form.ActionReload4,
-                        form.ActionReload5};
-  for (int i = 0; i < 5; ++i) {
-    if (!reload[i]) continue;
-    reload[i]->setText(form.FileList[i].ShortFileName);
-    reload[i]->setToolTip(form.FileList[i].FileName);
-    reload[i]->setVisible(form.FileList[i].Visible);
-  }
-}
-
 bool TMainForm::LoadDataFile(const QString& fileName, bool showComments) {
   if (!Resource || !Plant) return false;
-  TMainDataFileHost host(*this);
+  TMainDataFileHost windows(*this);
+  TDeferredHost host(windows);
+  TResourceObject resource = *Resource;
+  TPlantObject plant = *Plant;
   TDataFileDocument doc = DocumentOf(*this);
-  const bool ok = ::LoadDataFile(fileName.toStdString(), showComments, *Resource, *Plant, doc, host);
+  if (!::LoadDataFile(fileName.toStdString(), showComments, resource, plant, doc, host)) return false;
+  *Resource = std::move(resource);
+  *Plant = std::move(plant);
   TakeDocument(*this, doc);
-  return ok;
+  host.Replay();
+  return true;
 }
 
 bool TMainForm::SaveDataFile(const QString& fileName) {

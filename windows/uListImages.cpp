@@ -1,7 +1,10 @@
 #include "windows/uListImages.h"
 
+#include <QAction>
 #include <QPainter>
 #include <QPixmap>
+#include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
@@ -34,4 +37,27 @@ void AddCheckListImages(QList<QIcon>& imageList) {
   imageList[ImageSelectAll] = DrawCheckPair(true, true);
   imageList[ImageDeselectAll] = DrawCheckPair(false, false);
   imageList[ImageInverse] = DrawCheckPair(true, false);
+}
+
+TCheckListBar MakeCheckListBar(QWidget* parent, const QList<QIcon>& images) {
+  TCheckListBar b;
+  auto picture = [&images](int index) { return index < images.size() ? images[index] : QIcon(); };
+  b.ToolBar = new QToolBar(parent);
+  b.ToolBar->setObjectName(QStringLiteral("ToolBarResource"));
+  b.ToolBar->setIconSize(QSize(16, 16));
+  b.ToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  b.ToolBar->setMovable(false);
+  b.ToolBar->setFloatable(false);
+  b.ToolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+  b.ActionSelectAll = new QAction(picture(ImageSelectAll), QStringLiteral("Пометить все"), parent);
+  b.ActionDeselectAll = new QAction(picture(ImageDeselectAll), QStringLiteral("Разметить все"), parent);
+  b.ActionInverse = new QAction(picture(ImageInverse), QStringLiteral("Инвертировать"), parent);
+  const std::pair<QAction*, QToolButton**> items[] = {{b.ActionSelectAll, &b.ButtonSelectAll},
+                                                      {b.ActionDeselectAll, &b.ButtonDeselectAll},
+                                                      {b.ActionInverse, &b.ButtonInverse}};
+  for (const auto& [action, button] : items) {
+    b.ToolBar->addAction(action);
+    *button = qobject_cast<QToolButton*>(b.ToolBar->widgetForAction(action));
+  }
+  return b;
 }

@@ -1,5 +1,6 @@
 #include "windows/uProc.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QStringList>
@@ -102,6 +103,18 @@ QString GetCurrentUserName() {
   return name;
 }
 
+QString GetUserHomeFolder() {
+  const QString home = qEnvironmentVariable("HOME");
+  if (!home.isEmpty()) return home;
+  std::vector<char> buffer(16384);
+  passwd pw{};
+  passwd* found = nullptr;
+  if (getpwuid_r(geteuid(), &pw, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
+      *found->pw_dir)
+    return QString::fromLocal8Bit(found->pw_dir);
+  return {};
+}
+
 void ShortenPath(const QString& path, int maxLength, QString& result) {
   const QChar sep = QLatin1Char('/');
   if (!path.contains(sep)) {
@@ -124,6 +137,21 @@ QString ShortenPath(const QString& path, int maxLength) {
   QString result;
   ShortenPath(path, maxLength, result);
   return result;
+}
+
+QAction* ProxyItem(QAction* action, QObject* parent, const QString& caption) {
+  auto* item = new QAction(parent);
+  auto sync = [item, action, caption] {
+    item->setText(caption.isEmpty() ? action->text() : caption);
+    item->setIcon(action->icon());
+    item->setShortcut(action->shortcut());
+    item->setShortcutContext(Qt::WidgetShortcut);
+    item->setEnabled(action->isEnabled());
+  };
+  sync();
+  QObject::connect(action, &QAction::changed, item, sync);
+  QObject::connect(item, &QAction::triggered, action, [action] { action->trigger(); });
+  return item;
 }
 
 QString FixedText(double value, int precision, int digits) {

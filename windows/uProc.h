@@ -44,12 +44,21 @@ QString FileTypeText(uint32_t fileType, uint32_t fileSubtype);
 // The logged-on user's name, or "Unknown" when the system gives none.
 void GetCurrentUserName(QString& name);
 QString GetCurrentUserName();
+// The user's home folder: $HOME, or the account's folder when it is not set
+// (empty when neither is known).
+QString GetUserHomeFolder();
 
 // The display form of `path` for menus: leading folders are kept while the text
 // so far plus the file name stays below `maxLength`; the rest becomes "../".
 void ShortenPath(const QString& path, int maxLength, QString& result);
 QString ShortenPath(const QString& path, int maxLength);
 
+class QAction;
+class QObject;
+// A menu item that stands for a command (an action of the main window): it
+// follows the command's caption (or shows `caption` when one is given),
+// image, shortcut and enabled state, and runs it.
+QAction* ProxyItem(QAction* action, QObject* parent, const QString& caption = QString());
 // ---------------------------------------------------------------------------
 // The look of the tool bars, menus and value lists: pale blue bars, cream
 // highlights, navy frames, orange pressed and ticked states, a blue stripe

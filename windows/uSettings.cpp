@@ -11,6 +11,7 @@
 
 #include "files/uNames.h"
 #include "platform/IniFile.h"
+#include "windows/uProc.h"
 #include "platform/SafeFile.h"
 
 namespace {
@@ -30,6 +31,13 @@ std::optional<int> ReadOptional(const TIniFile& ini, const std::string& section,
 }
 
 int Clamp(int v, int lo, int hi) { return std::min(hi, std::max(lo, v)); }
+// A value outside its range is taken as `def`.
+int InRangeOr(int v, int lo, int hi, int def) { return v < lo || v > hi ? def : v; }
+// Window sizes: the work area brings them down further once it is known.
+int ClampSize(int v) { return Clamp(v, 0, SettingsMaxWindowSize); }
+// First-column widths: as the column drag allows at least, the window's width
+// brings them down further.
+int ClampColWidth(int v) { return Clamp(v, SettingsMinColWidth, SettingsMaxWindowSize); }
 
 // A whole decimal number (with an optional sign) or nothing.
 std::optional<int> ParseInt(const std::string& text) {
@@ -83,27 +91,27 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   // 2. The field view.
   d.View.Top = ReadOptional(ini, sView, "Top");
   d.View.Left = ReadOptional(ini, sView, "Left");
-  d.View.Width = ini.ReadInteger(sView, "Width", 453);
-  d.View.Height = ini.ReadInteger(sView, "Height", 475);
+  d.View.Width = ClampSize(ini.ReadInteger(sView, "Width", 453));
+  d.View.Height = ClampSize(ini.ReadInteger(sView, "Height", 475));
   d.View.Visible = ini.ReadBool(sView, "Visible", true);
-  d.View.Dockable = Clamp(ini.ReadInteger(sView, "Dockable", 1), 0, 255);
+  d.View.Dockable = InRangeOr(ini.ReadInteger(sView, "Dockable", 1), 0, 1, 0);
   // 3. The statistics window.
   d.Statistic.Top = ReadOptional(ini, sStat, "Top");
-  d.Statistic.Width = ini.ReadInteger(sStat, "Width", 222);
+  d.Statistic.Width = ClampSize(ini.ReadInteger(sStat, "Width", 222));
   d.Statistic.Left = ReadOptional(ini, sStat, "Left");
-  d.Statistic.Height = ini.ReadInteger(sStat, "Height", 363);
-  d.StatColWidthsMain = std::max(0, ini.ReadInteger(sStat, "ColWidthsMain", ini.ReadInteger(sStat, "ColWidths", 120)));
-  d.StatColWidthsCell = std::max(0, ini.ReadInteger(sStat, "ColWidthsCell", ini.ReadInteger(sStat, "ColWidths", 120)));
+  d.Statistic.Height = ClampSize(ini.ReadInteger(sStat, "Height", 363));
+  d.StatColWidthsMain = ClampColWidth(ini.ReadInteger(sStat, "ColWidthsMain", ini.ReadInteger(sStat, "ColWidths", 120)));
+  d.StatColWidthsCell = ClampColWidth(ini.ReadInteger(sStat, "ColWidthsCell", ini.ReadInteger(sStat, "ColWidths", 120)));
   d.Statistic.Visible = ini.ReadBool(sStat, "Visible", true);
-  d.Statistic.Dockable = Clamp(ini.ReadInteger(sStat, "Dockable", 2), 0, 255);
-  d.Statistic.PageIndex = ini.ReadInteger(sStat, "PageIndex", 1);
+  d.Statistic.Dockable = InRangeOr(ini.ReadInteger(sStat, "Dockable", 2), 0, 4, 0);
+  d.Statistic.PageIndex = Clamp(ini.ReadInteger(sStat, "PageIndex", 1), 0, 3);
   // 4. The parameter window.
   d.Parameter.Top = ReadOptional(ini, sParam, "Top");
   d.Parameter.Left = ReadOptional(ini, sParam, "Left");
   d.ParamColWidth = ReadOptional(ini, sParam, "ValueListEditorPlant.Width");
-  if (d.ParamColWidth && *d.ParamColWidth < 0) d.ParamColWidth.reset();
-  d.Parameter.Dockable = Clamp(ini.ReadInteger(sParam, "Dockable", 3), 0, 255);
-  d.Parameter.PageIndex = ini.ReadInteger(sParam, "PageIndex", 0);
+  if (d.ParamColWidth) d.ParamColWidth = ClampColWidth(*d.ParamColWidth);
+  d.Parameter.Dockable = InRangeOr(ini.ReadInteger(sParam, "Dockable", 3), 0, 4, 0);
+  d.Parameter.PageIndex = Clamp(ini.ReadInteger(sParam, "PageIndex", 0), 0, 2);
   // 5. Folders.
   d.PathDocument = ini.ReadString(sMain, "PathDocument", programPath.toStdString());
   d.PathSaveShot = ini.ReadString(sMain, "PathSaveShot", programPath.toStdString());
@@ -111,7 +119,7 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   d.FieldC = Clamp(ini.ReadInteger(sField, "FieldC", 45), SettingsMinCols, SettingsMaxCols);
   d.FieldR = Clamp(ini.ReadInteger(sField, "FieldR", 45), SettingsMinRows, SettingsMaxRows);
   d.CellSize = Clamp(ini.ReadInteger(sField, "CellSize", 9), SettingsMinCellSize, SettingsMaxCellSize);
-  d.Brush = ini.ReadInteger(sField, "Brush", 0);
+  d.Brush = InRangeOr(ini.ReadInteger(sField, "Brush", 0), 0, 2, 0);
   d.SubBrushResource = std::max(0, ini.ReadInteger(sField, "SubBrushResource", 0));
   d.SubBrushPlant = std::max(0, ini.ReadInteger(sField, "SubBrushPlant", 0));
   // 7-9. Colours and options.
@@ -175,8 +183,8 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   }
   // 12-13.
   d.Parameter.Visible = ini.ReadBool(sParam, "Visible", false);
-  d.HistoryIndex = ini.ReadInteger(sStat, "HistoryIndex", 0);
-  d.StatIndex = ini.ReadInteger(sStat, "StatIndex", 0);
+  d.HistoryIndex = Clamp(ini.ReadInteger(sStat, "HistoryIndex", 0), 0, 7);
+  d.StatIndex = Clamp(ini.ReadInteger(sStat, "StatIndex", 0), 0, 7);
   return d;
 }
 
@@ -283,6 +291,13 @@ QString WithSlash(QString path) {
   if (!path.endsWith(QLatin1Char('/'))) path += QLatin1Char('/');
   return path;
 }
+// A per-user folder: $<xdgVariable> when set, else `homeSub` in the user's home
+// (also when HOME is not set: the account's home folder then).
+QString UserFolder(QStandardPaths::StandardLocation location, const char* xdgVariable, const QString& homeSub) {
+  if (!qEnvironmentVariableIsEmpty("HOME") || !qEnvironmentVariableIsEmpty(xdgVariable))
+    return WithSlash(QStandardPaths::writableLocation(location));
+  return WithSlash(GetUserHomeFolder()) + homeSub;
+}
 }  // namespace
 
 QString ProgramFolder() {
@@ -312,8 +327,9 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
     p.ReadFile = p.WriteFile = programIni;
   } else {
     p.PerUser = true;
-    const QString config = WithSlash(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)) +
-                           QStringLiteral("ZeltorOmra/");
+    const QString config =
+        UserFolder(QStandardPaths::GenericConfigLocation, "XDG_CONFIG_HOME", QStringLiteral(".config/")) +
+        QStringLiteral("ZeltorOmra/");
     QDir().mkpath(config);
     p.WriteFile = config + QStringLiteral("omra.ini");
     // Until the user's own file exists, the program folder's file (if any) is the start.
@@ -322,7 +338,7 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
   if (FolderWritable(files)) {
     p.PagesPath = files;
   } else {
-    p.PagesPath = WithSlash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) +
+    p.PagesPath = UserFolder(QStandardPaths::GenericDataLocation, "XDG_DATA_HOME", QStringLiteral(".local/share/")) +
                   QStringLiteral("ZeltorOmra/Files/");
     QDir().mkpath(p.PagesPath);
   }
@@ -341,7 +357,6 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QScreen>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -353,8 +368,8 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
 #include "windows/fSplash.h"
 #include "windows/fStatistic.h"
 #include "windows/fView.h"
+#include "windows/uPlace.h"
 #include "windows/main.h"
-#include "windows/uProc.h"
 #include "controls/ToolEdit.h"
 #include "windows/ValueListEditor.h"
 
@@ -396,17 +411,9 @@ bool& InUseRef() {
   return inUse;
 }
 
-QRect WorkArea() {
-  if (QScreen* screen = QGuiApplication::primaryScreen()) return screen->availableGeometry();
-  return QRect(0, 0, 1024, 768);
-}
-
 void RaiseSplash() {
   if (FormSplash) FormSplash->raise();
 }
-
-// The outer width of a window whose frame may not be known yet.
-int OuterWidth(const QWidget* w) { return std::max(w->frameGeometry().width(), w->width()); }
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -438,6 +445,81 @@ QString WindowSettingsFile() {
 bool SettingsFileInUse() { return InUseRef(); }
 void SetSettingsFileInUse(bool inUse) { InUseRef() = inUse; }
 
+void PlaceStartUpWindows(TMainForm& f, const TSettingsData& d) {
+  const bool old = VersionLower(d.StoredVersion, "0.6.3");
+
+  // The main window: its corner kept within the work area (and the window
+  // partly on it), its size fixed. Every place below is that of the outer
+  // window; those computed from another window's outer size are computed
+  // again once the window system tells the frames.
+  f.setFixedSize(442, 57);
+  PlaceWindow(&f, [&f, d, old] {
+    const QRect work = WorkArea(&f);
+    const QPoint corner(ClampMainLeft(d.MainLeft, work.width()), ClampMainTop(d.MainTop, work.height()));
+    QRect outer = FitToWorkArea(QRect(corner, OuterRect(&f).size()), work);
+    if (old && outer.left() < 230) outer.moveLeft(230);
+    MoveOuter(&f, outer.topLeft());
+  });
+
+  // The field view, just below the main window unless it was placed elsewhere.
+  if (FormView) {
+    PlaceInWorkArea(
+        FormView,
+        [&f, d] {
+          const QPoint below = BelowWindow(&f);
+          return QPoint(d.View.Left.value_or(below.x()), d.View.Top.value_or(below.y()));
+        },
+        QSize(d.View.Width, d.View.Height));
+    FormView->setVisible(d.View.Visible);
+    f.ActionViewField->setChecked(FormView->isVisible());
+    FormView->Dockable = static_cast<unsigned char>(d.View.Dockable);
+    RaiseSplash();
+  }
+  // The statistics window, left of the main window unless placed elsewhere.
+  if (FormStatistic) {
+    int width = d.Statistic.Width;
+    if (old && width < 222) width = 222;
+    PlaceInWorkArea(
+        FormStatistic,
+        [&f, d] {
+          const QRect main = OuterRect(&f);
+          return QPoint(d.Statistic.Left.value_or(main.left() - OuterRect(FormStatistic).width()),
+                        d.Statistic.Top.value_or(main.top()));
+        },
+        QSize(width, d.Statistic.Height));
+    // A first column no wider than the table leaves room for the values.
+    const int widest = std::max(SettingsMinColWidth, FormStatistic->width() - SettingsMinColWidth);
+    FormStatistic->StringGridMain->setColumnWidth(0, std::min(d.StatColWidthsMain, widest));
+    FormStatistic->StringGridCell->setColumnWidth(0, std::min(d.StatColWidthsCell, widest));
+    FormStatistic->setVisible(d.Statistic.Visible);
+    f.ActionViewStatistic->setChecked(FormStatistic->isVisible());
+    FormStatistic->Dockable = static_cast<unsigned char>(d.Statistic.Dockable);
+    FormStatistic->PageControl->setCurrentIndex(d.Statistic.PageIndex);
+    FormStatistic->FormResize();
+    RaiseSplash();
+  }
+  // The parameter window, right of the main window or against the work
+  // area's right edge (shown or not only once the model is built).
+  if (FormParameter) {
+    PlaceInWorkArea(
+        FormParameter,
+        [&f, d] {
+          const QRect main = OuterRect(&f);
+          const int right = WorkArea(&f).width() - OuterRect(FormParameter).width();
+          return QPoint(d.Parameter.Left.value_or(std::min(main.left() + main.width(), right)),
+                        d.Parameter.Top.value_or(main.top()));
+        },
+        FormParameter->size());
+    if (d.ParamColWidth) {
+      const int widest = std::max(SettingsMinColWidth, FormParameter->width() - SettingsMinColWidth);
+      FormParameter->ValueListEditorPlant->SetColWidths(0, std::min(*d.ParamColWidth, widest));
+    }
+    FormParameter->Dockable = static_cast<unsigned char>(d.Parameter.Dockable);
+    FormParameter->PageControl->setCurrentIndex(d.Parameter.PageIndex);
+    RaiseSplash();
+  }
+}
+
 namespace {
 
 void StartUpSequence(TMainForm& f) {
@@ -452,61 +534,15 @@ void StartUpSequence(TMainForm& f) {
     const TIniFile ini(paths.ReadFile.toStdString());
     d = ReadSettingsData(ini, f.ProgramPath, GetCurrentUserName().toStdString());
   }
-  const bool old = VersionLower(d.StoredVersion, "0.6.3");
-  const QRect work = WorkArea();
-
-  // The main window: its corner kept within the work area, its size fixed.
-  int left = ClampMainLeft(d.MainLeft, work.width());
-  const int top = ClampMainTop(d.MainTop, work.height());
-  if (old && left < 230) left = 230;
-  f.setFixedSize(442, 57);
-  f.move(left, top);
+  PlaceStartUpWindows(f, d);
   f.ActionViewDock->setChecked(d.Snap);
   for (int i = 0; i < 5; ++i) {
     f.FileList[i].Visible = d.FileList[i].Visible;
     f.FileList[i].ShortFileName = Q(d.FileList[i].ShortFileName);
     f.FileList[i].FileName = Q(d.FileList[i].FileName);
   }
-  RefreshRecentFiles(f);
+  f.UpdateRecentMenu();
   f.Created = DateTimeText(std::time(nullptr));
-  const QRect main = f.frameGeometry();
-  const int mainOuterHeight = std::max(main.height(), f.height());
-  const int mainOuterWidth = std::max(main.width(), f.width());
-
-  // The field view.
-  if (FormView) {
-    FormView->resize(d.View.Width, d.View.Height);
-    FormView->move(d.View.Left.value_or(left), d.View.Top.value_or(top + mainOuterHeight));
-    FormView->setVisible(d.View.Visible);
-    f.ActionViewField->setChecked(FormView->isVisible());
-    FormView->Dockable = static_cast<unsigned char>(d.View.Dockable);
-    RaiseSplash();
-  }
-  // The statistics window.
-  if (FormStatistic) {
-    int width = d.Statistic.Width;
-    if (old && width < 222) width = 222;
-    FormStatistic->resize(width, d.Statistic.Height);
-    FormStatistic->move(d.Statistic.Left.value_or(left - OuterWidth(FormStatistic)),
-                        d.Statistic.Top.value_or(top));
-    FormStatistic->StringGridMain->setColumnWidth(0, d.StatColWidthsMain);
-    FormStatistic->StringGridCell->setColumnWidth(0, d.StatColWidthsCell);
-    FormStatistic->setVisible(d.Statistic.Visible);
-    f.ActionViewStatistic->setChecked(FormStatistic->isVisible());
-    FormStatistic->Dockable = static_cast<unsigned char>(d.Statistic.Dockable);
-    FormStatistic->PageControl->setCurrentIndex(d.Statistic.PageIndex);
-    FormStatistic->FormResize();
-    RaiseSplash();
-  }
-  // The parameter window (shown or not only once the model is built).
-  if (FormParameter) {
-    const int defLeft = std::min(left + mainOuterWidth, work.width() - OuterWidth(FormParameter));
-    FormParameter->move(d.Parameter.Left.value_or(defLeft), d.Parameter.Top.value_or(top));
-    if (d.ParamColWidth) FormParameter->ValueListEditorPlant->SetColWidths(0, *d.ParamColWidth);
-    FormParameter->Dockable = static_cast<unsigned char>(d.Parameter.Dockable);
-    FormParameter->PageControl->setCurrentIndex(d.Parameter.PageIndex);
-    RaiseSplash();
-  }
 
   f.PathDocument = Q(d.PathDocument);
   f.PathSaveShot = Q(d.PathSaveShot);
@@ -633,6 +669,8 @@ void StartUpSequence(TMainForm& f) {
     f.LoadDataFile(f.ProgramPath + QStringLiteral("fight_mutation.zod"), true);
     f.FileName = startName;
     if (FormStatistic) FormStatistic->UpdateView();
+  } else {
+    f.ActionFileNewExecute();
   }
 }
 
@@ -656,9 +694,9 @@ namespace {
 bool WriteExitSettingsBody(TMainForm& f) {
   TSettingsData d;
   d.StoredVersion = ProgramVersion.toStdString();
-  const QRect frame = f.frameGeometry();
-  d.MainTop = frame.top();
-  d.MainLeft = frame.left();
+  const QRect outer = OuterRect(&f);
+  d.MainTop = outer.top();
+  d.MainLeft = outer.left();
   d.MainWidth = f.width();
   d.MainHeight = f.height();
   d.Snap = f.ActionViewDock->isChecked();
@@ -666,7 +704,7 @@ bool WriteExitSettingsBody(TMainForm& f) {
     d.FileList[i] = {f.FileList[i].Visible, f.FileList[i].ShortFileName.toStdString(),
                      f.FileList[i].FileName.toStdString()};
   auto place = [](QWidget* w, TSettingsPlace& p) {
-    const QRect g = w->frameGeometry();
+    const QRect g = OuterRect(w);
     p.Top = g.top();
     p.Left = g.left();
     p.Width = w->width();

@@ -82,6 +82,9 @@ struct TSettingsData {
 constexpr int SettingsMinCols = 10, SettingsMaxCols = 1000;
 constexpr int SettingsMinRows = 5, SettingsMaxRows = 1000;
 constexpr int SettingsMinCellSize = 3, SettingsMaxCellSize = 1000;
+// Window sizes and first-column widths taken from the file.
+constexpr int SettingsMaxWindowSize = 32767;
+constexpr int SettingsMinColWidth = 30;
 // More items than this in a hand-edited file are not built (each one costs a
 // whole field of memory).
 constexpr int SettingsMaxItems = 1000;
@@ -140,6 +143,10 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath);
 // ---------------------------------------------------------------------------
 // Start-up and exit of the main window.
 
+// Places the main window and the three tool windows as the settings say (and
+// shows the field view and the statistics window when they say so).
+void PlaceStartUpWindows(TMainForm& form, const TSettingsData& data);
+
 // Reads the settings and builds the windows and the model from them, then
 // loads the sample on a first start or begins a new data file.
 void StartUpFromSettings(TMainForm& form);
@@ -164,8 +171,3 @@ QString WindowSettingsFile();
 // leave it off.
 bool SettingsFileInUse();
 void SetSettingsFileInUse(bool inUse);
-
-// The recent files (mainDataFile.cpp): moves a file to the front, and shows
-// the list on the five reload commands.
-void AddRecentDataFile(TMainForm& form, const QString& fileName);
-void RefreshRecentFiles(TMainForm& form);

@@ -12,6 +12,7 @@ THtmlView::THtmlView(QWidget* parent) : QTextBrowser(parent) {
     const QUrl target = url.isRelative() ? QUrl::fromLocalFile(FLocation).resolved(url) : url;
     if (target.isLocalFile() && target.toLocalFile().endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive)) {
       Navigate(target.toLocalFile());
+      emit LinkFollowed();
       return;
     }
     QDesktopServices::openUrl(target);

@@ -20,6 +20,10 @@ class THtmlView : public QTextBrowser {
   // True when the last Navigate found and showed its file.
   bool Loaded() const { return FLoaded; }
 
+ signals:
+  // A link of the page led to another local page, now shown.
+  void LinkFollowed();
+
  private:
   QString FLocation;
   bool FLoaded = false;

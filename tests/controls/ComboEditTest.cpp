@@ -63,9 +63,18 @@ TEST(ComboEdit, ClickOnTheButtonFocusesTheEditThenRaisesTheEvent) {
     focusedFirst = f.edit->hasFocus();
     ++f.clicks;
   };
-  QTest::mouseClick(f.edit->Button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  f.edit->setText(QStringLiteral("Кремовый"));
+  QTest::mousePress(f.edit->Button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  QTest::mouseRelease(f.edit->Button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
   EXPECT_EQ(f.clicks, 1);
   EXPECT_TRUE(focusedFirst);
+  // Entered by its button, the edit selects its text (auto-select) ...
+  EXPECT_EQ(f.edit->selectedText(), QStringLiteral("Кремовый"));
+  // ... but not when the press is on the text itself: the caret goes there.
+  f.other->setFocus();
+  QTest::mouseClick(f.edit, Qt::LeftButton, Qt::NoModifier, QPoint(8, 8));
+  EXPECT_TRUE(f.edit->hasFocus());
+  EXPECT_TRUE(f.edit->selectedText().isEmpty());
 }
 
 TEST(ComboEdit, AltDownActsAsTheButton) {

@@ -1,4 +1,6 @@
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QWindow>
 #include <QListWidget>
 #include <QScreen>
 #include <QTest>
@@ -175,4 +177,44 @@ TEST(WindowCombo, CancelEscapeAndClickOutsideDoNotSelect) {
   EXPECT_FALSE(f.combo->isVisible());
   EXPECT_FALSE(f.combo->Accepted());
   EXPECT_EQ(f.selects, 1);
+}
+
+TEST(WindowCombo, AClickOutsideClosesItAndActsOnTheControlUnderTheMouse) {
+  TComboFixture f;
+  auto* group = new TKitSpeedButton(&f.owner);
+  group->setGeometry(200, 60, 40, 22);
+  group->SetGroupIndex(1);
+  group->SetAllowAllUp(true);
+  group->show();
+  auto* other = new QLineEdit(&f.owner);
+  other->setGeometry(200, 120, 90, 22);
+  other->show();
+  f.AnchorAt(f.work.topLeft() + QPoint(40, 40));
+  f.combo->Show();
+  ASSERT_TRUE(f.combo->isVisible());
+  ASSERT_EQ(QApplication::activePopupWidget(), f.combo);
+  ASSERT_FALSE(f.combo->geometry().contains(group->mapToGlobal(QPoint(5, 5))));
+
+  // The press closes the pop-up without a result and reaches the button; the
+  // release that follows it (a moment later, as a hand clicks) too. Both come
+  // from the window system, as a user's click does.
+  QWindow* window = f.owner.windowHandle();
+  ASSERT_NE(window, nullptr);
+  const QPoint onButton = group->mapTo(&f.owner, QPoint(5, 5));
+  QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, onButton);
+  EXPECT_FALSE(f.combo->isVisible());
+  EXPECT_EQ(f.selects, 0);
+  QApplication::processEvents();
+  QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, onButton);
+  EXPECT_TRUE(group->Down());
+  EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+
+  // Another edit box under the click takes the focus, so typing goes there.
+  f.combo->Show();
+  const QPoint onEdit = other->mapTo(&f.owner, QPoint(5, 5));
+  QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, onEdit);
+  QApplication::processEvents();
+  QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, onEdit);
+  EXPECT_FALSE(f.combo->isVisible());
+  EXPECT_TRUE(other->hasFocus());
 }

@@ -199,7 +199,9 @@ TEST_F(FieldClear, OnlyTheTickCounterResetsStepAndHistoryAndKeepsTheField) {
   // The history starts again: the refresh after the clear adds the first points, at tick 0.
   for (const TChartSeries& s : FormStatistic->HistorySeries) {
     ASSERT_LE(s.Points.size(), 1u);
-    if (!s.Points.empty()) EXPECT_EQ(s.Points[0].x(), 0);
+    if (!s.Points.empty()) {
+      EXPECT_EQ(s.Points[0].x(), 0);
+    }
   }
   EXPECT_EQ(Form->Resource->Params[0].Total, food);
   EXPECT_EQ(Form->Plant->Params[0].Const.Count, count);

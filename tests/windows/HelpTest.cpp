@@ -8,11 +8,13 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <map>
 
 #include "platform/qt/HtmlView.h"
 #include "windows/fHelp.h"
 #include "windows/uHtmlPage.h"
+#include "FakeFrame.h"
 
 namespace {
 
@@ -156,9 +158,11 @@ class PageWindows : public ::testing::Test {
     WriteAll(files + "whatsnew.txt", "Версия\n+ новое\n");
     WriteAll(files + "about.htm", "<html><body>О программе</body></html>");
     owner = new QWidget;
-    owner->setGeometry(100, 120, 442, 57);
+    // The main window's outer rectangle is (100, 120, 450, 91) in the fake frame.
+    owner->setGeometry(QRect(100, 120, 450, 91) - TFakeFrame::MainFrame());
+    ASSERT_EQ(OuterRect(owner), QRect(100, 120, 450, 91));
     host.Owner = owner;
-    host.MainFrame = QRect(100, 120, 450, 90);
+    host.MainFrame = OuterRect(owner);
     host.FilesPath = files;
     host.PagesPath = files;
     host.ReadInt = [this](const QString& s, const QString& k, int def) {
@@ -170,6 +174,7 @@ class PageWindows : public ::testing::Test {
     FreeHtmlWindows({});
     delete owner;
   }
+  TFakeFrame frame;
   QTemporaryDir dir;
   QString files;
   QWidget* owner = nullptr;
@@ -191,7 +196,8 @@ TEST_F(PageWindows, CommentsOpenWithoutBlockingAndZeroLinesGiveOnlyTheHeading) {
   EXPECT_TRUE(FormComment->WebBrowser->Loaded());
   // Default place: below the main window, 350 wide, client height 400.
   EXPECT_EQ(FormComment->height(), 400);
-  EXPECT_EQ(FormComment->pos(), QPoint(100, 210));
+  EXPECT_EQ(OuterRect(FormComment).topLeft(), QPoint(100, 211));
+  EXPECT_EQ(OuterRect(FormComment).width(), 350);
 }
 
 TEST_F(PageWindows, ErrorThenInformationShareOneModalWindow) {
@@ -203,13 +209,13 @@ TEST_F(PageWindows, ErrorThenInformationShareOneModalWindow) {
   EXPECT_FALSE(FormMessage->isVisible());
   EXPECT_TRUE(ReadAll(files + "error.htm").contains("XPdialogstop32.bmp"));
   TFormHelp* first = FormMessage;
-  FormMessage->move(40, 50);
+  MoveOuter(FormMessage, QPoint(40, 50));
 
   CloseNextModal([&](QWidget* w) { seenCaption = w->windowTitle(); });
   ShowHtmlPage(host, HtmlKindInformation, "Информация", "", {"Имя уже есть"});
   EXPECT_EQ(seenCaption, "Информация");
   EXPECT_EQ(FormMessage, first);
-  EXPECT_EQ(FormMessage->pos(), QPoint(40, 50));
+  EXPECT_EQ(OuterRect(FormMessage).topLeft(), QPoint(40, 50));
   EXPECT_EQ(FormMessage->size(), QSize(350, 200));
   EXPECT_TRUE(ReadAll(files + "info.htm").contains("Имя уже есть"));
 }
@@ -276,3 +282,47 @@ TEST_F(PageWindows, ExceptionPageFallsBackToAPlainBoxWhenTheTemplateIsGone) {
   EXPECT_EQ(caption, "Ошибка");
   EXPECT_TRUE(ReadAll(files + "error.htm").contains("second failure"));
 }
+
+namespace {
+
+TEST_F(PageWindows, ACaptionFollowsThePageALinkLeadsTo) {
+  WriteAll(files + "about.htm",
+           "<html><head><title>О программе</title></head><body><a href=\"theory.htm\">т</a></body></html>");
+  WriteAll(files + "theory.htm", "<html><head><title>Описание теории</title></head><body>теория</body></html>");
+  ShowHelpPage(host, "О программе", "about.htm");
+  ASSERT_NE(FormHelp, nullptr);
+  emit FormHelp->WebBrowser->anchorClicked(QUrl(QStringLiteral("theory.htm")));
+  EXPECT_EQ(FormHelp->WebBrowser->Location(), files + "theory.htm");
+  EXPECT_EQ(FormHelp->windowTitle(), "Описание теории");
+}
+
+TEST_F(PageWindows, TheHelpWindowKeepsItsOuterWidthFromStartToStart) {
+  TFakeFrame known(/*onceShown=*/true);  // frames known only once a window is shown
+  settings["Help/Width"] = 450;
+  settings["Help/Height"] = 300;
+  for (int start = 0; start < 3; ++start) {
+    ShowHelpPage(host, "О программе", "about.htm");
+    ASSERT_NE(FormHelp, nullptr);
+    EXPECT_EQ(OuterRect(FormHelp).width(), 450) << start;
+    EXPECT_EQ(FormHelp->height(), 300) << start;
+    std::map<QString, int> written;
+    FreeHtmlWindows([&](const QString& s, const QString& k, int v) { written[s + "/" + k] = v; });
+    EXPECT_EQ(written["Help/Width"], 450) << start;
+    EXPECT_EQ(written["Help/Height"], 300) << start;
+    settings = written;
+  }
+}
+
+TEST_F(PageWindows, AStoredPlaceOffTheScreenIsBroughtBack) {
+  settings["Comment/Left"] = 5000;
+  settings["Comment/Top"] = -400;
+  settings["Comment/Width"] = 100000;
+  ShowHtmlPage(host, HtmlKindComment, "Комментарии", "", {"a"});
+  const QRect work = WorkArea(FormComment);
+  const QRect outer = OuterRect(FormComment);
+  EXPECT_LE(outer.width(), work.width());
+  EXPECT_TRUE(outer.intersects(work));
+  EXPECT_GE(outer.top(), work.top());
+}
+
+}  // namespace

@@ -4,7 +4,10 @@
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <QTableWidget>
+#include <QTabWidget>
 #include <QToolTip>
+#include <QWindow>
 
 #include "MainFixture.h"
 #include "controls/ToolEdit.h"
@@ -50,6 +53,7 @@ TEST_F(HintHandler, EditBoxWithAButtonShowsItsWholeTextOverItselfOnlyWhenItDoesN
 
 TEST_F(HintHandler, ValueListCellShowsItsWholeTextOnePixelUpAndLeftOnlyWhenItDoesNotFit) {
   FormParameter->show();
+  FormParameter->PageControl->setCurrentIndex(2);  // the species page, where the grid is
   TValueListEditor* list = FormParameter->ValueListEditorPlant;
   int row = 1;
   while (row < list->RowCount() && (list->IsSectionRow(row) || list->CellRect(1, row).isEmpty())) ++row;
@@ -103,6 +107,68 @@ TEST_F(HintHandler, AToolTipEventOnAnEditBoxWithAButtonShowsOrHidesTheHint) {
   QApplication::sendEvent(edit, &narrow);
   // The toolkit lets a hint go after a short delay.
   EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
+  QToolTip::hideText();
+}
+
+}  // namespace
+
+namespace {
+
+// The hint window on the screen, or nullptr.
+QWidget* ShownTip() {
+  for (QWidget* top : QApplication::topLevelWidgets())
+    if (top->inherits("QTipLabel") && top->isVisible()) return top;
+  return nullptr;
+}
+
+// The mouse rests on `local` of a grid's viewport: a move, then the hint event.
+void Hover(QWidget* viewport, QPoint local) {
+  QMouseEvent move(QEvent::MouseMove, local, viewport->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(viewport, &move);
+  QHelpEvent help(QEvent::ToolTip, local, viewport->mapToGlobal(local));
+  QApplication::sendEvent(viewport, &help);
+}
+
+TEST_F(HintHandler, ACutOffStatisticsCellShowsItsTextOverItselfAndLetsTheMouseThrough) {
+  FormStatistic->resize(222, 363);
+  FormStatistic->show();
+  FormStatistic->PageControl->setCurrentIndex(1);
+  QApplication::processEvents();
+  QTableWidget* grid = FormStatistic->StringGridCell;
+  int row = 0;
+  const QString longest = QStringLiteral("Продолжительность жизни, тактов");
+  while (row < grid->rowCount() && grid->item(row, 0)->text() != longest) ++row;
+  ASSERT_LT(row, grid->rowCount());
+  grid->setColumnWidth(0, 60);
+  const QRect cell = grid->visualRect(grid->model()->index(row, 0));
+  Hover(grid->viewport(), cell.center());
+  ASSERT_TRUE(QToolTip::isVisible());
+  EXPECT_EQ(QToolTip::text(), longest);
+  QWidget* tip = ShownTip();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(tip->pos(), grid->viewport()->mapToGlobal(cell.topLeft() - QPoint(2, 3)));
+  ASSERT_NE(tip->windowHandle(), nullptr);
+  EXPECT_TRUE(tip->windowHandle()->flags() & Qt::WindowTransparentForInput);
+  QToolTip::hideText();
+}
+
+TEST_F(HintHandler, ACutOffValueListCellShowsItsTextOverItself) {
+  FormParameter->show();
+  FormParameter->PageControl->setCurrentIndex(2);
+  QApplication::processEvents();
+  TValueListEditor* list = FormParameter->ValueListEditorPlant;
+  list->SetColWidths(0, 40);
+  const int row = list->FindRow(TFormParameter::KeyAgeMax);
+  const QRect cell = list->CellRect(0, row);
+  ASSERT_FALSE(cell.isEmpty());
+  Hover(list->viewport(), cell.center());
+  ASSERT_TRUE(QToolTip::isVisible());
+  EXPECT_EQ(QToolTip::text(), TFormParameter::KeyAgeMax);
+  QWidget* tip = ShownTip();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(tip->pos(), list->viewport()->mapToGlobal(cell.topLeft() - QPoint(1, 1)));
+  EXPECT_TRUE(tip->windowHandle()->flags() & Qt::WindowTransparentForInput);
   QToolTip::hideText();
 }
 

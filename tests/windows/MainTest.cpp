@@ -328,3 +328,19 @@ TEST_F(MainWindowTest, AMenuButtonLooksNormalAgainWhenItsPopUpClosesElsewhere) {
   EXPECT_FALSE(help->testAttribute(Qt::WA_UnderMouse));
   EXPECT_EQ(colourOf(help), normal);
 }
+
+TEST_F(MainWindowTest, TheCommentEntryOfTheViewMenuFollowsItsCommand) {
+  QAction* entry = Form->PopupMenuView->actions().at(4);
+  ASSERT_EQ(entry->text(), QStringLiteral("Комментарии..."));
+  Form->ActionViewComment->setEnabled(false);
+  EXPECT_FALSE(entry->isEnabled());
+  Form->ActionViewComment->setEnabled(true);
+  EXPECT_TRUE(entry->isEnabled());
+  int runs = 0;
+  QObject::connect(Form->ActionViewComment, &QAction::triggered, [&runs] { ++runs; });
+  Form->ActionViewComment->setEnabled(false);
+  entry->trigger();  // a disabled entry does nothing
+  Form->ActionViewComment->setEnabled(true);
+  entry->trigger();
+  EXPECT_EQ(runs, 1);
+}

@@ -71,35 +71,40 @@ class ParameterEditor : public ::testing::Test {
   TFormParameter* Form = nullptr;
 };
 
-TEST_F(ParameterEditor, WidthTypedDigitByDigitResizesTheStoresAtEveryAcceptedValue) {
+TEST_F(ParameterEditor, ATypedWidthIsAppliedWhenTheTypingIsDoneSoNothingIsCutOnTheWay) {
   Form->UpDownR->setValue(20);
-  Form->UpDownC->setValue(45);
-  ASSERT_EQ(Res().ColCount, 45);
-  Res().AddAmount(0, 3, 40, 7);  // beyond column 10
-  Plant().Place(0, 4, 30);
+  Form->UpDownC->setValue(200);
+  ASSERT_EQ(Res().ColCount, 200);
+  Res().AddAmount(0, 3, 150, 7);  // beyond column 10
+  Plant().Place(0, 4, 130);
   ASSERT_GT(Plant().Params[0].Const.Count, 0);
 
   QLineEdit* edit = Form->UpDownC->findChild<QLineEdit*>();
   ASSERT_NE(edit, nullptr);
   Form->UpDownC->setFocus();
   edit->selectAll();
-  QTest::keyClick(edit, Qt::Key_Delete);
-  EXPECT_EQ(Res().ColCount, 45);  // an empty box is no number
-  QTest::keyClick(edit, Qt::Key_1);
-  EXPECT_EQ(Res().ColCount, 45);  // 1 is below the limit
-  QTest::keyClick(edit, Qt::Key_0);
-  EXPECT_EQ(Res().ColCount, 10);
-  EXPECT_EQ(Plant().ColCount, 10);
+  // "1000" over "200" passes through 1, 10 and 100 without touching the field.
+  for (Qt::Key key : {Qt::Key_1, Qt::Key_0, Qt::Key_0, Qt::Key_0}) {
+    QTest::keyClick(edit, key);
+    EXPECT_EQ(Res().ColCount, 200);
+    EXPECT_EQ(FormView->DrawGridField->ColCount(), 200);
+  }
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(Res().ColCount, 1000);
+  EXPECT_EQ(Plant().ColCount, 1000);
   EXPECT_EQ(Res().RowCount, 20);
-  EXPECT_EQ(FormView->DrawGridField->ColCount(), 10);
-  QTest::keyClick(edit, Qt::Key_0);
-  EXPECT_EQ(Res().ColCount, 100);
-  EXPECT_EQ(Plant().ColCount, 100);
-  EXPECT_EQ(FormView->DrawGridField->ColCount(), 100);
-  // What the shrink removed stays removed.
-  EXPECT_EQ(Res().Amount(0, 3, 40), 0);
-  EXPECT_EQ(Plant().Field(4, 30).Mass, 0);
-  EXPECT_EQ(Plant().Params[0].Const.Count, 0);
+  EXPECT_EQ(FormView->DrawGridField->ColCount(), 1000);
+  EXPECT_EQ(Res().Amount(0, 3, 150), 7);
+  EXPECT_GT(Plant().Field(4, 130).Mass, 0);
+
+  // Leaving the box finishes the typing as well; the arrows apply at once.
+  edit->selectAll();
+  QTest::keyClicks(edit, "300");
+  EXPECT_EQ(Res().ColCount, 1000);
+  Form->UpDownR->setFocus();
+  EXPECT_EQ(Res().ColCount, 300);
+  Form->UpDownC->stepUp();
+  EXPECT_EQ(Res().ColCount, 310);
 }
 
 TEST_F(ParameterEditor, FourRowsAreRefusedFiveAccepted) {
@@ -109,10 +114,11 @@ TEST_F(ParameterEditor, FourRowsAreRefusedFiveAccepted) {
   edit->selectAll();
   QTest::keyClick(edit, Qt::Key_Delete);
   QTest::keyClick(edit, Qt::Key_4);
-  EXPECT_EQ(Form->UpDownR->value(), 30);
+  QTest::keyClick(edit, Qt::Key_Return);
   EXPECT_EQ(Res().RowCount, 30);
-  QTest::keyClick(edit, Qt::Key_Backspace);
+  edit->selectAll();
   QTest::keyClick(edit, Qt::Key_5);
+  QTest::keyClick(edit, Qt::Key_Return);
   EXPECT_EQ(Form->UpDownR->value(), 5);
   EXPECT_EQ(Res().RowCount, 5);
   EXPECT_EQ(Plant().RowCount, 5);
@@ -391,6 +397,60 @@ TEST_F(ParameterEditor, RenameRefusesDuplicatesAndFollowsIntoTheSpeciesGrid) {
   EXPECT_EQ(Form->ListBoxPlant->item(1)->text(), QStringLiteral("Лишайник"));
 }
 
+TEST_F(ParameterEditor, ANumberBeyondItsRowIsBroughtToTheRowsBound) {
+  TValueListEditor* resources = Form->ValueListEditorResource;
+  TypeIntoRow(resources, TFormParameter::KeyBrushValue, QStringLiteral("99999999999"));
+  EXPECT_EQ(Res().Params[0].BrushValue, 2147483647);
+  EXPECT_EQ(Row(resources, TFormParameter::KeyBrushValue), QStringLiteral("2147483647"));
+  TValueListEditor* species = Form->ValueListEditorPlant;
+  const TGenome& g = Plant().Params[0].Param;
+  TypeIntoRow(species, TFormParameter::KeyMutation, QStringLiteral("99999999999999999999999"));
+  EXPECT_EQ(g.Mutation(), 100);
+  species->SetRow(species->FindRow(TFormParameter::KeyAgeMax));
+  QApplication::clipboard()->setText(QStringLiteral("-99999999999"));
+  species->InplaceEditor()->selectAll();
+  species->InplaceEditor()->paste();
+  EXPECT_EQ(g.AgeMax(), 1);
+  TypeIntoRow(species, TFormParameter::KeyChildrenCount, QStringLiteral("12345678901"));
+  EXPECT_EQ(g.ChildrenCount(), MaxChildrenCount);
+}
+
+TEST_F(ParameterEditor, NamesTheSettingsFileCannotKeepAreRefusedAndBlanksTrimmed) {
+  auto answerAndCollect = [](const QString& name, QString* shown) {
+    partest::OnNextModal([name, shown](QWidget* w) {
+      if (QLineEdit* edit = w->findChild<QLineEdit*>()) edit->setText(name);
+      partest::CollectNextMessage(shown);
+      if (auto* d = qobject_cast<QDialog*>(w)) d->done(6);
+    });
+  };
+  QString shown;
+  answerAndCollect(QStringLiteral("   "), &shown);
+  Form->SpeedButtonResourceAddClick();
+  EXPECT_TRUE(shown.contains(QStringLiteral("пробелов"))) << shown.toStdString();
+  EXPECT_EQ(Res().Count, 1);
+  shown.clear();
+  answerAndCollect(QStringLiteral("Вода=1"), &shown);
+  Form->SpeedButtonResourceAddClick();
+  EXPECT_TRUE(shown.contains(QStringLiteral("\"=\""))) << shown.toStdString();
+  EXPECT_EQ(Res().Count, 1);
+  shown.clear();
+  answerAndCollect(QStringLiteral("[Вода"), &shown);
+  Form->SpeedButtonPlantEditClick();
+  EXPECT_TRUE(shown.contains(QStringLiteral("\"[\""))) << shown.toStdString();
+  EXPECT_EQ(Plant().Params[0].Const.Name, "Организм Lime");
+
+  // Blanks around a name are dropped, and the name is then compared.
+  AddResourceNamed(QStringLiteral("  Вода  "));
+  ASSERT_EQ(Res().Count, 2);
+  EXPECT_EQ(Res().Params[1].Name, "Вода");
+  EXPECT_EQ(Form->ListBoxResource->item(1)->text(), QStringLiteral("Вода"));
+  AddResourceNamed(QStringLiteral(" вода"));
+  EXPECT_EQ(Res().Count, 2);
+  partest::AnswerNextInput(QStringLiteral(" Мох "));
+  Form->SpeedButtonPlantEditClick();
+  EXPECT_EQ(Plant().Params[0].Const.Name, "Мох");
+}
+
 TEST_F(ParameterEditor, AddSpeciesWithoutResourcesIsRefusedWithTheInformationText) {
   // Remove the species first, then the only resource.
   Form->DeletePlant(0);
@@ -558,26 +618,13 @@ TEST_F(ParameterEditor, DoubleClickInAPickerAccepts) {
   EXPECT_FALSE(Form->ComboPlantColorMutant->isVisible());
 }
 
-TEST_F(ParameterEditor, PickerTakesItsSizeFromTheSettingsFile) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  MainForm->ProgramPath = dir.path() + '/';
-  QFile ini(dir.path() + QStringLiteral("/omra.ini"));
-  ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-  ini.write("[FormParameter]\r\nComboResourceSlur.Width=333\r\nComboResourceSlur.Height=91\r\n");
-  ini.close();
+TEST_F(ParameterEditor, APickerWithoutSettingsHasTheFramesSizeAndNoGrip) {
   TValueListEditor* grid = Form->ValueListEditorResource;
-  ASSERT_TRUE(grid->SetRow(grid->FindRow(TFormParameter::KeySlur)));
-  Form->ValueListEditorResourceEditButtonClick();
-  ASSERT_NE(Form->ComboResourceSlur, nullptr);
-  EXPECT_EQ(Form->ComboResourceSlur->width(), 333);
-  EXPECT_EQ(Form->ComboResourceSlur->height(), 91);
-  EXPECT_FALSE(Form->ComboResourceSlur->GripVisible());
-  // Without keys: the frame's size and the button strip.
-  grid->SetRow(grid->FindRow(TFormParameter::KeyColor));
+  ASSERT_TRUE(grid->SetRow(grid->FindRow(TFormParameter::KeyColor)));
   Form->ValueListEditorResourceEditButtonClick();
   ASSERT_NE(Form->ComboResourceColor, nullptr);
   EXPECT_EQ(Form->ComboResourceColor->height(), 196 + Form->ComboResourceColor->Panel->height());
+  EXPECT_FALSE(Form->ComboResourceColor->GripVisible());
 }
 
 TEST_F(ParameterEditor, FieldColourPickerChangesBothStores) {

@@ -16,6 +16,8 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -26,6 +28,13 @@
 #include "windows/ValueListEditor.h"
 #include "windows/fHelp.h"
 #include "windows/uSettings.h"
+#include "windows/uPlace.h"
+#include "windows/uProc.h"
+#include "controls/fCombo.h"
+#include "controls/KitConst.h"
+#include "controls/ToolEdit.h"
+#include "platform/SysColor.h"
+#include "windows/frComboColor.h"
 
 namespace {
 
@@ -93,7 +102,7 @@ TEST_F(StartUp, FirstStartWithoutSettingsLoadsTheSampleUnderTheUnnamedName) {
   Start();
   EXPECT_TRUE(Form->FirstRun);
   EXPECT_EQ(Form->FileName, path + "noname1.zod");  // Save will ask for a name
-  EXPECT_EQ(Form->pos(), QPoint(230, 78));
+  EXPECT_EQ(OuterRect(Form).topLeft(), QPoint(230, 78));
   EXPECT_EQ(Form->size(), QSize(442, 57));
   EXPECT_TRUE(FormView->isVisible());
   EXPECT_EQ(FormView->size(), QSize(453, 475));
@@ -159,24 +168,33 @@ TEST_F(StartUp, SecondStartRestoresWhatTheFirstExitWrote) {
   FormParameter->CheckBoxAutoStop->setChecked(false);
   FormParameter->EditRefresh->setText("25");
   FormStatistic->PageControl->setCurrentIndex(2);
-  FormStatistic->move(15, 300);
+  MoveOuter(FormStatistic, QPoint(15, 300));
   FormParameter->show();
   Form->Resource->Params[0].Slur = 33;
+  // The file window keeps its own keys in the same file (opened and cancelled here).
+  Form->PathDocument = path + "Files/";
+  Form->ActionFileLoad->trigger();
+  EXPECT_EQ(Form->PathDocument, path + "Files/");
   Form->close();  // the user closes the program: the tool windows go with it
   Exit();
   ASSERT_TRUE(QFile::exists(path + "omra.ini"));
+  {
+    const TIniFile ini((path + "omra.ini").toStdString());
+    EXPECT_EQ(ini.ReadInteger("FormShell", "OpenBrowser.Width", 0), 640);
+    EXPECT_EQ(ini.ReadString("MainForm", "PathDocument", ""), (path + "Files/").toStdString());
+  }
 
   modalTitles.clear();
   Start();
   EXPECT_FALSE(Form->FirstRun);
-  EXPECT_EQ(Form->FileName, path + "noname1.zod");
+  EXPECT_EQ(Form->FileName, path + "Files/noname1.zod");  // in the document folder the file window left
   EXPECT_EQ(Form->Step, 0);
   EXPECT_EQ(FormParameter->UpDownC->value(), 60);
   EXPECT_EQ(Form->Resource->ColCount, 60);
   EXPECT_FALSE(FormParameter->CheckBoxAutoStop->isChecked());
   EXPECT_EQ(Form->Refresh, 25);
   EXPECT_EQ(FormStatistic->PageControl->currentIndex(), 2);
-  EXPECT_EQ(FormStatistic->pos(), QPoint(15, 300));
+  EXPECT_EQ(OuterRect(FormStatistic).topLeft(), QPoint(15, 300));
   EXPECT_TRUE(FormView->isVisible());
   EXPECT_TRUE(FormStatistic->isVisible());
   EXPECT_TRUE(FormParameter->isVisible());
@@ -190,22 +208,30 @@ TEST_F(StartUp, SecondStartRestoresWhatTheFirstExitWrote) {
   EXPECT_EQ(Form->Plant->Params[1].Const.Count, 0);
   EXPECT_TRUE(FormComment == nullptr || !FormComment->isVisible());
   EXPECT_TRUE(modalTitles.isEmpty());
+  // Not a first start: a new data file, without comments; the sample of the
+  // first start is the first recent file in the menus from the start on.
+  EXPECT_FALSE(Form->ActionViewComment->isEnabled());
+  EXPECT_TRUE(Form->Comment.empty());
+  EXPECT_EQ(Form->FileList[0].FileName, path + "fight_mutation.zod");
+  EXPECT_TRUE(Form->MenuFileReload[0]->isVisible());
+  EXPECT_EQ(Form->MenuLoadReload[0]->text(), Form->FileList[0].ShortFileName);
+  EXPECT_FALSE(Form->MenuLoadReload[1]->isVisible());
 }
 
 TEST_F(StartUp, OlderSettingsGetTheTwoFixUpsOnce) {
   WriteIni("[MainForm]\r\nFirstRun=0\r\nLeft=100\r\n[FormStatistic]\r\nWidth=180\r\n"
            "[Resource]\r\nResourceCount=1\r\n");
   Start();
-  EXPECT_EQ(Form->pos().x(), 230);
+  EXPECT_EQ(OuterRect(Form).left(), 230);
   EXPECT_EQ(FormStatistic->width(), 222);
-  Form->move(100, Form->pos().y());
+  MoveOuter(Form, QPoint(100, OuterRect(Form).top()));
   const int narrow = std::max(200, FormStatistic->minimumWidth());  // still below 222
   FormStatistic->resize(narrow, FormStatistic->height());
   Exit();
   TIniFile ini((path + "omra.ini").toStdString());
   EXPECT_EQ(ini.ReadString("MainForm", "ProgramVersion", ""), ProgramVersion.toStdString());
   Start();
-  EXPECT_EQ(Form->pos().x(), 100);
+  EXPECT_EQ(OuterRect(Form).left(), 100);
   EXPECT_EQ(FormStatistic->width(), narrow);
 }
 
@@ -245,7 +271,7 @@ TEST_F(StartUp, HandEditedSizesAndCountsNeverReachTheStores) {
            "Plant.Value0=P\r\nP.ResourceIn=5\r\n");
   Start();  // no sample beside the program: its absence is reported, the model stays
   EXPECT_TRUE(modalTitles.contains("Ошибка"));
-  EXPECT_EQ(Form->pos().y(), 0);
+  EXPECT_EQ(OuterRect(Form).top(), 0);
   EXPECT_EQ(FormParameter->UpDownC->value(), 1000);
   EXPECT_EQ(FormParameter->UpDownR->value(), 5);
   EXPECT_EQ(FormParameter->UpDownCellSize->value(), 3);
@@ -289,3 +315,137 @@ TEST_F(StartUp, AFailedWriteIsReportedNotDropped) {
   EXPECT_TRUE(QDir(path).entryList({"*.tmp*", "omra.ini?*"}, QDir::Files | QDir::Hidden).isEmpty());
   SetSettingsFileInUse(false);  // no second attempt on the way out
 }
+
+namespace {
+
+TEST_F(StartUp, WithoutThePageFolderTheSampleStillLoadsAndTheCommentsComeInAPlainBox) {
+  QDir(path + "Files").removeRecursively();
+  CopySample();
+  Start();
+  ASSERT_EQ(Form->Plant->Count, 2);
+  EXPECT_EQ(Form->Plant->Params[1].Const.Name, "Мутирующий");
+  EXPECT_GT(Form->Plant->Params[0].Const.Count, 0);
+  ASSERT_GE(modalTitles.size(), 2);
+  EXPECT_EQ(modalTitles[0], "Комментарии");
+  EXPECT_TRUE(modalTitles[1].contains("Мутирующий"));
+  EXPECT_TRUE(modalTitles[1].contains("index.htm"));  // and why there is no page
+}
+
+TEST_F(StartUp, PickersTakeTheirSizesFromTheSettingsFileInUse) {
+  WriteIni("[FormParameter]\r\nComboResourceSlur.Width=111\r\nComboResourceSlur.Height=61\r\n");
+  SetFolderWritableProbe([this](const QString& folder) { return !folder.startsWith(path); });
+  const QString user = program.path() + "/user-config/ZeltorOmra/";
+  QDir().mkpath(user);
+  {
+    QFile own(user + "omra.ini");
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.write("[MainForm]\r\nFirstRun=0\r\n[Resource]\r\nResourceCount=1\r\n"
+              "[FormParameter]\r\nComboResourceSlur.Width=333\r\nComboResourceSlur.Height=91\r\n");
+  }
+  Start();
+  ASSERT_EQ(CurrentSettingsPaths().ReadFile, user + "omra.ini");
+  FormParameter->show();
+  TValueListEditor* grid = FormParameter->ValueListEditorResource;
+  ASSERT_TRUE(grid->SetRow(grid->FindRow(TFormParameter::KeySlur)));
+  FormParameter->ValueListEditorResourceEditButtonClick();
+  ASSERT_NE(FormParameter->ComboResourceSlur, nullptr);
+  EXPECT_EQ(FormParameter->ComboResourceSlur->width(), 333);
+  EXPECT_EQ(FormParameter->ComboResourceSlur->height(), 91);
+  FormParameter->ComboResourceSlur->FormDeactivate();
+  SetFolderWritableProbe({});
+}
+
+TEST_F(StartUp, HandEditedIndexesBrushAndSizesAreBroughtIntoRange) {
+  WriteIni("[MainForm]\r\nFirstRun=0\r\nLeft=5000\r\n"
+           "[FormView]\r\nWidth=100000\r\nHeight=-20\r\nLeft=-9000\r\nTop=2147483647\r\n"
+           "[FormStatistic]\r\nPageIndex=9\r\nHistoryIndex=-4\r\nStatIndex=70\r\nColWidthsMain=2147483647\r\n"
+           "ColWidthsCell=-5\r\nWidth=-1\r\nHeight=2147483647\r\n"
+           "[FormParameter]\r\nPageIndex=-1\r\nValueListEditorPlant.Width=100000\r\nVisible=1\r\n"
+           "[Field]\r\nBrush=7\r\n[Resource]\r\nResourceCount=1\r\n");
+  Start();
+  const QRect work = WorkArea(Form);
+  for (QWidget* w : std::initializer_list<QWidget*>{Form, FormView, FormStatistic, FormParameter}) {
+    const QRect outer = OuterRect(w);
+    EXPECT_LE(outer.width(), work.width()) << w->windowTitle().toStdString();
+    EXPECT_LE(outer.height(), work.height()) << w->windowTitle().toStdString();
+    EXPECT_TRUE(outer.intersects(work)) << w->windowTitle().toStdString();
+    EXPECT_GE(outer.top(), work.top()) << w->windowTitle().toStdString();
+  }
+  EXPECT_GE(FormView->height(), FormView->minimumHeight());
+  EXPECT_GE(FormStatistic->width(), FormStatistic->minimumWidth());
+  EXPECT_EQ(FormStatistic->PageControl->currentIndex(), 3);
+  EXPECT_EQ(FormStatistic->ComboBoxHistory->currentIndex(), 0);
+  EXPECT_EQ(FormStatistic->ComboBoxStat->currentIndex(), 7);
+  EXPECT_GE(FormStatistic->StringGridCell->columnWidth(0), 30);
+  EXPECT_LE(FormStatistic->StringGridMain->columnWidth(0), FormStatistic->width());
+  EXPECT_EQ(FormParameter->PageControl->currentIndex(), 0);
+  EXPECT_LE(FormParameter->ValueListEditorPlant->ColWidths(0), FormParameter->width());
+  EXPECT_EQ(Form->Brush, 0);
+  EXPECT_TRUE(FormView->ToolButtonView->isChecked());
+  // What the exit writes comes back as it is the next time.
+  Exit();
+  TIniFile ini((path + "omra.ini").toStdString());
+  EXPECT_LE(ini.ReadInteger("MainForm", "Left", 0), work.right());
+  EXPECT_EQ(ini.ReadInteger("Field", "Brush", -1), 0);
+}
+
+TEST_F(StartUp, ANeverShownSpeciesGridKeepsTheKeyColumnWidthItWasGiven) {
+  WriteIni("[MainForm]\r\nFirstRun=0\r\n[Resource]\r\nResourceCount=1\r\n"
+           "[FormParameter]\r\nValueListEditorPlant.Width=150\r\nVisible=0\r\n");
+  Start();
+  Exit();
+  TIniFile ini((path + "omra.ini").toStdString());
+  EXPECT_EQ(ini.ReadInteger("FormParameter", "ValueListEditorPlant.Width", 0), 150);
+}
+
+TEST(UserFolders, WithoutHomeTheAccountsHomeFolderServes) {
+  const QByteArray home = qgetenv("HOME");
+  qunsetenv("HOME");
+  const QString folder = GetUserHomeFolder();
+  qputenv("HOME", home);
+  EXPECT_FALSE(folder.isEmpty());
+  EXPECT_TRUE(folder.startsWith('/'));
+  EXPECT_FALSE(folder.startsWith("//"));
+  if (!home.isEmpty()) {
+    EXPECT_EQ(GetUserHomeFolder(), QString::fromLocal8Bit(home));
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StartUp, ASystemColourFromAnotherInstallationKeepsItsNameAndPaintsAsTheTableSays) {
+  const int32_t btnFace = SysColorValue(TSysColor::BtnFace);
+  const int32_t infoBk = SysColorValue(TSysColor::InfoBk);
+  const std::string ini = "[MainForm]\r\nFirstRun=0\r\n[View]\r\nColor=" + std::to_string(btnFace) +
+                          "\r\n[Statistic]\r\nColor=" + std::to_string(infoBk) +
+                          "\r\n[Resource]\r\nResourceCount=1\r\nResource.Value0=R\r\nR.Color=" +
+                          std::to_string(SysColorValue(TSysColor::Highlight)) + "\r\n";
+  WriteIni(ini.c_str());
+  Start();
+  EXPECT_EQ(FormParameter->ComboEditField->text(), QStringLiteral("Поверхность кнопки"));
+  EXPECT_EQ(FormParameter->ComboEditStatistic->text(), QStringLiteral("Фон подсказки"));
+  EXPECT_EQ(Form->Resource->EmptyColor, btnFace);
+  EXPECT_EQ(FormStatistic->StatisticColor(), infoBk);
+  // Painted grey (and cream), not black.
+  QRgb fill = 0, frame = 0;
+  FormView->DrawGridFieldDrawCell(0, 0, fill, frame);
+  EXPECT_EQ(fill & 0xFFFFFF, 0xF0F0F0u);
+  EXPECT_EQ(PaintColor(FormStatistic->StatisticColor()), QColor(0xFF, 0xFF, 0xE1));
+  // The editor's grid names the resource's colour; the picker opens on it.
+  FormParameter->show();
+  TValueListEditor* grid = FormParameter->ValueListEditorResource;
+  EXPECT_EQ(grid->Values(grid->FindRow(TFormParameter::KeyColor)), QStringLiteral("Выделение"));
+  FormParameter->ComboEditFieldButtonClick();
+  ASSERT_NE(FormParameter->FrameFieldColor, nullptr);
+  EXPECT_EQ(FormParameter->FrameFieldColor->SelectedName(), QStringLiteral("Поверхность кнопки"));
+  FormParameter->ComboFieldColor->FormDeactivate();
+  // And the exit keeps the identifiers.
+  Exit();
+  TIniFile saved((path + "omra.ini").toStdString());
+  EXPECT_EQ(saved.ReadInteger("View", "Color", 0), btnFace);
+  EXPECT_EQ(saved.ReadInteger("Statistic", "Color", 0), infoBk);
+}
+
+}  // namespace

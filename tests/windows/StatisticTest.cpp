@@ -1,7 +1,6 @@
 // The statistics window: table layout and values, the cell table, the mean
 // format, the history and distribution series and the selectors.
 #include <QComboBox>
-#include <QLineSeries>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -13,6 +12,7 @@
 #include <cmath>
 
 #include "MainFixture.h"
+#include "controls/KitConst.h"
 
 using StatisticTest = MainWindowTest;
 
@@ -116,11 +116,11 @@ TEST_F(StatisticTest, EveryRefreshAddsOneHistoryPointPerSeries) {
   EXPECT_EQ(count[count.size() - 2], QPointF(0, 0));
   EXPECT_EQ(count.back(), QPointF(0, 1));
   // Only the chosen quantity is shown, and the chart holds its points once its page is up.
-  EXPECT_EQ(FormStatistic->HistorySeries[0].Line->count(), 1);
+  EXPECT_EQ(FormStatistic->HistorySeries[0].Drawn.size(), 1);
   FormStatistic->PageControl->setCurrentIndex(3);
   EXPECT_TRUE(FormStatistic->HistorySeries[0].Active);
   EXPECT_FALSE(FormStatistic->HistorySeries[1].Active);
-  EXPECT_EQ(FormStatistic->HistorySeries[0].Line->count(), static_cast<int>(count.size()));
+  EXPECT_EQ(FormStatistic->HistorySeries[0].Drawn.size(), static_cast<int>(count.size()));
 }
 
 TEST_F(StatisticTest, SelectorChoosesTheShownSeriesOfEverySpecies) {
@@ -147,7 +147,7 @@ TEST_F(StatisticTest, DistributionRisesFromTheAxisAndCarriesTheMeanBar) {
   FormStatistic->ShowDistribution(0, histogram, clLime, 6);
   const std::vector<QPointF> line = {{1, 0}, {2, 1}, {7, 4}, {8, 0}};
   EXPECT_EQ(FormStatistic->StatSeries[0].Points, line);
-  EXPECT_EQ(FormStatistic->StatSeries[0].Line->count(), 4);
+  EXPECT_EQ(FormStatistic->StatSeries[0].Drawn.size(), 4);
   const TChartSeries& bar = FormStatistic->StatSeries[8];
   ASSERT_TRUE(bar.Bar);
   EXPECT_EQ(bar.Points, (std::vector<QPointF>{{6, 0}, {6, 4}}));
@@ -233,4 +233,74 @@ TEST_F(StatisticTest, HistoryTickAxisRunsInWholeRoundNumbers) {
   FormStatistic->UpdateView();
   ShowPage(3);
   expectWhole(2, 3);
+}
+
+TEST_F(StatisticTest, RenamingKeepsTheValuesUntilTheNextRefresh) {
+  Form->Plant->Place(0, 2, 2);
+  FormStatistic->UpdateView();
+  FormStatistic->ShowCell(2, 2);
+  const QString count = Text(FormStatistic->StringGridMain, 4, 1);
+  const QString mass = Text(FormStatistic->StringGridCell, 4, 1);
+  ASSERT_FALSE(count.isEmpty());
+  ASSERT_FALSE(mass.isEmpty());
+  Form->Plant->Params[0].Const.Name = "Мох";
+  Form->Resource->Params[0].Name = "Вода";
+  FormStatistic->RebuildLayout();
+  EXPECT_EQ(Text(FormStatistic->StringGridMain, 3, 0), QStringLiteral("&Мох"));
+  EXPECT_EQ(Text(FormStatistic->StringGridMain, 0, 0), QStringLiteral("&Вода"));
+  EXPECT_EQ(Text(FormStatistic->StringGridMain, 4, 1), count);
+  EXPECT_EQ(Text(FormStatistic->StringGridCell, 4, 1), mass);
+}
+
+TEST_F(StatisticTest, HistoryLinesTakeTheSpeciesColourAsItIsNow) {
+  FormStatistic->UpdateView();
+  for (int k = 0; k < 8; ++k) EXPECT_EQ(FormStatistic->HistorySeries[k].Color, clLime);
+  Form->Plant->Params[0].Const.Color = RGBColor(0, 0, 255);
+  FormStatistic->UpdateView();
+  for (int k = 0; k < 8; ++k) EXPECT_EQ(FormStatistic->HistorySeries[k].Color, RGBColor(0, 0, 255)) << k;
+}
+
+TEST_F(StatisticTest, TheAreaBelowTheLastRowHasTheStatisticsColour) {
+  const TColor cream = RGBColor(255, 200, 100);
+  FormStatistic->SetStatisticColor(cream);
+  FormStatistic->resize(300, 500);
+  FormStatistic->show();
+  FormStatistic->PageControl->setCurrentIndex(0);
+  QApplication::processEvents();
+  QTableWidget* grid = FormStatistic->StringGridMain;
+  const int below = grid->rowViewportPosition(grid->rowCount() - 1) + grid->rowHeight(grid->rowCount() - 1) + 20;
+  ASSERT_LT(below, grid->viewport()->height());
+  const QImage image = grid->viewport()->grab().toImage();
+  EXPECT_EQ(image.pixelColor(10, below), PaintColor(cream));
+  EXPECT_EQ(image.pixelColor(grid->viewport()->width() - 5, below), PaintColor(cream));
+}
+
+TEST_F(StatisticTest, TheChartsDrawTheActiveSeriesInTheSpeciesColour) {
+  const TColor magenta = RGBColor(255, 0, 255);
+  Form->Plant->Params[0].Const.Color = magenta;
+  FormStatistic->resize(400, 400);
+  FormStatistic->show();
+  for (int step = 0; step < 5; ++step) {
+    Form->Step = step;
+    Form->Plant->Place(0, step, step);
+    FormStatistic->UpdateView();
+  }
+  auto drawn = [](QChartView* view) {
+    QApplication::processEvents();
+    const QImage image = view->viewport()->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (image.pixelColor(x, y) == QColor(255, 0, 255)) ++count;
+    return count;
+  };
+  FormStatistic->PageControl->setCurrentIndex(3);
+  EXPECT_GT(drawn(FormStatistic->ChartHistory), 20);
+  FormStatistic->PageControl->setCurrentIndex(2);
+  EXPECT_GT(drawn(FormStatistic->ChartStat), 20);
+  // Nothing is drawn of a species' series that are not chosen.
+  FormStatistic->ComboBoxHistory->setCurrentIndex(-1);
+  FormStatistic->ComboBoxHistoryChange();
+  FormStatistic->PageControl->setCurrentIndex(3);
+  EXPECT_EQ(drawn(FormStatistic->ChartHistory), 0);
 }

@@ -10,6 +10,7 @@
 #include "windows/fFieldInput.h"
 #include "windows/fHelp.h"
 #include "windows/fInput.h"
+#include "windows/fShell.h"
 #include "windows/uPlace.h"
 #include "windows/uSticky.h"
 
@@ -175,10 +176,13 @@ TEST_F(StickyTest, PageWindowsSnapBelowTheMainWindowAndToTheScreenByThemselves) 
   EXPECT_EQ(At(&input), QPoint(Work.left(), Work.top() + 100));
 }
 
-TEST_F(StickyTest, FillAndClearDialogsSnapBelowTheMainWindow) {
+TEST_F(StickyTest, FillClearAndFileDialogsSnapBelowTheMainWindow) {
   TFormFieldInput fill(Form);
   TFormFieldClear clear(Form, Form->ImageList);
-  for (QDialog* dialog : {static_cast<QDialog*>(&fill), static_cast<QDialog*>(&clear)}) {
+  TShellHost host;
+  host.ProgramPath = QCoreApplication::applicationDirPath() + QStringLiteral("/");
+  TFormShell shell(Form, host);
+  for (QDialog* dialog : {static_cast<QDialog*>(&fill), static_cast<QDialog*>(&clear), static_cast<QDialog*>(&shell)}) {
     dialog->show();
     QCoreApplication::processEvents();
     UserMove(dialog, BelowWindow(Form) + QPoint(-9, 10));

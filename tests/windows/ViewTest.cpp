@@ -7,6 +7,10 @@
 #include <QScrollBar>
 
 #include "MainFixture.h"
+#include "windows/uPlace.h"
+#include "windows/uProc.h"
+#include <QSpinBox>
+#include <QToolBar>
 
 namespace {
 
@@ -198,3 +202,65 @@ TEST_F(ViewTest, GridPaintsOnlyWhatIsInViewOnAThousandSquareField) {
   EXPECT_GT(FormView->DrawGridField->horizontalScrollBar()->maximum(), 0);
   FormView->DrawGridField->OnDrawCell = look;
 }
+
+namespace {
+
+TEST_F(MainWindowTest, AtItsMinimumWidthTheViewShowsAllThreeBrushButtons) {
+  FormView->resize(FormView->minimumWidth(), 300);
+  FormView->show();
+  QApplication::processEvents();
+  ASSERT_EQ(FormView->width(), 408);
+  QWidget* panel = FormView->PanelToolBar;
+  auto shown = [panel](QWidget* w) {
+    return w->isVisible() && panel->rect().contains(QRect(w->mapTo(panel, QPoint(0, 0)), w->size()));
+  };
+  for (QToolButton* b : {FormView->ToolButtonView, FormView->ToolButtonResource, FormView->ToolButtonPlant})
+    EXPECT_TRUE(shown(b)) << b->toolTip().toStdString();
+  // No extension button ("»") hides any of them.
+  for (QToolButton* b : FormView->ToolBar->findChildren<QToolButton*>()) {
+    if (b->objectName() == QLatin1String("qt_toolbar_ext_button")) {
+      EXPECT_FALSE(b->isVisible());
+    }
+  }
+  EXPECT_TRUE(shown(FormView->StaticTextSPS));
+  // At the default width every display is there whole.
+  FormView->resize(453, 300);
+  QApplication::processEvents();
+  for (QWidget* w : std::initializer_list<QWidget*>{FormView->StaticTextStep, FormView->StaticTextSPS, FormView->Label3,
+                                                    FormView->StaticTextV, FormView->StaticTextH})
+    EXPECT_TRUE(shown(w)) << w->toolTip().toStdString();
+}
+
+TEST_F(MainWindowTest, TheSpeedDisplayKeepsItsWidthSoTheCellDisplaysStayPut) {
+  FormView->show();
+  QApplication::processEvents();
+  const int width = FormView->StaticTextSPS->width();
+  const int cellLeft = FormView->Label3->x();
+  for (const QString& text : {QStringLiteral("0.00"), FixedText(12345.6, 4, 2), FixedText(9999.99, 4, 2),
+                              FixedText(8.5e7, 4, 2), FixedText(0.5, 4, 2)}) {
+    FormView->StaticTextSPS->setText(text);
+    QApplication::processEvents();
+    EXPECT_EQ(FormView->StaticTextSPS->width(), width) << text.toStdString();
+    EXPECT_EQ(FormView->Label3->x(), cellLeft) << text.toStdString();
+    EXPECT_GE(FormView->StaticTextSPS->contentsRect().width(),
+              FormView->StaticTextSPS->fontMetrics().horizontalAdvance(text))
+        << text.toStdString();
+  }
+}
+
+TEST_F(MainWindowTest, AutoSizeOfAThousandSquareFieldStaysWithinTheWorkArea) {
+  FormParameter->SetFieldSize(1000, 1000);
+  FormView->show();
+  Form->ActionAutoSizeExecute();
+  const QRect work = WorkArea(FormView);
+  const QRect outer = OuterRect(FormView);
+  EXPECT_TRUE(work.contains(outer)) << outer.x() << "," << outer.y() << " " << outer.width() << "x" << outer.height();
+  EXPECT_GE(FormView->width(), FormView->minimumWidth());
+  // A small field: the size of the field, as before.
+  FormParameter->SetFieldSize(5, 10);
+  FormParameter->UpDownCellSize->setValue(3);
+  Form->ActionAutoSizeExecute();
+  EXPECT_EQ(FormView->width(), std::max(43, FormView->minimumWidth()));
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+#include "files/uFilePreview.h"
+
+#include "files/uDataFile.h"
+#include "files/uTextFile.h"
+#include "platform/Cp1251.h"
+
+namespace {
+
+std::string Tag(const char* kind, int32_t index) { return std::string("[") + kind + std::to_string(index) + "]"; }
+
+// A count line: a decimal number, anything else counts as 0.
+int32_t CountLine(TTextReader& in) {
+  int32_t v = 0;
+  return in.ReadLineNumber(v) && v > 0 ? v : 0;
+}
+
+// Reads `count` records of one kind: a record whose tag line matches gives
+// its name and skips `rest` lines; a line that is not the tag is dropped and
+// the next number is tried against the next line. Stops at the end of the
+// file, so a count larger than the file costs nothing.
+void ReadNames(TTextReader& in, const char* kind, int32_t count, int rest, std::vector<std::string>& out) {
+  for (int32_t k = 0; k < count && !in.Eof(); ++k) {
+    if (in.ReadRaw() != Tag(kind, k)) continue;
+    out.push_back(in.ReadString());
+    for (int i = 0; i < rest; ++i) in.ReadRaw();
+  }
+}
+
+}  // namespace
+
+bool ReadDataFileHead(const std::string& fileName, TDataFileHead& head) {
+  head = TDataFileHead();
+  TTextReader in;
+  if (!in.Open(fileName)) return false;
+  if (in.ReadRaw() == "[Author]") {
+    head.Author = in.ReadString();
+    head.Created = in.ReadString();
+  }
+  if (in.ReadRaw() == "[FileDataVersion]") head.Version = in.ReadString();
+  for (std::string_view line = in.ReadRaw(); line.substr(0, 8) == "Comment="; line = in.ReadRaw())
+    head.Comment.push_back(Cp1251ToUtf8(line.substr(8, PreviewCommentMax)));
+  const bool ok = !in.LineTooLong();
+  in.Close();
+  return ok;
+}
+
+std::vector<std::string> DataFileHeadLines(const TDataFileHead& head) {
+  TDataFileDocument doc;
+  doc.Author = head.Author;
+  doc.Created = head.Created;
+  doc.FileDataVersion = head.Version;
+  std::vector<std::string> lines = head.Comment;
+  lines.push_back(CommentInfoLine(doc));
+  return lines;
+}
+
+bool ReadResourceSetNames(const std::string& fileName, TResourceSetNames& names) {
+  names = TResourceSetNames();
+  TTextReader in;
+  if (!in.Open(fileName)) return false;
+  std::string_view line = in.ReadRaw();
+  if (line == "[FileDataVersion]") line = in.ReadRaw();
+  if (line == DataFileVersion) {
+    if (in.ReadRaw() == "[ResourceCount]") names.ResourceCount = CountLine(in);
+    ReadNames(in, "Resource", names.ResourceCount, 3, names.Resources);
+    if (in.ReadRaw() == "[PlantCount]") names.PlantCount = CountLine(in);
+    ReadNames(in, "Plant", names.PlantCount, 10, names.Plants);
+  }
+  const bool ok = !in.LineTooLong();
+  in.Close();
+  return ok;
+}

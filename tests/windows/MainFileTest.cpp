@@ -1,0 +1,396 @@
+// The file commands of the running program, each through its file window:
+// New, Save, Save As, Open and the recent files with a real round trip, a
+// refused file that leaves the model alone, Export then Import, and pictures
+// of the field view and the charts.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtCharts/QChartView>
+#include <deque>
+#include <functional>
+
+#include "MainFixture.h"
+#include "files/uDataFile.h"
+#include "platform/Jpeg.h"
+#include "platform/qt/HtmlView.h"
+#include "platform/qt/ShellView.h"
+#include "windows/CheckListBox.h"
+#include "windows/fHelp.h"
+#include "windows/fShell.h"
+#include "windows/frImport.h"
+#include "windows/frSaveShot.h"
+#include "windows/uProc.h"
+
+namespace {
+
+// Plays the user in front of the modal windows the commands open: each file
+// window gets the next queued action (or is cancelled when none is left),
+// each page window is read and closed, each question is answered.
+class TUser {
+ public:
+  TUser() {
+    Timer.setInterval(2);
+    QObject::connect(&Timer, &QTimer::timeout, [this] { Tick(); });
+    Timer.start();
+  }
+  std::deque<std::function<void(TFormShell&)>> Shells;
+  int ShellsSeen = 0;
+  QStringList Pages;      // the text of every page window closed
+  QStringList Questions;  // the text of every question answered
+  bool Replace = true;
+
+ private:
+  void Tick() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* shell = qobject_cast<TFormShell*>(modal)) {
+      if (Busy) return;
+      Busy = true;
+      ++ShellsSeen;
+      std::function<void(TFormShell&)> act = [](TFormShell& s) { s.ButtonCancel->click(); };
+      if (!Shells.empty()) {
+        act = Shells.front();
+        Shells.pop_front();
+      }
+      // Acted on outside this timer, which must go on answering the windows the action opens.
+      QTimer::singleShot(0, shell, [this, act, shell] {
+        act(*shell);
+        Busy = false;
+      });
+    } else if (auto* page = qobject_cast<TFormHelp*>(modal)) {
+      Pages << page->windowTitle() + ": " + page->WebBrowser->toPlainText();
+      page->reject();
+    } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      Questions << box->text();
+      for (QAbstractButton* b : box->buttons())
+        if (b->text() == (Replace ? "Да" : "Отмена")) b->click();
+    }
+  }
+  QTimer Timer;
+  bool Busy = false;
+};
+
+// A file window action: type a name and press Yes.
+std::function<void(TFormShell&)> Accept(const QString& name) {
+  return [name](TFormShell& shell) {
+    shell.EditFileName->setText(name);
+    shell.ButtonYes->click();
+  };
+}
+
+// Picks a listed file (the previews run) and presses Yes.
+std::function<void(TFormShell&)> PickAndAccept(const QString& name, std::function<void(TFormShell&)> before = {}) {
+  return [name, before](TFormShell& shell) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell.ShellListView->Select(name); }, 10000));
+    shell.ShellListViewClick();
+    if (before) before(shell);
+    shell.ButtonYes->click();
+  };
+}
+
+class FileCommands : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    ASSERT_TRUE(temp.isValid());
+    docs = QDir(temp.path()).canonicalPath() + "/";
+    Form->PathDocument = docs;
+    Form->PathSaveShot = docs;
+    Form->UserName = "Tester";
+  }
+  QTemporaryDir temp;
+  QString docs;
+};
+
+}  // namespace
+
+TEST_F(FileCommands, NewSaveOpenRoundTrip) {
+  TUser user;
+  QFile(docs + "noname1.zod").open(QIODevice::WriteOnly);
+  QFile(docs + "noname2.zod").open(QIODevice::WriteOnly);
+  Form->ActionFileNew->trigger();
+  EXPECT_EQ(Form->FileName, docs + "noname3.zod");
+  EXPECT_FALSE(QFile::exists(docs + "noname3.zod"));  // New writes nothing
+  EXPECT_EQ(Form->windowTitle(), ProgramTitle + " - noname3.zod");
+  EXPECT_EQ(Form->Author, "Tester");
+  EXPECT_FALSE(Form->ActionViewComment->isEnabled());
+
+  // Paint, then Save: the data is new, so Save asks for a name with the provisional one.
+  Form->Resource->AddAmount(0, 2, 3, 40);
+  Form->Plant->Place(0, 4, 5);
+  Form->Step = 17;
+  Form->Comment = {"Первый комментарий", "second", "(information line)"};
+  QString proposed;
+  user.Shells.push_back([&](TFormShell& shell) {
+    proposed = shell.EditFileName->text();
+    EXPECT_EQ(shell.WindowType, TFormShell::TypeSave);
+    Accept("run")(shell);
+  });
+  Form->ActionFileSave->trigger();
+  EXPECT_EQ(proposed, "noname3.zod");
+  EXPECT_EQ(Form->FileName, docs + "run.zod");
+  EXPECT_TRUE(QFile::exists(docs + "run.zod"));
+  EXPECT_EQ(Form->PathDocument, docs);
+  // Saved once, Save writes without asking.
+  Form->ActionFileSave->trigger();
+  EXPECT_EQ(user.ShellsSeen, 1);
+
+  // New empties the field; Open brings the saved work back.
+  Form->ActionFileNew->trigger();
+  EXPECT_EQ(Form->Resource->Amount(0, 2, 3), 0);
+  EXPECT_EQ(Form->Plant->Field(4, 5).Mass, 0);
+  EXPECT_EQ(Form->Step, 0);
+  user.Shells.push_back(PickAndAccept("run.zod"));
+  Form->ActionFileLoad->trigger();
+  EXPECT_EQ(user.ShellsSeen, 2);
+  EXPECT_EQ(Form->FileName, docs + "run.zod");
+  EXPECT_EQ(Form->Step, 17);
+  EXPECT_EQ(Form->Resource->Amount(0, 2, 3), 40);
+  EXPECT_GT(Form->Plant->Field(4, 5).Mass, 0);
+  EXPECT_EQ(Form->Plant->Params[0].Const.Count, 1);
+  EXPECT_EQ(Form->Resource->Params[0].Name, "Ресурс Yellow");
+  EXPECT_EQ(FormParameter->ListBoxPlant->item(0)->text(), "Организм Lime");
+  ASSERT_EQ(Form->Comment.size(), 3u);
+  EXPECT_EQ(Form->Comment[0], "Первый комментарий");
+  EXPECT_EQ(Form->Comment[1], "second");
+  EXPECT_EQ(Form->Author, "Tester");
+  EXPECT_TRUE(Form->ActionViewComment->isEnabled());
+  EXPECT_EQ(Form->windowTitle(), ProgramTitle + " - run.zod");
+  // The recent files show it, under its short name, in both menus.
+  EXPECT_EQ(Form->FileList[0].FileName, docs + "run.zod");
+  EXPECT_TRUE(Form->MenuFileReload[0]->isVisible());
+  EXPECT_EQ(Form->MenuLoadReload[0]->text(), ShortenPath(docs + "run.zod", 30));
+  EXPECT_FALSE(Form->MenuFileReload[1]->isVisible());
+
+  // Save As makes the current user the author, even of someone else's file.
+  Form->Author = "Someone";
+  user.Shells.push_back([&](TFormShell& shell) {
+    EXPECT_EQ(shell.EditFileName->text(), "run.zod");
+    Accept("copy.zod")(shell);
+  });
+  Form->ActionFileSaveAs->trigger();
+  EXPECT_EQ(Form->FileName, docs + "copy.zod");
+  EXPECT_EQ(Form->Author, "Tester");
+  // Saving over another existing file asks first; "Отмена" keeps the window open.
+  user.Replace = false;
+  user.Shells.push_back(Accept("run.zod"));
+  user.Shells.push_back([](TFormShell& shell) { shell.ButtonCancel->click(); });
+  Form->ActionFileSaveAs->trigger();
+  ASSERT_EQ(user.Questions.size(), 1);
+  EXPECT_TRUE(user.Questions[0].contains("run.zod"));
+  EXPECT_EQ(Form->FileName, docs + "copy.zod");
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
+TEST_F(FileCommands, RecentFilesKeepFiveDistinctFiles) {
+  for (int i = 1; i <= 6; ++i) Form->AddRecentFile(docs + QString("f%1.zod").arg(i));
+  EXPECT_EQ(Form->FileList[0].FileName, docs + "f6.zod");
+  EXPECT_EQ(Form->FileList[4].FileName, docs + "f2.zod");  // f1 dropped
+  // A file already listed moves up with its own menu text, in any letter case.
+  Form->FileList[2].ShortFileName = "my text";
+  Form->AddRecentFile(docs + "F4.ZOD");
+  EXPECT_EQ(Form->FileList[0].FileName, docs + "f4.zod");
+  EXPECT_EQ(Form->FileList[0].ShortFileName, "my text");
+  EXPECT_EQ(Form->FileList[1].FileName, docs + "f6.zod");
+  EXPECT_EQ(Form->FileList[4].FileName, docs + "f2.zod");
+  // The menu entries carry the names; the commands stay usable.
+  EXPECT_EQ(Form->MenuFileReload[0]->text(), "my text");
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_TRUE(Form->MenuFileReload[i]->isVisible());
+    EXPECT_EQ(Form->MenuLoadReload[i]->data().toInt(), i + 1);
+  }
+  Form->FileList[3].Visible = false;
+  Form->FileList[3].ShortFileName = "a&b";
+  Form->UpdateRecentMenu();
+  EXPECT_FALSE(Form->MenuLoadReload[3]->isVisible());
+  EXPECT_EQ(Form->MenuLoadReload[3]->text(), "a&&b");  // shown as it is, no accelerator
+  for (QAction* a : {Form->ActionReload1, Form->ActionReload4})
+    EXPECT_TRUE(a->isVisible() && a->isEnabled() && a->text().startsWith("ActionReload"));
+}
+
+TEST_F(FileCommands, ARefusedFileLeavesTheModelAndTheCurrentFile) {
+  TUser user;
+  // A good file, then the same file cut in the middle of its cells.
+  Form->Resource->AddAmount(0, 1, 1, 7);
+  ASSERT_TRUE(Form->SaveDataFile(docs + "good.zod"));
+  QFile good(docs + "good.zod");
+  ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+  QByteArray bytes = good.readAll();
+  QFile cut(docs + "cut.zod");
+  ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+  cut.write(bytes.left(bytes.size() / 2));
+  cut.close();
+  QFile later(docs + "later.zod");
+  ASSERT_TRUE(later.open(QIODevice::WriteOnly));
+  later.write("[Author]\r\nX\r\nY\r\n[FileDataVersion]\r\n0.6\r\n");
+  later.close();
+
+  // The model the user has in front of them.
+  Form->FileName = docs + "mine.zod";
+  Form->setWindowTitle("before");
+  Form->Step = 33;
+  Form->Comment = {"kept", "info"};
+  Form->Resource->AddAmount(0, 3, 3, 99);
+  Form->Plant->Place(0, 2, 2);
+  const auto recent = Form->FileList[0].FileName;
+  const QString view = FormView->windowTitle();
+  for (const char* name : {"cut.zod", "later.zod"}) {
+    user.Shells.push_back(PickAndAccept(name));
+    Form->ActionFileLoad->trigger();
+    EXPECT_EQ(Form->FileName, docs + "mine.zod");
+    EXPECT_EQ(Form->windowTitle(), "before");
+    EXPECT_EQ(FormView->windowTitle(), view);
+    EXPECT_EQ(Form->Step, 33);
+    EXPECT_EQ(Form->Comment.size(), 2u);
+    EXPECT_EQ(Form->Resource->Amount(0, 3, 3), 99);
+    EXPECT_EQ(Form->Resource->Amount(0, 1, 1), 7);
+    EXPECT_GT(Form->Plant->Field(2, 2).Mass, 0);
+    EXPECT_EQ(Form->Plant->Params[0].Const.Count, 1);
+    EXPECT_EQ(Form->FileList[0].FileName, recent);
+    EXPECT_EQ(FormParameter->ListBoxResource->count(), 1);
+  }
+  ASSERT_EQ(user.Pages.size(), 2);
+  EXPECT_TRUE(user.Pages[0].contains("неверный формат данных"));
+  EXPECT_TRUE(user.Pages[1].contains("более поздний формат"));
+
+  // A recent file that is gone, and an empty recent entry: "не найден", nothing else.
+  Form->FileList[0] = {docs + "gone.zod", "gone.zod", true};
+  Form->ActionReload1->trigger();
+  Form->ActionReload3->trigger();
+  ASSERT_EQ(user.Pages.size(), 4);
+  EXPECT_TRUE(user.Pages[2].contains("gone.zod\" не найден"));
+  EXPECT_TRUE(user.Pages[3].contains("не найден"));
+  EXPECT_EQ(Form->FileName, docs + "mine.zod");
+  EXPECT_EQ(Form->Step, 33);
+}
+
+TEST_F(FileCommands, ExportThenImportIntoAnEmptyModel) {
+  TUser user;
+  Form->Resource->Add("Вода", 5, 50, 0xFF0000);
+  FormParameter->AddResource("Вода");
+  TPlantParameter fish = NewPlantParameter("Рыба", TGenome(2, 1, 4, 9, 2, 15, 1, 1), 0x00FF00, 0x0000FF);
+  FormParameter->AddPlant(fish);
+  ASSERT_EQ(Form->Resource->Count, 2);
+  ASSERT_EQ(Form->Plant->Count, 2);
+  // Tick "Вода" and "Рыба" only.
+  user.Shells.push_back([](TFormShell& shell) {
+    TFrameImport* frame = shell.FrameImport;
+    ASSERT_EQ(frame->CheckListBox->Count(), 6);
+    frame->CheckListBox->SetChecked(frame->ResourceStart + 1, true);
+    frame->CheckListBox->SetChecked(frame->PlantStart + 1, true);
+    Accept("set")(shell);
+  });
+  Form->ActionFileExport->trigger();
+  ASSERT_TRUE(QFile::exists(docs + "set.zor"));
+
+  // An empty model: no species, no resources.
+  FormParameter->DeletePlant(1);
+  FormParameter->DeletePlant(0);
+  ASSERT_TRUE(FormParameter->DeleteResource(1));
+  ASSERT_TRUE(FormParameter->DeleteResource(0));
+  ASSERT_EQ(Form->Resource->Count, 0);
+  user.Shells.push_back(PickAndAccept("set.zor", [](TFormShell& shell) {
+    ASSERT_TRUE(shell.FrameImport->isVisible());
+    shell.FrameImport->ActionSelectAll->trigger();
+  }));
+  Form->ActionFileImport->trigger();
+  ASSERT_EQ(Form->Resource->Count, 1);
+  EXPECT_EQ(Form->Resource->Params[0].Name, "Вода");
+  EXPECT_EQ(Form->Resource->Params[0].Slur, 50);
+  ASSERT_EQ(Form->Plant->Count, 1);
+  EXPECT_EQ(Form->Plant->Params[0].Const.Name, "Рыба");
+  EXPECT_EQ(Form->Plant->Params[0].Param.Mutation(), 15);
+  EXPECT_EQ(Form->Plant->Params[0].Param.ResourceIn(), 0);  // "Вода", now resource 0
+  EXPECT_EQ(FormParameter->ListBoxPlant->item(0)->text(), "Рыба");
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
+TEST_F(FileCommands, PicturesOfTheFieldAndTheCharts) {
+  TUser user;
+  Form->Resource->AddAmountEverywhere(0, 100);
+  auto shot = [&](const QString& name, QRadioButton* TFrameSaveShot::*choice, int quality) {
+    user.Shells.push_back([=](TFormShell& shell) {
+      (shell.FrameSaveShot->*choice)->click();
+      shell.FrameSaveShot->TrackBar->setValue(quality);
+      Accept(name)(shell);
+    });
+    Form->ActionFieldSaveShot->trigger();
+  };
+  shot("field90", &TFrameSaveShot::RadioButtonView, 90);
+  shot("field30", &TFrameSaveShot::RadioButtonView, 30);
+  TJpegImage picture;
+  std::string error;
+  ASSERT_TRUE(JpegReadFile((docs + "field90.jpg").toStdString(), picture, &error)) << error;
+  TDrawGrid* grid = FormView->DrawGridField;
+  EXPECT_EQ(picture.Width, grid->width());
+  EXPECT_EQ(picture.Height, grid->height());
+  EXPECT_LT(QFileInfo(docs + "field30.jpg").size(), QFileInfo(docs + "field90.jpg").size());
+  // A cell in the middle of the view has the resource's colour, within JPEG error.
+  const QRect cell = grid->CellRect(2, 2);
+  const double sx = double(grid->width()) / grid->viewport()->width();
+  const double sy = double(grid->height()) / grid->viewport()->height();
+  const int x = int((cell.center().x() + 0.5) * sx), y = int((cell.center().y() + 0.5) * sy);
+  const QColor want = QColor::fromRgb(TColorToRgb(Form->Resource->GetColor(2, 2)));
+  const uint8_t* p = &picture.Pixels[(size_t(y) * picture.Width + x) * 3];
+  EXPECT_NEAR(p[0], want.red(), 24);
+  EXPECT_NEAR(p[1], want.green(), 24);
+  EXPECT_NEAR(p[2], want.blue(), 24);
+
+  // A chart: its page is shown and stays shown; the picture has the chart's size.
+  shot("stat", &TFrameSaveShot::RadioButtonStat, 70);
+  EXPECT_EQ(FormStatistic->PageControl->currentIndex(), 2);
+  ASSERT_TRUE(JpegReadFile((docs + "stat.jpg").toStdString(), picture, &error)) << error;
+  EXPECT_EQ(picture.Width, FormStatistic->ChartStat->width());
+  EXPECT_EQ(picture.Height, FormStatistic->ChartStat->height());
+  shot("history", &TFrameSaveShot::RadioButtonHistory, 70);
+  EXPECT_EQ(FormStatistic->PageControl->currentIndex(), 3);
+  EXPECT_TRUE(QFile::exists(docs + "history.jpg"));
+
+  // A picture that cannot be written: the error page, and the folder is not kept.
+  QDir().mkpath(docs + "sub/taken.jpg");
+  Form->PathSaveShot = docs + "sub/";
+  shot("taken", &TFrameSaveShot::RadioButtonView, 70);
+  ASSERT_EQ(user.Pages.size(), 1);
+  EXPECT_TRUE(user.Pages[0].contains("не удалось сохранить"));
+  EXPECT_EQ(Form->PathSaveShot, docs + "sub/");
+  // Cancelling keeps the folder the user went to.
+  Form->PathSaveShot = docs;
+  user.Shells.push_back([&](TFormShell& shell) {
+    shell.ShellTreeView->SetPath(docs + "sub");
+    shell.ButtonCancel->click();
+  });
+  Form->ActionFieldSaveShot->trigger();
+  EXPECT_EQ(Form->PathSaveShot, docs + "sub/");
+}
+
+TEST_F(FileCommands, TheOpenButtonShowsTheRecentFilesOnARightClick) {
+  QWidget* button = Form->ToolBar->widgetForAction(Form->ToolButtonLoad);
+  ASSERT_NE(button, nullptr);
+  auto* tool = qobject_cast<QToolButton*>(button);
+  ASSERT_NE(tool, nullptr);
+  EXPECT_EQ(tool->menu(), nullptr);  // no arrow of its own
+  EXPECT_EQ(tool->text(), "Открыть...");
+  Form->show();
+  QApplication::processEvents();
+  const QPoint at(5, 5);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, button->mapToGlobal(at), Qt::RightButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(button, &release);
+  EXPECT_TRUE(Form->PopupMenuLoad->isVisible());
+  EXPECT_EQ(Form->PopupMenuLoad->pos(), Form->ToolBar->mapToGlobal(button->geometry().bottomLeft() + QPoint(0, 1)));
+  Form->PopupMenuLoad->hide();
+}

@@ -1,0 +1,315 @@
+// The main window's file commands: New, Open, Save, Save As and the five
+// recent files; Import and Export of resource sets; the picture of the field
+// or a chart. Every file is chosen in the program's own file window.
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtCharts/QChartView>
+#include <ctime>
+#include <vector>
+
+#include "files/uDataFile.h"
+#include "files/uResourceSet.h"
+#include "platform/Jpeg.h"
+#include "windows/fHelp.h"
+#include "windows/fParameter.h"
+#include "windows/fShell.h"
+#include "windows/fStatistic.h"
+#include "windows/fView.h"
+#include "windows/frImport.h"
+#include "windows/frSaveShot.h"
+#include "windows/main.h"
+#include "windows/uProc.h"
+#include "windows/uSettings.h"
+
+namespace {
+
+const QString kTypeZod = QStringLiteral("Файл данных ZeltorOmra (*.zod)");
+const QString kTypeZor = QStringLiteral("Файл ресурсов ZeltorOmra (*.zor)");
+const QString kTypeJpg = QStringLiteral("Графический файл (*.jpg)");
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// The parameter editor's lists as the import of a resource set needs them.
+class TMainResourceSetHost : public TResourceSetHost {
+ public:
+  int32_t ResourceIndex(const std::string& name) override { return IndexIn(FormParameter->ListBoxResource, name); }
+  bool HasPlant(const std::string& name) override { return IndexIn(FormParameter->ListBoxPlant, name) >= 0; }
+  void AddResource(const std::string& name) override { FormParameter->AddResource(Q(name)); }
+  void AddPlant(const TPlantParameter& species) override { FormParameter->AddPlant(species); }
+  void UpdateView() override {
+    if (FormStatistic) FormStatistic->UpdateView();
+  }
+
+ private:
+  static int32_t IndexIn(const QListWidget* list, const std::string& name) {
+    const QString text = Q(name);
+    for (int i = 0; i < list->count(); ++i)
+      if (list->item(i)->text().compare(text, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+  }
+};
+
+// What a picture shows: the control's client area, drawn by the control itself
+// (so a hidden or covered window gives its own content), stretched to the
+// control's outer size.
+QImage ControlPicture(QWidget* control) {
+  if (QLayout* layout = control->window()->layout()) layout->activate();
+  QWidget* client = control;
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(control)) client = area->viewport();
+  QImage image = client->grab().toImage();
+  image.setDevicePixelRatio(1);
+  if (image.size() != control->size())
+    image = image.scaled(control->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  return image.convertToFormat(QImage::Format_RGB888);
+}
+
+bool WritePicture(const QImage& image, const QString& fileName, int quality) {
+  std::vector<uint8_t> rgb(static_cast<size_t>(image.width()) * image.height() * 3);
+  for (int y = 0; y < image.height(); ++y)
+    std::copy_n(image.constScanLine(y), image.width() * 3, rgb.data() + static_cast<size_t>(y) * image.width() * 3);
+  return JpegWriteFile(fileName.toStdString(), rgb.data(), image.width(), image.height(), quality);
+}
+
+// Runs the right-button release of the Open tool button.
+class TLoadButtonWatch : public QObject {
+ public:
+  TLoadButtonWatch(TMainForm* form, QObject* parent) : QObject(parent), Form(form) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonRelease) Form->ToolButtonLoadMouseUp(static_cast<QMouseEvent*>(event));
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  TMainForm* Form;
+};
+
+}  // namespace
+
+void TMainForm::ConnectFileCommands() {
+  connect(ActionFileNew, &QAction::triggered, this, [this] { ActionFileNewExecute(); });
+  connect(ActionFileLoad, &QAction::triggered, this, [this] { ActionFileLoadExecute(); });
+  connect(ActionFileSave, &QAction::triggered, this, [this] { ActionFileSaveExecute(); });
+  connect(ActionFileSaveAs, &QAction::triggered, this, [this] { ActionFileSaveAsExecute(); });
+  connect(ActionFileImport, &QAction::triggered, this, [this] { ActionFileImportExecute(); });
+  connect(ActionFileExport, &QAction::triggered, this, [this] { ActionFileExportExecute(); });
+  connect(ActionFieldSaveShot, &QAction::triggered, this, [this] { ActionFieldSaveShotExecute(); });
+  for (QAction* a : {ActionReload1, ActionReload2, ActionReload3, ActionReload4, ActionReload5})
+    connect(a, &QAction::triggered, this, [this, a] { ActionFileReload1Click(a->data().toInt()); });
+  if (ToolBar && ToolButtonLoad)
+    if (QWidget* button = ToolBar->widgetForAction(ToolButtonLoad)) button->installEventFilter(new TLoadButtonWatch(this, button));
+  UpdateRecentMenu();
+}
+
+void TMainForm::ToolButtonLoadMouseUp(QMouseEvent* event) {
+  if (event->button() != Qt::RightButton || !ToolBar || !ToolButtonLoad || !PopupMenuLoad) return;
+  QWidget* button = ToolBar->widgetForAction(ToolButtonLoad);
+  if (!button) return;
+  const QRect r = button->geometry();
+  PopupMenuLoad->popup(ToolBar->mapToGlobal(QPoint(r.left(), r.top() + r.height())));
+}
+
+void TMainForm::AddRecentFile(const QString& name) {
+  int at = -1;
+  for (int i = 0; i < 5 && at < 0; ++i)
+    if (FileList[i].FileName.compare(name, Qt::CaseInsensitive) == 0) at = i;
+  TFileListItem front;
+  if (at >= 0) {
+    front = FileList[at];  // keeps its own menu text and visibility
+  } else {
+    at = 4;
+    front.FileName = name;
+    front.ShortFileName = ShortenPath(name, 30);
+    front.Visible = true;
+  }
+  for (int i = at; i > 0; --i) FileList[i] = FileList[i - 1];
+  FileList[0] = front;
+  UpdateRecentMenu();
+}
+
+void TMainForm::UpdateRecentMenu() {
+  for (QAction* const* entries : {MenuFileReload, MenuLoadReload})
+    for (int i = 0; i < 5; ++i) {
+      QAction* entry = entries[i];
+      const int k = entry ? entry->data().toInt() : 0;
+      if (k < 1 || k > 5) continue;
+      const TFileListItem& item = FileList[k - 1];
+      QString text = item.ShortFileName;
+      entry->setText(text.replace(QLatin1Char('&'), QStringLiteral("&&")));
+      entry->setToolTip(item.FileName);
+      entry->setVisible(item.Visible);
+    }
+}
+
+TShellHost TMainForm::FileWindowHost() {
+  TShellHost host;
+  host.ProgramPath = ProgramPath;
+  if (SettingsFileInUse()) {
+    const TSettingsPaths& paths = CurrentSettingsPaths();
+    host.SettingsWriteFile = paths.WriteFile;
+    host.SettingsReadFile = QFileInfo::exists(paths.WriteFile) ? paths.WriteFile : paths.ReadFile;
+  }
+  host.Pages = MainHtmlHost(*this);
+  host.Images = ImageList;
+  host.CurrentFile = FileName;
+  if (FormParameter) {
+    host.ResourceHeader = FormParameter->PageControl->tabText(1);
+    host.PlantHeader = FormParameter->PageControl->tabText(2);
+  }
+  if (Resource)
+    for (int32_t i = 0; i < Resource->Count; ++i) host.ResourceNames << Q(Resource->Params[i].Name);
+  if (Plant)
+    for (int32_t i = 0; i < Plant->Count; ++i) host.PlantNames << Q(Plant->Params[i].Const.Name);
+  host.Step = Step;
+  if (FormStatistic) {
+    host.HistoryItem = FormStatistic->ComboBoxHistory->currentText();
+    host.StatItem = FormStatistic->ComboBoxStat->currentText();
+  }
+  return host;
+}
+
+bool TMainForm::RunFileWindow(unsigned char type, const QString& extension, const QString& typeText, QString& folder,
+                              const QString& name, const std::function<bool(TFormShell&)>& accept) {
+  TFormShell shell(this, FileWindowHost());
+  shell.Extension = extension;
+  shell.SetStartFolder(folder);
+  if (type != TFormShell::TypeSaveShot) shell.EditFileName->setText(name);
+  shell.SetWindowType(type);
+  shell.EditFileType->setText(typeText);
+  const bool accepted = shell.exec() == TFormShell::mrYes;
+  const bool ok = !accepted || accept(shell);
+  if (ok) folder = shell.CurrentFolder();
+  return accepted && ok;
+}
+
+void TMainForm::ActionFileNewExecute() {
+  if (!Resource || !Plant) return;
+  Resource->Clear(-1);
+  Plant->Clear(-1);
+  if (FormStatistic) {
+    FormStatistic->UpdateView();
+    FormStatistic->RebuildLayout();
+  }
+  Step = 0;
+  if (FormView) FormView->StaticTextStep->setText(QStringLiteral("0"));
+  FileName = StartUpFileName(PathDocument);
+  setWindowTitle(ProgramTitle + QStringLiteral(" - ") + QFileInfo(FileName).fileName());
+  FileDataVersion = DataFileVersion;
+  Author = UserName.toStdString();
+  Created = DateTimeText(std::time(nullptr));
+  if (FormView) {
+    TDataFileDocument doc;
+    doc.Author = Author;
+    doc.Created = Created;
+    doc.FileDataVersion = FileDataVersion;
+    FormView->setWindowTitle(Q(ViewCaption(doc)));
+  }
+  Comment.clear();
+  ActionViewComment->setEnabled(false);
+}
+
+bool TMainForm::OpenDataFile(const QString& name) {
+  const bool ok = LoadDataFile(name, true);
+  if (ok) FileName = name;
+  if (FormStatistic) FormStatistic->UpdateView();
+  return ok;
+}
+
+void TMainForm::ActionFileLoadExecute() {
+  RunFileWindow(TFormShell::TypeOpenBrowser, QStringLiteral(".zod"), kTypeZod, PathDocument, QString(),
+                [this](TFormShell& shell) {
+                  OpenDataFile(shell.FileName);
+                  return true;
+                });
+}
+
+void TMainForm::ActionFileSaveExecute() {
+  if (QFileInfo(FileName).isFile()) {
+    SaveDataFile(FileName);
+  } else {
+    ActionFileSaveAsExecute();
+  }
+}
+
+void TMainForm::ActionFileSaveAsExecute() {
+  RunFileWindow(TFormShell::TypeSave, QStringLiteral(".zod"), kTypeZod, PathDocument, QFileInfo(FileName).fileName(),
+                [this](TFormShell& shell) {
+                  // The data gets the current user as its author; a file that
+                  // could not be written leaves the current file and author as they were.
+                  const std::string author = Author;
+                  Author = UserName.toStdString();
+                  if (SaveDataFile(shell.FileName)) FileName = shell.FileName;
+                  else Author = author;
+                  return true;
+                });
+}
+
+void TMainForm::ActionFileReload1Click(int tag) {
+  if (tag < 1 || tag > 5) return;
+  OpenDataFile(FileList[tag - 1].FileName);
+}
+
+void TMainForm::ActionFileImportExecute() {
+  if (!Resource || !FormParameter) return;
+  RunFileWindow(TFormShell::TypeImport, QStringLiteral(".zor"), kTypeZor, PathDocument, QString(),
+                [this](TFormShell& shell) {
+                  const TFrameImport& frame = *shell.FrameImport;
+                  const TResourceSetSelection ticks{frame.Ticks(frame.ResourceStart), frame.Ticks(frame.PlantStart)};
+                  TMainResourceSetHost host;
+                  ImportResourceSet(shell.FileName.toStdString(), *Resource, ticks, host);
+                  return true;
+                });
+}
+
+void TMainForm::ActionFileExportExecute() {
+  if (!Resource || !Plant) return;
+  RunFileWindow(TFormShell::TypeExport, QStringLiteral(".zor"), kTypeZor, PathDocument, QString(),
+                [this](TFormShell& shell) {
+                  const TFrameImport& frame = *shell.FrameImport;
+                  const TResourceSetSelection ticks{frame.Ticks(frame.ResourceStart), frame.Ticks(frame.PlantStart)};
+                  std::string error;
+                  if (ExportResourceSet(shell.FileName.toStdString(), *Resource, *Plant, ticks, &error)) return true;
+                  ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"), {Q(error)});
+                  return false;
+                });
+}
+
+void TMainForm::ActionFieldSaveShotExecute() {
+  RunFileWindow(TFormShell::TypeSaveShot, QStringLiteral(".jpg"), kTypeJpg, PathSaveShot, QString(),
+                [this](TFormShell& shell) {
+                  const TFrameSaveShot& frame = *shell.FrameSaveShot;
+                  QWidget* control = nullptr;
+                  if (frame.RadioButtonView->isChecked() && FormView) {
+                    if (FormView->isVisible()) FormView->raise();
+                    if (FormStatistic) FormStatistic->UpdateView();
+                    control = FormView->DrawGridField;
+                  } else if (FormStatistic && (frame.RadioButtonStat->isChecked() || frame.RadioButtonHistory->isChecked())) {
+                    const bool stat = frame.RadioButtonStat->isChecked();
+                    FormStatistic->PageControl->setCurrentIndex(stat ? 2 : 3);
+                    if (FormStatistic->isVisible()) FormStatistic->raise();
+                    control = stat ? static_cast<QWidget*>(FormStatistic->ChartStat)
+                                   : static_cast<QWidget*>(FormStatistic->ChartHistory);
+                  }
+                  if (!control) {
+                    ShowHtmlMessage(HtmlKindInformation, QStringLiteral("Информация"),
+                                    {QStringLiteral("Изображение не сохранено: не выбрано, что на нём показать.")});
+                    return true;
+                  }
+                  if (WritePicture(ControlPicture(control), shell.FileName, frame.TrackBar->value())) return true;
+                  ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"), {Q(SaveFailedText(shell.FileName.toStdString()))});
+                  return false;
+                });
+}

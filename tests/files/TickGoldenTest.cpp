@@ -4,6 +4,7 @@
 // single unit of matter shows up here; a change that only makes it faster
 // does not.
 #include <climits>
+#include <functional>
 #include <sstream>
 
 #include "FileTestUtil.h"
@@ -85,6 +86,23 @@ uint64_t FileDigest(const std::string& path) {
   return d.Value();
 }
 
+// Ticks the stores `ticks` times, comparing them with the recorded line after
+// each tick that has one, then calling `afterTick` with the tick's number.
+void TickAndCompare(TResourceObject& res, TPlantObject& plant, int32_t& step, int ticks,
+                    const std::vector<std::pair<int, std::string>>& expected,
+                    const std::function<void(int)>& afterTick = {}) {
+  size_t next = 0;
+  for (int tick = 1; tick <= ticks; ++tick) {
+    Tick(res, plant, step);
+    if (next < expected.size() && expected[next].first == tick) {
+      EXPECT_EQ(Describe(res, plant), expected[next].second) << "after tick " << tick;
+      ++next;
+    }
+    if (afterTick) afterTick(tick);
+  }
+  EXPECT_EQ(next, expected.size());
+}
+
 // A 200 x 200 field, two resources, three species that mutate at 10, 30 and
 // 70 percent, eating and leaving both resources; all three still live after
 // 500 ticks.
@@ -152,22 +170,15 @@ TEST(TickGolden, FiveHundredTicksOnABusyFieldGiveTheRecordedValues) {
        " | s1 9595 71790 10496 74401 670045186cbbc586"
        " | s2 2118 23321 27936 253592 1850541c075e4910"},
   };
-  size_t next = 0;
-  for (int tick = 1; tick <= 500; ++tick) {
-    Tick(w.Res, w.Plant, w.Step);
-    if (next < expected.size() && expected[next].first == tick) {
-      EXPECT_EQ(Describe(w.Res, w.Plant), expected[next].second) << "after tick " << tick;
-      ++next;
+  TickAndCompare(w.Res, w.Plant, w.Step, 500, expected, [&](int tick) {
+    if (tick != 100) return;
+    // Painting between two ticks of a run draws from the same generator:
+    // the next tick goes on from the seed the painting left.
+    for (int n = 0; n < 20; ++n) {
+      const int32_t r = Random(200), c = Random(200);
+      w.Plant.Place(Random(3), r, c);
     }
-    if (tick == 100) {
-      // Painting between two ticks of a run draws from the same generator:
-      // the next tick goes on from the seed the painting left.
-      for (int n = 0; n < 20; ++n) {
-        const int32_t r = Random(200), c = Random(200);
-        w.Plant.Place(Random(3), r, c);
-      }
-    }
-  }
+  });
   EXPECT_EQ(w.Step, 500);
   ExpectPlantCountersMatchGrid(w.Plant);
   ExpectResourceCountersMatchLayers(w.Res);
@@ -238,18 +249,11 @@ TEST(TickGolden, ValuesAtTheLimitsGiveTheRecordedValues) {
        " | s0 147 3155 170 8589935681 edbc0dcc546330ee"
        " | s1 79 1624 136 2220 916b5615ac064687"},
   };
-  size_t next = 0;
-  for (int tick = 1; tick <= 200; ++tick) {
-    Tick(res, plant, step);
-    if (tick % 20 == 0) {
-      SCOPED_TRACE("after tick " + std::to_string(tick));
-      ExpectPlantCountersMatchGrid(plant);
-      ExpectResourceCountersMatchLayers(res);
-    }
-    if (next < expected.size() && expected[next].first == tick) {
-      EXPECT_EQ(Describe(res, plant), expected[next].second) << "after tick " << tick;
-      ++next;
-    }
-  }
+  TickAndCompare(res, plant, step, 200, expected, [&](int tick) {
+    if (tick % 20 != 0) return;
+    SCOPED_TRACE("after tick " + std::to_string(tick));
+    ExpectPlantCountersMatchGrid(plant);
+    ExpectResourceCountersMatchLayers(res);
+  });
   EXPECT_EQ(step, INT_MAX);
 }

@@ -35,10 +35,12 @@ constexpr TJumps MakeJumps() {
 
 constexpr TJumps Jumps = MakeJumps();
 
-}  // namespace
-
 // Built twice, for processors with AVX2 (eight seeds in one multiply) and for
 // the rest; the loader picks one.
-__attribute__((target_clones("avx2", "default"))) void TRandomAhead::Fill(uint32_t seed) {
-  for (int k = 0; k <= Block; ++k) Seeds[k] = Jumps.A[k] * seed + Jumps.C[k];
+__attribute__((target_clones("avx2", "default"))) void FillSeeds(uint32_t* seeds, uint32_t seed) {
+  for (int k = 0; k <= TRandomAhead::Block; ++k) seeds[k] = Jumps.A[k] * seed + Jumps.C[k];
 }
+
+}  // namespace
+
+void TRandomAhead::Fill(uint32_t seed) { FillSeeds(Seeds, seed); }

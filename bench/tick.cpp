@@ -1,9 +1,10 @@
-// Speed of one tick on a 1000 x 1000 busy field, against the memory floor:
-// one pass that reads and writes every byte of both stores' grids.
+// Speed of one tick on a 1000 x 1000 busy field, against two floors: the
+// memory floor, one pass that reads and writes every byte of both stores'
+// grids; and the draw-chain floor, as many draws from the generator, one
+// after the other, as one tick of the same field makes.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
-#include <memory>
+#include <string>
 
 #include "model/uEngine.h"
 #include "model/uRandom.h"
@@ -12,29 +13,39 @@ namespace {
 
 constexpr int kRows = 1000, kCols = 1000;
 
+// A busy field in a fixed state: every timed tick starts from the same
+// stores and seed, so that a faster tick is not handed a later, different
+// population (the same code gives the same field after the same ticks).
 struct BusyField {
-  std::unique_ptr<TResourceObject> Resource;
-  std::unique_ptr<TPlantObject> Plant;
-  int32_t Step = 0;
+  TResourceObject StartResource{0, kRows, kCols}, Resource{0, kRows, kCols};
+  TPlantObject StartPlant{0, kRows, kCols}, Plant{0, kRows, kCols};
+  int32_t StartStep = 0, Step = 0;
+  uint32_t StartSeed = 0;
 
   BusyField() {
     RandSeed = 12345;
-    Resource = std::make_unique<TResourceObject>(0, kRows, kCols);
-    Plant = std::make_unique<TPlantObject>(0, kRows, kCols);
-    Plant->SetSize(kRows, kCols);
-    Resource->Add("A", 25, 70, clYellow);
-    Resource->Add("B", 25, 70, clRed);
+    StartResource.Add("A", 25, 70, clYellow);
+    StartResource.Add("B", 25, 70, clRed);
     for (int s = 0; s < 3; ++s) {
-      Plant->Add(NewPlantParameter("S" + std::to_string(s),
-                                   TGenome(1, 1 + s, 3 + s, 12 + 2 * s, 3, 10, s % 2, (s + 1) % 2)));
+      StartPlant.Add(NewPlantParameter("S" + std::to_string(s),
+                                       TGenome(1, 1 + s, 3 + s, 12 + 2 * s, 3, 10, s % 2, (s + 1) % 2)));
     }
-    Resource->AddAmountEverywhere(0, 40);
-    Resource->AddAmountEverywhere(1, 40);
+    StartResource.AddAmountEverywhere(0, 40);
+    StartResource.AddAmountEverywhere(1, 40);
     for (int r = 0; r < kRows; ++r)
       for (int c = 0; c < kCols; ++c)
-        if (Random(10) < 9) Plant->Place(Random(3), r, c);
+        if (Random(10) < 9) StartPlant.Place(Random(3), r, c);
     // Let the population settle into a steady state of births and deaths.
-    for (int i = 0; i < 20; ++i) Tick(*Resource, *Plant, Step);
+    for (int i = 0; i < 20; ++i) Tick(StartResource, StartPlant, StartStep);
+    StartSeed = RandSeed;
+    Restore();
+  }
+
+  void Restore() {
+    Resource = StartResource;
+    Plant = StartPlant;
+    Step = StartStep;
+    RandSeed = StartSeed;
   }
 };
 
@@ -46,14 +57,17 @@ BusyField& Field() {
 void BM_Tick(benchmark::State& state) {
   BusyField& f = Field();
   for (auto _ : state) {
-    Tick(*f.Resource, *f.Plant, f.Step);
+    state.PauseTiming();
+    f.Restore();
+    state.ResumeTiming();
+    Tick(f.Resource, f.Plant, f.Step);
     benchmark::ClobberMemory();
   }
   state.counters["ns_per_cell"] =
       benchmark::Counter(static_cast<double>(kRows) * kCols, benchmark::Counter::kIsIterationInvariantRate |
                                                                  benchmark::Counter::kInvert);
   int64_t alive = 0;
-  for (const auto& p : f.Plant->Params) alive += p.Const.Count;
+  for (const auto& p : f.StartPlant.Params) alive += p.Const.Count;
   state.counters["alive"] = static_cast<double>(alive);
 }
 BENCHMARK(BM_Tick)->Unit(benchmark::kMillisecond)->MinTime(2.0);
@@ -61,20 +75,50 @@ BENCHMARK(BM_Tick)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 // The floor: every byte of the organism grid and both resource layers read and written once.
 void BM_MemoryFloor(benchmark::State& state) {
   BusyField& f = Field();
-  TPlantCell* cells = f.Plant->Field.Data();
-  const size_t n = f.Plant->Field.Size();
+  TPlantCell* cells = f.Plant.Field.Data();
+  const size_t n = f.Plant.Field.Size();
   for (auto _ : state) {
     for (size_t i = 0; i < n; ++i) cells[i].Age += 1;
-    for (int res = 0; res < f.Resource->Count; ++res) {
-      int32_t* a = f.Resource->Field.Layer(res);
+    for (int res = 0; res < f.Resource.Count; ++res) {
+      int32_t* a = f.Resource.Field.Layer(res);
       for (size_t i = 0; i < n; ++i) a[i] += 1;
     }
     benchmark::ClobberMemory();
   }
-  for (size_t i = 0; i < n; ++i) cells[i].Age -= static_cast<int32_t>(state.iterations());
+  f.Restore();
   state.counters["bytes"] = static_cast<double>(n * sizeof(TPlantCell) + 2 * n * sizeof(int32_t));
 }
 BENCHMARK(BM_MemoryFloor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Draws one tick of the busy field makes: the steps from the seed before the
+// tick to the seed after it.
+int64_t DrawsPerTick() {
+  BusyField& f = Field();
+  f.Restore();
+  Tick(f.Resource, f.Plant, f.Step);
+  const uint32_t after = RandSeed;
+  RandSeed = f.StartSeed;
+  int64_t n = 0;
+  while (RandSeed != after) {
+    NextRandSeed();
+    ++n;
+  }
+  f.Restore();
+  return n;
+}
+
+// The floor of a tick that makes its draws one after the other: each draw
+// waits for the seed of the one before it.
+void BM_DrawChainFloor(benchmark::State& state) {
+  static const int64_t draws = DrawsPerTick();
+  for (auto _ : state) {
+    int32_t sum = 0;
+    for (int64_t n = 0; n < draws; ++n) sum += Random(3);
+    benchmark::DoNotOptimize(sum);
+  }
+  state.counters["draws"] = static_cast<double>(draws);
+}
+BENCHMARK(BM_DrawChainFloor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 

@@ -1,101 +1,268 @@
 #include "model/uEngine.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 #include "model/uRandom.h"
 
 namespace {
 
-inline int32_t Clamp(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : (v > hi ? hi : v); }
-
-void MutateGenome(TGenome& g, int32_t resourceCount) {
-  const int32_t lastResource = std::max(0, resourceCount - 1);
+// The child's genome after a mutation: each value moves by its draw's step of
+// -1, 0 or +1 (the draws in genome order, from position pos + 1), never past
+// the 32-bit limit, and is then held in the range the tick keeps:
+// ResourceBegin .. ChildrenCount at least 0 (ChildrenCount at most
+// MaxChildrenCount), Mutation 0..100, the two resource indexes 0 .. lastResource.
+TGenome Mutated(const TGenome& g, const TRandomAhead& draws, int pos, int32_t lastResource) {
+  const int64_t top[GeneCount] = {INT32_MAX, INT32_MAX, INT32_MAX,    INT32_MAX,
+                                  MaxChildrenCount, 100, lastResource, lastResource};
+  TGenome child;
   for (int k = 0; k < GeneCount; ++k) {
-    const int32_t d = Random(3) - 1;
-    int32_t v = g[k];
-    // Saturating step: a value at the top of the 32-bit range stays there.
-    if (!(d > 0 && v == INT32_MAX)) v += d;
-    g[k] = k < gResourceIn ? GeneInRange(k, v) : Clamp(v, 0, lastResource);
+    const int64_t v = static_cast<int64_t>(g[k]) + RandomBelow(draws.Seed(pos + 1 + k), 3) - 1;
+    child[k] = static_cast<int32_t>(v < 0 ? 0 : (v > top[k] ? top[k] : v));
   }
+  return child;
 }
+
+// MutationBound[m]: the seeds below it pass the mutation test of an organism
+// whose Mutation is m, Mutation * 2^32 > 100 * seed (m * 2^32 / 100, rounded
+// up); none at 0 and below, all at 100 and above.
+constexpr auto MutationBound = [] {
+  std::array<uint64_t, 101> bound{};
+  for (uint64_t m = 0; m <= 100; ++m) bound[m] = ((m << 32) + 99) / 100;
+  return bound;
+}();
+
+// The draws of one child: row offset, column offset, the mutation test, and
+// eight steps when it mutates.
+constexpr int ChildDraws = 3 + GeneCount;
+
+// How far ahead of the scan the next row's cells are fetched into the cache:
+// children land there before the scan does.
+constexpr int32_t FetchAhead = 16;
+
+// Where a child lands, as an offset from its parent's cell, for each pair of
+// offset draws (row draw * 3 + column draw), with the field's edges wrapped:
+// one table for the columns inside the field and one for each edge column
+// (index: 1 for the first column, 2 for the last, 3 for a single column).
+struct TLanding {
+  int64_t Offset[4][9];
+
+  TLanding(int32_t R, int32_t C, int32_t i) {
+    const int64_t rowUp = (i > 0 ? -1 : R - 1) * static_cast<int64_t>(C);
+    const int64_t rowDown = (i + 1 < R ? 1 : 1 - R) * static_cast<int64_t>(C);
+    const int64_t rows[3] = {rowUp, 0, rowDown};
+    for (int edge = 0; edge < 4; ++edge) {
+      const int64_t cols[3] = {edge & 1 ? C - 1 : -1, 0, edge & 2 ? 1 - C : 1};
+      for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) Offset[edge][r * 3 + c] = rows[r] + cols[c];
+    }
+  }
+};
+
+// Births and deaths counted for the species' histograms during one tick and
+// put into them when the scan ends. Nothing reads the histograms meanwhile,
+// and since a histogram counts exactly the values of its species' living
+// organisms (every operation of the store keeps it so), each removal finds
+// its value there and the histogram left behind does not depend on the order
+// of the changes. Each histogram gets a window of Window values starting one
+// below its lowest, where nearly every change falls (a child's value is at
+// most one step from its parent's); a value outside it goes straight to the
+// histogram. Add and Remove are calls of their own, so that the scan keeps its
+// registers.
+class THistogramChanges {
+ public:
+  static constexpr uint32_t Window = 64;
+
+  explicit THistogramChanges(TPlantObject& plant) : Plant(plant), Species(plant.Params.size()) {
+    for (size_t s = 0; s < Species.size(); ++s)
+      for (int k = 0; k < GeneCount; ++k) {
+        const TStatArray& h = plant.Params[s].Stat.Histogram[k];
+        Species[s].First[k] = h.empty() || h.front().Value == INT32_MIN ? INT32_MIN : h.front().Value - 1;
+      }
+  }
+
+  __attribute__((noinline)) void Add(int32_t species, const TGenome& g) {
+    TCounts& counts = Species[species];
+    for (int k = 0; k < GeneCount; ++k) {
+      const uint32_t at = static_cast<uint32_t>(g[k]) - static_cast<uint32_t>(counts.First[k]);
+      if (at < Window)
+        ++counts.Count[k][at];
+      else
+        StatAdd(g[k], Plant.Params[species].Stat.Histogram[k]);
+    }
+  }
+  __attribute__((noinline)) void Remove(int32_t species, const TGenome& g) {
+    TCounts& counts = Species[species];
+    for (int k = 0; k < GeneCount; ++k) {
+      const uint32_t at = static_cast<uint32_t>(g[k]) - static_cast<uint32_t>(counts.First[k]);
+      if (at < Window)
+        --counts.Count[k][at];
+      else
+        Plant.StatRemove(g[k], Plant.Params[species].Stat.Histogram[k]);
+    }
+  }
+
+  // Puts the counted changes into the histograms.
+  void Apply() {
+    for (size_t s = 0; s < Species.size(); ++s)
+      for (int k = 0; k < GeneCount; ++k) {
+        const int32_t* count = Species[s].Count[k];
+        if (std::all_of(count, count + Window, [](int32_t n) { return n == 0; })) continue;
+        const int64_t first = Species[s].First[k];
+        TStatArray& h = Plant.Params[s].Stat.Histogram[k];
+        TStatArray merged;
+        merged.reserve(h.size() + 2);
+        auto it = h.begin();
+        for (; it != h.end() && it->Value < first; ++it) merged.push_back(*it);
+        for (uint32_t n = 0; n < Window && first + n <= INT32_MAX; ++n) {
+          const int32_t value = static_cast<int32_t>(first + n);
+          int64_t num = count[n];
+          if (it != h.end() && it->Value == value) num += (it++)->Num;
+          if (num > 0) merged.push_back(TStatItem{value, static_cast<int32_t>(num)});
+        }
+        merged.insert(merged.end(), it, h.end());
+        h.swap(merged);
+      }
+  }
+
+ private:
+  struct TCounts {
+    int32_t First[GeneCount];
+    int32_t Count[GeneCount][Window] = {};
+  };
+  TPlantObject& Plant;
+  std::vector<TCounts> Species;
+};
 
 }  // namespace
 
 void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
   const int32_t R = plant.RowCount, C = plant.ColCount;
   const bool hasResources = resource.Count > 0;
+  const int32_t lastResource = std::max(0, resource.Count - 1);
+  TPlantCell* const cells = plant.Field.Data();
+  TPlantParameter* const species = plant.Params.data();
+  TResourceParameter* const resourceParams = resource.Params.data();
+  // Amount of resource k in cell n: amounts[k * layerSize + n].
+  int32_t* const amounts = hasResources ? resource.Field.Layer(0) : nullptr;
+  const int64_t layerSize = static_cast<int64_t>(resource.Field.LayerSize());
+  TRandomAhead draws;
+  int pos = draws.Start(RandSeed);
+  THistogramChanges histograms(plant);
   for (int32_t i = 0; i < R; ++i) {
-    TPlantCell* row = plant.Field.Row(i);
+    const TLanding landing(R, C, i);
+    const int64_t rowStart = static_cast<int64_t>(i) * C;
+    // The next row's cells, FetchAhead columns ahead of the scan.
+    const int64_t below = rowStart + landing.Offset[0][7];
     for (int32_t j = 0; j < C; ++j) {
-      TPlantCell& c = row[j];
-      if (c.BornAhead) {
+      if (j + FetchAhead < C) __builtin_prefetch(cells + below + j + FetchAhead, 1);
+      const int64_t here = rowStart + j;
+      TPlantCell& c = cells[here];
+      // A child born ahead of the scan waits for the next tick.
+      if (c.BornAhead || c.Mass <= 0) {
         c.BornAhead = false;
         continue;
       }
-      if (c.Mass <= 0) continue;
-      TPlantParameter& S = plant.Params[c.Species];
+      TPlantParameter& S = species[c.Species];
+      const int32_t out = c.Genome.ResourceOut();
       int32_t eaten = 0;
-      if (c.Age != c.Genome.AgeMax() && hasResources)
-        eaten = resource.TakeAmount(c.Genome.ResourceIn(), i, j, c.Genome.ResourceEat());
+      if (c.Age != c.Genome.AgeMax() && hasResources) {
+        const int32_t in = c.Genome.ResourceIn();
+        eaten = TResourceObject::TakeAmountFrom(resourceParams[in], amounts[in * layerSize + here], c.Genome.ResourceEat());
+      }
       if (eaten == 0) {
         // Death of age or hunger: the whole mass stays here as waste (on a
         // field without any resource there is nothing to eat and nowhere to leave it).
-        if (hasResources) resource.AddAmount(c.Genome.ResourceOut(), i, j, c.Mass);
-        plant.Kill(c.Species, i, j);
+        if (hasResources) resource.AddAmountTo(out, amounts[out * layerSize + here], c.Mass);
+        // As TPlantObject::Kill, with the histograms changed at the end.
+        --S.Const.Count;
+        S.Const.Mass -= c.Mass;
+        histograms.Remove(c.Species, c.Genome);
+        c = TPlantCell{};
         continue;
       }
       // Mass and age stop at the 32-bit limit (a mass beyond it is lost, as
       // the resource store drops an amount beyond it).
       const int32_t grown = c.Mass > INT32_MAX - eaten ? INT32_MAX : c.Mass + eaten;
-      S.Const.Mass += grown - c.Mass;
+      int64_t massChange = grown - c.Mass;
       c.Mass = grown;
       c.Age += c.Age != INT32_MAX;
-      const TGenome& g = c.Genome;
-      const int32_t begin = g.ResourceBegin(), children = g.ChildrenCount();
-      if (c.Age >= g.AgeReproduct() && g.AgeReproduct() > 0 && begin > 0 && children >= 1 &&
-          static_cast<int64_t>(children) * begin < c.Mass) {
-        for (int32_t n = 0; n < children; ++n) {
-          c.Mass -= begin;
-          S.Const.Mass -= begin;
-          int32_t tr = i + Random(3) - 1;
-          int32_t tc = j + Random(3) - 1;
-          if (tr < 0) tr += R;
-          if (tc < 0) tc += C;
-          if (tr > R - 1) tr -= R;
-          if (tc > C - 1) tc -= C;
-          // The mutation test "Mutation > 100 * real draw", done exactly in integers:
-          // the real draw is seed / 2^32, so the test is Mutation * 2^32 > 100 * seed.
-          const uint64_t seed = NextRandSeed();
-          const bool mutates = g.Mutation() > 0 && (static_cast<uint64_t>(g.Mutation()) << 32) > seed * 100u;
-          TPlantCell& t = plant.Field(tr, tc);
-          if (mutates) {
-            TGenome child = g;
-            MutateGenome(child, resource.Count);
-            if (t.Mass != 0) {
-              resource.AddAmount(g.ResourceOut(), tr, tc, begin);
-              continue;
+      const int32_t begin = c.Genome.ResourceBegin(), children = c.Genome.ChildrenCount();
+      const int32_t ageReproduct = c.Genome.AgeReproduct();
+      if ((c.Age >= ageReproduct) & (ageReproduct > 0) & (begin > 0) & (children >= 1) &&
+          static_cast<int64_t>(children) * begin < grown) {
+        // The parent gives ResourceBegin to each child; a child whose target
+        // is taken leaves it there as the parent's waste. The counters of the
+        // species and of the waste resource take the sums once the children
+        // are placed: nothing reads them meanwhile, and the waste only grows.
+        c.Mass = grown - children * begin;
+        const int64_t* offset = landing.Offset[0];
+        if (j == 0 || j == C - 1) offset = landing.Offset[(j == 0) | (j == C - 1) << 1];
+        int32_t* const waste = amounts + out * layerSize;
+        // The mutation test "Mutation > 100 * real draw", done exactly in
+        // integers: the real draw is seed / 2^32.
+        const int32_t mutation = c.Genome.Mutation();
+        const uint64_t mutationBound = MutationBound[std::clamp(mutation, 0, 100)];
+        // Waste of the children whose target is taken: cells that held none
+        // of it before, and what an amount at the 32-bit limit could not take.
+        int32_t wastedCells = 0, born = 0;
+        int64_t overflow = 0;
+        // One child: its draws start after position pos.
+        auto child = [&] {
+          const int64_t target =
+              here + offset[3 * RandomBelow(draws.Seed(pos + 1), 3) + RandomBelow(draws.Seed(pos + 2), 3)];
+          const bool mutates = draws.Seed(pos + 3) < mutationBound;
+          TPlantCell& t = cells[target];
+          if (t.Mass != 0) {
+            if (mutates) {
+              pos += GeneCount;
+              // Kept a branch (the empty asm stops the compiler from making it
+              // a select): mutations are rare and well guessed, while a select
+              // would make every next child wait for this test's seed.
+              asm volatile("");
             }
-            t.Genome = child;
-          } else {
-            if (t.Mass != 0) {
-              resource.AddAmount(g.ResourceOut(), tr, tc, begin);
-              continue;
-            }
-            t.Genome = g;
+            pos += 3;
+            wastedCells += waste[target] == 0;
+            overflow += TResourceObject::AddSaturated(waste[target], begin);
+            return;
           }
-          S.Const.Count += 1;
-          S.Const.Mass += begin;
+          if (mutates) {
+            t.Genome = Mutated(c.Genome, draws, pos + 3, lastResource);
+            pos += ChildDraws;
+          } else {
+            t.Genome = c.Genome;
+            pos += 3;
+          }
+          ++born;
           t.Mass = begin;
           t.Species = c.Species;
           t.Age = 0;
-          t.BornAhead = tr > i || (tr == i && tc > j);
-          plant.StatAddCell(S.Stat, t);
+          t.BornAhead = target > here;  // later in the scan
+          histograms.Add(t.Species, t.Genome);
+        };
+        if (children <= TRandomAhead::MaxReserve / ChildDraws) {
+          // The draws of every child at once.
+          pos = draws.Reserve(pos, children * ChildDraws);
+          for (int32_t n = children; n > 0; --n) child();
+        } else {
+          for (int32_t n = children; n > 0; --n) {
+            pos = draws.Reserve(pos, ChildDraws);
+            child();
+          }
         }
+        massChange -= static_cast<int64_t>(children - born) * begin;
+        S.Const.Count += born;
+        if (born < children)
+          resource.CountAdded(out, wastedCells, static_cast<int64_t>(children - born) * begin - overflow);
       }
+      S.Const.Mass += massChange;
       S.Stat.MaxCount = std::max(S.Stat.MaxCount, S.Const.Count);
       S.Stat.MaxMass = std::max(S.Stat.MaxMass, S.Const.Mass);
     }
   }
+  histograms.Apply();
+  RandSeed = draws.Seed(pos);
   if (step != INT32_MAX) ++step;
 }
 

@@ -61,13 +61,20 @@ class TResourceObject {
   void SetSize(int32_t rows, int32_t cols);
   void Clear(int32_t index);  // -1: every resource
   void AddAmount(int32_t res, int32_t row, int32_t col, int32_t amount) {
-    AddToCell(res, row, col, amount);
-    RaiseMaxima(res);
+    AddAmountTo(res, Field(res, row, col), amount);
   }
   int32_t TakeAmount(int32_t res, int32_t row, int32_t col, int32_t amount) {
-    int32_t& cell = Field(res, row, col);
+    return TakeAmountFrom(Params[res], Field(res, row, col), amount);
+  }
+  // AddAmount on an amount of resource `res` that the caller has found in its
+  // layer (Field.Layer(res)), as the tick does.
+  void AddAmountTo(int32_t res, int32_t& cell, int32_t amount) {
+    AddToCell(Params[res], cell, amount);
+    RaiseMaxima(res);
+  }
+  // TakeAmount on such an amount, given the resource's record.
+  static int32_t TakeAmountFrom(TResourceParameter& p, int32_t& cell, int32_t amount) {
     if (cell == 0) return 0;
-    TResourceParameter& p = Params[res];
     int32_t taken = amount;
     if (cell - amount < 1) {
       taken = cell;
@@ -78,6 +85,26 @@ class TResourceObject {
     }
     if (p.Total > 0) p.Total -= taken;
     return taken;
+  }
+  // Takes into the counters of resource `res` amounts that the caller has
+  // already added straight into its layer (each through AddSaturated):
+  // `filledCells` cells that held 0 before, `added` in all (what did fit).
+  // Then raises the maxima, as AddAmount does after each addition; the tick
+  // adds a parent's waste this way, once for all its children.
+  void CountAdded(int32_t res, int32_t filledCells, int64_t added) {
+    TResourceParameter& p = Params[res];
+    p.CellCount += filledCells;
+    p.Total += added;
+    RaiseMaxima(res);
+  }
+  // Adds an amount of at least 0 to a cell, stopping at the 32-bit limit;
+  // returns the part that did not fit (0 below the limit).
+  static int32_t AddSaturated(int32_t& cell, int32_t amount) {
+    if (!__builtin_add_overflow(cell, amount, &cell)) return 0;
+    // The sum wrapped past the limit by what did not fit, less one.
+    const int32_t lost = static_cast<int32_t>(static_cast<int64_t>(cell) - INT32_MIN + 1);
+    cell = INT32_MAX;
+    return lost;
   }
   void AddAmountEverywhere(int32_t res, int32_t amount);
   void ClearCell(int32_t res, int32_t row, int32_t col);
@@ -91,18 +118,18 @@ class TResourceObject {
 
  private:
   // Adds to one cell without touching the maxima; saturates at the 32-bit limit.
-  void AddToCell(int32_t res, int32_t row, int32_t col, int32_t amount) {
-    int32_t& cell = Field(res, row, col);
-    TResourceParameter& p = Params[res];
+  static void AddToCell(TResourceParameter& p, int32_t& cell, int32_t amount) {
     if (cell == 0) ++p.CellCount;
-    const int32_t room = INT32_MAX - cell;
-    const int32_t added = amount > room ? room : amount;
-    cell += added;
-    p.Total += added;
+    p.Total += amount - AddSaturated(cell, amount);
+  }
+  void AddToCell(int32_t res, int32_t row, int32_t col, int32_t amount) {
+    AddToCell(Params[res], Field(res, row, col), amount);
   }
   void RaiseMaxima(int32_t res) {
+    // Selects rather than branches: the tick raises them hundreds of
+    // thousands of times, with the total going up and down around its maximum.
     TResourceParameter& p = Params[res];
-    if (p.Total > p.MaxTotal) p.MaxTotal = p.Total;
-    if (p.CellCount > p.MaxCellCount) p.MaxCellCount = p.CellCount;
+    p.MaxTotal = p.Total > p.MaxTotal ? p.Total : p.MaxTotal;
+    p.MaxCellCount = p.CellCount > p.MaxCellCount ? p.CellCount : p.MaxCellCount;
   }
 };

@@ -28,3 +28,26 @@ TEST(Random, DrawsStayBelowTheBound) {
   RandSeed = 0xFFFFFFFEu;  // next seed is the largest possible
   EXPECT_LT(Random(2), 2);
 }
+
+TEST(Random, SeedsWorkedOutAheadFollowTheGenerator) {
+  // Positions move on by uneven steps and reservations of every size, across
+  // many blocks; each seed must be the one NextRandSeed gives after as many draws.
+  for (uint32_t start : {0u, 1u, 0xFFFFFFFFu, 2024u}) {
+    TRandomAhead ahead;
+    int pos = ahead.Start(start);
+    RandSeed = start;
+    EXPECT_EQ(ahead.Seed(pos), start);
+    for (int step = 0; step < 5000; ++step) {
+      const int want = 1 + (step * 7) % TRandomAhead::MaxReserve;
+      pos = ahead.Reserve(pos, want);
+      ASSERT_EQ(ahead.Seed(pos), RandSeed) << "the reserved position keeps its seed";
+      const uint32_t before = RandSeed;
+      for (int k = 1; k <= want; ++k) ASSERT_EQ(ahead.Seed(pos + k), NextRandSeed()) << "step " << step;
+      RandSeed = before;
+      const int taken = 1 + step % want;
+      for (int k = 0; k < taken; ++k) NextRandSeed();
+      pos += taken;
+      ASSERT_EQ(ahead.Seed(pos), RandSeed);
+    }
+  }
+}

@@ -145,11 +145,39 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
   TPlantParameter* const species = plant.Params.data();
   TResourceParameter* const resourceParams = resource.Params.data();
   // Amount of resource k in cell n: amounts[k * layerSize + n].
-  int32_t* const amounts = hasResources ? resource.Field.Layer(0) : nullptr;
+  int32_t* const amounts = resource.Field.Layer(0);
   const int64_t layerSize = static_cast<int64_t>(resource.Field.LayerSize());
+  THistogramChanges histograms(plant);
+  // Death of age or hunger, as TPlantObject::Kill with the histograms changed
+  // at the end; the mass left as waste is the caller's.
+  auto die = [&](TPlantCell& c) {
+    TPlantParameter& S = species[c.Species];
+    --S.Const.Count;
+    S.Const.Mass -= c.Mass;
+    histograms.Remove(c.Species, c.Genome);
+    c = TPlantCell{};
+  };
+  if (!hasResources) {
+    // Nothing to eat and nowhere to leave waste: every organism dies where it
+    // stands, and nothing is drawn.
+    for (size_t n = 0; n < plant.Field.Size(); ++n) {
+      TPlantCell& c = cells[n];
+      if (c.BornAhead || c.Mass <= 0)
+        c.BornAhead = false;
+      else
+        die(c);
+    }
+    histograms.Apply();
+    if (step != INT32_MAX) ++step;
+    return;
+  }
+  // The count of a species rises only with births, so its maximum needs
+  // looking at only then; unless a maximum starts below its count (as a
+  // hand-edited file may have it), which every surviving organism raises.
+  const bool maxCountBehind = std::any_of(plant.Params.begin(), plant.Params.end(),
+                                          [](const TPlantParameter& p) { return p.Stat.MaxCount < p.Const.Count; });
   TRandomAhead draws;
   int pos = draws.Start(RandSeed);
-  THistogramChanges histograms(plant);
   for (int32_t i = 0; i < R; ++i) {
     const TLanding landing(R, C, i);
     const int64_t rowStart = static_cast<int64_t>(i) * C;
@@ -167,19 +195,14 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
       TPlantParameter& S = species[c.Species];
       const int32_t out = c.Genome.ResourceOut();
       int32_t eaten = 0;
-      if (c.Age != c.Genome.AgeMax() && hasResources) {
+      if (c.Age != c.Genome.AgeMax()) {
         const int32_t in = c.Genome.ResourceIn();
         eaten = TResourceObject::TakeAmountFrom(resourceParams[in], amounts[in * layerSize + here], c.Genome.ResourceEat());
       }
       if (eaten == 0) {
-        // Death of age or hunger: the whole mass stays here as waste (on a
-        // field without any resource there is nothing to eat and nowhere to leave it).
-        if (hasResources) resource.AddAmountTo(out, amounts[out * layerSize + here], c.Mass);
-        // As TPlantObject::Kill, with the histograms changed at the end.
-        --S.Const.Count;
-        S.Const.Mass -= c.Mass;
-        histograms.Remove(c.Species, c.Genome);
-        c = TPlantCell{};
+        // Death of age or hunger: the whole mass stays here as waste.
+        resource.AddAmountTo(out, amounts[out * layerSize + here], c.Mass);
+        die(c);
         continue;
       }
       // Mass and age stop at the 32-bit limit (a mass beyond it is lost, as
@@ -252,12 +275,15 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
           }
         }
         massChange -= static_cast<int64_t>(children - born) * begin;
-        S.Const.Count += born;
+        if (born > 0) {
+          S.Const.Count += born;
+          S.Stat.MaxCount = std::max(S.Stat.MaxCount, S.Const.Count);
+        }
         if (born < children)
           resource.CountAdded(out, wastedCells, static_cast<int64_t>(children - born) * begin - overflow);
       }
       S.Const.Mass += massChange;
-      S.Stat.MaxCount = std::max(S.Stat.MaxCount, S.Const.Count);
+      if (maxCountBehind) S.Stat.MaxCount = std::max(S.Stat.MaxCount, S.Const.Count);
       S.Stat.MaxMass = std::max(S.Stat.MaxMass, S.Const.Mass);
     }
   }

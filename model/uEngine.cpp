@@ -174,6 +174,15 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
   // The count of a species rises only with births, so its maximum needs
   // looking at only then; unless a maximum starts below its count (as a
   // hand-edited file may have it), which every surviving organism raises.
+  // The records and layers by index, found with one load per organism.
+  std::vector<TPlantParameter*> speciesAt(plant.Params.size());
+  for (size_t n = 0; n < speciesAt.size(); ++n) speciesAt[n] = &species[n];
+  struct TFood {
+    TResourceParameter* Record;
+    int32_t* Layer;
+  };
+  std::vector<TFood> food(resource.Params.size());
+  for (size_t n = 0; n < food.size(); ++n) food[n] = {&resourceParams[n], amounts + n * layerSize};
   const bool maxCountBehind = std::any_of(plant.Params.begin(), plant.Params.end(),
                                           [](const TPlantParameter& p) { return p.Stat.MaxCount < p.Const.Count; });
   TRandomAhead draws;
@@ -192,12 +201,12 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
         c.BornAhead = false;
         continue;
       }
-      TPlantParameter& S = species[c.Species];
+      TPlantParameter& S = *speciesAt[c.Species];
       const int32_t out = c.Genome.ResourceOut();
       int32_t eaten = 0;
       if (c.Age != c.Genome.AgeMax()) {
-        const int32_t in = c.Genome.ResourceIn();
-        eaten = TResourceObject::TakeAmountFrom(resourceParams[in], amounts[in * layerSize + here], c.Genome.ResourceEat());
+        const TFood& f = food[c.Genome.ResourceIn()];
+        eaten = TResourceObject::TakeAmountFrom(*f.Record, f.Layer[here], c.Genome.ResourceEat());
       }
       if (eaten == 0) {
         // Death of age or hunger: the whole mass stays here as waste.

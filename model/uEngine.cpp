@@ -82,26 +82,8 @@ class THistogramChanges {
       }
   }
 
-  __attribute__((noinline)) void Add(int32_t species, const TGenome& g) {
-    TCounts& counts = Species[species];
-    for (int k = 0; k < GeneCount; ++k) {
-      const uint32_t at = static_cast<uint32_t>(g[k]) - static_cast<uint32_t>(counts.First[k]);
-      if (at < Window)
-        ++counts.Count[k][at];
-      else
-        StatAdd(g[k], Plant.Params[species].Stat.Histogram[k]);
-    }
-  }
-  __attribute__((noinline)) void Remove(int32_t species, const TGenome& g) {
-    TCounts& counts = Species[species];
-    for (int k = 0; k < GeneCount; ++k) {
-      const uint32_t at = static_cast<uint32_t>(g[k]) - static_cast<uint32_t>(counts.First[k]);
-      if (at < Window)
-        --counts.Count[k][at];
-      else
-        Plant.StatRemove(g[k], Plant.Params[species].Stat.Histogram[k]);
-    }
-  }
+  __attribute__((noinline)) void Add(int32_t species, const TGenome& g) { Change(species, g, 1); }
+  __attribute__((noinline)) void Remove(int32_t species, const TGenome& g) { Change(species, g, -1); }
 
   // Puts the counted changes into the histograms.
   void Apply() {
@@ -127,6 +109,33 @@ class THistogramChanges {
   }
 
  private:
+  // One value per heritable parameter counted in (delta 1) or out (delta -1).
+  __attribute__((always_inline)) void Change(int32_t species, const TGenome& g, int32_t delta) {
+    TCounts& counts = Species[species];
+    uint32_t at[GeneCount], anyAt = 0;
+    for (int k = 0; k < GeneCount; ++k) {
+      at[k] = static_cast<uint32_t>(g[k]) - static_cast<uint32_t>(counts.First[k]);
+      anyAt |= at[k];
+    }
+    if (anyAt >= Window) return ChangeOutside(species, g, delta);
+    // Every value inside its window, as nearly always: no test per value.
+    for (int k = 0; k < GeneCount; ++k) counts.Count[k][at[k]] += delta;
+  }
+  // Change where some value falls outside its window.
+  __attribute__((noinline)) void ChangeOutside(int32_t species, const TGenome& g, int32_t delta) {
+    TCounts& counts = Species[species];
+    for (int k = 0; k < GeneCount; ++k) {
+      const uint32_t at = static_cast<uint32_t>(g[k]) - static_cast<uint32_t>(counts.First[k]);
+      TStatArray& h = Plant.Params[species].Stat.Histogram[k];
+      if (at < Window)
+        counts.Count[k][at] += delta;
+      else if (delta > 0)
+        StatAdd(g[k], h);
+      else
+        Plant.StatRemove(g[k], h);
+    }
+  }
+
   struct TCounts {
     int32_t First[GeneCount];
     int32_t Count[GeneCount][Window] = {};

@@ -196,19 +196,19 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
                                           [](const TPlantParameter& p) { return p.Stat.MaxCount < p.Const.Count; });
   TRandomAhead draws;
   int pos = draws.Start(RandSeed);
-  for (int32_t i = 0; i < R; ++i) {
+  for (int32_t i = 0; i < R && C > 0; ++i) {
     const TLanding landing(R, C, i);
     const int64_t rowStart = static_cast<int64_t>(i) * C;
     // The next row's cells, FetchAhead columns ahead of the scan.
     const int64_t below = rowStart + landing.Offset[0][7];
-    for (int32_t j = 0; j < C; ++j) {
-      if (j + FetchAhead < C) __builtin_prefetch(cells + below + j + FetchAhead, 1);
+    // One cell of the row: column j, its children landing by `offset`.
+    auto cell = [&](int32_t j, const int64_t* offset) __attribute__((always_inline)) {
       const int64_t here = rowStart + j;
       TPlantCell& c = cells[here];
       // A child born ahead of the scan waits for the next tick.
       if (c.BornAhead || c.Mass <= 0) {
         c.BornAhead = false;
-        continue;
+        return;
       }
       TPlantParameter& S = *speciesAt[c.Species];
       const int32_t out = c.Genome.ResourceOut();
@@ -221,7 +221,7 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
         // Death of age or hunger: the whole mass stays here as waste.
         resource.AddAmountTo(out, amounts[out * layerSize + here], c.Mass);
         die(c);
-        continue;
+        return;
       }
       // Mass and age stop at the 32-bit limit (a mass beyond it is lost, as
       // the resource store drops an amount beyond it).
@@ -238,8 +238,6 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
         // species and of the waste resource take the sums once the children
         // are placed: nothing reads them meanwhile, and the waste only grows.
         c.Mass = grown - children * begin;
-        const int64_t* offset = landing.Offset[0];
-        if (j == 0 || j == C - 1) offset = landing.Offset[(j == 0) | (j == C - 1) << 1];
         int32_t* const waste = amounts + out * layerSize;
         // The mutation test "Mutation > 100 * real draw", done exactly in
         // integers: the real draw is seed / 2^32.
@@ -303,7 +301,18 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
       S.Const.Mass += massChange;
       if (maxCountBehind) S.Stat.MaxCount = std::max(S.Stat.MaxCount, S.Const.Count);
       S.Stat.MaxMass = std::max(S.Stat.MaxMass, S.Const.Mass);
+    };
+    // The edge columns with their wrapped tables, the inside ones with the
+    // plain table, fetching the next row ahead while that stays inside it.
+    const int64_t* const inside = landing.Offset[0];
+    cell(0, landing.Offset[C == 1 ? 3 : 1]);
+    const int32_t fetchEnd = std::max(1, C - FetchAhead);
+    for (int32_t j = 1; j < fetchEnd; ++j) {
+      __builtin_prefetch(cells + below + j + FetchAhead, 1);
+      cell(j, inside);
     }
+    for (int32_t j = fetchEnd; j < C - 1; ++j) cell(j, inside);
+    if (C > 1) cell(C - 1, landing.Offset[2]);
   }
   histograms.Apply();
   RandSeed = draws.Seed(pos);

@@ -152,10 +152,6 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
   const int32_t lastResource = std::max(0, resource.Count - 1);
   TPlantCell* const cells = plant.Field.Data();
   TPlantParameter* const species = plant.Params.data();
-  TResourceParameter* const resourceParams = resource.Params.data();
-  // Amount of resource k in cell n: amounts[k * layerSize + n].
-  int32_t* const amounts = resource.Field.Layer(0);
-  const int64_t layerSize = static_cast<int64_t>(resource.Field.LayerSize());
   THistogramChanges histograms(plant);
   // Death of age or hunger, as TPlantObject::Kill with the histograms changed
   // at the end; the mass left as waste is the caller's.
@@ -180,9 +176,6 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
     if (step != INT32_MAX) ++step;
     return;
   }
-  // The count of a species rises only with births, so its maximum needs
-  // looking at only then; unless a maximum starts below its count (as a
-  // hand-edited file may have it), which every surviving organism raises.
   // The records and layers by index, found with one load per organism.
   std::vector<TPlantParameter*> speciesAt(plant.Params.size());
   for (size_t n = 0; n < speciesAt.size(); ++n) speciesAt[n] = &species[n];
@@ -191,7 +184,10 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
     int32_t* Layer;
   };
   std::vector<TFood> food(resource.Params.size());
-  for (size_t n = 0; n < food.size(); ++n) food[n] = {&resourceParams[n], amounts + n * layerSize};
+  for (size_t n = 0; n < food.size(); ++n) food[n] = {&resource.Params[n], resource.Field.Layer(static_cast<int>(n))};
+  // The count of a species rises only with births, so its maximum needs
+  // looking at only then; unless a maximum starts below its count (as a
+  // hand-edited file may have it), which every surviving organism raises.
   const bool maxCountBehind = std::any_of(plant.Params.begin(), plant.Params.end(),
                                           [](const TPlantParameter& p) { return p.Stat.MaxCount < p.Const.Count; });
   TRandomAhead draws;
@@ -199,11 +195,8 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
   for (int32_t i = 0; i < R && C > 0; ++i) {
     const TLanding landing(R, C, i);
     const int64_t rowStart = static_cast<int64_t>(i) * C;
-    // The next row's cells, FetchAhead columns ahead of the scan.
-    const int64_t below = rowStart + landing.Offset[0][7];
-    // One cell of the row: column j, its children landing by `offset`.
-    auto cell = [&](int32_t j, const int64_t* offset) __attribute__((always_inline)) {
-      const int64_t here = rowStart + j;
+    // One cell of the row, `here`, its children landing by `offset`.
+    auto cell = [&](int64_t here, const int64_t* offset) __attribute__((always_inline)) {
       TPlantCell& c = cells[here];
       // A child born ahead of the scan waits for the next tick.
       if (c.BornAhead || c.Mass <= 0) {
@@ -219,7 +212,7 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
       }
       if (eaten == 0) {
         // Death of age or hunger: the whole mass stays here as waste.
-        resource.AddAmountTo(out, amounts[out * layerSize + here], c.Mass);
+        resource.AddAmountTo(out, food[out].Layer[here], c.Mass);
         die(c);
         return;
       }
@@ -238,7 +231,7 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
         // species and of the waste resource take the sums once the children
         // are placed: nothing reads them meanwhile, and the waste only grows.
         c.Mass = grown - children * begin;
-        int32_t* const waste = amounts + out * layerSize;
+        int32_t* const waste = food[out].Layer;
         // The mutation test "Mutation > 100 * real draw", done exactly in
         // integers: the real draw is seed / 2^32.
         const int32_t mutation = c.Genome.Mutation();
@@ -305,14 +298,16 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
     // The edge columns with their wrapped tables, the inside ones with the
     // plain table, fetching the next row ahead while that stays inside it.
     const int64_t* const inside = landing.Offset[0];
-    cell(0, landing.Offset[C == 1 ? 3 : 1]);
-    const int32_t fetchEnd = std::max(1, C - FetchAhead);
-    for (int32_t j = 1; j < fetchEnd; ++j) {
-      __builtin_prefetch(cells + below + j + FetchAhead, 1);
-      cell(j, inside);
+    const int64_t rowEnd = rowStart + C - 1, fetchEnd = rowStart + std::max(1, C - FetchAhead);
+    // The next row's cells are fetched FetchAhead columns ahead of the scan.
+    const int64_t fetchAhead = landing.Offset[0][7] + FetchAhead;
+    cell(rowStart, landing.Offset[C == 1 ? 3 : 1]);
+    for (int64_t here = rowStart + 1; here < fetchEnd; ++here) {
+      __builtin_prefetch(cells + here + fetchAhead, 1);
+      cell(here, inside);
     }
-    for (int32_t j = fetchEnd; j < C - 1; ++j) cell(j, inside);
-    if (C > 1) cell(C - 1, landing.Offset[2]);
+    for (int64_t here = fetchEnd; here < rowEnd; ++here) cell(here, inside);
+    if (C > 1) cell(rowEnd, landing.Offset[2]);
   }
   histograms.Apply();
   RandSeed = draws.Seed(pos);

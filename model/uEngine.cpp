@@ -218,10 +218,11 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
       }
       // Mass and age stop at the 32-bit limit (a mass beyond it is lost, as
       // the resource store drops an amount beyond it).
-      const int32_t grown = c.Mass > INT32_MAX - eaten ? INT32_MAX : c.Mass + eaten;
-      int64_t massChange = grown - c.Mass;
+      int32_t grown;
+      if (__builtin_add_overflow(c.Mass, eaten, &grown)) grown = INT32_MAX;
+      int64_t massChange = static_cast<int64_t>(grown) - c.Mass;
       c.Mass = grown;
-      c.Age += c.Age != INT32_MAX;
+      if (__builtin_add_overflow(c.Age, 1, &c.Age)) c.Age = INT32_MAX;
       const int32_t begin = c.Genome.ResourceBegin(), children = c.Genome.ChildrenCount();
       const int32_t ageReproduct = c.Genome.AgeReproduct();
       if ((c.Age >= ageReproduct) & (ageReproduct > 0) & (begin > 0) & (children >= 1) &&

@@ -13,7 +13,7 @@ namespace {
 // the 32-bit limit, and is then held in the range the tick keeps:
 // ResourceBegin .. ChildrenCount at least 0 (ChildrenCount at most
 // MaxChildrenCount), Mutation 0..100, the two resource indexes 0 .. lastResource.
-TGenome Mutated(const TGenome& g, const TRandomAhead& draws, int pos, int32_t lastResource) {
+TGenome Mutated(const TGenome& g, const TRandomAhead& draws, std::ptrdiff_t pos, int32_t lastResource) {
   const int64_t top[GeneCount] = {INT32_MAX, INT32_MAX, INT32_MAX,    INT32_MAX,
                                   MaxChildrenCount, 100, lastResource, lastResource};
   TGenome child;
@@ -191,7 +191,7 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
   const bool maxCountBehind = std::any_of(plant.Params.begin(), plant.Params.end(),
                                           [](const TPlantParameter& p) { return p.Stat.MaxCount < p.Const.Count; });
   TRandomAhead draws;
-  int pos = draws.Start(RandSeed);
+  std::ptrdiff_t pos = draws.Start(RandSeed);
   for (int32_t i = 0; i < R && C > 0; ++i) {
     const TLanding landing(R, C, i);
     const int64_t rowStart = static_cast<int64_t>(i) * C;

@@ -232,7 +232,9 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
         // species and of the waste resource take the sums once the children
         // are placed: nothing reads them meanwhile, and the waste only grows.
         c.Mass = grown - children * begin;
-        int32_t* const waste = food[out].Layer;
+        // The parent's cell in the waste layer: a child's target is at the
+        // same offset from it as from the parent.
+        int32_t* const waste = food[out].Layer + here;
         // The mutation test "Mutation > 100 * real draw", done exactly in
         // integers: the real draw is seed / 2^32.
         const int32_t mutation = c.Genome.Mutation();
@@ -243,10 +245,10 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
         int64_t overflow = 0;
         // One child: its draws start after position pos.
         auto child = [&] {
-          const int64_t target =
-              here + offset[3 * RandomBelow(draws.Seed(pos + 1), 3) + RandomBelow(draws.Seed(pos + 2), 3)];
+          // The target cell as an offset from the parent's.
+          const int64_t target = offset[3 * RandomBelow(draws.Seed(pos + 1), 3) + RandomBelow(draws.Seed(pos + 2), 3)];
           const bool mutates = draws.Seed(pos + 3) < mutationBound;
-          TPlantCell& t = cells[target];
+          TPlantCell& t = (&c)[target];
           if (t.Mass != 0) {
             if (mutates) {
               pos += GeneCount;
@@ -271,7 +273,7 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
           t.Mass = begin;
           t.Species = c.Species;
           t.Age = 0;
-          t.BornAhead = target > here;  // later in the scan
+          t.BornAhead = target > 0;  // later in the scan
           histograms.Add(t.Species, t.Genome);
         };
         if (children <= TRandomAhead::MaxReserve / ChildDraws) {

@@ -294,7 +294,8 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
           S.Stat.MaxCount = std::max(S.Stat.MaxCount, S.Const.Count);
         }
         if (born < children)
-          resource.CountAdded(out, wastedCells, static_cast<int64_t>(children - born) * begin - overflow);
+          TResourceObject::CountAdded(*food[out].Record, wastedCells,
+                                      static_cast<int64_t>(children - born) * begin - overflow);
       }
       S.Const.Mass += massChange;
       if (maxCountBehind) S.Stat.MaxCount = std::max(S.Stat.MaxCount, S.Const.Count);

@@ -37,8 +37,8 @@ constexpr auto MutationBound = [] {
 // eight steps when it mutates.
 constexpr int ChildDraws = 3 + GeneCount;
 
-// How far ahead of the scan the next row's cells are fetched into the cache:
-// children land there before the scan does.
+// How far ahead of the scan the cells of the neighbouring rows are fetched
+// into the cache: children land there.
 constexpr int32_t FetchAhead = 16;
 
 // Where a child lands, as an offset from its parent's cell, for each pair of
@@ -302,14 +302,19 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
       S.Stat.MaxMass = std::max(S.Stat.MaxMass, S.Const.Mass);
     };
     // The edge columns with their wrapped tables, the inside ones with the
-    // plain table, fetching the next row ahead while that stays inside it.
+    // plain table, fetching the rows below and above ahead while that stays
+    // inside them.
     const int64_t* const inside = landing.Offset[0];
     const int64_t rowEnd = rowStart + C - 1, fetchEnd = rowStart + std::max(1, C - FetchAhead);
-    // The next row's cells are fetched FetchAhead columns ahead of the scan.
+    // The cells of the next row, not yet in the cache, and of the row before,
+    // which a row as long as the busy field's pushes out of the nearest cache,
+    // are fetched FetchAhead columns ahead of the scan.
     const int64_t fetchAhead = landing.Offset[0][7] + FetchAhead;
+    const int64_t fetchAbove = landing.Offset[0][1] + FetchAhead;
     cell(rowStart, landing.Offset[C == 1 ? 3 : 1]);
     for (int64_t here = rowStart + 1; here < fetchEnd; ++here) {
       __builtin_prefetch(cells + here + fetchAhead, 1);
+      __builtin_prefetch(cells + here + fetchAbove, 1);
       cell(here, inside);
     }
     for (int64_t here = fetchEnd; here < rowEnd; ++here) cell(here, inside);

@@ -73,6 +73,8 @@ struct TLanding {
 class THistogramChanges {
  public:
   static constexpr uint32_t Window = 64;
+  // A change tests all eight window positions at once by or-ing them.
+  static_assert((Window & (Window - 1)) == 0, "the window must be a power of two");
 
   explicit THistogramChanges(TPlantObject& plant) : Plant(plant), Species(plant.Params.size()) {
     for (size_t s = 0; s < Species.size(); ++s)

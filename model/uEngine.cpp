@@ -13,7 +13,7 @@ namespace {
 // the 32-bit limit, and is then held in the range the tick keeps:
 // ResourceBegin .. ChildrenCount at least 0 (ChildrenCount at most
 // MaxChildrenCount), Mutation 0..100, the two resource indexes 0 .. lastResource.
-TGenome Mutated(const TGenome& g, const TRandomAhead& draws, int pos, int32_t lastResource) {
+TGenome Mutated(const TGenome& g, const TRandomAhead& draws, std::ptrdiff_t pos, int32_t lastResource) {
   const int64_t top[GeneCount] = {INT32_MAX, INT32_MAX, INT32_MAX,    INT32_MAX,
                                   MaxChildrenCount, 100, lastResource, lastResource};
   TGenome child;
@@ -37,8 +37,8 @@ constexpr auto MutationBound = [] {
 // eight steps when it mutates.
 constexpr int ChildDraws = 3 + GeneCount;
 
-// How far ahead of the scan the next row's cells are fetched into the cache:
-// children land there before the scan does.
+// How far ahead of the scan the cells of the neighbouring rows are fetched
+// into the cache: children land there.
 constexpr int32_t FetchAhead = 16;
 
 // Where a child lands, as an offset from its parent's cell, for each pair of
@@ -73,6 +73,8 @@ struct TLanding {
 class THistogramChanges {
  public:
   static constexpr uint32_t Window = 64;
+  // A change tests all eight window positions at once by or-ing them.
+  static_assert((Window & (Window - 1)) == 0, "the window must be a power of two");
 
   explicit THistogramChanges(TPlantObject& plant) : Plant(plant), Species(plant.Params.size()) {
     for (size_t s = 0; s < Species.size(); ++s)
@@ -82,26 +84,8 @@ class THistogramChanges {
       }
   }
 
-  __attribute__((noinline)) void Add(int32_t species, const TGenome& g) {
-    TCounts& counts = Species[species];
-    for (int k = 0; k < GeneCount; ++k) {
-      const uint32_t at = static_cast<uint32_t>(g[k]) - static_cast<uint32_t>(counts.First[k]);
-      if (at < Window)
-        ++counts.Count[k][at];
-      else
-        StatAdd(g[k], Plant.Params[species].Stat.Histogram[k]);
-    }
-  }
-  __attribute__((noinline)) void Remove(int32_t species, const TGenome& g) {
-    TCounts& counts = Species[species];
-    for (int k = 0; k < GeneCount; ++k) {
-      const uint32_t at = static_cast<uint32_t>(g[k]) - static_cast<uint32_t>(counts.First[k]);
-      if (at < Window)
-        --counts.Count[k][at];
-      else
-        Plant.StatRemove(g[k], Plant.Params[species].Stat.Histogram[k]);
-    }
-  }
+  __attribute__((noinline)) void Add(int32_t species, const TGenome& g) { Change(species, g, 1); }
+  __attribute__((noinline)) void Remove(int32_t species, const TGenome& g) { Change(species, g, -1); }
 
   // Puts the counted changes into the histograms.
   void Apply() {
@@ -127,6 +111,33 @@ class THistogramChanges {
   }
 
  private:
+  // One value per heritable parameter counted in (delta 1) or out (delta -1).
+  __attribute__((always_inline)) void Change(int32_t species, const TGenome& g, int32_t delta) {
+    TCounts& counts = Species[species];
+    uint32_t at[GeneCount], anyAt = 0;
+    for (int k = 0; k < GeneCount; ++k) {
+      at[k] = static_cast<uint32_t>(g[k]) - static_cast<uint32_t>(counts.First[k]);
+      anyAt |= at[k];
+    }
+    if (anyAt >= Window) return ChangeOutside(species, g, delta);
+    // Every value inside its window, as nearly always: no test per value.
+    for (int k = 0; k < GeneCount; ++k) counts.Count[k][at[k]] += delta;
+  }
+  // Change where some value falls outside its window.
+  __attribute__((noinline)) void ChangeOutside(int32_t species, const TGenome& g, int32_t delta) {
+    TCounts& counts = Species[species];
+    for (int k = 0; k < GeneCount; ++k) {
+      const uint32_t at = static_cast<uint32_t>(g[k]) - static_cast<uint32_t>(counts.First[k]);
+      TStatArray& h = Plant.Params[species].Stat.Histogram[k];
+      if (at < Window)
+        counts.Count[k][at] += delta;
+      else if (delta > 0)
+        StatAdd(g[k], h);
+      else
+        Plant.StatRemove(g[k], h);
+    }
+  }
+
   struct TCounts {
     int32_t First[GeneCount];
     int32_t Count[GeneCount][Window] = {};
@@ -143,51 +154,77 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
   const int32_t lastResource = std::max(0, resource.Count - 1);
   TPlantCell* const cells = plant.Field.Data();
   TPlantParameter* const species = plant.Params.data();
-  TResourceParameter* const resourceParams = resource.Params.data();
-  // Amount of resource k in cell n: amounts[k * layerSize + n].
-  int32_t* const amounts = hasResources ? resource.Field.Layer(0) : nullptr;
-  const int64_t layerSize = static_cast<int64_t>(resource.Field.LayerSize());
-  TRandomAhead draws;
-  int pos = draws.Start(RandSeed);
   THistogramChanges histograms(plant);
-  for (int32_t i = 0; i < R; ++i) {
+  // Death of age or hunger, as TPlantObject::Kill with the histograms changed
+  // at the end; the mass left as waste is the caller's.
+  auto die = [&](TPlantCell& c) {
+    TPlantParameter& S = species[c.Species];
+    --S.Const.Count;
+    S.Const.Mass -= c.Mass;
+    histograms.Remove(c.Species, c.Genome);
+    c = TPlantCell{};
+  };
+  if (!hasResources) {
+    // Nothing to eat and nowhere to leave waste: every organism dies where it
+    // stands, and nothing is drawn.
+    for (size_t n = 0; n < plant.Field.Size(); ++n) {
+      TPlantCell& c = cells[n];
+      if (c.BornAhead || c.Mass <= 0)
+        c.BornAhead = false;
+      else
+        die(c);
+    }
+    histograms.Apply();
+    if (step != INT32_MAX) ++step;
+    return;
+  }
+  // The records and layers by index, found with one load per organism.
+  std::vector<TPlantParameter*> speciesAt(plant.Params.size());
+  for (size_t n = 0; n < speciesAt.size(); ++n) speciesAt[n] = &species[n];
+  struct TFood {
+    TResourceParameter* Record;
+    int32_t* Layer;
+  };
+  std::vector<TFood> food(resource.Params.size());
+  for (size_t n = 0; n < food.size(); ++n) food[n] = {&resource.Params[n], resource.Field.Layer(static_cast<int>(n))};
+  // The count of a species rises only with births, so its maximum needs
+  // looking at only then; unless a maximum starts below its count (as a
+  // hand-edited file may have it), which every surviving organism raises.
+  const bool maxCountBehind = std::any_of(plant.Params.begin(), plant.Params.end(),
+                                          [](const TPlantParameter& p) { return p.Stat.MaxCount < p.Const.Count; });
+  TRandomAhead draws;
+  std::ptrdiff_t pos = draws.Start(RandSeed);
+  for (int32_t i = 0; i < R && C > 0; ++i) {
     const TLanding landing(R, C, i);
     const int64_t rowStart = static_cast<int64_t>(i) * C;
-    // The next row's cells, FetchAhead columns ahead of the scan.
-    const int64_t below = rowStart + landing.Offset[0][7];
-    for (int32_t j = 0; j < C; ++j) {
-      if (j + FetchAhead < C) __builtin_prefetch(cells + below + j + FetchAhead, 1);
-      const int64_t here = rowStart + j;
+    // One cell of the row, `here`, its children landing by `offset`.
+    auto cell = [&](int64_t here, const int64_t* offset) __attribute__((always_inline)) {
       TPlantCell& c = cells[here];
       // A child born ahead of the scan waits for the next tick.
       if (c.BornAhead || c.Mass <= 0) {
         c.BornAhead = false;
-        continue;
+        return;
       }
-      TPlantParameter& S = species[c.Species];
+      TPlantParameter& S = *speciesAt[c.Species];
       const int32_t out = c.Genome.ResourceOut();
       int32_t eaten = 0;
-      if (c.Age != c.Genome.AgeMax() && hasResources) {
-        const int32_t in = c.Genome.ResourceIn();
-        eaten = TResourceObject::TakeAmountFrom(resourceParams[in], amounts[in * layerSize + here], c.Genome.ResourceEat());
+      if (c.Age != c.Genome.AgeMax()) {
+        const TFood& f = food[c.Genome.ResourceIn()];
+        eaten = TResourceObject::TakeAmountFrom(*f.Record, f.Layer[here], c.Genome.ResourceEat());
       }
       if (eaten == 0) {
-        // Death of age or hunger: the whole mass stays here as waste (on a
-        // field without any resource there is nothing to eat and nowhere to leave it).
-        if (hasResources) resource.AddAmountTo(out, amounts[out * layerSize + here], c.Mass);
-        // As TPlantObject::Kill, with the histograms changed at the end.
-        --S.Const.Count;
-        S.Const.Mass -= c.Mass;
-        histograms.Remove(c.Species, c.Genome);
-        c = TPlantCell{};
-        continue;
+        // Death of age or hunger: the whole mass stays here as waste.
+        resource.AddAmountTo(out, food[out].Layer[here], c.Mass);
+        die(c);
+        return;
       }
       // Mass and age stop at the 32-bit limit (a mass beyond it is lost, as
       // the resource store drops an amount beyond it).
-      const int32_t grown = c.Mass > INT32_MAX - eaten ? INT32_MAX : c.Mass + eaten;
-      int64_t massChange = grown - c.Mass;
+      int32_t grown;
+      if (__builtin_add_overflow(c.Mass, eaten, &grown)) grown = INT32_MAX;
+      int64_t massChange = static_cast<int64_t>(grown) - c.Mass;
       c.Mass = grown;
-      c.Age += c.Age != INT32_MAX;
+      if (__builtin_add_overflow(c.Age, 1, &c.Age)) c.Age = INT32_MAX;
       const int32_t begin = c.Genome.ResourceBegin(), children = c.Genome.ChildrenCount();
       const int32_t ageReproduct = c.Genome.AgeReproduct();
       if ((c.Age >= ageReproduct) & (ageReproduct > 0) & (begin > 0) & (children >= 1) &&
@@ -197,23 +234,25 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
         // species and of the waste resource take the sums once the children
         // are placed: nothing reads them meanwhile, and the waste only grows.
         c.Mass = grown - children * begin;
-        const int64_t* offset = landing.Offset[0];
-        if (j == 0 || j == C - 1) offset = landing.Offset[(j == 0) | (j == C - 1) << 1];
-        int32_t* const waste = amounts + out * layerSize;
+        // The parent's cell in the waste layer: a child's target is at the
+        // same offset from it as from the parent.
+        int32_t* const waste = food[out].Layer + here;
         // The mutation test "Mutation > 100 * real draw", done exactly in
         // integers: the real draw is seed / 2^32.
         const int32_t mutation = c.Genome.Mutation();
-        const uint64_t mutationBound = MutationBound[std::clamp(mutation, 0, 100)];
+        const uint64_t mutationBound = static_cast<uint32_t>(mutation) <= 100
+                                           ? MutationBound[mutation]
+                                           : MutationBound[std::clamp(mutation, 0, 100)];
         // Waste of the children whose target is taken: cells that held none
         // of it before, and what an amount at the 32-bit limit could not take.
         int32_t wastedCells = 0, born = 0;
         int64_t overflow = 0;
         // One child: its draws start after position pos.
         auto child = [&] {
-          const int64_t target =
-              here + offset[3 * RandomBelow(draws.Seed(pos + 1), 3) + RandomBelow(draws.Seed(pos + 2), 3)];
+          // The target cell as an offset from the parent's.
+          const int64_t target = offset[3 * RandomBelow(draws.Seed(pos + 1), 3) + RandomBelow(draws.Seed(pos + 2), 3)];
           const bool mutates = draws.Seed(pos + 3) < mutationBound;
-          TPlantCell& t = cells[target];
+          TPlantCell& t = (&c)[target];
           if (t.Mass != 0) {
             if (mutates) {
               pos += GeneCount;
@@ -238,7 +277,7 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
           t.Mass = begin;
           t.Species = c.Species;
           t.Age = 0;
-          t.BornAhead = target > here;  // later in the scan
+          t.BornAhead = target > 0;  // later in the scan
           histograms.Add(t.Species, t.Genome);
         };
         if (children <= TRandomAhead::MaxReserve / ChildDraws) {
@@ -252,14 +291,36 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
           }
         }
         massChange -= static_cast<int64_t>(children - born) * begin;
-        S.Const.Count += born;
+        if (born > 0) {
+          S.Const.Count += born;
+          S.Stat.MaxCount = std::max(S.Stat.MaxCount, S.Const.Count);
+        }
         if (born < children)
-          resource.CountAdded(out, wastedCells, static_cast<int64_t>(children - born) * begin - overflow);
+          TResourceObject::CountAdded(*food[out].Record, wastedCells,
+                                      static_cast<int64_t>(children - born) * begin - overflow);
       }
       S.Const.Mass += massChange;
-      S.Stat.MaxCount = std::max(S.Stat.MaxCount, S.Const.Count);
+      if (maxCountBehind) S.Stat.MaxCount = std::max(S.Stat.MaxCount, S.Const.Count);
       S.Stat.MaxMass = std::max(S.Stat.MaxMass, S.Const.Mass);
+    };
+    // The edge columns with their wrapped tables, the inside ones with the
+    // plain table, fetching the rows below and above ahead while that stays
+    // inside them.
+    const int64_t* const inside = landing.Offset[0];
+    const int64_t rowEnd = rowStart + C - 1, fetchEnd = rowStart + std::max(1, C - FetchAhead);
+    // The cells of the next row, not yet in the cache, and of the row before,
+    // which a row as long as the busy field's pushes out of the nearest cache,
+    // are fetched FetchAhead columns ahead of the scan.
+    const int64_t fetchAhead = landing.Offset[0][7] + FetchAhead;
+    const int64_t fetchAbove = landing.Offset[0][1] + FetchAhead;
+    cell(rowStart, landing.Offset[C == 1 ? 3 : 1]);
+    for (int64_t here = rowStart + 1; here < fetchEnd; ++here) {
+      __builtin_prefetch(cells + here + fetchAhead, 1);
+      __builtin_prefetch(cells + here + fetchAbove, 1);
+      cell(here, inside);
     }
+    for (int64_t here = fetchEnd; here < rowEnd; ++here) cell(here, inside);
+    if (C > 1) cell(rowEnd, landing.Offset[2]);
   }
   histograms.Apply();
   RandSeed = draws.Seed(pos);

@@ -1,6 +1,7 @@
 #pragma once
 // The program's one random generator: a 32-bit linear congruential sequence.
 // Every draw of the simulation goes through it, so a run is repeatable from a seed.
+#include <cstddef>
 #include <cstdint>
 
 extern uint32_t RandSeed;
@@ -52,17 +53,17 @@ class TRandomAhead {
   static constexpr int MaxReserve = 64;  // most draws one Reserve may ask for
 
   // The position of `seed`.
-  int Start(uint32_t seed) {
+  std::ptrdiff_t Start(uint32_t seed) {
     Fill(seed);
     return 0;
   }
   // A position at the same seed as `pos` with at least n draws (n <= MaxReserve) after it.
-  int Reserve(int pos, int n) {
+  std::ptrdiff_t Reserve(std::ptrdiff_t pos, int n) {
     if (pos + n <= Block) return pos;
     Fill(Seeds[pos]);
     return 0;
   }
-  uint32_t Seed(int pos) const { return Seeds[pos]; }
+  uint32_t Seed(std::ptrdiff_t pos) const { return Seeds[pos]; }
 
  private:
   void Fill(uint32_t seed);

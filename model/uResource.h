@@ -86,16 +86,15 @@ class TResourceObject {
     if (p.Total > 0) p.Total -= taken;
     return taken;
   }
-  // Takes into the counters of resource `res` amounts that the caller has
-  // already added straight into its layer (each through AddSaturated):
+  // Takes into the counters of a resource, given its record, amounts that the
+  // caller has already added straight into its layer (each through AddSaturated):
   // `filledCells` cells that held 0 before, `added` in all (what did fit).
   // Then raises the maxima, as AddAmount does after each addition; the tick
   // adds a parent's waste this way, once for all its children.
-  void CountAdded(int32_t res, int32_t filledCells, int64_t added) {
-    TResourceParameter& p = Params[res];
+  static void CountAdded(TResourceParameter& p, int32_t filledCells, int64_t added) {
     p.CellCount += filledCells;
     p.Total += added;
-    RaiseMaxima(res);
+    RaiseMaxima(p);
   }
   // Adds an amount of at least 0 to a cell, stopping at the 32-bit limit;
   // returns the part that did not fit (0 below the limit).
@@ -125,10 +124,10 @@ class TResourceObject {
   void AddToCell(int32_t res, int32_t row, int32_t col, int32_t amount) {
     AddToCell(Params[res], Field(res, row, col), amount);
   }
-  void RaiseMaxima(int32_t res) {
+  void RaiseMaxima(int32_t res) { RaiseMaxima(Params[res]); }
+  static void RaiseMaxima(TResourceParameter& p) {
     // Selects rather than branches: the tick raises them hundreds of
     // thousands of times, with the total going up and down around its maximum.
-    TResourceParameter& p = Params[res];
     p.MaxTotal = p.Total > p.MaxTotal ? p.Total : p.MaxTotal;
     p.MaxCellCount = p.CellCount > p.MaxCellCount ? p.CellCount : p.MaxCellCount;
   }

@@ -34,7 +34,7 @@ TEST(Random, SeedsWorkedOutAheadFollowTheGenerator) {
   // many blocks; each seed must be the one NextRandSeed gives after as many draws.
   for (uint32_t start : {0u, 1u, 0xFFFFFFFFu, 2024u}) {
     TRandomAhead ahead;
-    int pos = ahead.Start(start);
+    std::ptrdiff_t pos = ahead.Start(start);
     RandSeed = start;
     EXPECT_EQ(ahead.Seed(pos), start);
     for (int step = 0; step < 5000; ++step) {

@@ -260,7 +260,7 @@ class FieldInput : public ::testing::Test {
   void TearDown() override {
     delete Form;
     SetSettingsFileInUse(false);
-    SetProgramFolderOverride(QString());
+    SetProgramFolderOverride(TestProgramFolder());
   }
   std::string Stored(const std::string& key) const {
     return TIniFile((Path + "omra.ini").toStdString()).ReadString("FieldInput", key, "(none)");

@@ -74,7 +74,7 @@ class StartUp : public ::testing::Test {
     Form = nullptr;
     delete watch;
     SetSettingsFileInUse(false);
-    SetProgramFolderOverride(QString());
+    SetProgramFolderOverride(TestProgramFolder());
   }
   void CopySample() { QFile::copy(SourceDir() + "/resources/fight_mutation.zod", path + "fight_mutation.zod"); }
   void WriteIni(const char* text) {

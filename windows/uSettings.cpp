@@ -305,7 +305,10 @@ QString ProgramFolder() {
   return WithSlash(o.isEmpty() ? QCoreApplication::applicationDirPath() : o);
 }
 
-void SetProgramFolderOverride(const QString& folder) { ProgramFolderOverrideRef() = folder; }
+void SetProgramFolderOverride(const QString& folder) {
+  ProgramFolderOverrideRef() = folder;
+  ForgetSettingsPaths();  // they were worked out from the folder before
+}
 
 bool FolderWritable(const QString& folder) {
   if (WritableProbe()) return WritableProbe()(folder);
@@ -379,6 +382,12 @@ TSettingsPaths& PathsRef() {
   static TSettingsPaths paths;
   return paths;
 }
+
+}  // namespace
+
+void ForgetSettingsPaths() { PathsRef() = TSettingsPaths(); }
+
+namespace {
 // The tool windows' visibility as it was when the main window was asked to
 // close: closing hides them before the main window is destroyed, and the
 // settings keep what the user had on screen.

@@ -305,11 +305,6 @@ QString ProgramFolder() {
   return WithSlash(o.isEmpty() ? QCoreApplication::applicationDirPath() : o);
 }
 
-void SetProgramFolderOverride(const QString& folder) {
-  ProgramFolderOverrideRef() = folder;
-  ForgetSettingsPaths();  // they were worked out from the folder before
-}
-
 bool FolderWritable(const QString& folder) {
   if (WritableProbe()) return WritableProbe()(folder);
   if (!QFileInfo(folder).isDir()) return false;
@@ -385,7 +380,10 @@ TSettingsPaths& PathsRef() {
 
 }  // namespace
 
-void ForgetSettingsPaths() { PathsRef() = TSettingsPaths(); }
+void SetProgramFolderOverride(const QString& folder) {
+  ProgramFolderOverrideRef() = folder;
+  PathsRef() = TSettingsPaths();  // worked out from the folder before: worked out again when next used
+}
 
 namespace {
 // The tool windows' visibility as it was when the main window was asked to

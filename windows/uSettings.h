@@ -158,8 +158,6 @@ bool WriteExitSettings(TMainForm& form);
 // The paths the main window found at start-up (resolved for the program folder
 // when asked before).
 const TSettingsPaths& CurrentSettingsPaths();
-// Drops the paths worked out so far: the next use works them out again.
-void ForgetSettingsPaths();
 
 // The settings file that a window reads and writes its own keys in between
 // start-up and exit: the file the exit writes. When that file does not exist

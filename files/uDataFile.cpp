@@ -19,7 +19,6 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
 }
 
-std::string Tag(const char* kind, int32_t index) { return std::string("[") + kind + std::to_string(index) + "]"; }
 
 // Makes the plant field's cells match the store's size (a store built with no
 // species has no cells yet).
@@ -141,7 +140,7 @@ bool TLoader::ReadResources() {
   Host.ClearResourceList();
   TUniqueNames names;
   for (int32_t i = 0; i < Res.Count; ++i) {
-    if (In.ReadRaw() != Tag("Resource", i)) return false;
+    if (In.ReadRaw() != RecordTag("Resource", i)) return false;
     TResourceParameter& p = Res.Params[i];
     p.Name = names.Add(In.ReadString(), DefaultResourceName(i));
     Host.AddResourceItem(i, p.Name);
@@ -163,7 +162,7 @@ bool TLoader::ReadPlants() {
   const bool v051 = Version >= "0.5.1", v052 = Version >= "0.5.2";
   TUniqueNames names;
   for (int32_t i = 0; i < Plant.Count; ++i) {
-    if (In.ReadRaw() != Tag("Plant", i)) return false;
+    if (In.ReadRaw() != RecordTag("Plant", i)) return false;
     TPlantParameter& p = Plant.Params[i];
     p.Const.Name = names.Add(In.ReadString(), DefaultPlantName(i));
     Host.AddPlantItem(i, p.Const.Name);
@@ -409,7 +408,7 @@ bool SaveDataFile(const std::string& fileName, const TResourceObject& resource, 
   out.WriteNumber(n);
   for (int32_t i = 0; i < n; ++i) {
     const TResourceParameter& p = resource.Params[i];
-    out.WriteRaw(Tag("Resource", i));
+    out.WriteRaw(RecordTag("Resource", i));
     out.WriteString(p.Name);
     out.WriteNumber(p.CellCount);
     out.WriteNumber(Saturate32(p.Total));
@@ -422,7 +421,7 @@ bool SaveDataFile(const std::string& fileName, const TResourceObject& resource, 
   for (int32_t i = 0; i < plant.Count; ++i) {
     const TPlantParameter& p = plant.Params[i];
     const TGenome& g = p.Param;
-    out.WriteRaw(Tag("Plant", i));
+    out.WriteRaw(RecordTag("Plant", i));
     out.WriteString(p.Const.Name);
     out.WriteNumber(p.Const.Count);
     out.WriteNumber(Saturate32(p.Const.Mass));
@@ -483,6 +482,8 @@ std::string ShortFileName(const std::string& fileName) {
   const size_t slash = fileName.rfind('/');
   return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
 }
+
+std::string RecordTag(const char* kind, int32_t index) { return std::string("[") + kind + std::to_string(index) + "]"; }
 
 std::string CommentInfoLine(const TDataFileDocument& doc) {
   return "Автор файла: <b>" + doc.Author + "</b>. Время создания: " + doc.Created +

@@ -112,6 +112,8 @@ std::string ViewCaption(const TDataFileDocument& doc);
 std::string ShortFileName(const std::string& fileName);
 // The information line the reader appends to a file's comments.
 std::string CommentInfoLine(const TDataFileDocument& doc);
+// A record's tag line, as data files and resource sets write it: "[Resource3]", "[Plant0]".
+std::string RecordTag(const char* kind, int32_t index);
 // Messages of the reader and the writer.
 std::string NotFoundText(const std::string& fileName);
 std::string CannotOpenText(const std::string& fileName);

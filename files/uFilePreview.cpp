@@ -1,18 +1,11 @@
 #include "files/uFilePreview.h"
 
 #include "files/uDataFile.h"
+#include "files/uResourceSet.h"
 #include "files/uTextFile.h"
 #include "platform/Cp1251.h"
 
 namespace {
-
-std::string Tag(const char* kind, int32_t index) { return std::string("[") + kind + std::to_string(index) + "]"; }
-
-// A count line: a decimal number, anything else counts as 0.
-int32_t CountLine(TTextReader& in) {
-  int32_t v = 0;
-  return in.ReadLineNumber(v) && v > 0 ? v : 0;
-}
 
 // Reads `count` records of one kind: a record whose tag line matches gives
 // its name and skips `rest` lines; a line that is not the tag is dropped and
@@ -20,7 +13,7 @@ int32_t CountLine(TTextReader& in) {
 // file, so a count larger than the file costs nothing.
 void ReadNames(TTextReader& in, const char* kind, int32_t count, int rest, std::vector<std::string>& out) {
   for (int32_t k = 0; k < count && !in.Eof(); ++k) {
-    if (in.ReadRaw() != Tag(kind, k)) continue;
+    if (in.ReadRaw() != RecordTag(kind, k)) continue;
     out.push_back(in.ReadString());
     for (int i = 0; i < rest; ++i) in.ReadRaw();
   }
@@ -61,9 +54,9 @@ bool ReadResourceSetNames(const std::string& fileName, TResourceSetNames& names)
   std::string_view line = in.ReadRaw();
   if (line == "[FileDataVersion]") line = in.ReadRaw();
   if (line == DataFileVersion) {
-    if (in.ReadRaw() == "[ResourceCount]") names.ResourceCount = CountLine(in);
+    if (in.ReadRaw() == "[ResourceCount]") names.ResourceCount = CountLineOrZero(in);
     ReadNames(in, "Resource", names.ResourceCount, 3, names.Resources);
-    if (in.ReadRaw() == "[PlantCount]") names.PlantCount = CountLine(in);
+    if (in.ReadRaw() == "[PlantCount]") names.PlantCount = CountLineOrZero(in);
     ReadNames(in, "Plant", names.PlantCount, 10, names.Plants);
   }
   const bool ok = !in.LineTooLong();

@@ -7,21 +7,12 @@
 
 namespace {
 
-std::string Tag(const char* kind, int32_t index) { return std::string("[") + kind + std::to_string(index) + "]"; }
-
 bool Ticked(const std::vector<bool>& ticks, int32_t k) {
   return k >= 0 && static_cast<size_t>(k) < ticks.size() && ticks[static_cast<size_t>(k)];
 }
 
 std::string ResourceName(const TResourceObject& resource, int32_t index) {
   return index >= 0 && index < resource.Count ? resource.Params[index].Name : std::string();
-}
-
-// A count line: a number, or 0 when it is not one.
-int32_t CountOrZero(TTextReader& in) {
-  int32_t v = 0;
-  if (!in.ReadLineNumber(v) || v < 0) return 0;
-  return v;
 }
 
 // Thrown inside the import to end it at once.
@@ -34,6 +25,12 @@ int32_t NumberLine(TTextReader& in) {
 }
 
 }  // namespace
+
+int32_t CountLineOrZero(TTextReader& in) {
+  int32_t v = 0;
+  if (!in.ReadLineNumber(v) || v < 0) return 0;
+  return v;
+}
 
 bool ExportResourceSet(const std::string& fileName, const TResourceObject& resource, const TPlantObject& plant,
                        const TResourceSetSelection& selection, std::string* errorLine) {
@@ -50,7 +47,7 @@ bool ExportResourceSet(const std::string& fileName, const TResourceObject& resou
     for (int32_t i = 0; i < resource.Count; ++i) {
       if (!Ticked(selection.Resources, i)) continue;
       const TResourceParameter& p = resource.Params[i];
-      out.WriteRaw(Tag("Resource", k++));
+      out.WriteRaw(RecordTag("Resource", k++));
       out.WriteString(p.Name);
       out.WriteNumber(p.BrushValue);
       out.WriteNumber(p.Slur);
@@ -63,7 +60,7 @@ bool ExportResourceSet(const std::string& fileName, const TResourceObject& resou
       if (!Ticked(selection.Plants, i)) continue;
       const TPlantParameter& p = plant.Params[i];
       const TGenome& g = p.Param;
-      out.WriteRaw(Tag("Plant", k++));
+      out.WriteRaw(RecordTag("Plant", k++));
       out.WriteString(p.Const.Name);
       out.WriteString(ResourceName(resource, g.ResourceIn()));
       out.WriteString(ResourceName(resource, g.ResourceOut()));
@@ -84,10 +81,10 @@ int32_t ImportResourceSet(const std::string& fileName, TResourceObject& resource
     std::string version;
     if (in.ReadRaw() == "[FileDataVersion]") version = std::string(in.ReadRaw());
     int32_t n = 0;
-    if (in.ReadRaw() == "[ResourceCount]") n = CountOrZero(in);
+    if (in.ReadRaw() == "[ResourceCount]") n = CountLineOrZero(in);
     for (int32_t k = 0; k < n; ++k) {
       if (in.Eof()) throw TImportEnd{};  // a count larger than the file
-      if (in.ReadRaw() != Tag("Resource", k)) continue;
+      if (in.ReadRaw() != RecordTag("Resource", k)) continue;
       const std::string name = in.ReadString();
       if (!name.empty() && host.ResourceIndex(name) < 0) {
         if (static_cast<size_t>(k) >= selection.Resources.size()) throw TImportEnd{};
@@ -104,12 +101,12 @@ int32_t ImportResourceSet(const std::string& fileName, TResourceObject& resource
       for (int i = 0; i < 3; ++i) in.ReadRaw();
     }
     int32_t m = 0;
-    if (in.ReadRaw() == "[PlantCount]") m = CountOrZero(in);
+    if (in.ReadRaw() == "[PlantCount]") m = CountLineOrZero(in);
     const bool v051 = version >= "0.5.1", v052 = version >= "0.5.2";
     TPlantParameter r;
     for (int32_t k = 0; k < m; ++k) {
       if (in.Eof()) throw TImportEnd{};
-      if (in.ReadRaw() != Tag("Plant", k)) continue;
+      if (in.ReadRaw() != RecordTag("Plant", k)) continue;
       TGenome& g = r.Param;
       r.Const.Name = in.ReadString();
       g.ResourceIn() = host.ResourceIndex(in.ReadString());

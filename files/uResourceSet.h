@@ -34,6 +34,10 @@ class TResourceSetHost {
   virtual void UpdateView() = 0;
 };
 
+class TTextReader;
+// A count line of a set: a number, 0 when it is not one or is below 0.
+int32_t CountLineOrZero(TTextReader& in);
+
 // Writes the ticked resources and species as a set (version "0.5.2"), replacing
 // the file only once it is whole. A species names its resources by the names
 // of the model's resources, ticked or not. Returns false (with the message line

@@ -33,6 +33,7 @@
 #include "windows/frComboPercent.h"
 #include "windows/frResource.h"
 #include "windows/main.h"
+#include "windows/uProc.h"
 #include "windows/uSettings.h"
 #include "windows/uSticky.h"
 
@@ -506,9 +507,7 @@ QString TFormParameter::ResourceName(int index) const {
 }
 
 bool TFormParameter::ListHas(const QListWidget* list, const QString& name) const {
-  for (int i = 0; i < list->count(); ++i)
-    if (list->item(i)->text().compare(name, Qt::CaseInsensitive) == 0) return true;
-  return false;
+  return ListIndexOf(list, name) >= 0;
 }
 
 bool TFormParameter::AcceptName(QString& name) {

@@ -32,10 +32,6 @@ const std::string kSection = "FormShell";
 constexpr int kDesignHeight = 372;
 constexpr int kMinWidth = 490, kMinHeight = 370;
 
-const QString kTypeZod = QStringLiteral("Файл данных ZeltorOmra (*.zod)");
-const QString kTypeZor = QStringLiteral("Файл ресурсов ZeltorOmra (*.zor)");
-const QString kTypeJpg = QStringLiteral("Графический файл (*.jpg)");
-
 // The tool buttons' pictures: an arrow to the left and a folder with an arrow up.
 QIcon NavigationIcon(bool up) {
   QPixmap pix(16, 16);
@@ -370,15 +366,15 @@ void TFormShell::ShellListViewClick() {
   const QString ext = ExtractExtension(EditFileName->text());
   const QString file = CurrentFolder() + EditFileName->text();
   if (ext.compare(QStringLiteral(".zod"), Qt::CaseInsensitive) == 0) {
-    EditFileType->setText(kTypeZod);
+    EditFileType->setText(TypeTextZod);
     if (WindowType == TypeOpenBrowser) {
       SetFrameShown(FrameOpenBrowser, true);
       if (!FrameOpenBrowser->Preview(file, Host.Pages)) SetFrameShown(FrameOpenBrowser, false);
     }
   } else if (ext.compare(QStringLiteral(".jpg"), Qt::CaseInsensitive) == 0) {
-    EditFileType->setText(kTypeJpg);
+    EditFileType->setText(TypeTextJpg);
   } else if (ext.compare(QStringLiteral(".zor"), Qt::CaseInsensitive) == 0) {
-    EditFileType->setText(kTypeZor);
+    EditFileType->setText(TypeTextZor);
     if (WindowType == TypeImport) {
       SetFrameShown(FrameImport, true);
       if (!FrameImport->Preview(file, Host.ResourceHeader, Host.PlantHeader)) SetFrameShown(FrameImport, false);

@@ -64,6 +64,10 @@ class TFormShell : public QDialog {
   static constexpr int mrCancel = 2;
   // The window types.
   enum : unsigned char { TypeSave = 1, TypeOpenBrowser = 2, TypeImport = 3, TypeExport = 4, TypeSaveShot = 5 };
+  // The type line of the program's own files.
+  static inline const QString TypeTextZod = QStringLiteral("Файл данных ZeltorOmra (*.zod)");
+  static inline const QString TypeTextZor = QStringLiteral("Файл ресурсов ZeltorOmra (*.zor)");
+  static inline const QString TypeTextJpg = QStringLiteral("Графический файл (*.jpg)");
 
   TShellTreeView* ShellTreeView = nullptr;
   QSplitter* Splitter = nullptr;         // the tree | the list | the side panel

@@ -4,6 +4,7 @@
 
 #include "windows/frComboColor.h"
 #include "windows/main.h"
+#include "windows/uProc.h"
 
 TFrameResource::TFrameResource(QWidget* owner) : QWidget(owner) {
   resize(140, 85);
@@ -23,10 +24,8 @@ void TFrameResource::FillResources() {
 void TFrameResource::SelectByName(const QString& name) {
   ListBox->setCurrentRow(-1);
   ListBox->clearSelection();
-  for (int i = 0; i < ListBox->count(); ++i)
-    if (ListBox->item(i)->text().compare(name, Qt::CaseInsensitive) == 0) {
-      ListBox->setCurrentRow(i);
-      ListBox->scrollToItem(ListBox->item(i));
-      return;
-    }
+  const int i = ListIndexOf(ListBox, name);
+  if (i < 0) return;
+  ListBox->setCurrentRow(i);
+  ListBox->scrollToItem(ListBox->item(i));
 }

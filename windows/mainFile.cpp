@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -37,29 +36,17 @@
 
 namespace {
 
-const QString kTypeZod = QStringLiteral("Файл данных ZeltorOmra (*.zod)");
-const QString kTypeZor = QStringLiteral("Файл ресурсов ZeltorOmra (*.zor)");
-const QString kTypeJpg = QStringLiteral("Графический файл (*.jpg)");
-
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // The parameter editor's lists as the import of a resource set needs them.
 class TMainResourceSetHost : public TResourceSetHost {
  public:
-  int32_t ResourceIndex(const std::string& name) override { return IndexIn(FormParameter->ListBoxResource, name); }
-  bool HasPlant(const std::string& name) override { return IndexIn(FormParameter->ListBoxPlant, name) >= 0; }
+  int32_t ResourceIndex(const std::string& name) override { return ListIndexOf(FormParameter->ListBoxResource, Q(name)); }
+  bool HasPlant(const std::string& name) override { return ListIndexOf(FormParameter->ListBoxPlant, Q(name)) >= 0; }
   void AddResource(const std::string& name) override { FormParameter->AddResource(Q(name)); }
   void AddPlant(const TPlantParameter& species) override { FormParameter->AddPlant(species); }
   void UpdateView() override {
     if (FormStatistic) FormStatistic->UpdateView();
-  }
-
- private:
-  static int32_t IndexIn(const QListWidget* list, const std::string& name) {
-    const QString text = Q(name);
-    for (int i = 0; i < list->count(); ++i)
-      if (list->item(i)->text().compare(text, Qt::CaseInsensitive) == 0) return i;
-    return -1;
   }
 };
 
@@ -229,7 +216,7 @@ bool TMainForm::OpenDataFile(const QString& name) {
 }
 
 void TMainForm::ActionFileLoadExecute() {
-  RunFileWindow(TFormShell::TypeOpenBrowser, QStringLiteral(".zod"), kTypeZod, PathDocument, QString(),
+  RunFileWindow(TFormShell::TypeOpenBrowser, QStringLiteral(".zod"), TFormShell::TypeTextZod, PathDocument, QString(),
                 [this](TFormShell& shell) {
                   OpenDataFile(shell.FileName);
                   return true;
@@ -245,7 +232,7 @@ void TMainForm::ActionFileSaveExecute() {
 }
 
 void TMainForm::ActionFileSaveAsExecute() {
-  RunFileWindow(TFormShell::TypeSave, QStringLiteral(".zod"), kTypeZod, PathDocument, QFileInfo(FileName).fileName(),
+  RunFileWindow(TFormShell::TypeSave, QStringLiteral(".zod"), TFormShell::TypeTextZod, PathDocument, QFileInfo(FileName).fileName(),
                 [this](TFormShell& shell) {
                   // The data gets the current user as its author; a file that
                   // could not be written leaves the current file and author as they were.
@@ -264,7 +251,7 @@ void TMainForm::ActionFileReload1Click(int tag) {
 
 void TMainForm::ActionFileImportExecute() {
   if (!Resource || !FormParameter) return;
-  RunFileWindow(TFormShell::TypeImport, QStringLiteral(".zor"), kTypeZor, PathDocument, QString(),
+  RunFileWindow(TFormShell::TypeImport, QStringLiteral(".zor"), TFormShell::TypeTextZor, PathDocument, QString(),
                 [this](TFormShell& shell) {
                   const TFrameImport& frame = *shell.FrameImport;
                   const TResourceSetSelection ticks{frame.Ticks(frame.ResourceStart), frame.Ticks(frame.PlantStart)};
@@ -276,7 +263,7 @@ void TMainForm::ActionFileImportExecute() {
 
 void TMainForm::ActionFileExportExecute() {
   if (!Resource || !Plant) return;
-  RunFileWindow(TFormShell::TypeExport, QStringLiteral(".zor"), kTypeZor, PathDocument, QString(),
+  RunFileWindow(TFormShell::TypeExport, QStringLiteral(".zor"), TFormShell::TypeTextZor, PathDocument, QString(),
                 [this](TFormShell& shell) {
                   const TFrameImport& frame = *shell.FrameImport;
                   const TResourceSetSelection ticks{frame.Ticks(frame.ResourceStart), frame.Ticks(frame.PlantStart)};
@@ -288,7 +275,7 @@ void TMainForm::ActionFileExportExecute() {
 }
 
 void TMainForm::ActionFieldSaveShotExecute() {
-  RunFileWindow(TFormShell::TypeSaveShot, QStringLiteral(".jpg"), kTypeJpg, PathSaveShot, QString(),
+  RunFileWindow(TFormShell::TypeSaveShot, QStringLiteral(".jpg"), TFormShell::TypeTextJpg, PathSaveShot, QString(),
                 [this](TFormShell& shell) {
                   const TFrameSaveShot& frame = *shell.FrameSaveShot;
                   QWidget* control = nullptr;

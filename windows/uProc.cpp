@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QListWidget>
 #include <QMimeDatabase>
 #include <QStringList>
 #include <pwd.h>
@@ -137,6 +138,12 @@ QString ShortenPath(const QString& path, int maxLength) {
   QString result;
   ShortenPath(path, maxLength, result);
   return result;
+}
+
+int ListIndexOf(const QListWidget* list, const QString& text) {
+  for (int i = 0; i < list->count(); ++i)
+    if (list->item(i)->text().compare(text, Qt::CaseInsensitive) == 0) return i;
+  return -1;
 }
 
 QAction* ProxyItem(QAction* action, QObject* parent, const QString& caption) {

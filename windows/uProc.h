@@ -54,7 +54,11 @@ void ShortenPath(const QString& path, int maxLength, QString& result);
 QString ShortenPath(const QString& path, int maxLength);
 
 class QAction;
+class QListWidget;
 class QObject;
+// The row of the list's item with this text, without regard to letter case
+// (as names are compared everywhere in the program); -1 when there is none.
+int ListIndexOf(const QListWidget* list, const QString& text);
 // A menu item that stands for a command (an action of the main window): it
 // follows the command's caption (or shows `caption` when one is given),
 // image, shortcut and enabled state, and runs it.

@@ -96,10 +96,11 @@ QCursor KitCursor(int number) {
   return it == table.end() ? QCursor(Qt::ArrowCursor) : it->second;
 }
 
-QColor PaintColor(int32_t color) {
+QRgb PaintRgb(int32_t color) {
   const int32_t rgb = ColorToRGB(color);
-  return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+  return qRgb(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
 }
+QColor PaintColor(int32_t color) { return QColor::fromRgb(PaintRgb(color)); }
 QColor SysQColor(TSysColor c) { return PaintColor(SysColorValue(c)); }
 QColor clBtnFace() { return SysQColor(TSysColor::BtnFace); }
 QColor clBtnHighlight() { return SysQColor(TSysColor::BtnHighlight); }

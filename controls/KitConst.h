@@ -34,8 +34,10 @@ enum TTextLayout { tlTop, tlCenter, tlBottom };
 // own table (platform/SysColor.h).
 QColor SysQColor(TSysColor c);
 // A colour value of the model or a file (RGB or a system colour identifier)
-// as the colour to paint with.
+// as the colour to paint with, and as an opaque 0xAARRGGBB value for the
+// painters that fill pixels themselves.
 QColor PaintColor(int32_t color);
+QRgb PaintRgb(int32_t color);
 QColor clBtnFace();
 QColor clBtnHighlight();
 QColor clBtnShadow();

@@ -8,12 +8,6 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "platform/SysColor.h"
-
-QRgb TColorToRgb(TColor color) {
-  const int32_t rgb = ColorToRGB(color);  // a system colour through the program's table
-  return qRgb(ColorRed(rgb), ColorGreen(rgb), ColorBlue(rgb));
-}
 
 TDrawGrid::TDrawGrid(QWidget* parent) : QAbstractScrollArea(parent) {
   setFocusPolicy(Qt::StrongFocus);

@@ -13,10 +13,6 @@
 
 class QMenu;
 
-// A colour of the model (red in the low byte, or a system colour with the
-// high bit set) as an opaque 0xAARRGGBB value to paint with.
-QRgb TColorToRgb(TColor color);
-
 class TDrawGrid : public QAbstractScrollArea {
   Q_OBJECT
  public:

@@ -353,24 +353,24 @@ void TFormView::DrawGridFieldDrawCell(int c, int r, QRgb& fill, QRgb& frame) {
   const TResourceObject& res = *MainForm->Resource;
   const TPlantObject& plant = *MainForm->Plant;
   if (r >= plant.RowCount || c >= plant.ColCount || r >= res.RowCount || c >= res.ColCount) {
-    fill = TColorToRgb(res.EmptyColor);
+    fill = PaintRgb(res.EmptyColor);
     return;
   }
   switch (MainForm->Brush) {
     case 1: {
       const int32_t sub = MainForm->SubBrushResource;
-      fill = TColorToRgb(sub >= 0 && sub < res.Count ? res.GetResourceColor(sub, r, c) : res.EmptyColor);
+      fill = PaintRgb(sub >= 0 && sub < res.Count ? res.GetResourceColor(sub, r, c) : res.EmptyColor);
       break;
     }
     case 2: {
       const int32_t sub = MainForm->SubBrushPlant;
       if (sub < 0 || sub >= plant.Count) {
-        fill = TColorToRgb(plant.EmptyColor);
+        fill = PaintRgb(plant.EmptyColor);
         break;
       }
-      fill = TColorToRgb(plant.GetSpeciesColor(sub, r, c));
+      fill = PaintRgb(plant.GetSpeciesColor(sub, r, c));
       const TPlantCell& cell = plant.Field(r, c);
-      if (cell.Mass > 0 && cell.Species == sub && plant.IsMutant(r, c)) frame = TColorToRgb(clRed);
+      if (cell.Mass > 0 && cell.Species == sub && plant.IsMutant(r, c)) frame = PaintRgb(clRed);
       break;
     }
     default: {
@@ -379,8 +379,8 @@ void TFormView::DrawGridFieldDrawCell(int c, int r, QRgb& fill, QRgb& frame) {
         const bool onlyPlant = MainForm->IsRunning() && FormParameter && FormParameter->CheckBoxOnlyPlant->isChecked();
         if (!onlyPlant) color = res.GetColor(r, c);
       }
-      fill = TColorToRgb(color);
-      if (plant.IsMutant(r, c)) frame = TColorToRgb(plant.Params[plant.Field(r, c).Species].Const.ColorMutant);
+      fill = PaintRgb(color);
+      if (plant.IsMutant(r, c)) frame = PaintRgb(plant.Params[plant.Field(r, c).Species].Const.ColorMutant);
       break;
     }
   }

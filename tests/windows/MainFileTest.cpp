@@ -25,6 +25,7 @@
 #include <functional>
 
 #include "MainFixture.h"
+#include "controls/KitConst.h"
 #include "files/uDataFile.h"
 #include "platform/Jpeg.h"
 #include "platform/qt/HtmlView.h"
@@ -344,7 +345,7 @@ TEST_F(FileCommands, PicturesOfTheFieldAndTheCharts) {
   const double sx = double(grid->width()) / grid->viewport()->width();
   const double sy = double(grid->height()) / grid->viewport()->height();
   const int x = int((cell.center().x() + 0.5) * sx), y = int((cell.center().y() + 0.5) * sy);
-  const QColor want = QColor::fromRgb(TColorToRgb(Form->Resource->GetColor(2, 2)));
+  const QColor want = QColor::fromRgb(PaintRgb(Form->Resource->GetColor(2, 2)));
   const uint8_t* p = &picture.Pixels[(size_t(y) * picture.Width + x) * 3];
   EXPECT_NEAR(p[0], want.red(), 24);
   EXPECT_NEAR(p[1], want.green(), 24);

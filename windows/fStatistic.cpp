@@ -238,9 +238,6 @@ TFormStatistic::TFormStatistic(QWidget* parent) : QWidget(parent, Qt::Tool) {
 }
 
 TFormStatistic::~TFormStatistic() {
-  // The charts draw the series themselves: nothing to take off them.
-  HistorySeries.clear();
-  StatSeries.clear();
   if (FormStatistic == this) FormStatistic = nullptr;
 }
 

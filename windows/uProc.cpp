@@ -80,14 +80,22 @@ void GetFileInfo(const QString& path, TFileInfo& info) {
   info.FileTypeText = FileTypeText(block.FileType, block.FileSubtype);
 }
 
+namespace {
+// The account the program runs under, read into `pw` and `buffer`; null when
+// the system does not know it.
+const passwd* OwnAccount(passwd& pw, std::vector<char>& buffer) {
+  buffer.resize(16384);
+  passwd* found = nullptr;
+  return getpwuid_r(geteuid(), &pw, buffer.data(), buffer.size(), &found) == 0 ? found : nullptr;
+}
+}  // namespace
+
 void GetCurrentUserName(QString& name) {
   // The account the program runs under, then the login of the terminal.
-  std::vector<char> buffer(16384);
+  std::vector<char> buffer;
   passwd pw{};
-  passwd* found = nullptr;
-  if (getpwuid_r(geteuid(), &pw, buffer.data(), buffer.size(), &found) == 0 && found &&
-      found->pw_name && *found->pw_name) {
-    name = QString::fromLocal8Bit(found->pw_name);
+  if (const passwd* account = OwnAccount(pw, buffer); account && account->pw_name && *account->pw_name) {
+    name = QString::fromLocal8Bit(account->pw_name);
     return;
   }
   char login[256] = {};
@@ -107,12 +115,10 @@ QString GetCurrentUserName() {
 QString GetUserHomeFolder() {
   const QString home = qEnvironmentVariable("HOME");
   if (!home.isEmpty()) return home;
-  std::vector<char> buffer(16384);
+  std::vector<char> buffer;
   passwd pw{};
-  passwd* found = nullptr;
-  if (getpwuid_r(geteuid(), &pw, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
-      *found->pw_dir)
-    return QString::fromLocal8Bit(found->pw_dir);
+  if (const passwd* account = OwnAccount(pw, buffer); account && account->pw_dir && *account->pw_dir)
+    return QString::fromLocal8Bit(account->pw_dir);
   return {};
 }
 

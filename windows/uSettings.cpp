@@ -452,6 +452,13 @@ QString WindowSettingsFile() {
 bool SettingsFileInUse() { return InUseRef(); }
 void SetSettingsFileInUse(bool inUse) { InUseRef() = inUse; }
 
+namespace {
+// A stored first-column width no wider than the window leaves room for the values.
+int FirstColumnWithin(int width, const QWidget* window) {
+  return std::min(width, std::max(SettingsMinColWidth, window->width() - SettingsMinColWidth));
+}
+}  // namespace
+
 void PlaceStartUpWindows(TMainForm& f, const TSettingsData& d) {
   const bool old = VersionLower(d.StoredVersion, "0.6.3");
 
@@ -494,10 +501,8 @@ void PlaceStartUpWindows(TMainForm& f, const TSettingsData& d) {
                         d.Statistic.Top.value_or(main.top()));
         },
         QSize(width, d.Statistic.Height));
-    // A first column no wider than the table leaves room for the values.
-    const int widest = std::max(SettingsMinColWidth, FormStatistic->width() - SettingsMinColWidth);
-    FormStatistic->StringGridMain->setColumnWidth(0, std::min(d.StatColWidthsMain, widest));
-    FormStatistic->StringGridCell->setColumnWidth(0, std::min(d.StatColWidthsCell, widest));
+    FormStatistic->StringGridMain->setColumnWidth(0, FirstColumnWithin(d.StatColWidthsMain, FormStatistic));
+    FormStatistic->StringGridCell->setColumnWidth(0, FirstColumnWithin(d.StatColWidthsCell, FormStatistic));
     FormStatistic->setVisible(d.Statistic.Visible);
     f.ActionViewStatistic->setChecked(FormStatistic->isVisible());
     FormStatistic->Dockable = static_cast<unsigned char>(d.Statistic.Dockable);
@@ -517,10 +522,8 @@ void PlaceStartUpWindows(TMainForm& f, const TSettingsData& d) {
                         d.Parameter.Top.value_or(main.top()));
         },
         FormParameter->size());
-    if (d.ParamColWidth) {
-      const int widest = std::max(SettingsMinColWidth, FormParameter->width() - SettingsMinColWidth);
-      FormParameter->ValueListEditorPlant->SetColWidths(0, std::min(*d.ParamColWidth, widest));
-    }
+    if (d.ParamColWidth)
+      FormParameter->ValueListEditorPlant->SetColWidths(0, FirstColumnWithin(*d.ParamColWidth, FormParameter));
     FormParameter->Dockable = static_cast<unsigned char>(d.Parameter.Dockable);
     FormParameter->PageControl->setCurrentIndex(d.Parameter.PageIndex);
     RaiseSplash();

@@ -13,6 +13,9 @@
 #include <functional>
 #include <memory>
 
+#include "ProgramFolder.h"
+#include "windows/uSettings.h"
+
 namespace partest {
 
 inline void EnsureApp() {
@@ -23,6 +26,7 @@ inline void EnsureApp() {
   // Window tests draw without a screen.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   new QApplication(argc, argv);
+  SetProgramFolderOverride(TestProgramFolder());
 }
 
 // Every text a window shows: its labels, message text and text views.

@@ -61,18 +61,25 @@ BusyField& Field() {
   return f;
 }
 
-void BM_Tick(benchmark::State& state) {
-  BusyField& f = Field();
+// Times one tick per iteration, each on the field `pick` gives, put back in
+// its start state first; `cells` is the field's cell count.
+template <class Pick>
+void TimeTicks(benchmark::State& state, int64_t cells, Pick pick) {
   for (auto _ : state) {
     state.PauseTiming();
+    BusyField& f = pick();
     f.Restore();
     state.ResumeTiming();
     Tick(f.Resource, f.Plant, f.Step);
     benchmark::ClobberMemory();
   }
-  state.counters["ns_per_cell"] =
-      benchmark::Counter(static_cast<double>(kRows) * kCols, benchmark::Counter::kIsIterationInvariantRate |
-                                                                 benchmark::Counter::kInvert);
+  state.counters["ns_per_cell"] = benchmark::Counter(
+      static_cast<double>(cells), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_Tick(benchmark::State& state) {
+  BusyField& f = Field();
+  TimeTicks(state, int64_t{kRows} * kCols, [&]() -> BusyField& { return f; });
   int64_t alive = 0;
   for (const auto& p : f.StartPlant.Params) alive += p.Const.Count;
   state.counters["alive"] = static_cast<double>(alive);
@@ -138,22 +145,12 @@ void TickSmall(benchmark::State& state, int states) {
     Tick(from[n].StartResource, from[n].StartPlant, from[n].StartStep);
     from[n].StartSeed = RandSeed;
   }
-  BusyField f = base;
   int next = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    f.Resource = from[next].StartResource;
-    f.Plant = from[next].StartPlant;
-    f.Step = from[next].StartStep;
-    RandSeed = from[next].StartSeed;
+  TimeTicks(state, int64_t{kSmall} * kSmall, [&]() -> BusyField& {
+    BusyField& f = from[next];
     next = (next + 1) % states;
-    state.ResumeTiming();
-    Tick(f.Resource, f.Plant, f.Step);
-    benchmark::ClobberMemory();
-  }
-  state.counters["ns_per_cell"] =
-      benchmark::Counter(static_cast<double>(kSmall) * kSmall, benchmark::Counter::kIsIterationInvariantRate |
-                                                                   benchmark::Counter::kInvert);
+    return f;
+  });
 }
 void BM_TickSmallSameStart(benchmark::State& state) { TickSmall(state, 1); }
 void BM_TickSmallNewStarts(benchmark::State& state) { TickSmall(state, 64); }

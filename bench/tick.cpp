@@ -142,6 +142,7 @@ void TickSmall(benchmark::State& state, int states) {
   std::vector<BusyField> from(states, base);
   for (int n = 1; n < states; ++n) {
     from[n] = from[n - 1];
+    RandSeed = from[n].StartSeed;
     Tick(from[n].StartResource, from[n].StartPlant, from[n].StartStep);
     from[n].StartSeed = RandSeed;
   }

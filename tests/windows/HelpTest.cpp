@@ -15,18 +15,9 @@
 #include "windows/fHelp.h"
 #include "windows/uHtmlPage.h"
 #include "FakeFrame.h"
+#include "MainFixture.h"
 
 namespace {
-
-QApplication* App() {
-  if (!QApplication::instance()) {
-    static int argc = 1;
-    static char name[] = "test_windows";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-  }
-  return qobject_cast<QApplication*>(QApplication::instance());
-}
 
 QString ReadAll(const QString& path) {
   QFile f(path);
@@ -150,7 +141,7 @@ TEST(ExceptionPage, ThreeLinesWithTheMessageLast) {
 class PageWindows : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
+    TestApplication();
     ASSERT_TRUE(dir.isValid());
     files = dir.path() + "/Files/";
     QDir().mkpath(files);

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 
-#include "ProgramFolder.h"
 #include "model/uRandom.h"
 #include "windows/FlatStyle.h"
 #include "windows/fParameter.h"
@@ -13,6 +15,24 @@
 #include "windows/fView.h"
 #include "windows/main.h"
 #include "windows/uSettings.h"
+
+// A folder of this test process's own, holding a copy of the page folder and
+// the sample from beside the test program. The program writes its message
+// pages into the page folder; tests running side by side would otherwise
+// write them into one folder and read each other's pages.
+inline QString TestProgramFolder() {
+  static QTemporaryDir dir;
+  static const QString path = [] {
+    const QString from = QCoreApplication::applicationDirPath() + QStringLiteral("/");
+    const QString to = dir.path() + QStringLiteral("/");
+    QDir().mkpath(to + QStringLiteral("Files"));
+    for (const QString& name : QDir(from + QStringLiteral("Files")).entryList(QDir::Files))
+      QFile::copy(from + QStringLiteral("Files/") + name, to + QStringLiteral("Files/") + name);
+    QFile::copy(from + QStringLiteral("fight_mutation.zod"), to + QStringLiteral("fight_mutation.zod"));
+    return to;
+  }();
+  return path;
+}
 
 inline QApplication* TestApplication() {
   static int argc = 1;

@@ -20,7 +20,7 @@ namespace {
 class ValueGrid : public ::testing::Test {
  protected:
   void SetUp() override {
-    partest::EnsureApp();
+    TestApplication();
     Grid = new TValueListEditor;
     Grid->resize(215, 254);
     Grid->SetTitleCaptions(QStringLiteral("Параметр"), QStringLiteral("Значение"));
@@ -117,7 +117,7 @@ TEST_F(ValueGrid, EditorFollowsTheRowWhenScrolled) {
 }
 
 TEST(NamedColours, NamesAndColoursAreUniqueAndTheFieldColourIsListed) {
-  partest::EnsureApp();
+  TestApplication();
   QSet<QString> names;
   QSet<TColor> colours;
   for (const TNamedColor& item : NamedColors()) {
@@ -147,7 +147,7 @@ TEST(NamedColours, UnknownColoursAndNamesFallBack) {
 }
 
 TEST(PickerFrames, ColourFrameSelectsTheColourOrTheFirstItem) {
-  partest::EnsureApp();
+  TestApplication();
   TFrameComboColor frame(nullptr);
   EXPECT_EQ(frame.ListBox->count(), static_cast<int>(NamedColors().size()));
   frame.SelectColor(clFieldDefault);
@@ -158,7 +158,7 @@ TEST(PickerFrames, ColourFrameSelectsTheColourOrTheFirstItem) {
 }
 
 TEST(PickerFrames, PercentLabelReadsSeventyUntilTheBarMoves) {
-  partest::EnsureApp();
+  TestApplication();
   TFrameComboPercent frame(nullptr);
   EXPECT_EQ(frame.LabelPosition->text(), QStringLiteral("70 %"));
   EXPECT_EQ(frame.TrackBar->value(), 70);

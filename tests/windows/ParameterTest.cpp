@@ -28,7 +28,7 @@ namespace {
 class ParameterEditor : public ::testing::Test {
  protected:
   void SetUp() override {
-    partest::EnsureApp();
+    TestApplication();
     Main = new TMainForm;
     Form = FormParameter;
     ASSERT_NE(Form, nullptr);

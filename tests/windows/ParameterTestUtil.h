@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the parameter editor's tests: one application for the whole
-// test program, a main window with its tool windows, and answers to the
+// Helpers of the parameter editor's tests: the window tests' one application
+// (MainFixture.h), a main window with its tool windows, and answers to the
 // modal windows the editor opens.
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,21 +13,9 @@
 #include <functional>
 #include <memory>
 
-#include "ProgramFolder.h"
-#include "windows/uSettings.h"
+#include "MainFixture.h"
 
 namespace partest {
-
-inline void EnsureApp() {
-  if (QApplication::instance()) return;
-  static int argc = 1;
-  static char name[] = "test_windows";
-  static char* argv[] = {name, nullptr};
-  // Window tests draw without a screen.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  new QApplication(argc, argv);
-  SetProgramFolderOverride(TestProgramFolder());
-}
 
 // Every text a window shows: its labels, message text and text views.
 inline QString WindowText(QWidget* w) {

@@ -240,9 +240,7 @@ void Tick(TResourceObject& resource, TPlantObject& plant, int32_t& step) {
         // The mutation test "Mutation > 100 * real draw", done exactly in
         // integers: the real draw is seed / 2^32.
         const int32_t mutation = c.Genome.Mutation();
-        const uint64_t mutationBound = static_cast<uint32_t>(mutation) <= 100
-                                           ? MutationBound[mutation]
-                                           : MutationBound[std::clamp(mutation, 0, 100)];
+        const uint64_t mutationBound = MutationBound[std::clamp(mutation, 0, 100)];
         // Waste of the children whose target is taken: cells that held none
         // of it before, and what an amount at the 32-bit limit could not take.
         int32_t wastedCells = 0, born = 0;

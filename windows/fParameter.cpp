@@ -1086,3 +1086,9 @@ void TFormParameter::ComboResourceSlurSelect() {
   SetGridRow(ValueListEditorResource, KeySlur, QString::number(value));
   MainForm->Resource->Params[index].Slur = value;
 }
+
+QString PageCaption(int index, const QString& fallback) {
+  if (FormParameter && FormParameter->PageControl && index < FormParameter->PageControl->count())
+    return FormParameter->PageControl->tabText(index);
+  return fallback;
+}

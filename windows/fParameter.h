@@ -221,3 +221,8 @@ class TFormParameter : public QWidget {
 };
 
 extern TFormParameter* FormParameter;
+
+// The caption of a page of the parameter editor (the section titles of the
+// field dialogs and the file window's check list), or `fallback` while the
+// editor is not there.
+QString PageCaption(int index, const QString& fallback);

@@ -161,7 +161,6 @@ TFormShell::TFormShell(QWidget* owner, const TShellHost& host)
   Splitter->setStretchFactor(0, 0);
   Splitter->setStretchFactor(1, 1);
   Splitter->setStretchFactor(2, 0);
-  SplitterSub = Splitter->handle(2);
   layout->addWidget(Splitter, 1);
 
   const TDialogButtons foot = MakeDialogButtons(this, mrYes, mrCancel);
@@ -221,11 +220,11 @@ QString TFormShell::CurrentFolder() const { return WithSlash(ShellTreeView->Path
 
 int TFormShell::OuterWidth() const { return OuterRect(this).width(); }
 
-QString TFormShell::YesCaption() const { return ButtonYes->text(); }
+bool TFormShell::Saving() const { return WindowType == TypeSave || WindowType == TypeExport || WindowType == TypeSaveShot; }
 
 void TFormShell::SetWindowType(unsigned char type) {
   WindowType = type;
-  const TIniFile ini(Host.SettingsReadFile.toStdString());
+  const TIniFile ini(Host.SettingsFile.toStdString());
   auto readInt = [&](const std::string& key, int def) { return ini.ReadInteger(kSection, key, def); };
   auto readBool = [&](const std::string& key, bool def) { return ini.ReadBool(kSection, key, def); };
   auto showPanel = [this](bool border) {
@@ -237,13 +236,11 @@ void TFormShell::SetWindowType(unsigned char type) {
     case TypeSave:
       PanelSub->hide();
       IniPrefix = QStringLiteral("Save");
-      ButtonYes->setText(QStringLiteral("Сохранить"));
       defaultWidth = 490;
       break;
     case TypeOpenBrowser:
       showPanel(true);
       IniPrefix = QStringLiteral("OpenBrowser");
-      ButtonYes->setText(QStringLiteral("Открыть"));
       FrameOpenBrowser = new TFrameOpenBrowser(PanelSub);
       FSubLayout->addWidget(FrameOpenBrowser, 0, 0);
       break;
@@ -251,7 +248,6 @@ void TFormShell::SetWindowType(unsigned char type) {
     case TypeExport:
       showPanel(true);
       IniPrefix = type == TypeImport ? QStringLiteral("Import") : QStringLiteral("Export");
-      ButtonYes->setText(type == TypeImport ? QStringLiteral("Открыть") : QStringLiteral("Сохранить"));
       FrameImport = new TFrameImport(PanelSub, Host.Images);
       FSubLayout->addWidget(FrameImport, 0, 0);
       if (type == TypeExport) {
@@ -262,7 +258,6 @@ void TFormShell::SetWindowType(unsigned char type) {
     case TypeSaveShot: {
       showPanel(false);
       IniPrefix = QStringLiteral("SaveShot");
-      ButtonYes->setText(QStringLiteral("Сохранить"));
       FrameSaveShot = new TFrameSaveShot(PanelSub);
       FSubLayout->addWidget(FrameSaveShot, 0, 0);
       LabelSub->hide();
@@ -287,6 +282,7 @@ void TFormShell::SetWindowType(unsigned char type) {
     default:
       return;
   }
+  ButtonYes->setText(Saving() ? QStringLiteral("Сохранить") : QStringLiteral("Открыть"));
   const std::string prefix = IniPrefix.toStdString();
   FOuterWidth = readInt(prefix + ".Width", defaultWidth);
   FTreeWidth = readInt(prefix + ".ShellTreeView", 177);
@@ -322,10 +318,12 @@ void TFormShell::showEvent(QShowEvent* event) {
 }
 
 void TFormShell::FormShow() {
-  if (YesCaption() == QStringLiteral("Открыть")) {
+  if (WindowType == 0) {
+    // No type set: neither rule applies.
+  } else if (!Saving()) {
     NameRule = TNameRule::Load;
     ShellListView->setFocus();
-  } else if (YesCaption() == QStringLiteral("Сохранить")) {
+  } else {
     NameRule = TNameRule::Save;
     EditFileNameSaveChange();
     EditFileName->setFocus();
@@ -334,7 +332,7 @@ void TFormShell::FormShow() {
   ActionBack->setEnabled(true);
 }
 
-void TFormShell::UpdateCaption() { setWindowTitle(YesCaption() + QStringLiteral(": ") + CurrentFolder() + EditFileName->text()); }
+void TFormShell::UpdateCaption() { setWindowTitle(ButtonYes->text() + QStringLiteral(": ") + CurrentFolder() + EditFileName->text()); }
 
 void TFormShell::EditFileNameSaveChange() {
   ButtonYes->setEnabled(!EditFileName->text().isEmpty());
@@ -464,8 +462,7 @@ bool TFormShell::ButtonYesClick() {
   const QString name = ForceExtension(EditFileName->text(), Extension);
   EditFileName->setText(name);
   const QString target = CurrentFolder() + name;
-  const bool saving = WindowType == TypeSave || WindowType == TypeExport || WindowType == TypeSaveShot;
-  if (saving && QFileInfo::exists(target)) {
+  if (Saving() && QFileInfo::exists(target)) {
     const QString current = Host.CurrentFile.isEmpty() ? QString() : QFileInfo(Host.CurrentFile).canonicalFilePath();
     const bool same = !current.isEmpty() && QFileInfo(target).canonicalFilePath() == current;
     if (!same && AskReplace && !AskReplace(target)) return false;
@@ -502,8 +499,8 @@ void TFormShell::RadioButtonStatClick() {
 }
 
 void TFormShell::FormDestroy() {
-  if (Host.SettingsWriteFile.isEmpty() || IniPrefix.isEmpty()) return;
-  TIniFile ini(Host.SettingsWriteFile.toStdString());
+  if (Host.SettingsFile.isEmpty() || IniPrefix.isEmpty()) return;
+  TIniFile ini(Host.SettingsFile.toStdString());
   if (FrameSaveShot) {
     ini.WriteInteger(kSection, "SaveShot.Position", FrameSaveShot->TrackBar->value());
     ini.WriteBool(kSection, "SaveShot.View", FrameSaveShot->RadioButtonView->isChecked());

@@ -38,8 +38,7 @@ class TShellTreeView;
 // What the file window needs of the program around it.
 struct TShellHost {
   QString ProgramPath;        // the folder to fall back on (ends in "/")
-  QString SettingsReadFile;   // where the section "FormShell" is read (empty: defaults)
-  QString SettingsWriteFile;  // where it is written when the window goes (empty: not written)
+  QString SettingsFile;       // where the section "FormShell" is kept (empty: defaults, not written)
   THtmlHost Pages;            // the page builder's folders, for the data-file preview
   QList<QIcon> Images;        // the main window's image list (the check list's tool bar)
   QString CurrentFile;        // the current data file: saving over it asks nothing
@@ -71,7 +70,6 @@ class TFormShell : public QDialog {
 
   TShellTreeView* ShellTreeView = nullptr;
   QSplitter* Splitter = nullptr;         // the tree | the list | the side panel
-  QSplitterHandle* SplitterSub = nullptr;  // the handle between the list and the side panel
   QToolBar* ToolBar = nullptr;
   QAction* ActionBack = nullptr;
   QAction* ActionUp = nullptr;
@@ -149,7 +147,8 @@ class TFormShell : public QDialog {
   void UpdateCaption();
   void SetFrameShown(QWidget* frame, bool shown);
   void ApplyWidths();
-  QString YesCaption() const;
+  // The window saves (Save, Export, SaveShot) rather than opens.
+  bool Saving() const;
 
   TShellHost Host;
   QGridLayout* FSubLayout = nullptr;  // PanelSub's layout

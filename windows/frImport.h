@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "files/uResourceSet.h"
+
 class QAction;
 class QToolBar;
 class QToolButton;
@@ -45,6 +47,8 @@ class TFrameImport : public QFrame {
             const QStringList& plants);
   // Whether each row from `start` to the last is ticked.
   std::vector<bool> Ticks(int start) const;
+  // The ticks from the first resource and from the first species, for the set's reader and writer.
+  TResourceSetSelection Selection() const { return {Ticks(ResourceStart), Ticks(PlantStart)}; }
 
  private:
   void AddHeader(const QString& text, int& start);

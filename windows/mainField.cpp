@@ -22,13 +22,6 @@ namespace {
 
 const std::string kFieldInput = "FieldInput";
 
-// The caption of a page of the parameter editor: the dialogs' section titles.
-QString PageCaption(int index, const QString& fallback) {
-  if (FormParameter && FormParameter->PageControl && index < FormParameter->PageControl->count())
-    return FormParameter->PageControl->tabText(index);
-  return fallback;
-}
-
 }  // namespace
 
 void TMainForm::ActionFieldInputExecute() {

@@ -144,18 +144,12 @@ void TMainForm::UpdateRecentMenu() {
 TShellHost TMainForm::FileWindowHost() {
   TShellHost host;
   host.ProgramPath = ProgramPath;
-  if (SettingsFileInUse()) {
-    const TSettingsPaths& paths = CurrentSettingsPaths();
-    host.SettingsWriteFile = paths.WriteFile;
-    host.SettingsReadFile = QFileInfo::exists(paths.WriteFile) ? paths.WriteFile : paths.ReadFile;
-  }
+  host.SettingsFile = WindowSettingsFile();
   host.Pages = MainHtmlHost(*this);
   host.Images = ImageList;
   host.CurrentFile = FileName;
-  if (FormParameter) {
-    host.ResourceHeader = FormParameter->PageControl->tabText(1);
-    host.PlantHeader = FormParameter->PageControl->tabText(2);
-  }
+  host.ResourceHeader = PageCaption(1, host.ResourceHeader);
+  host.PlantHeader = PageCaption(2, host.PlantHeader);
   if (Resource)
     for (int32_t i = 0; i < Resource->Count; ++i) host.ResourceNames << Q(Resource->Params[i].Name);
   if (Plant)
@@ -173,7 +167,7 @@ bool TMainForm::RunFileWindow(unsigned char type, const QString& extension, cons
   TFormShell shell(this, FileWindowHost());
   shell.Extension = extension;
   shell.SetStartFolder(folder);
-  if (type != TFormShell::TypeSaveShot) shell.EditFileName->setText(name);
+  shell.EditFileName->setText(name);
   shell.SetWindowType(type);
   shell.EditFileType->setText(typeText);
   const bool accepted = shell.exec() == TFormShell::mrYes;
@@ -197,14 +191,8 @@ void TMainForm::ActionFileNewExecute() {
   FileDataVersion = DataFileVersion;
   Author = UserName.toStdString();
   Created = DateTimeText(std::time(nullptr));
-  if (FormView) {
-    TDataFileDocument doc;
-    doc.Author = Author;
-    doc.Created = Created;
-    doc.FileDataVersion = FileDataVersion;
-    FormView->setWindowTitle(Q(ViewCaption(doc)));
-  }
   Comment.clear();
+  if (FormView) FormView->setWindowTitle(Q(ViewCaption(Document())));
   ActionViewComment->setEnabled(false);
 }
 
@@ -253,10 +241,8 @@ void TMainForm::ActionFileImportExecute() {
   if (!Resource || !FormParameter) return;
   RunFileWindow(TFormShell::TypeImport, QStringLiteral(".zor"), TFormShell::TypeTextZor, PathDocument, QString(),
                 [this](TFormShell& shell) {
-                  const TFrameImport& frame = *shell.FrameImport;
-                  const TResourceSetSelection ticks{frame.Ticks(frame.ResourceStart), frame.Ticks(frame.PlantStart)};
                   TMainResourceSetHost host;
-                  ImportResourceSet(shell.FileName.toStdString(), *Resource, ticks, host);
+                  ImportResourceSet(shell.FileName.toStdString(), *Resource, shell.FrameImport->Selection(), host);
                   return true;
                 });
 }
@@ -265,10 +251,10 @@ void TMainForm::ActionFileExportExecute() {
   if (!Resource || !Plant) return;
   RunFileWindow(TFormShell::TypeExport, QStringLiteral(".zor"), TFormShell::TypeTextZor, PathDocument, QString(),
                 [this](TFormShell& shell) {
-                  const TFrameImport& frame = *shell.FrameImport;
-                  const TResourceSetSelection ticks{frame.Ticks(frame.ResourceStart), frame.Ticks(frame.PlantStart)};
                   std::string error;
-                  if (ExportResourceSet(shell.FileName.toStdString(), *Resource, *Plant, ticks, &error)) return true;
+                  if (ExportResourceSet(shell.FileName.toStdString(), *Resource, *Plant, shell.FrameImport->Selection(),
+                                        &error))
+                    return true;
                   ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"), {Q(error)});
                   return false;
                 });

@@ -161,9 +161,7 @@ TShellListView::TShellListView(QWidget* parent) : QListView(parent) {
   setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
   setContextMenuPolicy(Qt::NoContextMenu);
   connect(Model, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
-    if (FLoaded || QDir::cleanPath(path) != FFolder) return;
-    FLoaded = true;
-    emit FolderLoaded();
+    if (QDir::cleanPath(path) == FFolder) FLoaded = true;
   });
 }
 

@@ -53,7 +53,6 @@ class TShellListView : public QListView {
 
   // Shows the items of a folder (full path), none of them selected.
   void SetFolder(const QString& path);
-  QString Folder() const { return FFolder; }
   // True once the folder's items have all been read.
   bool Loaded() const { return FLoaded; }
   // The number of items listed so far.
@@ -76,8 +75,6 @@ class TShellListView : public QListView {
   void EnterPressed();
   // A key released while the list has the focus.
   void KeyReleased(int key);
-  // The folder's items have all been read.
-  void FolderLoaded();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -57,7 +57,7 @@ class ShellWindow : public ::testing::Test {
     root = QDir(temp.path()).canonicalPath() + "/";
     for (const char* d : {"program", "pages", "docs", "docs/A", "docs/B", "docs/Sets"}) QDir().mkpath(root + d);
     host.ProgramPath = root + "program/";
-    host.SettingsReadFile = host.SettingsWriteFile = root + "omra.ini";
+    host.SettingsFile = root + "omra.ini";
     host.Pages.FilesPath = SourceDir() + "/resources/Files/";
     host.Pages.PagesPath = root + "pages/";
   }
@@ -258,7 +258,7 @@ TEST_F(ShellWindow, WidthsAreKeptPerTypeAndCancelStillWritesThem) {
     EXPECT_EQ(shell->result(), TFormShell::mrCancel);
     EXPECT_TRUE(shell->FileName.isEmpty());
   }
-  const TIniFile ini(host.SettingsReadFile.toStdString());
+  const TIniFile ini(host.SettingsFile.toStdString());
   EXPECT_EQ(ini.ReadInteger("FormShell", "Import.Width", 0), 700);
   const int tree = ini.ReadInteger("FormShell", "Import.ShellTreeView", 0);
   const int panel = ini.ReadInteger("FormShell", "Import.PanelSubWidth", 0);
@@ -276,7 +276,7 @@ TEST_F(ShellWindow, WidthsAreKeptPerTypeAndCancelStillWritesThem) {
   auto save = Make(TFormShell::TypeSave, ".zod", root + "docs");
   EXPECT_EQ(save->OuterWidth(), 490);  // with the frame as the window system tells or as estimated
   {
-    TIniFile edit(host.SettingsWriteFile.toStdString());
+    TIniFile edit(host.SettingsFile.toStdString());
     edit.WriteInteger("FormShell", "Export.Width", -5);
     edit.WriteInteger("FormShell", "Export.ShellTreeView", 100000);
   }
@@ -443,7 +443,7 @@ TEST_F(ShellWindow, PictureFrameChoicesNamesAndQuality) {
   }
   // All three choices off: none checked and no name; the older key "Chart" stands for History.
   {
-    TIniFile edit(host.SettingsWriteFile.toStdString());
+    TIniFile edit(host.SettingsFile.toStdString());
     edit.WriteBool("FormShell", "SaveShot.View", false);
     edit.WriteBool("FormShell", "SaveShot.Stat", false);
   }
@@ -454,9 +454,9 @@ TEST_F(ShellWindow, PictureFrameChoicesNamesAndQuality) {
                  frame->RadioButtonHistory->isChecked());
     EXPECT_EQ(shell->EditFileName->text(), "");
   }
-  QFile::remove(host.SettingsWriteFile);
+  QFile::remove(host.SettingsFile);
   {
-    TIniFile edit(host.SettingsWriteFile.toStdString());
+    TIniFile edit(host.SettingsFile.toStdString());
     edit.WriteBool("FormShell", "SaveShot.Chart", true);
     edit.WriteBool("FormShell", "SaveShot.View", false);
   }

@@ -1,6 +1,5 @@
 #include "files/uFilePreview.h"
 
-#include "files/uDataFile.h"
 #include "files/uResourceSet.h"
 #include "files/uTextFile.h"
 #include "platform/Cp1251.h"
@@ -21,15 +20,15 @@ void ReadNames(TTextReader& in, const char* kind, int32_t count, int rest, std::
 
 }  // namespace
 
-bool ReadDataFileHead(const std::string& fileName, TDataFileHead& head) {
-  head = TDataFileHead();
+bool ReadDataFileHead(const std::string& fileName, TDataFileDocument& head) {
+  head = TDataFileDocument();
   TTextReader in;
   if (!in.Open(fileName)) return false;
   if (in.ReadRaw() == "[Author]") {
     head.Author = in.ReadString();
     head.Created = in.ReadString();
   }
-  if (in.ReadRaw() == "[FileDataVersion]") head.Version = in.ReadString();
+  if (in.ReadRaw() == "[FileDataVersion]") head.FileDataVersion = in.ReadString();
   for (std::string_view line = in.ReadRaw(); line.substr(0, 8) == "Comment="; line = in.ReadRaw())
     head.Comment.push_back(Cp1251ToUtf8(line.substr(8, PreviewCommentMax)));
   const bool ok = !in.LineTooLong();
@@ -37,13 +36,9 @@ bool ReadDataFileHead(const std::string& fileName, TDataFileHead& head) {
   return ok;
 }
 
-std::vector<std::string> DataFileHeadLines(const TDataFileHead& head) {
-  TDataFileDocument doc;
-  doc.Author = head.Author;
-  doc.Created = head.Created;
-  doc.FileDataVersion = head.Version;
+std::vector<std::string> DataFileHeadLines(const TDataFileDocument& head) {
   std::vector<std::string> lines = head.Comment;
-  lines.push_back(CommentInfoLine(doc));
+  lines.push_back(CommentInfoLine(head));
   return lines;
 }
 

@@ -7,22 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "files/uDataFile.h"
+
 // Comment lines longer than this are cut in the preview.
 inline constexpr size_t PreviewCommentMax = 255;
 
-struct TDataFileHead {
-  std::string Author, Created, Version;
-  std::vector<std::string> Comment;  // in file order, each at most PreviewCommentMax characters
-};
-
-// Reads the head of a data file: an "[Author]" block on the first line, the
-// "[FileDataVersion]" line after it, then the comment lines. False when the
-// file cannot be opened or read.
-bool ReadDataFileHead(const std::string& fileName, TDataFileHead& head);
+// Reads the head of a data file into `head` (its Author, Created,
+// FileDataVersion and Comment; each comment at most PreviewCommentMax
+// characters): an "[Author]" block on the first line, the "[FileDataVersion]"
+// line after it, then the comment lines. False when the file cannot be opened
+// or read.
+bool ReadDataFileHead(const std::string& fileName, TDataFileDocument& head);
 
 // The lines the preview page shows: the comments, then the information line
 // with the author, the time and the version.
-std::vector<std::string> DataFileHeadLines(const TDataFileHead& head);
+std::vector<std::string> DataFileHeadLines(const TDataFileDocument& head);
 
 struct TResourceSetNames {
   int32_t ResourceCount = 0;           // the count the file announces (0 when absent or not a number)

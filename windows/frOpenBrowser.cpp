@@ -18,7 +18,7 @@ TFrameOpenBrowser::TFrameOpenBrowser(QWidget* parent) : QFrame(parent) {
 }
 
 bool TFrameOpenBrowser::Preview(const QString& fileName, const THtmlHost& pages) {
-  TDataFileHead head;
+  TDataFileDocument head;
   if (!ReadDataFileHead(fileName.toStdString(), head)) return false;
   QStringList lines;
   for (const std::string& line : DataFileHeadLines(head)) lines << QString::fromStdString(line);

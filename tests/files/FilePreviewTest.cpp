@@ -13,11 +13,11 @@ TEST(FilePreview, DataFileHeadGivesCommentsThenTheInformationLine) {
   TFakeHost host;
   ASSERT_TRUE(SaveDataFile(f, m.Res, m.Plant, m.Doc, host));
 
-  TDataFileHead head;
+  TDataFileDocument head;
   ASSERT_TRUE(ReadDataFileHead(f, head));
   EXPECT_EQ(head.Author, "Иван");
   EXPECT_EQ(head.Created, m.Doc.Created);
-  EXPECT_EQ(head.Version, "0.5.2");
+  EXPECT_EQ(head.FileDataVersion, "0.5.2");
   const std::vector<std::string> lines = DataFileHeadLines(head);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], "Первая строка");
@@ -39,7 +39,7 @@ TEST(FilePreview, DataFileHeadGivesCommentsThenTheInformationLine) {
   ASSERT_TRUE(ReadDataFileHead(cut, head));
   ASSERT_EQ(head.Comment.size(), 1u);
   EXPECT_EQ(head.Comment[0], longComment.substr(0, 255 * 2));  // two UTF-8 bytes per letter
-  EXPECT_EQ(head.Version, "0.5.1");
+  EXPECT_EQ(head.FileDataVersion, "0.5.1");
 
   EXPECT_FALSE(ReadDataFileHead(dir.File("missing.zod"), head));
   EXPECT_FALSE(ReadDataFileHead(dir.Path.string(), head));  // a folder

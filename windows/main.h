@@ -22,6 +22,7 @@ class QHelpEvent;
 class QMouseEvent;
 class TFormShell;
 struct TShellHost;
+struct TDataFileDocument;
 class QMenu;
 class QToolBar;
 class QToolButton;
@@ -152,6 +153,8 @@ class TMainForm : public QMainWindow {
   // the reader's message (mainDataFile.cpp).
   bool LoadDataFile(const QString& fileName, bool showComments);
   bool SaveDataFile(const QString& fileName);
+  // The data file's document as the window holds it: tick, author, time, version and comments.
+  TDataFileDocument Document() const;
 
   // The file commands (mainFile.cpp). All but the picture are disabled
   // during a run.

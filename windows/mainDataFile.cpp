@@ -131,16 +131,6 @@ class TDeferredHost : public TDataFileHost {
   std::vector<std::function<void(TDataFileHost&)>> Calls;
 };
 
-TDataFileDocument DocumentOf(const TMainForm& f) {
-  TDataFileDocument doc;
-  doc.Step = f.Step;
-  doc.Author = f.Author;
-  doc.Created = f.Created;
-  doc.FileDataVersion = f.FileDataVersion;
-  doc.Comment = f.Comment;
-  return doc;
-}
-
 void TakeDocument(TMainForm& f, const TDataFileDocument& doc) {
   f.Step = doc.Step;
   f.Author = doc.Author;
@@ -151,13 +141,23 @@ void TakeDocument(TMainForm& f, const TDataFileDocument& doc) {
 
 }  // namespace
 
+TDataFileDocument TMainForm::Document() const {
+  TDataFileDocument doc;
+  doc.Step = Step;
+  doc.Author = Author;
+  doc.Created = Created;
+  doc.FileDataVersion = FileDataVersion;
+  doc.Comment = Comment;
+  return doc;
+}
+
 bool TMainForm::LoadDataFile(const QString& fileName, bool showComments) {
   if (!Resource || !Plant) return false;
   TMainDataFileHost windows(*this);
   TDeferredHost host(windows);
   TResourceObject resource = *Resource;
   TPlantObject plant = *Plant;
-  TDataFileDocument doc = DocumentOf(*this);
+  TDataFileDocument doc = Document();
   if (!::LoadDataFile(fileName.toStdString(), showComments, resource, plant, doc, host)) return false;
   *Resource = std::move(resource);
   *Plant = std::move(plant);
@@ -169,7 +169,7 @@ bool TMainForm::LoadDataFile(const QString& fileName, bool showComments) {
 bool TMainForm::SaveDataFile(const QString& fileName) {
   if (!Resource || !Plant) return false;
   TMainDataFileHost host(*this);
-  TDataFileDocument doc = DocumentOf(*this);
+  TDataFileDocument doc = Document();
   const bool ok = ::SaveDataFile(fileName.toStdString(), *Resource, *Plant, doc, host);
   TakeDocument(*this, doc);
   return ok;

@@ -467,9 +467,10 @@ void PlaceStartUpWindows(TMainForm& f, const TSettingsData& d) {
   // window; those computed from another window's outer size are computed
   // again once the window system tells the frames.
   f.setFixedSize(442, 57);
-  PlaceWindow(&f, [&f, d, old] {
+  // The rules below keep only the values they need: some run long after start-up.
+  PlaceWindow(&f, [&f, left = d.MainLeft, top = d.MainTop, old] {
     const QRect work = WorkArea(&f);
-    const QPoint corner(ClampMainLeft(d.MainLeft, work.width()), ClampMainTop(d.MainTop, work.height()));
+    const QPoint corner(ClampMainLeft(left, work.width()), ClampMainTop(top, work.height()));
     QRect outer = FitToWorkArea(QRect(corner, OuterRect(&f).size()), work);
     if (old && outer.left() < 230) outer.moveLeft(230);
     MoveOuter(&f, outer.topLeft());
@@ -479,9 +480,9 @@ void PlaceStartUpWindows(TMainForm& f, const TSettingsData& d) {
   if (FormView) {
     PlaceInWorkArea(
         FormView,
-        [&f, d] {
+        [&f, place = d.View] {
           const QPoint below = BelowWindow(&f);
-          return QPoint(d.View.Left.value_or(below.x()), d.View.Top.value_or(below.y()));
+          return QPoint(place.Left.value_or(below.x()), place.Top.value_or(below.y()));
         },
         QSize(d.View.Width, d.View.Height));
     FormView->setVisible(d.View.Visible);
@@ -495,10 +496,10 @@ void PlaceStartUpWindows(TMainForm& f, const TSettingsData& d) {
     if (old && width < 222) width = 222;
     PlaceInWorkArea(
         FormStatistic,
-        [&f, d] {
+        [&f, place = d.Statistic] {
           const QRect main = OuterRect(&f);
-          return QPoint(d.Statistic.Left.value_or(main.left() - OuterRect(FormStatistic).width()),
-                        d.Statistic.Top.value_or(main.top()));
+          return QPoint(place.Left.value_or(main.left() - OuterRect(FormStatistic).width()),
+                        place.Top.value_or(main.top()));
         },
         QSize(width, d.Statistic.Height));
     FormStatistic->StringGridMain->setColumnWidth(0, FirstColumnWithin(d.StatColWidthsMain, FormStatistic));
@@ -515,11 +516,11 @@ void PlaceStartUpWindows(TMainForm& f, const TSettingsData& d) {
   if (FormParameter) {
     PlaceInWorkArea(
         FormParameter,
-        [&f, d] {
+        [&f, place = d.Parameter] {
           const QRect main = OuterRect(&f);
           const int right = WorkArea(&f).width() - OuterRect(FormParameter).width();
-          return QPoint(d.Parameter.Left.value_or(std::min(main.left() + main.width(), right)),
-                        d.Parameter.Top.value_or(main.top()));
+          return QPoint(place.Left.value_or(std::min(main.left() + main.width(), right)),
+                        place.Top.value_or(main.top()));
         },
         FormParameter->size());
     if (d.ParamColWidth)
@@ -663,19 +664,16 @@ void StartUpSequence(TMainForm& f) {
   f.ToolButtonStop->setVisible(false);
 
   // The first data: the sample on a first start (under the unnamed start-up
-  // name, so that Save asks for a name), otherwise a new empty one.
-  f.Step = 0;
-  f.FileDataVersion = DataFileVersion;
-  f.setWindowTitle(ProgramTitle + QStringLiteral(" - ") + Q(ShortFileName(startName.toStdString())));
-  if (FormView) {
-    FormView->StaticTextStep->setText(QStringLiteral("0"));
-    TDataFileDocument doc;
-    doc.Author = f.Author;
-    doc.Created = f.Created;
-    doc.FileDataVersion = f.FileDataVersion;
-    FormView->setWindowTitle(Q(ViewCaption(doc)));
-  }
+  // name, so that Save asks for a name; what a sample that can't be read
+  // leaves stands as for a new file), otherwise a new empty one.
   if (f.FirstRun) {
+    f.Step = 0;
+    f.FileDataVersion = DataFileVersion;
+    f.setWindowTitle(ProgramTitle + QStringLiteral(" - ") + Q(ShortFileName(startName.toStdString())));
+    if (FormView) {
+      FormView->StaticTextStep->setText(QStringLiteral("0"));
+      FormView->setWindowTitle(Q(ViewCaption(f.Document())));
+    }
     f.LoadDataFile(f.ProgramPath + QStringLiteral("fight_mutation.zod"), true);
     f.FileName = startName;
     if (FormStatistic) FormStatistic->UpdateView();

@@ -8,7 +8,6 @@
 #include <QStyle>
 #include <algorithm>
 
-
 TDrawGrid::TDrawGrid(QWidget* parent) : QAbstractScrollArea(parent) {
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setMouseTracking(true);

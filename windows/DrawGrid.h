@@ -9,7 +9,6 @@
 #include <QRect>
 #include <functional>
 
-#include "model/uColor.h"
 
 class QMenu;
 

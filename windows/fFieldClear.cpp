@@ -1,8 +1,6 @@
 #include "windows/fFieldClear.h"
 
-#include <QAction>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "windows/CheckListBox.h"

@@ -1,6 +1,5 @@
 #include "windows/fHelp.h"
 
-#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -88,8 +87,8 @@ int ReadSetting(const THtmlHost& host, const QString& section, const char* key, 
   return host.ReadInt ? host.ReadInt(section, QString::fromLatin1(key), def) : def;
 }
 
-// The main window's outer rectangle: the owner's as it stands now.
-QRect MainOuter(const THtmlHost& host) { return host.Owner ? OuterRect(host.Owner) : host.MainFrame; }
+// The main window's outer rectangle: the owner's as it stands now (none without an owner).
+QRect MainOuter(const THtmlHost& host) { return host.Owner ? OuterRect(host.Owner) : QRect(); }
 
 // A window placed from its settings section on creation ("Help" or "Comment");
 // the defaults follow the main window (below it, its outer width for "Help").
@@ -263,7 +262,6 @@ void FreeHtmlWindows(const std::function<void(const QString&, const QString&, in
 THtmlHost MainHtmlHost(TMainForm& form) {
   THtmlHost host;
   host.Owner = &form;
-  host.MainFrame = OuterRect(&form);
   host.FilesPath = form.FilesPath;
   host.PagesPath = CurrentSettingsPaths().PagesPath;
   host.TemplatePage = form.TemplatePage;

@@ -46,7 +46,6 @@ enum : int { HtmlKindError = 0, HtmlKindComment = 2, HtmlKindInformation = 3 };
 // What the page windows need from the program around them.
 struct THtmlHost {
   QWidget* Owner = nullptr;  // owner of the page windows (the main window)
-  QRect MainFrame;           // the owner's outer rectangle on the screen (when there is no owner)
   QString FilesPath;         // page folder: template, static pages, pictures (ends in "/")
   QString PagesPath;         // where generated pages are written (ends in "/")
   QString TemplatePage = QStringLiteral("index.htm");

@@ -590,9 +590,9 @@ void TFormStatistic::ShowCell(int col, int row) {
   }
 }
 
-void TFormStatistic::AddSeries(std::vector<TChartSeries>& list, const QString& title, bool active, bool bar) {
+void TFormStatistic::AddSeries(std::vector<TChartSeries>& list, TColor color, bool active, bool bar) {
   TChartSeries s;
-  s.Title = title;
+  s.Color = color;
   s.Active = active;
   s.Bar = bar;
   list.push_back(std::move(s));
@@ -665,17 +665,11 @@ void TFormStatistic::RebuildLayout() {
   const int H = ComboBoxHistory->count(), S = ComboBoxStat->count();
   const int hSel = ComboBoxHistory->currentIndex(), sSel = ComboBoxStat->currentIndex();
   for (int s = 0; s < P; ++s)
-    for (int k = 0; k < H; ++k) {
-      AddSeries(HistorySeries, ComboBoxHistory->itemText(k), k == hSel, false);
-      HistorySeries.back().Color = plant.Params[s].Const.Color;
-    }
+    for (int k = 0; k < H; ++k) AddSeries(HistorySeries, plant.Params[s].Const.Color, k == hSel, false);
   StatSeries.clear();
   for (int bars = 0; bars < 2; ++bars)
     for (int s = 0; s < P; ++s)
-      for (int k = 0; k < S; ++k) {
-        AddSeries(StatSeries, ComboBoxStat->itemText(k), k == sSel, bars == 1);
-        StatSeries.back().Color = plant.Params[s].Const.Color;
-      }
+      for (int k = 0; k < S; ++k) AddSeries(StatSeries, plant.Params[s].Const.Color, k == sSel, bars == 1);
   UpdateAxes(true);
   UpdateAxes(false);
   FHistoryLayer->Changed();

@@ -25,7 +25,6 @@ class QValueAxis;
 struct TChartSeries {
   std::vector<QPointF> Points;  // every point ever added
   QList<QPointF> Drawn;         // what the chart draws of them
-  QString Title;
   TColor Color = clBlack;
   bool Active = false;
   bool Bar = false;  // a bar series: one vertical bar per point
@@ -89,7 +88,7 @@ class TFormStatistic : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void AddSeries(std::vector<TChartSeries>& list, const QString& title, bool active, bool bar);
+  void AddSeries(std::vector<TChartSeries>& list, TColor color, bool active, bool bar);
   void FlushChart(std::vector<TChartSeries>& series, bool isHistory);
   void UpdateAxes(bool history);
   void SetCell(QTableWidget* grid, int row, int col, const QString& text);

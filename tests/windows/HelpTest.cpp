@@ -153,7 +153,6 @@ class PageWindows : public ::testing::Test {
     owner->setGeometry(QRect(100, 120, 450, 91) - TFakeFrame::MainFrame());
     ASSERT_EQ(OuterRect(owner), QRect(100, 120, 450, 91));
     host.Owner = owner;
-    host.MainFrame = OuterRect(owner);
     host.FilesPath = files;
     host.PagesPath = files;
     host.ReadInt = [this](const QString& s, const QString& k, int def) {

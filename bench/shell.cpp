@@ -7,30 +7,19 @@
 // listed) and 10,000 other files (all left out by the filter).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
 #include <algorithm>
 
+#include "BenchApp.h"
 #include "platform/qt/ShellView.h"
 #include "windows/fShell.h"
 
 namespace {
 
 constexpr int kFiles = 10000;
-
-void App() {
-  static QApplication* app = [] {
-    static int argc = 1;
-    static char name[] = "bench_shell";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  (void)app;
-}
 
 // The folders made for the measurement go when the program ends.
 struct TFolders {
@@ -56,7 +45,7 @@ QString LargeFolder(const char* ext) {
 }
 
 void OpenLargeFolder(benchmark::State& state, const char* ext, int listed) {
-  App();
+  BenchApplication();
   const QString folder = LargeFolder(ext);
   double first = 0, stall = 0, full = 0;
   for (auto _ : state) {

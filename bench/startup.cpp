@@ -4,34 +4,25 @@
 // destroying it, which writes the settings and takes the windows down (exit).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <string>
 
+#include "BenchApp.h"
 #include "windows/main.h"
 #include "windows/uSettings.h"
 
 namespace {
 
-QApplication* App() {
-  static QApplication* app = [] {
-    static int argc = 1;
-    static char name[] = "bench_startup";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return app;
-}
-
 // A program folder whose settings hold `species` species, not a first run.
 class TProgramFolder {
  public:
   explicit TProgramFolder(int species) {
-    App();
+    BenchApplication();
     Path = Dir.path() + QStringLiteral("/");
+    // With its page folder, so that nothing falls back to the user's own folders.
+    QDir().mkpath(Path + QStringLiteral("Files"));
     std::string ini = "[MainForm]\r\nFirstRun=0\r\nProgramVersion=0.7.0.68\r\n";
     ini += "[Resource]\r\nResourceCount=1\r\nResource.Value0=R\r\n";
     ini += "[Plant]\r\nPlantCount=" + std::to_string(species) + "\r\n";

@@ -4,11 +4,11 @@
 // shown history chart that follows it).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QChartView>
 
+#include "BenchApp.h"
 #include "model/uEngine.h"
 #include "model/uRandom.h"
 #include "windows/fParameter.h"
@@ -20,11 +20,7 @@ namespace {
 
 TMainForm* LongRun() {
   static TMainForm* form = [] {
-    static int argc = 1;
-    static char name[] = "bench_statistic";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    new QApplication(argc, argv);
+    BenchApplication();
     auto* f = new TMainForm;
     RandSeed = 99;
     f->Plant->SetSize(200, 200);

@@ -3,9 +3,9 @@
 // cell size 9 (the part a 453 x 453 view shows).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 
+#include "BenchApp.h"
 #include "model/uEngine.h"
 #include "model/uRandom.h"
 #include "windows/fStatistic.h"
@@ -14,20 +14,9 @@
 
 namespace {
 
-QApplication* App() {
-  static int argc = 1;
-  static char name[] = "bench_view";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return app;
-}
-
 TMainForm* BusyForm() {
   static TMainForm* form = [] {
-    App();
+    BenchApplication();
     auto* f = new TMainForm;
     RandSeed = 777;
     f->Plant->SetSize(1000, 1000);

@@ -1,8 +1,8 @@
 #pragma once
 // What the file window shows of a file before it is opened: the head of a
-// data file (author, time of the last save, format version and comments) and
-// the names in a resource set. Both read only what they need and read it
-// leniently: a tag that is not where it should be leaves its value empty.
+// data file (author, time of the last save, format version and comments),
+// read leniently: a tag that is not where it should be leaves its value empty;
+// and the records of a resource set.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,14 +23,8 @@ bool ReadDataFileHead(const std::string& fileName, TDataFileDocument& head);
 // with the author, the time and the version.
 std::vector<std::string> DataFileHeadLines(const TDataFileDocument& head);
 
-struct TResourceSetNames {
-  int32_t ResourceCount = 0;           // the count the file announces (0 when absent or not a number)
-  int32_t PlantCount = 0;
-  std::vector<std::string> Resources;  // names of the records whose tag was where it should be, in file order
-  std::vector<std::string> Plants;
-};
-
-// Reads the resource and species names of a resource set of version "0.5.2".
-// A set of any other version gives no names and counts of 0. False when the
-// file cannot be opened or read.
-bool ReadResourceSetNames(const std::string& fileName, TResourceSetNames& names);
+struct TResourceSet;
+// Reads a resource set for the file window's check list, as the import reads
+// it (ReadResourceSet), but gives no records and counts of 0 unless its
+// version is "0.5.2". False when the file cannot be opened or read.
+bool ReadResourceSetPreview(const std::string& fileName, TResourceSet& set);

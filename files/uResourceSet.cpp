@@ -15,7 +15,7 @@ std::string ResourceName(const TResourceObject& resource, int32_t index) {
   return index >= 0 && index < resource.Count ? resource.Params[index].Name : std::string();
 }
 
-// Thrown inside the import to end it at once.
+// Thrown inside the reading or the import of a set to end it at once.
 struct TImportEnd {};
 
 int32_t NumberLine(TTextReader& in) {
@@ -72,68 +72,85 @@ bool ExportResourceSet(const std::string& fileName, const TResourceObject& resou
   return false;
 }
 
-int32_t ImportResourceSet(const std::string& fileName, TResourceObject& resource,
-                          const TResourceSetSelection& selection, TResourceSetHost& host) {
-  int32_t added = 0;
+bool ReadResourceSet(const std::string& fileName, TResourceSet& set) {
+  set = TResourceSet();
   TTextReader in;
+  if (!in.Open(fileName)) return false;
   try {
-    if (!in.Open(fileName)) throw TImportEnd{};
-    std::string version;
-    if (in.ReadRaw() == "[FileDataVersion]") version = std::string(in.ReadRaw());
-    int32_t n = 0;
-    if (in.ReadRaw() == "[ResourceCount]") n = CountLineOrZero(in);
-    for (int32_t k = 0; k < n; ++k) {
+    if (in.ReadRaw() == "[FileDataVersion]") set.Version = std::string(in.ReadRaw());
+    if (in.ReadRaw() == "[ResourceCount]") set.ResourceCount = CountLineOrZero(in);
+    for (int32_t k = 0; k < set.ResourceCount; ++k) {
       if (in.Eof()) throw TImportEnd{};  // a count larger than the file
       if (in.ReadRaw() != RecordTag("Resource", k)) continue;
-      const std::string name = in.ReadString();
-      if (!name.empty() && host.ResourceIndex(name) < 0) {
-        if (static_cast<size_t>(k) >= selection.Resources.size()) throw TImportEnd{};
-        if (selection.Resources[static_cast<size_t>(k)]) {
-          const int32_t brush = NumberLine(in), slur = NumberLine(in);
-          const TColor color = NumberLine(in);
-          // The ranges the editor allows for the brush.
-          resource.Add(name, std::max(1, brush), std::clamp(slur, 0, 100), color);
-          host.AddResource(name);
-          ++added;
-          continue;
-        }
-      }
-      for (int i = 0; i < 3; ++i) in.ReadRaw();
+      TResourceSetResource r;
+      r.Name = in.ReadString();
+      r.BrushValue = NumberLine(in);
+      r.Slur = NumberLine(in);
+      r.Color = NumberLine(in);
+      set.Resources.push_back(std::move(r));
     }
-    int32_t m = 0;
-    if (in.ReadRaw() == "[PlantCount]") m = CountLineOrZero(in);
-    const bool v051 = version >= "0.5.1", v052 = version >= "0.5.2";
-    TPlantParameter r;
-    for (int32_t k = 0; k < m; ++k) {
+    if (in.ReadRaw() == "[PlantCount]") set.PlantCount = CountLineOrZero(in);
+    const bool v051 = set.Version >= "0.5.1", v052 = set.Version >= "0.5.2";
+    for (int32_t k = 0; k < set.PlantCount; ++k) {
       if (in.Eof()) throw TImportEnd{};
       if (in.ReadRaw() != RecordTag("Plant", k)) continue;
-      TGenome& g = r.Param;
-      r.Const.Name = in.ReadString();
-      g.ResourceIn() = host.ResourceIndex(in.ReadString());
-      g.ResourceOut() = v051 ? host.ResourceIndex(in.ReadString()) : g.ResourceIn();
+      TResourceSetPlant r;
+      TGenome& g = r.Species.Param;
+      r.Species.Const.Name = in.ReadString();
+      r.ResourceIn = in.ReadString();
+      r.ResourceOut = v051 ? in.ReadString() : r.ResourceIn;
       g.Mutation() = NumberLine(in);
-      r.Const.Color = NumberLine(in);
-      r.Const.ColorMutant = v052 ? NumberLine(in) : 255;
+      r.Species.Const.Color = NumberLine(in);
+      r.Species.Const.ColorMutant = v052 ? NumberLine(in) : 255;
       g.ResourceBegin() = NumberLine(in);
       g.ResourceEat() = NumberLine(in);
       g.AgeReproduct() = NumberLine(in);
       g.AgeMax() = NumberLine(in);
       g.ChildrenCount() = NumberLine(in);
-      if (r.Const.Name.empty() || host.HasPlant(r.Const.Name)) continue;
-      if (static_cast<size_t>(k) >= selection.Plants.size()) throw TImportEnd{};
-      if (!selection.Plants[static_cast<size_t>(k)]) continue;
+      set.Plants.push_back(std::move(r));
+    }
+  } catch (const TImportEnd&) {
+  }
+  const bool ok = !in.LineTooLong();
+  in.Close();
+  if (!ok) set = TResourceSet();
+  return ok;
+}
+
+int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, const TResourceSetSelection& selection,
+                          TResourceSetHost& host) {
+  int32_t added = 0;
+  try {
+    for (size_t k = 0; k < set.Resources.size(); ++k) {
+      const TResourceSetResource& r = set.Resources[k];
+      if (r.Name.empty() || host.ResourceIndex(r.Name) >= 0) continue;
+      if (k >= selection.Resources.size()) throw TImportEnd{};
+      if (!selection.Resources[k]) continue;
+      // The ranges the editor allows for the brush.
+      resource.Add(r.Name, std::max(1, r.BrushValue), std::clamp(r.Slur, 0, 100), r.Color);
+      host.AddResource(r.Name);
+      ++added;
+    }
+    for (size_t k = 0; k < set.Plants.size(); ++k) {
+      TPlantParameter species = set.Plants[k].Species;
+      if (species.Const.Name.empty() || host.HasPlant(species.Const.Name)) continue;
+      if (k >= selection.Plants.size()) throw TImportEnd{};
+      if (!selection.Plants[k]) continue;
+      // The resources are looked up now, so those of this set added above are found.
+      TGenome& g = species.Param;
+      g.ResourceIn() = host.ResourceIndex(set.Plants[k].ResourceIn);
+      g.ResourceOut() = host.ResourceIndex(set.Plants[k].ResourceOut);
       // A species must name resources of the model; one whose resource is
       // not in the list is left out.
       if (g.ResourceIn() < 0 || g.ResourceOut() < 0 || g.ResourceIn() >= resource.Count ||
           g.ResourceOut() >= resource.Count)
         continue;
       KeepGenomeInRange(g, resource.Count);
-      host.AddPlant(r);
+      host.AddPlant(species);
       ++added;
     }
   } catch (const TImportEnd&) {
   }
-  in.Close();
   host.UpdateView();
   return added;
 }

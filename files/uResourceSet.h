@@ -9,12 +9,40 @@
 #include "model/uPlant.h"
 #include "model/uResource.h"
 
-// Which records are ticked in the file window's check list: Resources[k] for
-// resource k and Plants[k] for species k (of the model when exporting, of the
-// set when importing).
+// Which records are ticked in the file window's check list: for export,
+// Resources[k] for the model's resource k and Plants[k] for its species k; for
+// import, Resources[k] and Plants[k] for the records TResourceSet::Resources[k]
+// and TResourceSet::Plants[k] that the list shows.
 struct TResourceSetSelection {
   std::vector<bool> Resources;
   std::vector<bool> Plants;
+};
+
+// A resource record of a set, as read.
+struct TResourceSetResource {
+  std::string Name;
+  int32_t BrushValue = 0;
+  int32_t Slur = 0;
+  TColor Color = 0;
+};
+
+// A species record of a set, as read: its values (Count, Mass and the resource
+// indexes zero) and its food and waste resources by name.
+struct TResourceSetPlant {
+  TPlantParameter Species;
+  std::string ResourceIn, ResourceOut;
+};
+
+// A set as read: its version, the counts it announces, and the records whose
+// tag stood where it should, in file order. The file window's check list shows
+// these records and the import adds the ticked ones of the same reading, so
+// what is imported is exactly what the list showed.
+struct TResourceSet {
+  std::string Version;
+  int32_t ResourceCount = 0;
+  int32_t PlantCount = 0;
+  std::vector<TResourceSetResource> Resources;
+  std::vector<TResourceSetPlant> Plants;
 };
 
 // The parameter editor's lists, as the import needs them.
@@ -45,9 +73,19 @@ int32_t CountLineOrZero(TTextReader& in);
 bool ExportResourceSet(const std::string& fileName, const TResourceObject& resource, const TPlantObject& plant,
                        const TResourceSetSelection& selection, std::string* errorLine = nullptr);
 
+// Reads a set: a version tag on the first line (without it the set is older
+// than "0.5.1" and that line is lost), then the counts and the records; a
+// species record has its waste resource from "0.5.1" on (before, the waste
+// resource is the food resource) and its mutant colour from "0.5.2" on (before,
+// 255). A line that is not the expected tag is dropped and counts as one
+// record; a value that should be a number and is not ends the reading, keeping
+// the records read whole before it. False, with no records, when the file
+// cannot be opened or read.
+bool ReadResourceSet(const std::string& fileName, TResourceSet& set);
+
 // Adds the ticked records of a set to the model, skipping empty names and names
 // the lists already have, and species whose food or waste resource is not in
-// the resource list. Any failure ends the import silently; what was added
-// before it stays. Returns the number of records added.
-int32_t ImportResourceSet(const std::string& fileName, TResourceObject& resource,
-                          const TResourceSetSelection& selection, TResourceSetHost& host);
+// the resource list; a record beyond the ticks given ends the import. Returns
+// the number of records added.
+int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, const TResourceSetSelection& selection,
+                          TResourceSetHost& host);

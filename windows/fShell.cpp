@@ -1,6 +1,7 @@
 #include "windows/fShell.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -84,6 +85,8 @@ QString TFormShell::ExtractExtension(const QString& name) {
 
 QString TFormShell::ForceExtension(const QString& name, const QString& extension) {
   const QString ext = ExtractExtension(name);
+  // A listed SAMPLE.ZOD stays the file it is on a file system that tells case apart.
+  if (ext.compare(extension, Qt::CaseInsensitive) == 0) return name;
   return name.left(name.size() - ext.size()) + extension;
 }
 
@@ -218,6 +221,11 @@ void TFormShell::SetStartFolder(const QString& folder) {
 
 QString TFormShell::CurrentFolder() const { return WithSlash(ShellTreeView->Path()); }
 
+QString TFormShell::NamedFile(const QString& name) const {
+  if (name.isEmpty()) return CurrentFolder();
+  return QDir::cleanPath(QDir::isAbsolutePath(name) ? name : CurrentFolder() + name);
+}
+
 int TFormShell::OuterWidth() const { return OuterRect(this).width(); }
 
 bool TFormShell::Saving() const { return WindowType == TypeSave || WindowType == TypeExport || WindowType == TypeSaveShot; }
@@ -332,7 +340,7 @@ void TFormShell::FormShow() {
   ActionBack->setEnabled(true);
 }
 
-void TFormShell::UpdateCaption() { setWindowTitle(ButtonYes->text() + QStringLiteral(": ") + CurrentFolder() + EditFileName->text()); }
+void TFormShell::UpdateCaption() { setWindowTitle(ButtonYes->text() + QStringLiteral(": ") + NamedFile(EditFileName->text())); }
 
 void TFormShell::EditFileNameSaveChange() {
   ButtonYes->setEnabled(!EditFileName->text().isEmpty());
@@ -341,7 +349,7 @@ void TFormShell::EditFileNameSaveChange() {
 
 void TFormShell::EditFileNameLoadChange() {
   const QString name = EditFileName->text();
-  ButtonYes->setEnabled(!name.isEmpty() && QFileInfo(CurrentFolder() + name).isFile());
+  ButtonYes->setEnabled(!name.isEmpty() && QFileInfo(NamedFile(name)).isFile());
   UpdateCaption();
 }
 
@@ -357,12 +365,15 @@ void TFormShell::ShellListViewClick() {
     EditFileName->clear();
     EditFileType->setText(ShellListView->HasSelected() ? QStringLiteral("Папка") : QString());
     if (WindowType == TypeOpenBrowser) SetFrameShown(FrameOpenBrowser, false);
-    if (WindowType == TypeImport) SetFrameShown(FrameImport, false);
+    if (WindowType == TypeImport) {
+      SetFrameShown(FrameImport, false);
+      FrameImport->Clear();  // no set is shown, so none can be imported
+    }
     return;
   }
   EditFileName->setText(ShellListView->SelectedName());
   const QString ext = ExtractExtension(EditFileName->text());
-  const QString file = CurrentFolder() + EditFileName->text();
+  const QString file = NamedFile(EditFileName->text());
   if (ext.compare(QStringLiteral(".zod"), Qt::CaseInsensitive) == 0) {
     EditFileType->setText(TypeTextZod);
     if (WindowType == TypeOpenBrowser) {
@@ -373,13 +384,15 @@ void TFormShell::ShellListViewClick() {
     EditFileType->setText(TypeTextJpg);
   } else if (ext.compare(QStringLiteral(".zor"), Qt::CaseInsensitive) == 0) {
     EditFileType->setText(TypeTextZor);
-    if (WindowType == TypeImport) {
-      SetFrameShown(FrameImport, true);
-      if (!FrameImport->Preview(file, Host.ResourceHeader, Host.PlantHeader)) SetFrameShown(FrameImport, false);
-    }
+    if (WindowType == TypeImport) PreviewResourceSet(file);
   } else {
     EditFileType->setText(QStringLiteral("Файл (*") + ext + QLatin1Char(')'));
   }
+}
+
+void TFormShell::PreviewResourceSet(const QString& file) {
+  SetFrameShown(FrameImport, true);
+  if (!FrameImport->Preview(file, Host.ResourceHeader, Host.PlantHeader)) SetFrameShown(FrameImport, false);
 }
 
 void TFormShell::ShellListViewDblClick() {
@@ -461,7 +474,13 @@ void TFormShell::ActionUpExecute() {
 bool TFormShell::ButtonYesClick() {
   const QString name = ForceExtension(EditFileName->text(), Extension);
   EditFileName->setText(name);
-  const QString target = CurrentFolder() + name;
+  const QString target = NamedFile(name);
+  if (WindowType == TypeImport && FrameImport && FrameImport->SetFile != target) {
+    // Another set than the list shows: the list shows it now, for the user to
+    // tick what to import from it.
+    PreviewResourceSet(target);
+    return false;
+  }
   if (Saving() && QFileInfo::exists(target)) {
     const QString current = Host.CurrentFile.isEmpty() ? QString() : QFileInfo(Host.CurrentFile).canonicalFilePath();
     const bool same = !current.isEmpty() && QFileInfo(target).canonicalFilePath() == current;

@@ -107,6 +107,11 @@ class TFormShell : public QDialog {
   void SetWindowType(unsigned char type);
   // The tree's folder with a trailing "/"; empty when no folder is selected.
   QString CurrentFolder() const;
+  // The file a name typed or chosen in the name line stands for: a full path
+  // as it is, any other name in the current folder; cleaned of "." and ".."
+  // and doubled "/". Every mode takes the file it opens, previews or saves
+  // from here.
+  QString NamedFile(const QString& name) const;
   // The window's outer width (frame included).
   int OuterWidth() const;
 
@@ -122,14 +127,17 @@ class TFormShell : public QDialog {
   void EditFileNameSaveChange();
   void EditFileNameLoadChange();
   // Forces the extension and sets FileName; false (the window stays open)
-  // when the user would not replace an existing file.
+  // when the user would not replace an existing file, or, on import, when the
+  // list does not show the set accepted: it is then read into the list, for
+  // the user to tick its rows.
   bool ButtonYesClick();
   void RadioButtonViewClick();
   void RadioButtonHistoryClick();
   void RadioButtonStatClick();
 
   // The accepted name: the extension (from the name's last point) replaced,
-  // or added to a name without one.
+  // or added to a name without one; a name whose extension differs from it
+  // only in letter case is kept as it is.
   static QString ForceExtension(const QString& name, const QString& extension);
   // The extension of a name: the text from its last point, or empty.
   static QString ExtractExtension(const QString& name);
@@ -146,6 +154,8 @@ class TFormShell : public QDialog {
   void FormDestroy();
   void UpdateCaption();
   void SetFrameShown(QWidget* frame, bool shown);
+  // Shows the import list read from this set ("(нет)" when it cannot be read).
+  void PreviewResourceSet(const QString& file);
   void ApplyWidths();
   // The window saves (Save, Export, SaveShot) rather than opens.
   bool Saving() const;

@@ -33,14 +33,20 @@ void TFrameImport::AddHeader(const QString& text, int& start) {
 }
 
 bool TFrameImport::Preview(const QString& fileName, const QString& resourceHeader, const QString& plantHeader) {
+  Clear();
+  SetFile = fileName;
+  const bool ok = ReadResourceSetPreview(fileName.toStdString(), Set);
+  if (Set.ResourceCount > 0) AddHeader(resourceHeader, ResourceStart);
+  for (const TResourceSetResource& r : Set.Resources) CheckListBox->AddItem(QString::fromStdString(r.Name));
+  if (Set.PlantCount > 0) AddHeader(plantHeader, PlantStart);
+  for (const TResourceSetPlant& r : Set.Plants) CheckListBox->AddItem(QString::fromStdString(r.Species.Const.Name));
+  return ok;
+}
+
+void TFrameImport::Clear() {
   CheckListBox->Clear();
-  TResourceSetNames names;
-  if (!ReadResourceSetNames(fileName.toStdString(), names)) return false;
-  if (names.ResourceCount > 0) AddHeader(resourceHeader, ResourceStart);
-  for (const std::string& name : names.Resources) CheckListBox->AddItem(QString::fromStdString(name));
-  if (names.PlantCount > 0) AddHeader(plantHeader, PlantStart);
-  for (const std::string& name : names.Plants) CheckListBox->AddItem(QString::fromStdString(name));
-  return true;
+  Set = TResourceSet();
+  SetFile.clear();
 }
 
 void TFrameImport::Fill(const QString& resourceHeader, const QStringList& resources, const QString& plantHeader,

@@ -38,10 +38,18 @@ class TFrameImport : public QFrame {
   void ActionDeselectAllExecute();
   void ActionInverseExecute();
 
-  // The resource-set preview: the names of the set under their headers (a
-  // header only for a kind the set announces). False when the file cannot be
-  // read; nothing is reported.
+  // The set the import list shows (the records row ResourceStart + k and row
+  // PlantStart + k stand for), and the file it was read from; empty when the
+  // list shows no file.
+  TResourceSet Set;
+  QString SetFile;
+
+  // The resource-set preview: reads the set into Set and lists its records'
+  // names under their headers (a header only for a kind the set announces).
+  // False when the file cannot be read; nothing is reported.
   bool Preview(const QString& fileName, const QString& resourceHeader, const QString& plantHeader);
+  // Empties the list, Set and SetFile.
+  void Clear();
   // The export filling: both headers, each followed by the model's names.
   void Fill(const QString& resourceHeader, const QStringList& resources, const QString& plantHeader,
             const QStringList& plants);

@@ -241,8 +241,10 @@ void TMainForm::ActionFileImportExecute() {
   if (!Resource || !FormParameter) return;
   RunFileWindow(TFormShell::TypeImport, QStringLiteral(".zor"), TFormShell::TypeTextZor, PathDocument, QString(),
                 [this](TFormShell& shell) {
+                  // The set as the list showed it, and its ticked rows: the window
+                  // closes only once the list shows the file accepted.
                   TMainResourceSetHost host;
-                  ImportResourceSet(shell.FileName.toStdString(), *Resource, shell.FrameImport->Selection(), host);
+                  ImportResourceSet(shell.FrameImport->Set, *Resource, shell.FrameImport->Selection(), host);
                   return true;
                 });
 }

@@ -45,41 +45,58 @@ TEST(FilePreview, DataFileHeadGivesCommentsThenTheInformationLine) {
   EXPECT_FALSE(ReadDataFileHead(dir.Path.string(), head));  // a folder
 }
 
+namespace {
+
+// The names the check list shows for a set.
+std::vector<std::string> ResourceNames(const TResourceSet& set) {
+  std::vector<std::string> out;
+  for (const auto& r : set.Resources) out.push_back(r.Name);
+  return out;
+}
+std::vector<std::string> PlantNames(const TResourceSet& set) {
+  std::vector<std::string> out;
+  for (const auto& r : set.Plants) out.push_back(r.Species.Const.Name);
+  return out;
+}
+
+}  // namespace
+
 TEST(FilePreview, ResourceSetNamesFollowTheFile) {
   TTempDir dir;
   TModel m;  // two resources, three species
   const std::string f = dir.File("all.zor");
   ASSERT_TRUE(ExportResourceSet(f, m.Res, m.Plant, {{true, true}, {true, true, true}}));
-  TResourceSetNames names;
-  ASSERT_TRUE(ReadResourceSetNames(f, names));
+  TResourceSet names;
+  ASSERT_TRUE(ReadResourceSetPreview(f, names));
   EXPECT_EQ(names.ResourceCount, 2);
   EXPECT_EQ(names.PlantCount, 3);
-  EXPECT_EQ(names.Resources, (std::vector<std::string>{"Ресурс Жёлтый", "Water"}));
-  EXPECT_EQ(names.Plants, (std::vector<std::string>{"Организм А", "Beta", "Гамма"}));
+  EXPECT_EQ(ResourceNames(names), (std::vector<std::string>{"Ресурс Жёлтый", "Water"}));
+  EXPECT_EQ(PlantNames(names), (std::vector<std::string>{"Организм А", "Beta", "Гамма"}));
 
   // Species only.
   ASSERT_TRUE(ExportResourceSet(f, m.Res, m.Plant, {{}, {false, true}}));
-  ASSERT_TRUE(ReadResourceSetNames(f, names));
+  ASSERT_TRUE(ReadResourceSetPreview(f, names));
   EXPECT_EQ(names.ResourceCount, 0);
   EXPECT_TRUE(names.Resources.empty());
-  EXPECT_EQ(names.Plants, std::vector<std::string>{"Beta"});
+  EXPECT_EQ(PlantNames(names), std::vector<std::string>{"Beta"});
 
   // Another version gives nothing; a missing file cannot be read.
   WriteAll(f, "[FileDataVersion]\r\n0.5.1\r\n[ResourceCount]\r\n1\r\n[Resource0]\r\nA\r\n1\r\n2\r\n3\r\n");
-  ASSERT_TRUE(ReadResourceSetNames(f, names));
+  ASSERT_TRUE(ReadResourceSetPreview(f, names));
   EXPECT_TRUE(names.Resources.empty());
   EXPECT_EQ(names.ResourceCount, 0);
-  EXPECT_FALSE(ReadResourceSetNames(dir.File("none.zor"), names));
+  EXPECT_FALSE(ReadResourceSetPreview(dir.File("none.zor"), names));
 
   // A wrong tag costs its record; a count that is not a number counts as 0;
   // a count far beyond the file ends with the file.
   WriteAll(f,
            "[FileDataVersion]\r\n0.5.2\r\n[ResourceCount]\r\n2000000000\r\n[Resource0]\r\nA\r\n1\r\n2\r\n3\r\n"
            "[Resource7]\r\nB\r\n1\r\n2\r\n3\r\n");
-  ASSERT_TRUE(ReadResourceSetNames(f, names));
-  EXPECT_EQ(names.Resources, std::vector<std::string>{"A"});
-  WriteAll(f, "[FileDataVersion]\r\n0.5.2\r\n[ResourceCount]\r\nmany\r\n[PlantCount]\r\n1\r\n[Plant0]\r\nP\r\n");
-  ASSERT_TRUE(ReadResourceSetNames(f, names));
+  ASSERT_TRUE(ReadResourceSetPreview(f, names));
+  EXPECT_EQ(ResourceNames(names), std::vector<std::string>{"A"});
+  WriteAll(f, "[FileDataVersion]\r\n0.5.2\r\n[ResourceCount]\r\nmany\r\n[PlantCount]\r\n1\r\n[Plant0]\r\nP\r\n"
+              "A\r\nA\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
+  ASSERT_TRUE(ReadResourceSetPreview(f, names));
   EXPECT_EQ(names.ResourceCount, 0);
-  EXPECT_EQ(names.Plants, std::vector<std::string>{"P"});
+  EXPECT_EQ(PlantNames(names), std::vector<std::string>{"P"});
 }

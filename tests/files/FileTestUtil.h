@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "files/uDataFile.h"
+#include "files/uResourceSet.h"
 #include "model/uPlant.h"
 #include "model/uResource.h"
 
@@ -199,4 +200,12 @@ inline void ExpectStoresValid(const TResourceObject& res, const TPlantObject& pl
     for (const auto& item : plant.Params[s].Stat.Histogram[gAgeMax]) inHistogram += item.Num;
     EXPECT_EQ(inHistogram, counts[s]);
   }
+}
+
+// Reads a set and imports its ticked records, as the file window and the import do.
+inline int32_t ImportSetFile(const std::string& fileName, TResourceObject& resource,
+                             const TResourceSetSelection& selection, TResourceSetHost& host) {
+  TResourceSet set;
+  ReadResourceSet(fileName, set);
+  return ImportResourceSet(set, resource, selection, host);
 }

@@ -126,7 +126,7 @@ TEST(ResourceSetFuzz, BrokenSetsNeverLeaveInvalidIndexes) {
     plant.Field.Reset(5, 10);
     TSetHost host(res, plant);
     TResourceSetSelection ticks{std::vector<bool>(8, true), std::vector<bool>(8, true)};
-    ImportResourceSet(file, res, ticks, host);
+    ImportSetFile(file, res, ticks, host);
     ExpectStoresValid(res, plant);
     for (const auto& p : plant.Params) {
       EXPECT_LT(p.Param.ResourceIn(), res.Count);

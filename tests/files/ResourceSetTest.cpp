@@ -95,7 +95,7 @@ TEST(ResourceSetImport, RoundTripIntoAnEmptyModelAndAgainAddsNothing) {
   ASSERT_TRUE(ExportResourceSet(f, m.Res, m.Plant, all));
 
   TEmpty t;
-  EXPECT_EQ(ImportResourceSet(f, t.Res, all, t.Host), 5);
+  EXPECT_EQ(ImportSetFile(f, t.Res, all, t.Host), 5);
   ASSERT_EQ(t.Res.Count, 2);
   EXPECT_EQ(t.Res.Params[0].Name, "Ресурс Жёлтый");
   EXPECT_EQ(t.Res.Params[1].BrushValue, 7);
@@ -111,7 +111,7 @@ TEST(ResourceSetImport, RoundTripIntoAnEmptyModelAndAgainAddsNothing) {
 
   // Into the model it came from: every name exists already.
   TListHost same(m.Res, m.Plant);
-  EXPECT_EQ(ImportResourceSet(f, m.Res, all, same), 0);
+  EXPECT_EQ(ImportSetFile(f, m.Res, all, same), 0);
   EXPECT_EQ(m.Res.Count, 2);
   EXPECT_EQ(m.Plant.Count, 3);
 }
@@ -126,7 +126,7 @@ TEST(ResourceSetImport, NamesDifferingOnlyInCaseAreNotImported) {
   TEmpty t;
   t.Res.Add("вода", 9, 9, 9);
   t.Plant.Add(Species("ёжик", 0, 0, 1));
-  EXPECT_EQ(ImportResourceSet(f, t.Res, {{true, true}, {true}}, t.Host), 1);
+  EXPECT_EQ(ImportSetFile(f, t.Res, {{true, true}, {true}}, t.Host), 1);
   EXPECT_EQ(t.Res.Count, 2);
   EXPECT_EQ(t.Res.Params[1].Name, "Sand");
   EXPECT_EQ(t.Plant.Count, 1);
@@ -141,7 +141,7 @@ TEST(ResourceSetImport, UntickedRowsUnknownResourcesAndMissingRows) {
     // Only Water ticked: the species naming "Ресурс Жёлтый" as food or waste
     // find no such resource and are left out; "Гамма" lives on Water alone.
     TEmpty t;
-    EXPECT_EQ(ImportResourceSet(f, t.Res, {{false, true}, {true, true, true}}, t.Host), 2);
+    EXPECT_EQ(ImportSetFile(f, t.Res, {{false, true}, {true, true, true}}, t.Host), 2);
     EXPECT_EQ(t.Res.Count, 1);
     EXPECT_EQ(Names(t.Plant), std::vector<std::string>{"Гамма"});
     EXPECT_EQ(t.Plant.Params[0].Param.ResourceIn(), 0);  // Water's index here
@@ -151,7 +151,7 @@ TEST(ResourceSetImport, UntickedRowsUnknownResourcesAndMissingRows) {
     // A species whose food resource comes from the same set gets its new index.
     TEmpty t;
     t.Res.Add("Other", 1, 1, 1);
-    EXPECT_EQ(ImportResourceSet(f, t.Res, {{true, true}, {false, true, false}}, t.Host), 3);
+    EXPECT_EQ(ImportSetFile(f, t.Res, {{true, true}, {false, true, false}}, t.Host), 3);
     ASSERT_EQ(t.Plant.Count, 1);
     EXPECT_EQ(t.Plant.Params[0].Param.ResourceIn(), 2);   // Water
     EXPECT_EQ(t.Plant.Params[0].Param.ResourceOut(), 1);  // Ресурс Жёлтый
@@ -159,7 +159,7 @@ TEST(ResourceSetImport, UntickedRowsUnknownResourcesAndMissingRows) {
   {
     // The check list has fewer rows than the set: the import ends there.
     TEmpty t;
-    EXPECT_EQ(ImportResourceSet(f, t.Res, {{true}, {true}}, t.Host), 1);
+    EXPECT_EQ(ImportSetFile(f, t.Res, {{true}, {true}}, t.Host), 1);
     EXPECT_EQ(t.Res.Count, 1);
     EXPECT_EQ(t.Plant.Count, 0);
     EXPECT_EQ(t.Host.Updates, 1);
@@ -196,7 +196,7 @@ TEST(ResourceSetImport, OlderVersionsAndBrokenCounts) {
     const std::string f = dir.File("old.zor");
     WriteAll(f, JoinCrLf(l));
     TEmpty t;
-    EXPECT_EQ(ImportResourceSet(f, t.Res, {{true}, {true}}, t.Host), 2) << c.head[0];
+    EXPECT_EQ(ImportSetFile(f, t.Res, {{true}, {true}}, t.Host), 2) << c.head[0];
     ASSERT_EQ(t.Plant.Count, 1);
     const TPlantParameter& p = t.Plant.Params[0];
     EXPECT_EQ(p.Const.ColorMutant, c.colorMutant);
@@ -214,7 +214,7 @@ TEST(ResourceSetImport, OlderVersionsAndBrokenCounts) {
     const std::string f = dir.File("nocount.zor");
     WriteAll(f, JoinCrLf(l));
     TEmpty t;
-    EXPECT_EQ(ImportResourceSet(f, t.Res, {{true}, {true}}, t.Host), 1);
+    EXPECT_EQ(ImportSetFile(f, t.Res, {{true}, {true}}, t.Host), 1);
     EXPECT_EQ(t.Plant.Count, 0);
   }
   {
@@ -222,11 +222,11 @@ TEST(ResourceSetImport, OlderVersionsAndBrokenCounts) {
     const std::string f = dir.File("broken.zor");
     WriteAll(f, JoinCrLf({"[FileDataVersion]", "0.5.2", "[ResourceCount]", "2000000000", "[Resource0]", "A", "x", "2", "3"}));
     TEmpty t;
-    EXPECT_EQ(ImportResourceSet(f, t.Res, {{true}, {}}, t.Host), 0);
+    EXPECT_EQ(ImportSetFile(f, t.Res, {{true}, {}}, t.Host), 0);
     EXPECT_EQ(t.Res.Count, 0);
     EXPECT_EQ(t.Host.Updates, 1);
     // A missing file is ignored without a word.
-    EXPECT_EQ(ImportResourceSet(dir.File("absent.zor"), t.Res, {{true}, {}}, t.Host), 0);
+    EXPECT_EQ(ImportSetFile(dir.File("absent.zor"), t.Res, {{true}, {}}, t.Host), 0);
   }
 }
 
@@ -239,7 +239,7 @@ TEST(ResourceSetImport, ValuesAreBroughtIntoTheRangesTheTickAndTheBrushKeep) {
   const std::string f = dir.File("wide.zor");
   WriteAll(f, JoinCrLf(l));
   TEmpty t;
-  ASSERT_EQ(ImportResourceSet(f, t.Res, {{true}, {true}}, t.Host), 2);
+  ASSERT_EQ(ImportSetFile(f, t.Res, {{true}, {true}}, t.Host), 2);
   EXPECT_EQ(t.Res.Params[0].BrushValue, 1);
   EXPECT_EQ(t.Res.Params[0].Slur, 100);
   EXPECT_EQ(t.Plant.Params[0].Param, TGenome(0, 0, 7, 2147483647, MaxChildrenCount, 0, 0, 0));

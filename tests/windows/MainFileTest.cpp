@@ -1,7 +1,8 @@
 // The file commands of the running program, each through its file window:
 // New, Save, Save As, Open and the recent files with a real round trip, a
-// refused file that leaves the model alone, Export then Import, and pictures
-// of the field view and the charts.
+// refused file that leaves the model alone, Export then Import (exactly the
+// ticked rows of the set the list shows), names as typed or listed (letter
+// case, full and relative paths), and pictures of the field view and the charts.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -27,6 +28,7 @@
 #include "MainFixture.h"
 #include "controls/KitConst.h"
 #include "files/uDataFile.h"
+#include "files/uResourceSet.h"
 #include "platform/Jpeg.h"
 #include "platform/qt/HtmlView.h"
 #include "platform/qt/ShellView.h"
@@ -317,6 +319,109 @@ TEST_F(FileCommands, ExportThenImportIntoAnEmptyModel) {
   EXPECT_EQ(Form->Plant->Params[0].Param.Mutation(), 15);
   EXPECT_EQ(Form->Plant->Params[0].Param.ResourceIn(), 0);  // "Вода", now resource 0
   EXPECT_EQ(FormParameter->ListBoxPlant->item(0)->text(), "Рыба");
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
+TEST_F(FileCommands, AListedFileWhoseExtensionDiffersInCaseIsTheFileTaken) {
+  TUser user;
+  Form->Step = 21;
+  ASSERT_TRUE(Form->SaveDataFile(docs + "SAMPLE.ZOD"));
+  Form->Step = 0;
+  user.Shells.push_back(PickAndAccept("SAMPLE.ZOD"));
+  Form->ActionFileLoad->trigger();
+  EXPECT_EQ(Form->FileName, docs + "SAMPLE.ZOD");
+  EXPECT_EQ(Form->Step, 21);
+  // Save As keeps a typed extension in its own letter case.
+  user.Shells.push_back(Accept("Copy.Zod"));
+  Form->ActionFileSaveAs->trigger();
+  EXPECT_EQ(Form->FileName, docs + "Copy.Zod");
+  EXPECT_TRUE(QFile::exists(docs + "Copy.Zod"));
+  // A set named in capitals imports.
+  Form->Resource->Add("Глина", 3, 30, 0x0000FF);
+  FormParameter->AddResource("Глина");
+  ASSERT_TRUE(ExportResourceSet((docs + "SET.ZOR").toStdString(), *Form->Resource, *Form->Plant, {{false, true}, {}}));
+  ASSERT_TRUE(FormParameter->DeleteResource(1));
+  user.Shells.push_back(PickAndAccept("SET.ZOR", [](TFormShell& shell) { shell.FrameImport->ActionSelectAll->trigger(); }));
+  Form->ActionFileImport->trigger();
+  ASSERT_EQ(Form->Resource->Count, 2);
+  EXPECT_EQ(Form->Resource->Params[1].Name, "Глина");
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
+TEST_F(FileCommands, ImportAddsExactlyTheTickedRowsOfTheSetTheListShows) {
+  TUser user;
+  auto write = [&](const QString& name, const QByteArray& text) {
+    QFile f(docs + name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(text).replace("\n", "\r\n"));
+  };
+  write("clay.zor", "[FileDataVersion]\n0.5.2\n[ResourceCount]\n1\n[Resource0]\nClay\n1\n2\n3\n[PlantCount]\n0\n");
+  // The first record's tag is out of place: the list shows Grass, Sand and
+  // Water as rows 0, 1 and 2, though they are the records numbered 1, 2 and 3.
+  write("mixed.zor",
+        "[FileDataVersion]\n0.5.2\n[ResourceCount]\n4\n[Resource4]\n[Resource1]\nGrass\n1\n1\n1\n"
+        "[Resource2]\nSand\n2\n2\n2\n[Resource3]\nWater\n7\n30\n255\n[PlantCount]\n0\n");
+  QStringList shown;
+  user.Shells.push_back([&](TFormShell& shell) {
+    // Everything of the set the list shows is ticked, then another set is named.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell.ShellListView->Select("clay.zor"); }, 10000));
+    shell.ShellListViewClick();
+    shell.FrameImport->ActionSelectAll->trigger();
+    shell.EditFileName->setText("mixed.zor");
+    shell.ButtonYes->click();
+    // The window stays, the list now shows that set with nothing ticked.
+    ASSERT_TRUE(shell.isVisible());
+    TCheckListBox* list = shell.FrameImport->CheckListBox;
+    ASSERT_TRUE(shell.FrameImport->isVisible());
+    for (int i = 0; i < list->Count(); ++i) {
+      shown << list->Text(i);
+      EXPECT_FALSE(list->Checked(i));
+    }
+    list->SetChecked(shown.indexOf("Water"), true);
+    shell.ButtonYes->click();
+  });
+  Form->ActionFileImport->trigger();
+  EXPECT_EQ(shown, (QStringList{"Ресурсы", "Grass", "Sand", "Water"}));
+  ASSERT_EQ(Form->Resource->Count, 2);
+  EXPECT_EQ(Form->Resource->Params[1].Name, "Water");
+  EXPECT_EQ(Form->Resource->Params[1].BrushValue, 7);
+  EXPECT_EQ(Form->Resource->Params[1].Slur, 30);
+  EXPECT_EQ(FormParameter->ListBoxResource->count(), 2);
+}
+
+TEST_F(FileCommands, TypedPathsAreTakenWholeAndCleaned) {
+  TUser user;
+  QDir().mkpath(docs + "sub");
+  QDir().mkpath(docs + "data");
+  Form->PathDocument = docs + "sub/";
+  // A full path is the file saved, whatever folder the window shows.
+  user.Shells.push_back(Accept(docs + "data/my1.zod"));
+  Form->ActionFileSaveAs->trigger();
+  EXPECT_EQ(Form->FileName, docs + "data/my1.zod");
+  EXPECT_TRUE(QFile::exists(docs + "data/my1.zod"));
+  // The same file by a path with "." and "..": one file, one recent entry.
+  user.Shells.push_back(Accept("../data/./my1.zod"));
+  Form->ActionFileLoad->trigger();
+  EXPECT_EQ(Form->FileName, docs + "data/my1.zod");
+  EXPECT_EQ(Form->FileList[0].FileName, docs + "data/my1.zod");
+  for (int i = 1; i < 5; ++i) EXPECT_FALSE(Form->FileList[i].FileName.contains("my1")) << i;
+  // Export and import by relative paths: the import window shows the set first.
+  user.Shells.push_back([](TFormShell& shell) {
+    shell.FrameImport->ActionSelectAll->trigger();
+    Accept("..//data/set")(shell);
+  });
+  Form->ActionFileExport->trigger();
+  EXPECT_TRUE(QFile::exists(docs + "data/set.zor"));
+  FormParameter->DeletePlant(0);
+  user.Shells.push_back([](TFormShell& shell) {
+    Accept("../data/set.zor")(shell);
+    ASSERT_TRUE(shell.isVisible());
+    shell.FrameImport->ActionSelectAll->trigger();
+    shell.ButtonYes->click();
+  });
+  Form->ActionFileImport->trigger();
+  ASSERT_EQ(Form->Plant->Count, 1);
+  EXPECT_EQ(Form->Plant->Params[0].Const.Name, "Организм Lime");
   EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
 }
 

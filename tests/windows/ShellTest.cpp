@@ -94,7 +94,7 @@ TEST(ShellNames, TheExtensionIsForcedFromTheLastPoint) {
   EXPECT_EQ(TFormShell::ForceExtension("report", zod), "report.zod");
   EXPECT_EQ(TFormShell::ForceExtension("report.txt", zod), "report.zod");
   EXPECT_EQ(TFormShell::ForceExtension("a.b.c", zod), "a.b.zod");
-  EXPECT_EQ(TFormShell::ForceExtension("SAMPLE.ZOD", zod), "SAMPLE.zod");
+  EXPECT_EQ(TFormShell::ForceExtension("SAMPLE.ZOD", zod), "SAMPLE.ZOD");  // the extension already matches
   EXPECT_EQ(TFormShell::ForceExtension("", zod), ".zod");
   EXPECT_EQ(TFormShell::ForceExtension("v1.2/run", zod), "v1.2/run.zod");  // a point in a folder is no extension
   EXPECT_EQ(TFormShell::ExtractExtension("noext"), "");
@@ -159,12 +159,12 @@ TEST_F(ShellWindow, OpenRuleAndTheFilteredList) {
   shell->EditFileName->setText("A");  // a folder is no file
   EXPECT_FALSE(shell->ButtonYes->isEnabled());
 
-  // A double click on the listed file accepts it under the forced extension.
+  // A double click on the listed file accepts it under its own name.
   Pick(*shell, "SAMPLE.ZOD");
   EXPECT_EQ(shell->EditFileType->text(), "Файл данных ZeltorOmra (*.zod)");
   shell->ShellListViewDblClick();
   EXPECT_EQ(shell->result(), TFormShell::mrYes);
-  EXPECT_EQ(shell->FileName, root + "docs/SAMPLE.zod");
+  EXPECT_EQ(shell->FileName, root + "docs/SAMPLE.ZOD");
 }
 
 TEST_F(ShellWindow, TypeLineFollowsTheSelection) {

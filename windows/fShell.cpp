@@ -477,7 +477,10 @@ bool TFormShell::ButtonYesClick() {
   const QString target = NamedFile(name);
   if (WindowType == TypeImport && FrameImport && FrameImport->SetFile != target) {
     // Another set than the list shows: the list shows it now, for the user to
-    // tick what to import from it.
+    // tick what to import from it, and the folder list marks it, or nothing
+    // when it lies elsewhere.
+    const QFileInfo file(target);
+    if (file.path() != ShellTreeView->Path() || !ShellListView->Select(file.fileName())) ShellListView->clearSelection();
     PreviewResourceSet(target);
     return false;
   }

@@ -371,6 +371,7 @@ TEST_F(FileCommands, ImportAddsExactlyTheTickedRowsOfTheSetTheListShows) {
     shell.ButtonYes->click();
     // The window stays, the list now shows that set with nothing ticked.
     ASSERT_TRUE(shell.isVisible());
+    EXPECT_EQ(shell.ShellListView->SelectedName(), "mixed.zor");
     TCheckListBox* list = shell.FrameImport->CheckListBox;
     ASSERT_TRUE(shell.FrameImport->isVisible());
     for (int i = 0; i < list->Count(); ++i) {

@@ -15,7 +15,7 @@ std::string ResourceName(const TResourceObject& resource, int32_t index) {
   return index >= 0 && index < resource.Count ? resource.Params[index].Name : std::string();
 }
 
-// Thrown inside the reading or the import of a set to end it at once.
+// Thrown inside the reading of a set to end it at once.
 struct TImportEnd {};
 
 int32_t NumberLine(TTextReader& in) {
@@ -120,11 +120,12 @@ bool ReadResourceSet(const std::string& fileName, TResourceSet& set) {
 int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, const TResourceSetSelection& selection,
                           TResourceSetHost& host) {
   int32_t added = 0;
-  try {
+  // Adds the ticked records; a record beyond the ticks ends the import.
+  const auto addTicked = [&] {
     for (size_t k = 0; k < set.Resources.size(); ++k) {
       const TResourceSetResource& r = set.Resources[k];
       if (r.Name.empty() || host.ResourceIndex(r.Name) >= 0) continue;
-      if (k >= selection.Resources.size()) throw TImportEnd{};
+      if (k >= selection.Resources.size()) return;
       if (!selection.Resources[k]) continue;
       // The ranges the editor allows for the brush.
       resource.Add(r.Name, std::max(1, r.BrushValue), std::clamp(r.Slur, 0, 100), r.Color);
@@ -134,7 +135,7 @@ int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, co
     for (size_t k = 0; k < set.Plants.size(); ++k) {
       TPlantParameter species = set.Plants[k].Species;
       if (species.Const.Name.empty() || host.HasPlant(species.Const.Name)) continue;
-      if (k >= selection.Plants.size()) throw TImportEnd{};
+      if (k >= selection.Plants.size()) return;
       if (!selection.Plants[k]) continue;
       // The resources are looked up now, so those of this set added above are found.
       TGenome& g = species.Param;
@@ -149,8 +150,8 @@ int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, co
       host.AddPlant(species);
       ++added;
     }
-  } catch (const TImportEnd&) {
-  }
+  };
+  addTicked();
   host.UpdateView();
   return added;
 }

@@ -220,7 +220,7 @@ void TMainForm::ActionFileNewExecute() {
   ActionViewComment->setEnabled(false);
 }
 
-bool TMainForm::OpenDataFile(const QString name) {
+bool TMainForm::OpenDataFile(QString name) {
   const bool ok = LoadDataFile(name, true);
   if (ok) FileName = name;
   if (FormStatistic) FormStatistic->UpdateView();

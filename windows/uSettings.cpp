@@ -660,9 +660,10 @@ void StartUpSequence(TMainForm& f) {
 
   const QString memoryNote = BuildFittingStores(f, resources, plants, rows, cols);
   if (!memoryNote.isEmpty() && FormParameter) FormParameter->SetFieldSize(rows, cols);
-  if (FormParameter) FormParameter->ListBoxResource->clear();
-  for (const TSettingsResource& r : resources)
-    if (FormParameter) FormParameter->ListBoxResource->addItem(Q(r.Name));
+  if (FormParameter) {
+    FormParameter->ListBoxResource->clear();
+    for (const TSettingsResource& r : resources) FormParameter->ListBoxResource->addItem(Q(r.Name));
+  }
   // The colours go through their names, as the editor shows them.
   const TColor fieldColor =
       FormParameter ? TFormParameter::NameToColor(FormParameter->ComboEditField->text()) : d.FieldColor;
@@ -671,9 +672,10 @@ void StartUpSequence(TMainForm& f) {
   f.Resource->EmptyColor = fieldColor;
   if (FormStatistic) FormStatistic->SetStatisticColor(statColor);
 
-  if (FormParameter) FormParameter->ListBoxPlant->clear();
-  for (const TPlantParameter& p : plants)
-    if (FormParameter) FormParameter->ListBoxPlant->addItem(Q(p.Const.Name));
+  if (FormParameter) {
+    FormParameter->ListBoxPlant->clear();
+    for (const TPlantParameter& p : plants) FormParameter->ListBoxPlant->addItem(Q(p.Const.Name));
+  }
   f.Plant->EmptyColor = fieldColor;
   if (FormView && FormParameter) {
     FormView->FillBrushMenu(FormView->PopupMenuResource, FormParameter->ListBoxResource, 1);

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
+#include <new>
 
 #include "controls/ToolEdit.h"
 #include "controls/fCombo.h"
@@ -202,6 +203,13 @@ void TFormParameter::CreateGeneralPage() {
   UpDownC->setKeyboardTracking(false);
   UpDownR->setKeyboardTracking(false);
   UpDownCellSize->setKeyboardTracking(true);
+  // A size box takes the wheel only while it has the focus: a wheel turned
+  // over it on the way elsewhere would resize the field at every notch and
+  // lose what lay beyond the new edge (eventFilter).
+  for (QSpinBox* box : {UpDownC, UpDownR, UpDownCellSize}) {
+    box->setFocusPolicy(Qt::StrongFocus);
+    box->installEventFilter(this);
+  }
   field->addWidget(Label1, 0, 0);
   field->addWidget(UpDownC, 0, 1);
   field->addWidget(Label15, 0, 3);
@@ -389,13 +397,37 @@ TColor TFormParameter::NameToColor(const QString& name, TColor def) {
 
 void TFormParameter::EditCChange() {
   if (!MainForm) return;
-  const int rows = UpDownR->value(), cols = UpDownC->value();
+  int rows = UpDownR->value(), cols = UpDownC->value();
+  TResourceObject* resource = MainForm->Resource;
+  TPlantObject* plant = MainForm->Plant;
+  if (resource && plant &&
+      (resource->RowCount != rows || resource->ColCount != cols || plant->RowCount != rows || plant->ColCount != cols)) {
+    // Both stores are resized as copies and replace the model only when both
+    // could be: a field that does not fit in memory leaves the one in force.
+    try {
+      TResourceObject resized = *resource;
+      resized.SetSize(rows, cols);
+      TPlantObject plantResized = *plant;
+      plantResized.SetSize(rows, cols);
+      *resource = std::move(resized);
+      *plant = std::move(plantResized);
+    } catch (const std::bad_alloc&) {
+      const QString note = QStringLiteral("Для поля %1 x %2 не хватает памяти. Поле оставлено прежним: %3 x %4.")
+                               .arg(cols).arg(rows).arg(resource->ColCount).arg(resource->RowCount);
+      rows = resource->RowCount;
+      cols = resource->ColCount;
+      {
+        const QSignalBlocker blockR(UpDownR), blockC(UpDownC);
+        UpDownR->setValue(rows);
+        UpDownC->setValue(cols);
+      }
+      MainForm->ShowHtmlMessage(0, QStringLiteral("Ошибка"), {note});
+    }
+  }
   if (FormView) {
     FormView->DrawGridField->SetColCount(cols);
     FormView->DrawGridField->SetRowCount(rows);
   }
-  if (MainForm->Resource) MainForm->Resource->SetSize(rows, cols);
-  if (MainForm->Plant) MainForm->Plant->SetSize(rows, cols);
 }
 
 void TFormParameter::EditCellSizeChange() {
@@ -467,6 +499,12 @@ void TFormParameter::FormResize() {
 }
 
 bool TFormParameter::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Wheel)
+    for (QSpinBox* box : {UpDownC, UpDownR, UpDownCellSize})
+      if (watched == box && !box->hasFocus()) {
+        event->ignore();  // left to the page under it
+        return true;
+      }
   for (TValueListEditor* grid : {ValueListEditorResource, ValueListEditorPlant}) {
     if (!grid || watched != grid->viewport()) continue;
     if (event->type() == QEvent::MouseMove) ValueListEditorPlantMouseMove(grid, static_cast<QMouseEvent*>(event));
@@ -623,12 +661,15 @@ void TFormParameter::ListRowsChanged() {
   if (!ToolButtonResourceDel || !ToolButtonPlantDel) return;
   UpdateListButtons();
   if (OwnListChange || !MainForm) return;
+  // A list being refilled is judged once it is complete.
   const int resources = ListBoxResource->count(), plants = ListBoxPlant->count();
-  if (MainForm->SubBrushResource >= resources) MainForm->SubBrushResource = std::max(0, resources - 1);
-  if (MainForm->SubBrushPlant >= plants) MainForm->SubBrushPlant = std::max(0, plants - 1);
+  if (!RefillingResources && MainForm->SubBrushResource >= resources)
+    MainForm->SubBrushResource = std::max(0, resources - 1);
+  if (!RefillingPlants && MainForm->SubBrushPlant >= plants) MainForm->SubBrushPlant = std::max(0, plants - 1);
 }
 
 void TFormParameter::ClearResourceList() {
+  RefillingResources = true;
   ListBoxResource->clear();
   if (FormView && FormView->PopupMenuResource) FormView->PopupMenuResource->clear();
   UpdateListButtons();
@@ -644,12 +685,15 @@ void TFormParameter::AddResourceItem(int index, const QString& name) {
 }
 
 void TFormParameter::SelectFirstResource() {
-  if (MainForm && MainForm->SubBrushResource >= ListBoxResource->count()) MainForm->SubBrushResource = 0;
+  RefillingResources = false;
+  ListRowsChanged();
+  if (FormView) FormView->SetBrushMenuItem();  // the brush's item, also when its index was lowered
   ListBoxResource->setCurrentRow(ListBoxResource->count() > 0 ? 0 : -1);
   ListBoxResourceClick();
 }
 
 void TFormParameter::ClearPlantList() {
+  RefillingPlants = true;
   ListBoxPlant->clear();
   if (FormView && FormView->PopupMenuPlant) FormView->PopupMenuPlant->clear();
   UpdateListButtons();
@@ -665,7 +709,9 @@ void TFormParameter::AddPlantItem(int index, const QString& name) {
 }
 
 void TFormParameter::SelectFirstPlant() {
-  if (MainForm && MainForm->SubBrushPlant >= ListBoxPlant->count()) MainForm->SubBrushPlant = 0;
+  RefillingPlants = false;
+  ListRowsChanged();
+  if (FormView) FormView->SetBrushMenuItem();
   ListBoxPlant->setCurrentRow(ListBoxPlant->count() > 0 ? 0 : -1);
   ListBoxPlantClick();
 }
@@ -681,11 +727,31 @@ void TFormParameter::SetFieldSize(int rows, int cols) {
   EditCChange();
 }
 
-void TFormParameter::RefreshAfterListChange(bool update) {
-  if (FormStatistic) {
-    FormStatistic->RebuildLayout();
-    if (update) FormStatistic->UpdateView();
+void TFormParameter::RefreshAfterListChange(bool update, bool firstSelectorItems) {
+  if (ListChangeDepth > 0) {
+    LayoutPending = true;
+    FirstSelectorItemsPending = FirstSelectorItemsPending || firstSelectorItems;
+    return;
   }
+  if (!FormStatistic) return;
+  FormStatistic->RebuildLayout();
+  if (firstSelectorItems) {
+    FormStatistic->ComboBoxHistory->setCurrentIndex(0);
+    FormStatistic->ComboBoxStat->setCurrentIndex(0);
+    FormStatistic->ComboBoxHistoryChange();
+    FormStatistic->ComboBoxStatChange();
+  }
+  if (update) FormStatistic->UpdateView();
+}
+
+void TFormParameter::BeginListChanges() { ++ListChangeDepth; }
+
+void TFormParameter::EndListChanges() {
+  if (ListChangeDepth == 0 || --ListChangeDepth > 0) return;
+  const bool layout = LayoutPending, firstItems = FirstSelectorItemsPending;
+  LayoutPending = FirstSelectorItemsPending = false;
+  if (layout) RefreshAfterListChange(true, firstItems);
+  else if (FormStatistic) FormStatistic->UpdateView();
 }
 
 void TFormParameter::RepaintField() {
@@ -764,14 +830,8 @@ void TFormParameter::AddPlant(TPlantParameter species) {
     FormView->ToolButtonPlant->setToolTip(QStringLiteral("Организм: ") +
                                           QString::fromStdString(MainForm->Plant->Params[0].Const.Name));
     FormView->ToolButtonPlant->setEnabled(true);
-    if (FormStatistic) {
-      FormStatistic->RebuildLayout();
-      if (FormStatistic->ComboBoxHistory) FormStatistic->ComboBoxHistory->setCurrentIndex(0);
-      if (FormStatistic->ComboBoxStat) FormStatistic->ComboBoxStat->setCurrentIndex(0);
-      FormStatistic->ComboBoxHistoryChange();
-      FormStatistic->ComboBoxStatChange();
-      FormStatistic->UpdateView();
-    }
+    // The charts show the first item's series of the first species.
+    RefreshAfterListChange(true, true);
   } else {
     RefreshAfterListChange(true);
   }

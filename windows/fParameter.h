@@ -123,6 +123,11 @@ class TFormParameter : public QWidget {
   // Adds the species (with no organisms, zero mass and zero maxima) to the
   // organism store and to the list.
   void AddPlant(TPlantParameter species);
+  // Many entries added in a row (a resource-set import): the statistics
+  // layout is rebuilt once, when EndListChanges closes the row, not once per
+  // entry. EndListChanges then refreshes the statistics, entries or not.
+  void BeginListChanges();
+  void EndListChanges();
   void RenameResource(const QString& name, int index);
   void RenamePlant(const QString& name, int index);
   // The list commands (the tool buttons; a double click in a list renames).
@@ -141,7 +146,9 @@ class TFormParameter : public QWidget {
 
   // For the data-file reader and start-up, which fill the lists themselves:
   // empty a list and its brush menu; append an item (list and brush menu);
-  // select the first item and load it into the grid.
+  // select the first item and load it into the grid. Emptying begins a refill
+  // that selecting the first item ends: the brush index of the list is lowered
+  // only when it is at or above the count of the refilled list.
   void ClearResourceList();
   void AddResourceItem(int index, const QString& name);
   void SelectFirstResource();
@@ -208,8 +215,10 @@ class TFormParameter : public QWidget {
   QWidget* GridAnchor(TValueListEditor* grid) const;
   // A picker's size from the settings file, `def` when absent.
   static int ReadPickerSize(const QString& key, int def);
-  // Brush menus and statistics after a list change.
-  void RefreshAfterListChange(bool update);
+  // The statistics after a list change: the layout rebuilt, with
+  // `firstSelectorItems` the chart selectors put on their first item, with
+  // `update` the values refreshed. Held back while list changes are.
+  void RefreshAfterListChange(bool update, bool firstSelectorItems = false);
   void RepaintField();
   // The hints of cut-off cells of both grids (the grids drag their column boundary themselves).
   void ValueListEditorPlantMouseMove(TValueListEditor* grid, QMouseEvent* event);
@@ -218,6 +227,10 @@ class TFormParameter : public QWidget {
   void ListRowsChanged();
   bool ColorBoxHandlers = false;  // the colour boxes' change handlers are attached
   bool OwnListChange = false;     // a delete of the editor's own is under way
+  bool RefillingResources = false, RefillingPlants = false;  // a list is emptied and filled again
+  int ListChangeDepth = 0;                 // BeginListChanges not yet ended
+  bool LayoutPending = false;              // entries came while list changes were held back
+  bool FirstSelectorItemsPending = false;  // the first species came among them
 };
 
 extern TFormParameter* FormParameter;

@@ -409,13 +409,12 @@ void TMainForm::CreateBars() {
   PopupMenuLoad = newMenu(QStringLiteral("PopupMenuLoad"));
   QAction* reload[5] = {ActionReload1, ActionReload2, ActionReload3, ActionReload4, ActionReload5};
   for (int i = 0; i < 5; ++i) {
-    // Entries of their own, so that hiding one leaves its action's shortcut working.
+    // Entries of their own, so that hiding one leaves its action's key working.
+    // An entry shows the key but does not own it (UpdateRecentMenu).
     for (int m = 0; m < 2; ++m) {
-      auto* item = new QAction(reload[i]->text(), this);
+      auto* item = new QAction(MenuTextWithKey(reload[i]->text(), reload[i]->shortcut()), this);
       item->setData(i + 1);
       item->setIcon(reload[i]->icon());
-      item->setShortcut(reload[i]->shortcut());
-      item->setShortcutContext(Qt::WidgetShortcut);
       item->setVisible(false);
       QAction* target = reload[i];
       connect(item, &QAction::triggered, target, [target] { target->trigger(); });
@@ -514,20 +513,24 @@ void TMainForm::CreateBars() {
   centralWidget()->setFixedHeight(0);
 }
 
+void TMainForm::ReplaceModel(std::unique_ptr<TResourceObject> resource, std::unique_ptr<TPlantObject> plant) {
+  delete Resource;
+  Resource = resource.release();
+  delete Plant;
+  Plant = plant.release();
+}
+
 void TMainForm::BuildDefaultModel() {
   const int32_t rows = 45, cols = 45;
-  delete Resource;
-  delete Plant;
-  Resource = new TResourceObject(1, rows, cols);
-  Resource->SetSize(rows, cols);
+  auto resource = std::make_unique<TResourceObject>(1, rows, cols);
   const TSettingsResource defaultResource = DefaultSettingsResource();
-  Resource->SetParameter(0, defaultResource.Name, defaultResource.BrushValue, defaultResource.Slur,
+  resource->SetParameter(0, defaultResource.Name, defaultResource.BrushValue, defaultResource.Slur,
                          defaultResource.Color);
-  Plant = new TPlantObject(1, rows, cols);
-  Plant->SetSize(rows, cols);
-  Plant->SetParameter(0, DefaultSettingsPlant());
-  Resource->EmptyColor = clFieldDefault;
-  Plant->EmptyColor = clFieldDefault;
+  resource->EmptyColor = clFieldDefault;
+  auto plant = std::make_unique<TPlantObject>(1, rows, cols);
+  plant->SetParameter(0, DefaultSettingsPlant());
+  plant->EmptyColor = clFieldDefault;
+  ReplaceModel(std::move(resource), std::move(plant));
   Step = 0;
   Refresh = 10;
   Brush = SavedBrush = 0;

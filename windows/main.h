@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ class QMouseEvent;
 class TFormShell;
 struct TShellHost;
 struct TDataFileDocument;
+struct TResourceSet;
+struct TResourceSetSelection;
 class QMenu;
 class QToolBar;
 class QToolButton;
@@ -165,6 +168,11 @@ class TMainForm : public QMainWindow {
   // The five recent-file commands: `tag` 1..5 stands for FileList[tag - 1].
   void ActionFileReload1Click(int tag);
   void ActionFileImportExecute();
+  // Adds the ticked records of a resource set, as read from its file, to the
+  // model through the parameter editor's lists (the import's work once its
+  // file is chosen).
+  // Returns the number of records added.
+  int32_t ImportResourceSet(const TResourceSet& set, const TResourceSetSelection& selection);
   void ActionFileExportExecute();
   void ActionFieldSaveShotExecute();
   // Right button released on the Open tool button: the recent files below it.
@@ -178,6 +186,10 @@ class TMainForm : public QMainWindow {
   // What the file window is given of the program.
   TShellHost FileWindowHost();
 
+  // Puts both stores in place of the model in force. Nothing is allocated on
+  // the way: callers build the new stores first, so that a model that cannot
+  // be built leaves the one in force.
+  void ReplaceModel(std::unique_ptr<TResourceObject> resource, std::unique_ptr<TPlantObject> plant);
   // Builds the model the program starts with when nothing else supplies one:
   // one resource and one species on a 45 x 45 field, and the windows' places.
   void BuildDefaultModel();
@@ -207,7 +219,9 @@ class TMainForm : public QMainWindow {
   // File commands: the actions, the Open button's pop-up (mainFile.cpp).
   void ConnectFileCommands();
   // Opens a data file as the current one: on a refusal the current file stays.
-  bool OpenDataFile(const QString& name);
+  // The name is taken by value: the load moves a recent file to the front of
+  // the list, and a name read from the list would then be another file's.
+  bool OpenDataFile(QString name);
   // Runs the file window in the callers' order: start folder `folder`, name
   // `name`, type, type line; on Yes `accept` runs while the window still
   // exists. `folder` becomes the window's folder unless `accept` failed.

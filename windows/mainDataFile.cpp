@@ -47,45 +47,37 @@ class TMainDataFileHost : public TDataFileHost {
   void ShowStep(int32_t step) override {
     if (FormView) FormView->StaticTextStep->setText(QString::number(step));
   }
-  void ClearResourceList() override { ClearList(kResources); }
-  void AddResourceItem(int32_t index, const std::string& name) override { AddItem(kResources, index, name); }
-  void SelectFirstResource() override { SelectFirst(kResources); }
-  void ClearPlantList() override { ClearList(kPlants); }
-  void AddPlantItem(int32_t index, const std::string& name) override { AddItem(kPlants, index, name); }
-  void SelectFirstPlant() override { SelectFirst(kPlants); }
+  // The editor's own list operations: the lists are refilled as one change,
+  // so a brush index is lowered only when the new list is too short for it.
+  void ClearResourceList() override {
+    if (FormParameter) FormParameter->ClearResourceList();
+  }
+  void AddResourceItem(int32_t index, const std::string& name) override {
+    if (FormParameter) FormParameter->AddResourceItem(index, QString::fromStdString(name));
+  }
+  void SelectFirstResource() override {
+    if (FormParameter) FormParameter->SelectFirstResource();
+  }
+  void ClearPlantList() override {
+    if (FormParameter) FormParameter->ClearPlantList();
+  }
+  void AddPlantItem(int32_t index, const std::string& name) override {
+    if (FormParameter) FormParameter->AddPlantItem(index, QString::fromStdString(name));
+  }
+  void SelectFirstPlant() override {
+    if (FormParameter) FormParameter->SelectFirstPlant();
+  }
+  // Both sizes at once: one box after the other would resize the stores to a
+  // mixed size on the way and cut what lies beyond it.
   void SetFieldSize(int32_t rows, int32_t cols) override {
-    if (FormParameter) {
-      FormParameter->UpDownR->setValue(rows);
-      FormParameter->UpDownC->setValue(cols);
-    }
-    if (FormView) FormView->UpdateFieldSize();
+    if (FormParameter) FormParameter->SetFieldSize(rows, cols);
+    else if (FormView) FormView->UpdateFieldSize();
   }
   void RebuildLayout() override {
     if (FormStatistic) FormStatistic->RebuildLayout();
   }
 
  private:
-  // The kinds of the view's brush menus: the editor's resource list and its species list.
-  static constexpr int kResources = 1, kPlants = 2;
-  static QListWidget* List(int kind) {
-    return kind == kResources ? FormParameter->ListBoxResource : FormParameter->ListBoxPlant;
-  }
-  static QMenu* BrushMenu(int kind) { return kind == kResources ? FormView->PopupMenuResource : FormView->PopupMenuPlant; }
-  static void ClearList(int kind) {
-    if (!FormParameter) return;
-    List(kind)->clear();
-    if (FormView) FormView->FillBrushMenu(BrushMenu(kind), List(kind), kind);
-  }
-  static void AddItem(int kind, int32_t index, const std::string& name) {
-    if (!FormParameter) return;
-    const QString text = QString::fromStdString(name);
-    List(kind)->addItem(text);
-    if (FormView) FormView->SetBrushMenuItem(BrushMenu(kind), text, index, kind);
-  }
-  static void SelectFirst(int kind) {
-    if (FormParameter && List(kind)->count() > 0) List(kind)->setCurrentRow(0);
-  }
-
   TMainForm& F;
 };
 

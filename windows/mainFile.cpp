@@ -39,15 +39,36 @@ namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // The parameter editor's lists as the import of a resource set needs them.
+// The editor holds the statistics layout back while the records come in and
+// rebuilds it once, at the end (once per record, a set of thousands of
+// records took the program away for many seconds).
 class TMainResourceSetHost : public TResourceSetHost {
  public:
+  TMainResourceSetHost() { FormParameter->BeginListChanges(); }
+  ~TMainResourceSetHost() override {
+    try {
+      EndChanges();
+    } catch (...) {
+      // Only when the import itself failed, and that failure is on its way to the user.
+    }
+  }
   int32_t ResourceIndex(const std::string& name) override { return ListIndexOf(FormParameter->ListBoxResource, Q(name)); }
   bool HasPlant(const std::string& name) override { return ListIndexOf(FormParameter->ListBoxPlant, Q(name)) >= 0; }
   void AddResource(const std::string& name) override { FormParameter->AddResource(Q(name)); }
   void AddPlant(const TPlantParameter& species) override { FormParameter->AddPlant(species); }
+  // The end of the import: the layout rebuilt once and the statistics refreshed.
   void UpdateView() override {
-    if (FormStatistic) FormStatistic->UpdateView();
+    if (!EndChanges() && FormStatistic) FormStatistic->UpdateView();
   }
+
+ private:
+  bool EndChanges() {
+    if (!Open) return false;
+    Open = false;
+    FormParameter->EndListChanges();
+    return true;
+  }
+  bool Open = true;
 };
 
 // What a picture shows: the control's client area, drawn by the control itself
@@ -128,14 +149,17 @@ void TMainForm::AddRecentFile(const QString& name) {
 }
 
 void TMainForm::UpdateRecentMenu() {
+  const QAction* const commands[5] = {ActionReload1, ActionReload2, ActionReload3, ActionReload4, ActionReload5};
   for (QAction* const* entries : {MenuFileReload, MenuLoadReload})
     for (int i = 0; i < 5; ++i) {
       QAction* entry = entries[i];
       const int k = entry ? entry->data().toInt() : 0;
       if (k < 1 || k > 5) continue;
       const TFileListItem& item = FileList[k - 1];
+      // Shown as it is: no accelerator, and a tab in a name would start the key.
       QString text = item.ShortFileName;
-      entry->setText(text.replace(QLatin1Char('&'), QStringLiteral("&&")));
+      text.replace(QLatin1Char('&'), QStringLiteral("&&")).replace(QLatin1Char('\t'), QLatin1Char(' '));
+      entry->setText(MenuTextWithKey(text, commands[k - 1] ? commands[k - 1]->shortcut() : QKeySequence()));
       entry->setToolTip(item.FileName);
       entry->setVisible(item.Visible);
     }
@@ -196,7 +220,7 @@ void TMainForm::ActionFileNewExecute() {
   ActionViewComment->setEnabled(false);
 }
 
-bool TMainForm::OpenDataFile(const QString& name) {
+bool TMainForm::OpenDataFile(QString name) {
   const bool ok = LoadDataFile(name, true);
   if (ok) FileName = name;
   if (FormStatistic) FormStatistic->UpdateView();
@@ -243,10 +267,15 @@ void TMainForm::ActionFileImportExecute() {
                 [this](TFormShell& shell) {
                   // The set as the list showed it, and its ticked rows: the window
                   // closes only once the list shows the file accepted.
-                  TMainResourceSetHost host;
-                  ImportResourceSet(shell.FrameImport->Set, *Resource, shell.FrameImport->Selection(), host);
+                  ImportResourceSet(shell.FrameImport->Set, shell.FrameImport->Selection());
                   return true;
                 });
+}
+
+int32_t TMainForm::ImportResourceSet(const TResourceSet& set, const TResourceSetSelection& selection) {
+  if (!Resource || !FormParameter) return 0;
+  TMainResourceSetHost host;
+  return ::ImportResourceSet(set, *Resource, selection, host);
 }
 
 void TMainForm::ActionFileExportExecute() {

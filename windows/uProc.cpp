@@ -152,13 +152,16 @@ int ListIndexOf(const QListWidget* list, const QString& text) {
   return -1;
 }
 
+QString MenuTextWithKey(const QString& caption, const QKeySequence& key) {
+  if (key.isEmpty()) return caption;
+  return caption + QLatin1Char('\t') + key.toString(QKeySequence::NativeText);
+}
+
 QAction* ProxyItem(QAction* action, QObject* parent, const QString& caption) {
   auto* item = new QAction(parent);
   auto sync = [item, action, caption] {
-    item->setText(caption.isEmpty() ? action->text() : caption);
+    item->setText(MenuTextWithKey(caption.isEmpty() ? action->text() : caption, action->shortcut()));
     item->setIcon(action->icon());
-    item->setShortcut(action->shortcut());
-    item->setShortcutContext(Qt::WidgetShortcut);
     item->setEnabled(action->isEnabled());
   };
   sync();

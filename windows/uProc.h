@@ -54,14 +54,19 @@ void ShortenPath(const QString& path, int maxLength, QString& result);
 QString ShortenPath(const QString& path, int maxLength);
 
 class QAction;
+class QKeySequence;
 class QListWidget;
 class QObject;
 // The row of the list's item with this text, without regard to letter case
 // (as names are compared everywhere in the program); -1 when there is none.
 int ListIndexOf(const QListWidget* list, const QString& text);
+// The text of a menu item that shows a command's key without owning it: the
+// menu draws what follows the tab as the item's key. Only the command answers
+// the key; a key with two live owners would run neither.
+QString MenuTextWithKey(const QString& caption, const QKeySequence& key);
 // A menu item that stands for a command (an action of the main window): it
 // follows the command's caption (or shows `caption` when one is given),
-// image, shortcut and enabled state, and runs it.
+// image, key (shown, not owned) and enabled state, and runs it.
 QAction* ProxyItem(QAction* action, QObject* parent, const QString& caption = QString());
 // ---------------------------------------------------------------------------
 // The look of the tool bars, menus and value lists: pale blue bars, cream

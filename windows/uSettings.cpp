@@ -8,6 +8,9 @@
 #include <QTemporaryFile>
 #include <algorithm>
 #include <climits>
+#include <memory>
+#include <new>
+#include <stdexcept>
 
 #include "files/uNames.h"
 #include "platform/IniFile.h"
@@ -533,6 +536,60 @@ void PlaceStartUpWindows(TMainForm& f, const TSettingsData& d) {
 
 namespace {
 
+// Both stores for the items on a field of rows x cols, or nothing when they do
+// not fit in memory.
+bool BuildStores(const std::vector<TSettingsResource>& resources, const std::vector<TPlantParameter>& plants,
+                 int rows, int cols, std::unique_ptr<TResourceObject>& resource,
+                 std::unique_ptr<TPlantObject>& plant) {
+  try {
+    auto r = std::make_unique<TResourceObject>(static_cast<int32_t>(resources.size()), rows, cols);
+    for (size_t i = 0; i < resources.size(); ++i)
+      r->SetParameter(static_cast<int32_t>(i), resources[i].Name, resources[i].BrushValue, resources[i].Slur,
+                      resources[i].Color);
+    auto p = std::make_unique<TPlantObject>(static_cast<int32_t>(plants.size()), rows, cols);
+    for (size_t i = 0; i < plants.size(); ++i) p->SetParameter(static_cast<int32_t>(i), plants[i]);
+    resource = std::move(r);
+    plant = std::move(p);
+    return true;
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
+  }
+  return false;
+}
+
+// Puts the model of the stored items into the main window: on the stored
+// field when it fits in memory, else on the largest field of halved sides
+// that does, else the default items on the smallest field. Returns the
+// message that says what was given up (empty when nothing was); `rows`,
+// `cols` and the items then say what was built.
+QString BuildFittingStores(TMainForm& f, std::vector<TSettingsResource>& resources,
+                           std::vector<TPlantParameter>& plants, int& rows, int& cols) {
+  const int wantRows = rows, wantCols = cols;
+  std::unique_ptr<TResourceObject> resource;
+  std::unique_ptr<TPlantObject> plant;
+  bool built = BuildStores(resources, plants, rows, cols, resource, plant);
+  while (!built && (rows > SettingsMinRows || cols > SettingsMinCols)) {
+    rows = std::max(SettingsMinRows, rows / 2);
+    cols = std::max(SettingsMinCols, cols / 2);
+    built = BuildStores(resources, plants, rows, cols, resource, plant);
+  }
+  QString note;
+  if (built && (rows != wantRows || cols != wantCols)) {
+    note = QStringLiteral("Для поля %1 x %2 (ресурсов: %3, организмов: %4) не хватает памяти. "
+                          "Поле уменьшено до %5 x %6.")
+               .arg(wantCols).arg(wantRows).arg(resources.size()).arg(plants.size()).arg(cols).arg(rows);
+  } else if (!built) {
+    note = QStringLiteral("Для ресурсов (%1) и организмов (%2) из настроек не хватает памяти. "
+                          "Взяты ресурс и организм по умолчанию.")
+               .arg(resources.size()).arg(plants.size());
+    resources = {DefaultSettingsResource()};
+    plants = {DefaultSettingsPlant()};
+    if (!BuildStores(resources, plants, rows, cols, resource, plant)) throw std::bad_alloc();
+  }
+  f.ReplaceModel(std::move(resource), std::move(plant));
+  return note;
+}
+
 void StartUpSequence(TMainForm& f) {
   PathsRef() = ResolveSettingsPaths(f.ProgramPath);
   ExitVisibility() = TExitVisibility();
@@ -590,22 +647,22 @@ void StartUpSequence(TMainForm& f) {
     FormParameter->CheckBoxComment->setChecked(d.AutoComment);
   }
 
-  // The stores, built for the size the editor's controls hold.
-  const int rows = FormParameter ? FormParameter->UpDownR->value() : d.FieldR;
-  const int cols = FormParameter ? FormParameter->UpDownC->value() : d.FieldC;
+  // The stores, built for the size the editor's controls hold, or for the
+  // largest smaller field that fits in memory (the model in force is replaced
+  // only once both stores are built).
+  int rows = FormParameter ? FormParameter->UpDownR->value() : d.FieldR;
+  int cols = FormParameter ? FormParameter->UpDownC->value() : d.FieldC;
   std::vector<TSettingsResource> resources = d.Resources;
   if (d.ResourceCount < 0) resources = {DefaultSettingsResource()};
   std::vector<TPlantParameter> plants = d.Plants;
   if (d.PlantCount < 0) plants = {DefaultSettingsPlant()};
   f.FirstRun = d.FirstRun;
 
-  delete f.Resource;
-  f.Resource = new TResourceObject(static_cast<int32_t>(resources.size()), rows, cols);
-  if (FormParameter) FormParameter->ListBoxResource->clear();
-  for (size_t i = 0; i < resources.size(); ++i) {
-    const TSettingsResource& r = resources[i];
-    f.Resource->SetParameter(static_cast<int32_t>(i), r.Name, r.BrushValue, r.Slur, r.Color);
-    if (FormParameter) FormParameter->ListBoxResource->addItem(Q(r.Name));
+  const QString memoryNote = BuildFittingStores(f, resources, plants, rows, cols);
+  if (!memoryNote.isEmpty() && FormParameter) FormParameter->SetFieldSize(rows, cols);
+  if (FormParameter) {
+    FormParameter->ListBoxResource->clear();
+    for (const TSettingsResource& r : resources) FormParameter->ListBoxResource->addItem(Q(r.Name));
   }
   // The colours go through their names, as the editor shows them.
   const TColor fieldColor =
@@ -615,12 +672,9 @@ void StartUpSequence(TMainForm& f) {
   f.Resource->EmptyColor = fieldColor;
   if (FormStatistic) FormStatistic->SetStatisticColor(statColor);
 
-  delete f.Plant;
-  f.Plant = new TPlantObject(static_cast<int32_t>(plants.size()), rows, cols);
-  if (FormParameter) FormParameter->ListBoxPlant->clear();
-  for (size_t i = 0; i < plants.size(); ++i) {
-    f.Plant->SetParameter(static_cast<int32_t>(i), plants[i]);
-    if (FormParameter) FormParameter->ListBoxPlant->addItem(Q(plants[i].Const.Name));
+  if (FormParameter) {
+    FormParameter->ListBoxPlant->clear();
+    for (const TPlantParameter& p : plants) FormParameter->ListBoxPlant->addItem(Q(p.Const.Name));
   }
   f.Plant->EmptyColor = fieldColor;
   if (FormView && FormParameter) {
@@ -662,6 +716,7 @@ void StartUpSequence(TMainForm& f) {
   }
   f.ToolButtonStart->setVisible(true);
   f.ToolButtonStop->setVisible(false);
+  if (!memoryNote.isEmpty()) f.ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"), {memoryNote});
 
   // The first data: the sample on a first start (under the unnamed start-up
   // name, so that Save asks for a name; what a sample that can't be read

@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QComboBox>
+#include <QMap>
+#include <QTableWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -176,7 +179,7 @@ TEST_F(FileCommands, NewSaveOpenRoundTrip) {
   // The recent files show it, under its short name, in both menus.
   EXPECT_EQ(Form->FileList[0].FileName, docs + "run.zod");
   EXPECT_TRUE(Form->MenuFileReload[0]->isVisible());
-  EXPECT_EQ(Form->MenuLoadReload[0]->text(), ShortenPath(docs + "run.zod", 30));
+  EXPECT_EQ(Form->MenuLoadReload[0]->text(), ShortenPath(docs + "run.zod", 30) + "\tCtrl+1");
   EXPECT_FALSE(Form->MenuFileReload[1]->isVisible());
 
   // Save As makes the current user the author, even of someone else's file.
@@ -211,7 +214,7 @@ TEST_F(FileCommands, RecentFilesKeepFiveDistinctFiles) {
   EXPECT_EQ(Form->FileList[1].FileName, docs + "f6.zod");
   EXPECT_EQ(Form->FileList[4].FileName, docs + "f2.zod");
   // The menu entries carry the names; the commands stay usable.
-  EXPECT_EQ(Form->MenuFileReload[0]->text(), "my text");
+  EXPECT_EQ(Form->MenuFileReload[0]->text(), "my text\tCtrl+1");
   for (int i = 0; i < 5; ++i) {
     EXPECT_TRUE(Form->MenuFileReload[i]->isVisible());
     EXPECT_EQ(Form->MenuLoadReload[i]->data().toInt(), i + 1);
@@ -220,9 +223,153 @@ TEST_F(FileCommands, RecentFilesKeepFiveDistinctFiles) {
   Form->FileList[3].ShortFileName = "a&b";
   Form->UpdateRecentMenu();
   EXPECT_FALSE(Form->MenuLoadReload[3]->isVisible());
-  EXPECT_EQ(Form->MenuLoadReload[3]->text(), "a&&b");  // shown as it is, no accelerator
+  EXPECT_EQ(Form->MenuLoadReload[3]->text(), "a&&b\tCtrl+4");  // shown as it is, no accelerator
   for (QAction* a : {Form->ActionReload1, Form->ActionReload4})
     EXPECT_TRUE(a->isVisible() && a->isEnabled() && a->text().startsWith("ActionReload"));
+}
+
+TEST_F(FileCommands, ARecentFileChosenFromTheMenuBecomesTheCurrentFile) {
+  TUser user;
+  QMap<QString, int32_t> steps;  // what each file holds
+  for (const char* name : {"a.zod", "b.zod", "c.zod", "d.zod", "e.zod"}) {
+    Form->Step = static_cast<int32_t>(steps.size()) + 100;
+    ASSERT_TRUE(Form->SaveDataFile(docs + name));
+    steps[docs + name] = Form->Step;
+  }
+  auto bytes = [](const QString& name) {
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  for (int entry = 2; entry <= 5; ++entry) {
+    const QString chosen = Form->FileList[entry - 1].FileName;
+    Form->MenuFileReload[entry - 1]->trigger();
+    EXPECT_EQ(Form->FileName.toStdString(), chosen.toStdString()) << entry;
+    EXPECT_EQ(Form->windowTitle(), ProgramTitle + " - " + QFileInfo(chosen).fileName());
+    EXPECT_EQ(Form->Step, steps[chosen]);
+    EXPECT_EQ(Form->FileList[0].FileName.toStdString(), chosen.toStdString());
+    // Save writes the file that was opened, and no other.
+    QMap<QString, QByteArray> before;
+    for (const QString& name : steps.keys()) before[name] = bytes(name);
+    Form->Step = steps[chosen] = 200 + entry;
+    Form->ActionFileSave->trigger();
+    for (const QString& name : steps.keys()) EXPECT_EQ(bytes(name) != before[name], name == chosen) << name.toStdString();
+  }
+  EXPECT_EQ(user.ShellsSeen, 0);
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
+TEST_F(FileCommands, AFileOfAnotherShapeComesInWholeThroughOpenRecentFilesAndF8) {
+  TUser user;
+  // A field of 30 rows and 70 columns with something in every column.
+  FormParameter->SetFieldSize(30, 70);
+  for (int c = 0; c < 70; ++c) Form->Resource->AddAmount(0, (c * 7) % 30, c, c + 1);
+  for (int c = 3; c < 70; c += 5) Form->Plant->Place(0, (c * 11) % 30, c);
+  ASSERT_TRUE(Form->SaveDataFile(docs + "wide.zod"));
+  const TResourceObject resource = *Form->Resource;
+  const TPlantObject plant = *Form->Plant;
+  auto narrow = [&] {
+    FormParameter->SetFieldSize(20, 10);
+    ASSERT_EQ(Form->Resource->ColCount, 10);
+  };
+  auto sameAsTheFile = [&](const char* how) {
+    ASSERT_EQ(Form->Resource->RowCount, 30) << how;
+    ASSERT_EQ(Form->Resource->ColCount, 70) << how;
+    ASSERT_EQ(Form->Plant->RowCount, 30) << how;
+    ASSERT_EQ(Form->Plant->ColCount, 70) << how;
+    EXPECT_EQ(FormParameter->UpDownR->value(), 30) << how;
+    EXPECT_EQ(FormParameter->UpDownC->value(), 70) << how;
+    EXPECT_EQ(FormView->DrawGridField->ColCount(), 70) << how;
+    int differing = 0;
+    for (int r = 0; r < 30; ++r)
+      for (int c = 0; c < 70; ++c)
+        differing += Form->Resource->Amount(0, r, c) != resource.Amount(0, r, c) ||
+                     Form->Plant->Field(r, c).Mass != plant.Field(r, c).Mass ||
+                     Form->Plant->Field(r, c).Species != plant.Field(r, c).Species;
+    EXPECT_EQ(differing, 0) << how;
+    EXPECT_EQ(Form->Plant->Params[0].Const.Count, plant.Params[0].Const.Count) << how;
+  };
+  narrow();
+  user.Shells.push_back(PickAndAccept("wide.zod"));
+  Form->ActionFileLoad->trigger();
+  sameAsTheFile("Open");
+  narrow();
+  Form->MenuLoadReload[0]->trigger();
+  sameAsTheFile("recent file");
+  narrow();
+  Form->ActionFieldUndo->trigger();
+  sameAsTheFile("F8");
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
+TEST_F(FileCommands, OpenRecentFilesAndF8LeaveTheBrushesOnTheirEntries) {
+  TUser user;
+  ASSERT_TRUE(Form->SaveDataFile(docs + "one.zod"));  // one resource, one species
+  for (const char* name : {"B", "C"}) {
+    Form->Resource->Add(name, 10, 0, clRed);
+    FormParameter->AddResource(name);
+    FormParameter->AddPlant(NewPlantParameter(name, TGenome(1, 1, 5, 10, 3, 10, 0, 0), clLime, clRed));
+  }
+  ASSERT_TRUE(Form->SaveDataFile(docs + "three.zod"));
+  auto brushes = [&](int resource, int plant, const char* how) {
+    EXPECT_EQ(Form->SubBrushResource, resource) << how;
+    EXPECT_EQ(Form->SubBrushPlant, plant) << how;
+    EXPECT_TRUE(FormView->PopupMenuResource->actions().at(resource)->isChecked()) << how;
+    EXPECT_TRUE(FormView->PopupMenuPlant->actions().at(plant)->isChecked()) << how;
+  };
+  Form->SubBrushResource = 2;
+  Form->SubBrushPlant = 1;
+  user.Shells.push_back(PickAndAccept("three.zod"));
+  Form->ActionFileLoad->trigger();
+  brushes(2, 1, "Open");
+  EXPECT_EQ(FormView->ToolButtonResource->toolTip(), "Ресурс: C");
+  Form->MenuFileReload[0]->trigger();
+  brushes(2, 1, "recent file");
+  Form->ActionFieldUndo->trigger();
+  brushes(2, 1, "F8");
+  // A file with fewer entries brings an index past its lists back inside them.
+  Form->MenuFileReload[1]->trigger();
+  ASSERT_EQ(Form->FileName, docs + "one.zod");
+  brushes(0, 0, "one entry each");
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
+TEST_F(FileCommands, KeysReachTheirCommandsWhileAMenuButtonHasTheFocus) {
+  TUser user;
+  for (int i = 0; i < 5; ++i) {
+    Form->Step = 10 + i;
+    ASSERT_TRUE(Form->SaveDataFile(docs + QString("k%1.zod").arg(i)));
+  }
+  Form->show();
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
+  QToolButton* fileButton = nullptr;
+  QToolButton* viewButton = nullptr;
+  for (auto* b : Form->ToolBarMenu->findChildren<QToolButton*>()) {
+    if (b->text() == "Файл") fileButton = b;
+    if (b->text() == "Вид") viewButton = b;
+  }
+  ASSERT_TRUE(fileButton && viewButton);
+  fileButton->setFocus();
+  ASSERT_TRUE(fileButton->hasFocus());
+  for (int k = 5; k >= 1; --k) {
+    const QString listed = Form->FileList[k - 1].FileName;
+    QTest::keyClick(Form, Qt::Key(Qt::Key_1 + k - 1), Qt::ControlModifier);
+    EXPECT_EQ(Form->FileName.toStdString(), listed.toStdString()) << "Ctrl+" << k;
+  }
+  Form->Comment = {"Комментарий", "(information line)"};
+  Form->ActionViewComment->setEnabled(true);
+  viewButton->setFocus();
+  QTest::keyClick(Form, Qt::Key_F12);
+  EXPECT_TRUE(FormComment && FormComment->isVisible());
+  if (FormComment) FormComment->hide();
+  // Every key of the program has one owner; the menu entries only show theirs.
+  QMap<QString, QStringList> owners;
+  for (QAction* a : Form->findChildren<QAction*>())
+    if (!a->shortcut().isEmpty()) owners[a->shortcut().toString()] << a->text();
+  EXPECT_EQ(owners.size(), Form->ActionList.size() - 1);  // every command but the theory page has a key
+  for (auto it = owners.cbegin(); it != owners.cend(); ++it)
+    EXPECT_EQ(it.value().size(), 1) << it.key().toStdString() << ": " << it.value().join(", ").toStdString();
+  EXPECT_TRUE(Form->MenuFileReload[0]->text().endsWith("\tCtrl+1"));
 }
 
 TEST_F(FileCommands, ARefusedFileLeavesTheModelAndTheCurrentFile) {
@@ -319,6 +466,10 @@ TEST_F(FileCommands, ExportThenImportIntoAnEmptyModel) {
   EXPECT_EQ(Form->Plant->Params[0].Param.Mutation(), 15);
   EXPECT_EQ(Form->Plant->Params[0].Param.ResourceIn(), 0);  // "Вода", now resource 0
   EXPECT_EQ(FormParameter->ListBoxPlant->item(0)->text(), "Рыба");
+  // The statistics are laid out for the imported lists, the charts on their first item.
+  EXPECT_EQ(FormStatistic->StringGridMain->rowCount(), 12);
+  EXPECT_EQ(FormStatistic->ComboBoxHistory->currentIndex(), 0);
+  EXPECT_EQ(FormView->ToolButtonPlant->toolTip(), "Организм: Рыба");
   EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
 }
 

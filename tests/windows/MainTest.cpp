@@ -94,7 +94,7 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder) {
   for (QAction* item : Form->MenuFileReload) EXPECT_FALSE(item->isVisible());
   EXPECT_TRUE(Form->ActionReload1->isVisible());
   const QList<QAction*> view = Form->PopupMenuView->actions();
-  EXPECT_EQ(view[4]->text(), QStringLiteral("Комментарии..."));
+  EXPECT_EQ(view[4]->text(), QStringLiteral("Комментарии...\tF12"));  // the key shown, owned by the command
 }
 
 TEST_F(MainWindowTest, ARunDisablesAndEnablesCommandsInOrder) {
@@ -331,7 +331,7 @@ TEST_F(MainWindowTest, AMenuButtonLooksNormalAgainWhenItsPopUpClosesElsewhere) {
 
 TEST_F(MainWindowTest, TheCommentEntryOfTheViewMenuFollowsItsCommand) {
   QAction* entry = Form->PopupMenuView->actions().at(4);
-  ASSERT_EQ(entry->text(), QStringLiteral("Комментарии..."));
+  ASSERT_EQ(entry->text(), QStringLiteral("Комментарии...\tF12"));
   Form->ActionViewComment->setEnabled(false);
   EXPECT_FALSE(entry->isEnabled());
   Form->ActionViewComment->setEnabled(true);

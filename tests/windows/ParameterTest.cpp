@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QSlider>
 #include <QTest>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 #include <QToolButton>
 
 #include "ParameterTestUtil.h"
@@ -105,6 +107,37 @@ TEST_F(ParameterEditor, ATypedWidthIsAppliedWhenTheTypingIsDoneSoNothingIsCutOnT
   EXPECT_EQ(Res().ColCount, 300);
   Form->UpDownC->stepUp();
   EXPECT_EQ(Res().ColCount, 310);
+}
+
+TEST_F(ParameterEditor, TheWheelTurnsASizeBoxOnlyWhenItHasTheFocus) {
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
+  Form->SetFieldSize(40, 100);
+  Res().AddAmount(0, 3, 95, 5);
+  // One notch over the box's text, as the mouse turns it (the box is told of it
+  // as of a wheel the user turned).
+  auto notch = [](QSpinBox* box, int delta) {
+    QLineEdit* edit = box->findChild<QLineEdit*>();
+    const QPointF at = edit->rect().center();
+    QWheelEvent wheel(at, edit->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    qApp->notify(edit, &wheel);  // as the window system delivers it (sendEvent would make it the program's own)
+  };
+  const int cellSize = Form->UpDownCellSize->value();
+  Form->EditRefresh->setFocus();
+  for (QSpinBox* box : {Form->UpDownC, Form->UpDownR, Form->UpDownCellSize})
+    for (int i = 0; i < 3; ++i) notch(box, -120);
+  EXPECT_EQ(Form->UpDownC->value(), 100);
+  EXPECT_EQ(Form->UpDownR->value(), 40);
+  EXPECT_EQ(Res().ColCount, 100);
+  EXPECT_EQ(Res().Amount(0, 3, 95), 5);
+  EXPECT_EQ(Form->UpDownCellSize->value(), cellSize);
+  EXPECT_TRUE(Form->EditRefresh->hasFocus());
+  // The box the user is in takes it.
+  Form->UpDownC->setFocus();
+  notch(Form->UpDownC, 120);
+  EXPECT_EQ(Res().ColCount, 110);
 }
 
 TEST_F(ParameterEditor, FourRowsAreRefusedFiveAccepted) {

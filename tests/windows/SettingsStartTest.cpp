@@ -23,6 +23,7 @@
 #include <QToolButton>
 
 #include "MainFixture.h"
+#include "tests/AddressSpaceLimit.h"
 #include "platform/IniFile.h"
 #include "platform/qt/HtmlView.h"
 #include "windows/ValueListEditor.h"
@@ -214,7 +215,7 @@ TEST_F(StartUp, SecondStartRestoresWhatTheFirstExitWrote) {
   EXPECT_TRUE(Form->Comment.empty());
   EXPECT_EQ(Form->FileList[0].FileName, path + "fight_mutation.zod");
   EXPECT_TRUE(Form->MenuFileReload[0]->isVisible());
-  EXPECT_EQ(Form->MenuLoadReload[0]->text(), Form->FileList[0].ShortFileName);
+  EXPECT_EQ(Form->MenuLoadReload[0]->text(), Form->FileList[0].ShortFileName + "\tCtrl+1");
   EXPECT_FALSE(Form->MenuLoadReload[1]->isVisible());
 }
 
@@ -281,6 +282,41 @@ TEST_F(StartUp, HandEditedSizesAndCountsNeverReachTheStores) {
   EXPECT_TRUE(Form->FirstRun);  // a negative count is taken as absent: the default resource
   ASSERT_EQ(Form->Resource->Count, 1);
   EXPECT_EQ(Form->Plant->Params[0].Param.ResourceIn(), 0);  // 5 was past the one resource
+}
+
+TEST_F(StartUp, AModelTooLargeForMemoryIsBuiltOnASmallerFieldAndTheNextStartKeepsIt) {
+  // 200 resources on a 1000 x 1000 field take 800 MB; 512 MB are left.
+  WriteIni("[MainForm]\r\nFirstRun=0\r\n[Field]\r\nFieldC=1000\r\nFieldR=1000\r\n"
+           "[Resource]\r\nResourceCount=200\r\n");
+  const size_t headroom = size_t{512} << 20;
+  WithAddressSpaceHeadroom(headroom, [this] {
+    Start();
+    QApplication::processEvents();  // the windows paint the model they were given
+    return 0;
+  });
+  ASSERT_NE(Form, nullptr);
+  EXPECT_TRUE(modalTitles.contains("Ошибка"));
+  ASSERT_EQ(Form->Resource->Count, 200);
+  EXPECT_EQ(FormParameter->ListBoxResource->count(), 200);
+  const int rows = Form->Resource->RowCount, cols = Form->Resource->ColCount;
+  EXPECT_LT(cols, 1000);
+  EXPECT_GE(cols, 500);  // the largest halving that fits
+  EXPECT_EQ(Form->Plant->RowCount, rows);
+  EXPECT_EQ(Form->Plant->ColCount, cols);
+  EXPECT_EQ(FormParameter->UpDownR->value(), rows);
+  EXPECT_EQ(FormParameter->UpDownC->value(), cols);
+  EXPECT_EQ(FormView->DrawGridField->RowCount(), rows);
+  EXPECT_EQ(FormView->DrawGridField->ColCount(), cols);
+  // The exit keeps the field that fits: the next start builds it without a word.
+  Exit();
+  modalTitles.clear();
+  WithAddressSpaceHeadroom(headroom, [this] {
+    Start();
+    return 0;
+  });
+  EXPECT_TRUE(modalTitles.isEmpty()) << modalTitles.join("|").toStdString();
+  EXPECT_EQ(Form->Resource->ColCount, cols);
+  EXPECT_EQ(Form->Resource->Count, 200);
 }
 
 TEST_F(StartUp, ReadOnlyProgramFolderKeepsSettingsInTheUsersFolder) {

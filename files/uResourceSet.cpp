@@ -4,6 +4,7 @@
 
 #include "files/uDataFile.h"
 #include "files/uTextFile.h"
+#include "model/uLimits.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ int32_t ImportResourceSet(const std::string& fileName, TResourceObject& resource
       const std::string name = in.ReadString();
       if (!name.empty() && host.ResourceIndex(name) < 0) {
         if (static_cast<size_t>(k) >= selection.Resources.size()) throw TImportEnd{};
-        if (selection.Resources[static_cast<size_t>(k)]) {
+        if (selection.Resources[static_cast<size_t>(k)] && resource.Count < MaxItemCount) {
           const int32_t brush = NumberLine(in), slur = NumberLine(in);
           const TColor color = NumberLine(in);
           // The ranges the editor allows for the brush.
@@ -121,13 +122,13 @@ int32_t ImportResourceSet(const std::string& fileName, TResourceObject& resource
       g.ChildrenCount() = NumberLine(in);
       if (r.Const.Name.empty() || host.HasPlant(r.Const.Name)) continue;
       if (static_cast<size_t>(k) >= selection.Plants.size()) throw TImportEnd{};
-      if (!selection.Plants[static_cast<size_t>(k)]) continue;
+      if (!selection.Plants[static_cast<size_t>(k)] || host.PlantCount() >= MaxItemCount) continue;
       // A species must name resources of the model; one whose resource is
       // not in the list is left out.
       if (g.ResourceIn() < 0 || g.ResourceOut() < 0 || g.ResourceIn() >= resource.Count ||
           g.ResourceOut() >= resource.Count)
         continue;
-      KeepGenomeInRange(g, resource.Count);
+      KeepSpeciesInRange(r, resource.Count);
       host.AddPlant(r);
       ++added;
     }

@@ -26,6 +26,8 @@ class TResourceSetHost {
   virtual int32_t ResourceIndex(const std::string& name) = 0;
   // Whether ListBoxPlant has an item of this name (without regard to letter case).
   virtual bool HasPlant(const std::string& name) = 0;
+  // The number of items in ListBoxPlant.
+  virtual int32_t PlantCount() = 0;
   // TFormParameter::AddResource: lists a resource already appended to the store.
   virtual void AddResource(const std::string& name) = 0;
   // TFormParameter::AddPlant: adds the species to the store and lists it.
@@ -47,7 +49,8 @@ bool ExportResourceSet(const std::string& fileName, const TResourceObject& resou
 
 // Adds the ticked records of a set to the model, skipping empty names and names
 // the lists already have, and species whose food or waste resource is not in
-// the resource list. Any failure ends the import silently; what was added
-// before it stays. Returns the number of records added.
+// the resource list; once a list holds MaxItemCount items no more are added to
+// it. Any failure ends the import silently; what was added before it stays.
+// Returns the number of records added.
 int32_t ImportResourceSet(const std::string& fileName, TResourceObject& resource,
                           const TResourceSetSelection& selection, TResourceSetHost& host);

@@ -94,7 +94,7 @@ void TPlantObject::ResourceDeleted(int32_t deleted) {
       TStatArray& h = histograms[s][j];
       h = Params[s].Stat.Histogram[gResourceIn + j];
       for (TStatItem& item : h) item.Value = renumbered(item.Value);
-      std::stable_sort(h.begin(), h.end(), [](const TStatItem& a, const TStatItem& b) { return a.Value < b.Value; });
+      std::sort(h.begin(), h.end(), [](const TStatItem& a, const TStatItem& b) { return a.Value < b.Value; });
       // The organisms that named the deleted resource join those of resource 0.
       auto out = h.begin();
       for (auto it = h.begin(); it != h.end(); ++it)

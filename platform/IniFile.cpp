@@ -40,7 +40,8 @@ bool KeyOf(std::string_view line, std::string_view& key, std::string_view& value
 
 std::string Lower(std::string_view s) { return LowerCp1251(Trim(s)); }
 
-// What of a key or value a line cannot give back as it stands.
+// What a text is written as: a key, a value that is read back without blanks
+// at its ends, or a value that must come back exactly.
 enum class TPart { Key, Value, ExactValue };
 
 // Code page 1251 text (with its character references) as a key or value

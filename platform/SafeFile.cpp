@@ -46,16 +46,16 @@ std::string FollowLinks(std::string path) {
 // "~" and a check value of the whole name, so that the temporaries of two long
 // names that begin alike still tell their targets apart.
 std::string TempBase(const std::string& folder, const std::string& base) {
-  long limit = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
-  if (limit <= 0) limit = NAME_MAX;
+  const long folderLimit = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  const size_t limit = folderLimit > 0 ? static_cast<size_t>(folderLimit) : NAME_MAX;
   const size_t around = 1 + 1 + 6 + std::strlen(kTempEnd);  // "." base "." XXXXXX ".saving"
-  if (base.size() + around <= static_cast<size_t>(limit)) return base;
+  if (base.size() + around <= limit) return base;
   uint32_t check = 2166136261u;  // FNV-1a of the whole name
   for (unsigned char c : base) check = (check ^ c) * 16777619u;
   char tail[16];
   std::snprintf(tail, sizeof tail, "~%08x", static_cast<unsigned>(check));
-  const size_t room = static_cast<size_t>(limit) > around + std::strlen(tail) ? limit - around - std::strlen(tail) : 0;
-  size_t keep = std::min(room, base.size());
+  const size_t used = around + std::strlen(tail);
+  size_t keep = std::min(limit > used ? limit - used : 0, base.size());
   while (keep > 0 && keep < base.size() && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) --keep;
   return base.substr(0, keep) + tail;
 }

@@ -8,12 +8,10 @@
 
 #include "files/uNames.h"
 #include "files/uTextFile.h"
+#include "model/uLimits.h"
 #include "platform/Cp1251.h"
 
 namespace {
-
-// A resource or species count above this is taken for a broken file.
-constexpr int32_t kMaxItems = 100000;
 
 bool StartsWith(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
@@ -93,7 +91,7 @@ class TLoader {
   bool Run();
 
  private:
-  enum class TStop { None, BadFormat, Later };
+  enum class TStop { None, BadFormat, Later, TooMany };
   TStop Header();
   bool ReadResources();
   bool ReadPlants();
@@ -111,6 +109,7 @@ class TLoader {
   TDataFileHost& Host;
   TTextReader In;
   std::string Version;  // the version line as it stands in the file
+  std::string TooManyLine;  // the refusal of a count above MaxItemCount
   bool Touched = false; // the stores or the editor's lists were changed
 };
 
@@ -187,7 +186,7 @@ bool TLoader::ReadPlants() {
     p.Stat.MaxMass = maxMass;
     if (!v052)
       for (int k = 0; k < 10; ++k) In.ReadRaw();
-    KeepGenomeInRange(g, Res.Count);
+    KeepSpeciesInRange(p, Res.Count);
   }
   return true;
 }
@@ -248,7 +247,11 @@ TLoader::TStop TLoader::Header() {
 
     if (In.ReadRaw() == "[ResourceCount]") {
       int32_t n = 0;
-      if (!In.ReadLineNumber(n) || n < 0 || n > kMaxItems) return TStop::BadFormat;
+      if (!In.ReadLineNumber(n) || n < 0) return TStop::BadFormat;
+      if (n > MaxItemCount) {
+        TooManyLine = TooManyItemsText(FileName, "ресурсов", n);
+        return TStop::TooMany;
+      }
       // The records and the field must fit in what is left of the file.
       const uint64_t need = 7ull * static_cast<uint64_t>(n) +
                             2ull * static_cast<uint64_t>(rows) * static_cast<uint64_t>(cols) * (static_cast<uint64_t>(n) + 8);
@@ -259,10 +262,14 @@ TLoader::TStop TLoader::Header() {
 
     if (In.ReadRaw() == "[PlantCount]") {
       int32_t m = 0;
-      if (!In.ReadLineNumber(m) || m < 0 || m > kMaxItems) return TStop::BadFormat;
+      if (!In.ReadLineNumber(m) || m < 0) return TStop::BadFormat;
+      if (m > MaxItemCount) {
+        TooManyLine = TooManyItemsText(FileName, "организмов", m);
+        return TStop::TooMany;
+      }
       if (16ull * static_cast<uint64_t>(m) > In.Remaining()) return TStop::BadFormat;
-      Plant.Count = m;
       Plant.Params.resize(static_cast<size_t>(m));
+      Plant.Count = m;
     }
     if (!ReadPlants()) return TStop::BadFormat;
 
@@ -335,6 +342,7 @@ bool TLoader::Run() {
   switch (Header()) {
     case TStop::BadFormat: return Refuse(BadFormatText(FileName));
     case TStop::Later: return Refuse(LaterVersionText(FileName));
+    case TStop::TooMany: return Refuse(TooManyLine);
     case TStop::None: break;
   }
   Host.SelectFirstPlant();
@@ -504,6 +512,11 @@ std::string BadFormatText(const std::string& fileName) {
 
 std::string LaterVersionText(const std::string& fileName) {
   return "Не удалось открыть файл \"" + fileName + "\". Возможно, файл имеет более поздний формат данных .";
+}
+
+std::string TooManyItemsText(const std::string& fileName, const std::string& what, int32_t count) {
+  return "Не удалось открыть файл \"" + fileName + "\". Число " + what + " в файле (" + std::to_string(count) +
+         ") больше, чем допускает программа (" + std::to_string(MaxItemCount) + ").";
 }
 
 std::string SaveFailedText(const std::string& fileName) {

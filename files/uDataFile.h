@@ -119,6 +119,8 @@ std::string NotFoundText(const std::string& fileName);
 std::string CannotOpenText(const std::string& fileName);
 std::string BadFormatText(const std::string& fileName);
 std::string LaterVersionText(const std::string& fileName);
+// A count of resources or species above MaxItemCount; `what` is "ресурсов" or "организмов".
+std::string TooManyItemsText(const std::string& fileName, const std::string& what, int32_t count);
 std::string SaveFailedText(const std::string& fileName);
 
 class TTextWriter;

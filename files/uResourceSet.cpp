@@ -4,6 +4,7 @@
 
 #include "files/uDataFile.h"
 #include "files/uTextFile.h"
+#include "model/uLimits.h"
 
 namespace {
 
@@ -126,7 +127,7 @@ int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, co
       const TResourceSetResource& r = set.Resources[k];
       if (r.Name.empty() || host.ResourceIndex(r.Name) >= 0) continue;
       if (k >= selection.Resources.size()) return;
-      if (!selection.Resources[k]) continue;
+      if (!selection.Resources[k] || resource.Count >= MaxItemCount) continue;
       // The ranges the editor allows for the brush.
       resource.Add(r.Name, std::max(1, r.BrushValue), std::clamp(r.Slur, 0, 100), r.Color);
       host.AddResource(r.Name);
@@ -136,7 +137,7 @@ int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, co
       TPlantParameter species = set.Plants[k].Species;
       if (species.Const.Name.empty() || host.HasPlant(species.Const.Name)) continue;
       if (k >= selection.Plants.size()) return;
-      if (!selection.Plants[k]) continue;
+      if (!selection.Plants[k] || host.PlantCount() >= MaxItemCount) continue;
       // The resources are looked up now, so those of this set added above are found.
       TGenome& g = species.Param;
       g.ResourceIn() = host.ResourceIndex(set.Plants[k].ResourceIn);
@@ -146,7 +147,7 @@ int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, co
       if (g.ResourceIn() < 0 || g.ResourceOut() < 0 || g.ResourceIn() >= resource.Count ||
           g.ResourceOut() >= resource.Count)
         continue;
-      KeepGenomeInRange(g, resource.Count);
+      KeepSpeciesInRange(species, resource.Count);
       host.AddPlant(species);
       ++added;
     }

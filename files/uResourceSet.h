@@ -54,6 +54,8 @@ class TResourceSetHost {
   virtual int32_t ResourceIndex(const std::string& name) = 0;
   // Whether ListBoxPlant has an item of this name (without regard to letter case).
   virtual bool HasPlant(const std::string& name) = 0;
+  // The number of items in ListBoxPlant.
+  virtual int32_t PlantCount() = 0;
   // TFormParameter::AddResource: lists a resource already appended to the store.
   virtual void AddResource(const std::string& name) = 0;
   // TFormParameter::AddPlant: adds the species to the store and lists it.
@@ -85,7 +87,8 @@ bool ReadResourceSet(const std::string& fileName, TResourceSet& set);
 
 // Adds the ticked records of a set to the model, skipping empty names and names
 // the lists already have, and species whose food or waste resource is not in
-// the resource list; a record beyond the ticks given ends the import. Returns
-// the number of records added.
+// the resource list; a record beyond the ticks given ends the import, and once
+// a list holds MaxItemCount items no more are added to it. Returns the number
+// of records added.
 int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, const TResourceSetSelection& selection,
                           TResourceSetHost& host);

@@ -3,17 +3,15 @@
 #include <algorithm>
 #include <cstddef>
 
-void TPlantField::Reshape(int rows, int cols) {
-  if (rows == Rows && cols == Cols) return;
-  std::vector<TPlantCell> next(static_cast<size_t>(rows) * cols);
+TPlantField TPlantField::Reshaped(int rows, int cols) const {
+  TPlantField next;
+  next.Reset(rows, cols);
   const int keepRows = std::min(rows, Rows), keepCols = std::min(cols, Cols);
   for (int r = 0; r < keepRows; ++r)
     std::copy(Cells.begin() + static_cast<std::ptrdiff_t>(r) * Cols,
               Cells.begin() + static_cast<std::ptrdiff_t>(r) * Cols + keepCols,
-              next.begin() + static_cast<std::ptrdiff_t>(r) * cols);
-  Cells.swap(next);
-  Rows = rows;
-  Cols = cols;
+              next.Cells.begin() + static_cast<std::ptrdiff_t>(r) * cols);
+  return next;
 }
 
 namespace {
@@ -29,6 +27,12 @@ TStatArray::iterator FindStat(int32_t value, TStatArray& histogram) {
   }
   return std::lower_bound(histogram.begin(), histogram.end(), value,
                           [](const TStatItem& item, int32_t v) { return item.Value < v; });
+}
+
+// Makes sure the next StatAdd into the histogram allocates nothing, so that
+// a placement that cannot get the memory fails before it changes anything.
+void RoomForOneMore(TStatArray& histogram) {
+  if (histogram.size() == histogram.capacity()) histogram.reserve(std::max<size_t>(4, 2 * histogram.size()));
 }
 
 }  // namespace
@@ -64,7 +68,10 @@ void TPlantObject::Add(const TPlantParameter& record) {
   ClearStat(Count - 1);
 }
 
-void TPlantObject::SetParameter(int32_t index, const TPlantParameter& record) { Params[index] = record; }
+void TPlantObject::SetParameter(int32_t index, const TPlantParameter& record) {
+  TPlantParameter copy = record;  // a failed copy leaves the record as it was
+  Params[index] = std::move(copy);
+}
 
 void TPlantObject::Delete(int32_t index) {
   Clear(index);
@@ -77,31 +84,47 @@ void TPlantObject::Delete(int32_t index) {
 }
 
 void TPlantObject::ResourceDeleted(int32_t deleted) {
-  auto renumber = [deleted](int32_t& v) {
-    if (v > deleted)
-      --v;
-    else if (v == deleted)
-      v = 0;
-  };
+  auto renumbered = [deleted](int32_t v) { return v > deleted ? v - 1 : (v == deleted ? 0 : v); };
+  // The distributions of the two resource values, renumbered, are built
+  // first: when they cannot be allocated the store stays as it was. Nothing
+  // after them allocates.
+  std::vector<std::array<TStatArray, 2>> histograms(static_cast<size_t>(Count));
+  for (int32_t s = 0; s < Count; ++s)
+    for (int j = 0; j < 2; ++j) {
+      TStatArray& h = histograms[s][j];
+      h = Params[s].Stat.Histogram[gResourceIn + j];
+      for (TStatItem& item : h) item.Value = renumbered(item.Value);
+      std::sort(h.begin(), h.end(), [](const TStatItem& a, const TStatItem& b) { return a.Value < b.Value; });
+      // The organisms that named the deleted resource join those of resource 0.
+      auto out = h.begin();
+      for (auto it = h.begin(); it != h.end(); ++it)
+        if (out != h.begin() && (out - 1)->Value == it->Value)
+          (out - 1)->Num += it->Num;
+        else
+          *out++ = *it;
+      h.erase(out, h.end());
+    }
   for (int32_t s = 0; s < Count; ++s) {
     TPlantParameter& p = Params[s];
-    renumber(p.Param.ResourceIn());
-    renumber(p.Param.ResourceOut());
+    p.Param.ResourceIn() = renumbered(p.Param.ResourceIn());
+    p.Param.ResourceOut() = renumbered(p.Param.ResourceOut());
+    for (int j = 0; j < 2; ++j) p.Stat.Histogram[gResourceIn + j].swap(histograms[s][j]);
   }
   const size_t n = Field.Size();
   TPlantCell* cells = Field.Data();
   for (size_t i = 0; i < n; ++i) {
     if (cells[i].Mass <= 0) continue;
-    TPlantParameter& p = Params[cells[i].Species];
-    for (int k : {gResourceIn, gResourceOut}) {
-      StatRemove(cells[i].Genome[k], p.Stat.Histogram[k]);
-      renumber(cells[i].Genome[k]);
-      StatAdd(cells[i].Genome[k], p.Stat.Histogram[k]);
-    }
+    for (int k : {gResourceIn, gResourceOut}) cells[i].Genome[k] = renumbered(cells[i].Genome[k]);
   }
 }
 
 void TPlantObject::SetSize(int32_t rows, int32_t cols) {
+  // The new grid is made before anything changes: when it cannot be
+  // allocated the store stays as it was. The organisms removed below lie
+  // outside what it keeps.
+  const bool reshape = !Field.HasShape(rows, cols);
+  TPlantField next;
+  if (reshape) next = Field.Reshaped(rows, cols);
   if (rows < RowCount || cols < ColCount) {
     for (int32_t r = 0; r < RowCount; ++r)
       for (int32_t c = 0; c < ColCount; ++c) {
@@ -110,9 +133,9 @@ void TPlantObject::SetSize(int32_t rows, int32_t cols) {
         if (cell.Mass > 0) Kill(cell.Species, r, c);
       }
   }
+  if (reshape) Field = std::move(next);
   RowCount = rows;
   ColCount = cols;
-  Field.Reshape(rows, cols);
 }
 
 void TPlantObject::Clear(int32_t index) {
@@ -142,6 +165,11 @@ void TPlantObject::StatAddCell(TStatistic& stat, const TPlantCell& cell) {
 
 void TPlantObject::Place(int32_t species, int32_t row, int32_t col) {
   if (row == -1 || col == -1) return;
+  TPlantParameter& p = Params[species];
+  // A newborn of no mass would be counted without being alive: such a
+  // species places nothing.
+  if (p.Param.ResourceBegin() <= 0) return;
+  for (TStatArray& h : p.Stat.Histogram) RoomForOneMore(h);
   TPlantCell& cell = Field(row, col);
   if (cell.Mass > 0) {
     TPlantParameter& old = Params[cell.Species];
@@ -149,7 +177,6 @@ void TPlantObject::Place(int32_t species, int32_t row, int32_t col) {
     old.Const.Mass -= cell.Mass;
     for (int k = 0; k < GeneCount; ++k) StatRemove(cell.Genome[k], old.Stat.Histogram[k]);
   }
-  TPlantParameter& p = Params[species];
   ++p.Const.Count;
   p.Stat.MaxCount = std::max(p.Stat.MaxCount, p.Const.Count);
   p.Const.Mass += p.Param.ResourceBegin();

@@ -113,6 +113,14 @@ struct TPlantParameter {
   TStatistic Stat;
 };
 
+// A species record as every reader takes it, from a data file, a resource set
+// or the settings: its heritable values brought into the ranges the tick
+// keeps (KeepGenomeInRange), zeros kept, so that a record reads back the same
+// from every kind of file. The editor asks more of what is typed into it.
+inline void KeepSpeciesInRange(TPlantParameter& species, int32_t resourceCount) {
+  KeepGenomeInRange(species.Param, resourceCount);
+}
+
 struct TPlantCell {
   TGenome Genome;
   int32_t Species = 0;
@@ -125,11 +133,13 @@ struct TPlantCell {
 class TPlantField {
  public:
   void Reset(int rows, int cols) {
+    Cells.assign(static_cast<size_t>(rows) * cols, TPlantCell{});  // unchanged when this fails
     Rows = rows;
     Cols = cols;
-    Cells.assign(static_cast<size_t>(rows) * cols, TPlantCell{});
   }
-  void Reshape(int rows, int cols);
+  bool HasShape(int rows, int cols) const { return rows == Rows && cols == Cols; }
+  // A grid of the new shape holding this one's cells inside both shapes; new cells are empty.
+  TPlantField Reshaped(int rows, int cols) const;
   TPlantCell& operator()(int row, int col) { return Cells[static_cast<size_t>(row) * Cols + col]; }
   const TPlantCell& operator()(int row, int col) const { return Cells[static_cast<size_t>(row) * Cols + col]; }
   TPlantCell* Row(int row) { return Cells.data() + static_cast<size_t>(row) * Cols; }
@@ -172,6 +182,7 @@ class TPlantObject {
   void SetSize(int32_t rows, int32_t cols);
   void Clear(int32_t index);  // -1: every species
   void ClearStat(int32_t index);
+  // The organism brush; a species whose ResourceBegin is not above 0 places nothing.
   void Place(int32_t species, int32_t row, int32_t col);
   void Kill(int32_t species, int32_t row, int32_t col);
   TColor GetColor(int32_t row, int32_t col) const;

@@ -6,10 +6,14 @@
 #include "model/uRandom.h"
 
 void TResourceField::Reset(int count, int rows, int cols) {
-  Count = std::max(0, count);
-  Rows = std::max(0, rows);
-  Cols = std::max(0, cols);
-  Data.assign(static_cast<size_t>(Count) * Rows * Cols, 0);
+  count = std::max(0, count);
+  rows = std::max(0, rows);
+  cols = std::max(0, cols);
+  // When the new block cannot be allocated the field stays as it was.
+  Data.assign(static_cast<size_t>(count) * rows * cols, 0);
+  Count = count;
+  Rows = rows;
+  Cols = cols;
 }
 
 void TResourceField::Reshape(int count, int rows, int cols) {
@@ -60,9 +64,16 @@ void TResourceObject::Add(const std::string& name, int32_t brushValue, int32_t s
   p.BrushValue = brushValue;
   p.Slur = slur;
   p.Color = color;
-  Params.push_back(p);
+  // The layer first, then the record, then the count: a failed allocation
+  // leaves the store as it was.
+  Field.Reshape(Count + 1, RowCount, ColCount);
+  try {
+    Params.push_back(std::move(p));
+  } catch (...) {
+    Field.Reshape(Count, RowCount, ColCount);  // gives the new layer back; allocates nothing
+    throw;
+  }
   ++Count;
-  Field.Reshape(Count, RowCount, ColCount);
 }
 
 void TResourceObject::SetParameter(int32_t index, const std::string& name, int32_t brushValue, int32_t slur,
@@ -81,16 +92,23 @@ void TResourceObject::Delete(int32_t index) {
 }
 
 void TResourceObject::SetCount(int32_t count) {
-  Clear(-1);
-  Count = std::max(0, count);
-  Params.resize(Count);
-  Field.Reset(Count, RowCount, ColCount);
+  count = std::max(0, count);
+  // What may fail to be allocated comes first, while the store is unchanged:
+  // room for the records, then the layers. Nothing after them allocates.
+  Params.reserve(static_cast<size_t>(count));
+  Field.Reset(count, RowCount, ColCount);
+  Params.resize(static_cast<size_t>(count));
+  Count = count;
+  for (TResourceParameter& p : Params) {
+    p.CellCount = 0;
+    p.Total = 0;
+  }
 }
 
 void TResourceObject::SetSize(int32_t rows, int32_t cols) {
+  Field.Reshape(Count, rows, cols);  // the store stays as it was when this fails
   RowCount = rows;
   ColCount = cols;
-  Field.Reshape(Count, rows, cols);
   for (int32_t res = 0; res < Count; ++res) Recount(res);
 }
 

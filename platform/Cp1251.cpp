@@ -176,7 +176,7 @@ bool ReferenceAt(std::string_view text, size_t i, uint32_t& cp, size_t& length) 
   uint32_t v = 0;
   while (j < text.size() && j - i - 2 < 7 && text[j] >= '0' && text[j] <= '9') v = v * 10 + (text[j++] - '0');
   if (j == i + 2 || j >= text.size() || text[j] != ';') return false;
-  if (v == 0 || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF)) return false;
+  if (v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF)) return false;
   cp = v;
   length = j + 1 - i;
   return true;

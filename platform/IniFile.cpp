@@ -40,6 +40,33 @@ bool KeyOf(std::string_view line, std::string_view& key, std::string_view& value
 
 std::string Lower(std::string_view s) { return LowerCp1251(Trim(s)); }
 
+// What a text is written as: a key, a value that is read back without blanks
+// at its ends, or a value that must come back exactly.
+enum class TPart { Key, Value, ExactValue };
+
+// Code page 1251 text (with its character references) as a key or value
+// line holds it: a character the line could not give back is written as a
+// character reference too. These are the line ends anywhere; in a key and an
+// exact value a blank at either end (the reader trims it); and in a key every
+// "=" (the key would end there) and a "[" at the start (the line would open a
+// section). Text that needs none of this is written as it is, as earlier
+// versions wrote it.
+std::string LineText(const std::string& text, TPart part) {
+  const bool key = part == TPart::Key;
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const bool edge = (i == 0 || i + 1 == text.size()) && part != TPart::Value;
+    if (c == '\r' || c == '\n' || (edge && c <= ' ') || (key && (c == '=' || (i == 0 && c == '['))))
+      out += "&#" + std::to_string(c) + ";";
+    else
+      out.push_back(static_cast<char>(c));
+  }
+  return out;
+}
+
+std::string KeyText(const std::string& key) { return LineText(Utf8ToCp1251Refs(key), TPart::Key); }
+
 bool HexDigit(char c, uint32_t& d) {
   if (c >= '0' && c <= '9') d = static_cast<uint32_t>(c - '0');
   else if (c >= 'a' && c <= 'f') d = static_cast<uint32_t>(c - 'a' + 10);
@@ -168,7 +195,7 @@ bool TIniFile::Load(const std::string& path, TContent& content) {
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
   std::string value;
-  if (!Content.Find(Utf8ToCp1251Refs(section), Utf8ToCp1251Refs(key), value)) return def;
+  if (!Content.Find(Utf8ToCp1251Refs(section), KeyText(key), value)) return def;
   std::string text = Cp1251RefsToUtf8(value);
   // At most kMaxValue characters (not bytes) of the value.
   size_t chars = 0, i = 0;
@@ -183,7 +210,7 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
 
 int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key, int32_t def) const {
   std::string value;
-  if (!Content.Find(Utf8ToCp1251Refs(section), Utf8ToCp1251Refs(key), value)) return def;
+  if (!Content.Find(Utf8ToCp1251Refs(section), KeyText(key), value)) return def;
   int32_t v = 0;
   return ParseInteger(value, v) ? v : def;
 }
@@ -198,21 +225,26 @@ bool TIniFile::SectionExists(const std::string& section) const {
 
 bool TIniFile::ValueExists(const std::string& section, const std::string& key) const {
   std::string value;
-  return Content.Find(Utf8ToCp1251Refs(section), Utf8ToCp1251Refs(key), value) != nullptr;
+  return Content.Find(Utf8ToCp1251Refs(section), KeyText(key), value) != nullptr;
 }
 
 bool TIniFile::KeyStorable(const std::string& key) {
-  if (key.empty() || key.front() == '[') return false;
-  if (static_cast<unsigned char>(key.front()) <= ' ' || static_cast<unsigned char>(key.back()) <= ' ') return false;
-  return key.find_first_of("=\r\n") == std::string::npos;
+  return !key.empty();
+}
+
+void TIniFile::Write(const std::string& section, const std::string& key, const std::string& value, bool exact) {
+  TWrite w{Utf8ToCp1251Refs(section), KeyText(key),
+           LineText(Utf8ToCp1251Refs(value), exact ? TPart::ExactValue : TPart::Value)};
+  Content.Apply(w);
+  Pending.push_back(std::move(w));
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-  TWrite w{Utf8ToCp1251Refs(section), Utf8ToCp1251Refs(key), Utf8ToCp1251Refs(value)};
-  for (char& c : w.Value)
-    if (c == '\r' || c == '\n') c = ' ';
-  Content.Apply(w);
-  Pending.push_back(std::move(w));
+  Write(section, key, value, false);
+}
+
+void TIniFile::WriteExactString(const std::string& section, const std::string& key, const std::string& value) {
+  Write(section, key, value, true);
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value) {

@@ -3,8 +3,10 @@
 // section and key names compared without regard to letter case, stored in
 // code page 1251 with CR LF line ends. Strings in and out are UTF-8; a
 // character the code page cannot carry is stored as the decimal character
-// reference "&#N;" (and an "&" that would begin one as "&#38;"), so that every
-// name and path comes back as it was written.
+// reference "&#N;" (and an "&" that would begin one as "&#38;"), and so is a
+// character the line cannot hold where it stands (a line end; in a key a
+// blank at either end, an "=" or a leading "["), so that every key, name and
+// path comes back as it was written.
 //
 // Reads see the file as it was when the object was made plus this object's
 // own writes. Writes are gathered and put into the file by UpdateFile() (and
@@ -39,13 +41,14 @@ class TIniFile {
   bool SectionExists(const std::string& section) const;
   bool ValueExists(const std::string& section, const std::string& key) const;
 
+  // The value comes back without blanks at its ends; WriteExactString keeps
+  // them too, for a value that must come back exactly (a name that keys others).
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  void WriteExactString(const std::string& section, const std::string& key, const std::string& value);
   void WriteInteger(const std::string& section, const std::string& key, int32_t value);
   void WriteBool(const std::string& section, const std::string& key, bool value);
 
-  // Whether a key can be written and found again: not empty, without "=" or
-  // line ends, without blanks at either end, and not beginning with "[" (such
-  // a line would read as a section).
+  // Whether a key can be written and found again: any key but the empty one.
   static bool KeyStorable(const std::string& key);
 
   // Puts the writes made so far into the file. False when the file could not
@@ -75,6 +78,7 @@ class TIniFile {
     void Apply(const TWrite& write);
   };
   static bool Load(const std::string& path, TContent& content);
+  void Write(const std::string& section, const std::string& key, const std::string& value, bool exact);
 
   std::string Path;
   TContent Content;

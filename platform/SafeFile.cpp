@@ -6,8 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,7 +18,7 @@
 
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
-constexpr const char* kTempEnd = ".saving";  // ".<name>.XXXXXX.saving"
+constexpr const char* kTempEnd = ".saving";  // ".<name>.XXXXXX.saving" (a long name shortened, see TempBase)
 
 // The file a path finally names: a symbolic link is followed (also one whose
 // target does not exist yet), so that saving updates the linked file instead
@@ -35,6 +38,26 @@ std::string FollowLinks(std::string path) {
     path = std::move(target);
   }
   return path;
+}
+
+// The part of a temporary file's name taken from the target's name `base`:
+// the name itself, or, where the temporary name would pass the folder's limit
+// on a name's length, as much of its beginning as fits (whole characters) with
+// "~" and a check value of the whole name, so that the temporaries of two long
+// names that begin alike still tell their targets apart.
+std::string TempBase(const std::string& folder, const std::string& base) {
+  const long folderLimit = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  const size_t limit = folderLimit > 0 ? static_cast<size_t>(folderLimit) : NAME_MAX;
+  const size_t around = 1 + 1 + 6 + std::strlen(kTempEnd);  // "." base "." XXXXXX ".saving"
+  if (base.size() + around <= limit) return base;
+  uint32_t check = 2166136261u;  // FNV-1a of the whole name
+  for (unsigned char c : base) check = (check ^ c) * 16777619u;
+  char tail[16];
+  std::snprintf(tail, sizeof tail, "~%08x", static_cast<unsigned>(check));
+  const size_t used = around + std::strlen(tail);
+  size_t keep = std::min(limit > used ? limit - used : 0, base.size());
+  while (keep > 0 && keep < base.size() && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) --keep;
+  return base.substr(0, keep) + tail;
 }
 
 bool TempNameOf(const std::string& name, const std::string& base) {
@@ -87,8 +110,9 @@ TSafeFileWriter::TSafeFileWriter(const std::string& path) {
   const size_t slash = Target.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string() : Target.substr(0, slash + 1);
   const std::string base = slash == std::string::npos ? Target : Target.substr(slash + 1);
-  RemoveLeftovers(folder, base);
-  std::string pattern = folder + "." + base + ".XXXXXX" + kTempEnd;
+  const std::string tempBase = TempBase(folder, base);
+  RemoveLeftovers(folder, tempBase);
+  std::string pattern = folder + "." + tempBase + ".XXXXXX" + kTempEnd;
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   Fd = mkstemps(name.data(), static_cast<int>(std::strlen(kTempEnd)));

@@ -3,8 +3,10 @@
 // target's folder; Commit() flushes it to the disk and renames it over the
 // target. Until then, and whenever anything fails, the old file stays as it was.
 // A target that is a symbolic link is followed: the linked file is replaced and
-// the link stays. Temporary files of the same target that an earlier, killed
-// save left behind are removed when the target is next saved.
+// the link stays. The temporary file is named ".<name>.XXXXXX.saving" (a name
+// too long for that is shortened to fit the file system's limit); those of the
+// same target that an earlier, killed save left behind are removed when the
+// target is next saved.
 #include <cstddef>
 #include <string>
 #include <string_view>

@@ -25,6 +25,7 @@
 
 #include "controls/ToolEdit.h"
 #include "controls/fCombo.h"
+#include "model/uLimits.h"
 #include "platform/IniFile.h"
 #include "windows/DrawGrid.h"
 #include "windows/ValueListEditor.h"
@@ -761,6 +762,11 @@ void TFormParameter::RepaintField() {
 
 void TFormParameter::SpeedButtonResourceAddClick() {
   if (!MainForm || !MainForm->Resource) return;
+  if (MainForm->Resource->Count >= MaxItemCount) {
+    MainForm->ShowHtmlMessage(3, kInfoCaption,
+                              {QStringLiteral("Нельзя добавить больше %1 ресурсов.").arg(MaxItemCount)});
+    return;
+  }
   QString name = MainForm->InputText(InputPosition(ListBoxResource), QStringLiteral("Добавить ресурс"),
                                            QStringLiteral("Наименование ресурса:"), QStringLiteral("Ресурс"));
   if (!AcceptName(name) || ListHas(ListBoxResource, name)) return;
@@ -798,6 +804,11 @@ void TFormParameter::SpeedButtonPlantAddClick() {
   if (ListBoxResource->count() == 0 || !MainForm->Resource || MainForm->Resource->Count == 0) {
     MainForm->ShowHtmlMessage(3, kInfoCaption,
                               {QStringLiteral("Нельзя добавить организм, пока нет ни одного ресурса.")});
+    return;
+  }
+  if (MainForm->Plant->Count >= MaxItemCount) {
+    MainForm->ShowHtmlMessage(3, kInfoCaption,
+                              {QStringLiteral("Нельзя добавить больше %1 организмов.").arg(MaxItemCount)});
     return;
   }
   QString name = MainForm->InputText(InputPosition(ListBoxPlant), QStringLiteral("Добавить организм"),

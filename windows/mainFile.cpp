@@ -54,6 +54,7 @@ class TMainResourceSetHost : public TResourceSetHost {
   }
   int32_t ResourceIndex(const std::string& name) override { return ListIndexOf(FormParameter->ListBoxResource, Q(name)); }
   bool HasPlant(const std::string& name) override { return ListIndexOf(FormParameter->ListBoxPlant, Q(name)) >= 0; }
+  int32_t PlantCount() override { return FormParameter->ListBoxPlant->count(); }
   void AddResource(const std::string& name) override { FormParameter->AddResource(Q(name)); }
   void AddPlant(const TPlantParameter& species) override { FormParameter->AddPlant(species); }
   // The end of the import: the layout rebuilt once and the statistics refreshed.

@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "files/uNames.h"
+#include "model/uLimits.h"
 #include "platform/IniFile.h"
 #include "windows/uProc.h"
 #include "platform/SafeFile.h"
@@ -144,7 +145,7 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   // 10. Resources.
   d.ResourceCount = ini.ReadInteger(sResource, "ResourceCount", -1);
   if (d.ResourceCount < -1) d.ResourceCount = -1;  // no store has a negative count: taken as absent
-  d.ResourceCount = std::min(d.ResourceCount, SettingsMaxItems);
+  d.ResourceCount = std::min(d.ResourceCount, MaxItemCount);
   if (d.ResourceCount < 0) d.FirstRun = true;
   // Names are keys of their values: a later duplicate (in any letter case) or
   // an empty name is given a name of its own, as the data file reader does.
@@ -161,7 +162,7 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   // 11. Species.
   d.PlantCount = ini.ReadInteger(sPlant, "PlantCount", -1);
   if (d.PlantCount < -1) d.PlantCount = -1;
-  d.PlantCount = std::min(d.PlantCount, SettingsMaxItems);
+  d.PlantCount = std::min(d.PlantCount, MaxItemCount);
   const int resources = d.ResourceCount < 0 ? 1 : d.ResourceCount;
   for (int i = 0; i < d.PlantCount; ++i) {
     TPlantParameter p;
@@ -170,18 +171,17 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
     const std::string& n = p.Const.Name;
     p.Const.Color = ini.ReadInteger(sPlant, n + ".Color", clLime);
     p.Const.ColorMutant = ini.ReadInteger(sPlant, n + ".ColorMutant", clRed);
-    // The editor keeps counts, amounts and ages at 1 or more and percents in 0..100.
-    p.Param.ResourceBegin() = std::max(1, ini.ReadInteger(sPlant, n + ".ResourceBegin", 1));
-    p.Param.ResourceEat() = std::max(1, ini.ReadInteger(sPlant, n + ".ResourceEat", 1));
-    p.Param.AgeReproduct() = std::max(1, ini.ReadInteger(sPlant, n + ".AgeReproduct", 5));
-    p.Param.AgeMax() = std::max(1, ini.ReadInteger(sPlant, n + ".AgeMax", 10));
-    p.Param.ChildrenCount() = Clamp(ini.ReadInteger(sPlant, n + ".ChildrenCount", 3), 1, MaxChildrenCount);
-    p.Param.Mutation() = Clamp(ini.ReadInteger(sPlant, n + ".Mutation", 10), 0, 100);
-    const int in = ini.ReadInteger(sPlant, n + ".ResourceIn", ini.ReadInteger(sPlant, n + ".ResourceIndex", 0));
-    const int out = ini.ReadInteger(sPlant, n + ".ResourceOut", ini.ReadInteger(sPlant, n + ".ResourceIndex", 0));
-    // A resource index outside the list would reach past the resource store.
-    p.Param.ResourceIn() = Clamp(in, 0, std::max(0, resources - 1));
-    p.Param.ResourceOut() = Clamp(out, 0, std::max(0, resources - 1));
+    p.Param.ResourceBegin() = ini.ReadInteger(sPlant, n + ".ResourceBegin", 1);
+    p.Param.ResourceEat() = ini.ReadInteger(sPlant, n + ".ResourceEat", 1);
+    p.Param.AgeReproduct() = ini.ReadInteger(sPlant, n + ".AgeReproduct", 5);
+    p.Param.AgeMax() = ini.ReadInteger(sPlant, n + ".AgeMax", 10);
+    p.Param.ChildrenCount() = ini.ReadInteger(sPlant, n + ".ChildrenCount", 3);
+    p.Param.Mutation() = ini.ReadInteger(sPlant, n + ".Mutation", 10);
+    p.Param.ResourceIn() = ini.ReadInteger(sPlant, n + ".ResourceIn", ini.ReadInteger(sPlant, n + ".ResourceIndex", 0));
+    p.Param.ResourceOut() = ini.ReadInteger(sPlant, n + ".ResourceOut", ini.ReadInteger(sPlant, n + ".ResourceIndex", 0));
+    // The ranges every reader keeps: the record reads back as a data file or
+    // a resource set would give it.
+    KeepSpeciesInRange(p, resources);
     d.Plants.push_back(p);
   }
   // 12-13.
@@ -256,7 +256,7 @@ void WriteSettingsData(TIniFile& ini, const TSettingsData& d,
   ini.WriteInteger(sResource, "ResourceCount", static_cast<int>(d.Resources.size()));
   for (size_t i = 0; i < d.Resources.size(); ++i) {
     const TSettingsResource& r = d.Resources[i];
-    ini.WriteString(sResource, Idx("Resource.Value", static_cast<int>(i)), r.Name);
+    ini.WriteExactString(sResource, Idx("Resource.Value", static_cast<int>(i)), r.Name);
     ini.WriteInteger(sResource, r.Name + ".Resource", r.BrushValue);
     ini.WriteInteger(sResource, r.Name + ".Slur", r.Slur);
     ini.WriteInteger(sResource, r.Name + ".Color", r.Color);
@@ -265,7 +265,7 @@ void WriteSettingsData(TIniFile& ini, const TSettingsData& d,
   for (size_t i = 0; i < d.Plants.size(); ++i) {
     const TPlantParameter& p = d.Plants[i];
     const std::string& n = p.Const.Name;
-    ini.WriteString(sPlant, Idx("Plant.Value", static_cast<int>(i)), n);
+    ini.WriteExactString(sPlant, Idx("Plant.Value", static_cast<int>(i)), n);
     ini.WriteInteger(sPlant, n + ".Color", p.Const.Color);
     ini.WriteInteger(sPlant, n + ".ColorMutant", p.Const.ColorMutant);
     ini.WriteInteger(sPlant, n + ".ResourceBegin", p.Param.ResourceBegin());

@@ -85,9 +85,6 @@ constexpr int SettingsMinCellSize = 3, SettingsMaxCellSize = 1000;
 // Window sizes and first-column widths taken from the file.
 constexpr int SettingsMaxWindowSize = 32767;
 constexpr int SettingsMinColWidth = 30;
-// More items than this in a hand-edited file are not built (each one costs a
-// whole field of memory).
-constexpr int SettingsMaxItems = 1000;
 
 // The default resource and species of a first start.
 TSettingsResource DefaultSettingsResource();

@@ -99,6 +99,7 @@ class TSetHost : public TResourceSetHost {
       if (p.Const.Name == name) return true;
     return false;
   }
+  int32_t PlantCount() override { return Plant.Count; }
   void AddResource(const std::string&) override {}
   void AddPlant(const TPlantParameter& p) override { Plant.Add(p); }
   void UpdateView() override {}

@@ -1,8 +1,11 @@
 // The resource-set file: export of ticked rows, the 6 + 5n + 12m line count,
 // and the import rules (duplicates without regard to case, unticked rows,
 // older versions, broken counts, species naming unknown resources).
+#include <algorithm>
+
 #include "FileTestUtil.h"
 #include "files/uResourceSet.h"
+#include "model/uLimits.h"
 #include "platform/Cp1251.h"
 
 namespace {
@@ -21,6 +24,7 @@ class TListHost : public TResourceSetHost {
       if (SameTextCI(p.Const.Name, name)) return true;
     return false;
   }
+  int32_t PlantCount() override { return Plant.Count; }
   void AddResource(const std::string& name) override { AddedResources.push_back(name); }
   void AddPlant(const TPlantParameter& p) override {
     TPlantParameter copy = p;
@@ -243,4 +247,66 @@ TEST(ResourceSetImport, ValuesAreBroughtIntoTheRangesTheTickAndTheBrushKeep) {
   EXPECT_EQ(t.Res.Params[0].BrushValue, 1);
   EXPECT_EQ(t.Res.Params[0].Slur, 100);
   EXPECT_EQ(t.Plant.Params[0].Param, TGenome(0, 0, 7, 2147483647, MaxChildrenCount, 0, 0, 0));
+}
+
+TEST(ItemLimit, AModelAtTheLimitComesBackWholeAndNothingComesInBeyondIt) {
+  TTempDir dir;
+  // A model at the limit is saved and read back whole.
+  TModel m(5, 10);
+  while (m.Res.Count < MaxItemCount) m.Res.Add("R" + std::to_string(m.Res.Count), 1, 0, clYellow);
+  while (m.Plant.Count < MaxItemCount) m.Plant.Add(Species("P" + std::to_string(m.Plant.Count), 0, 1, clLime));
+  const std::string full = dir.File("full.zod");
+  TFakeHost saved;
+  ASSERT_TRUE(SaveDataFile(full, m.Res, m.Plant, m.Doc, saved));
+  auto load = [](const std::string& f, TFakeHost& host, TResourceObject& res, TPlantObject& plant) {
+    TDataFileDocument doc;
+    return LoadDataFile(f, false, res, plant, doc, host);
+  };
+  {
+    TResourceObject res(1, 45, 45);
+    TPlantObject plant(1, 45, 45);
+    TFakeHost host;
+    ASSERT_TRUE(load(full, host, res, plant));
+    EXPECT_EQ(res.Count, MaxItemCount);
+    EXPECT_EQ(plant.Count, MaxItemCount);
+  }
+  // A count above it is refused with its own message, however large.
+  const std::vector<std::string> lines = Lines(ReadAll(full));
+  const auto at = [&](const char* tag) {
+    return static_cast<size_t>(std::find(lines.begin(), lines.end(), tag) - lines.begin()) + 1;
+  };
+  const struct {
+    size_t line;
+    int32_t count;
+    const char* what;
+  } cases[] = {{at("[ResourceCount]"), MaxItemCount + 1, "ресурсов"},
+               {at("[ResourceCount]"), 2000000000, "ресурсов"},
+               {at("[PlantCount]"), MaxItemCount + 1, "организмов"},
+               {at("[PlantCount]"), 99999, "организмов"}};
+  for (const auto& c : cases) {
+    auto bad = lines;
+    bad[c.line] = std::to_string(c.count);
+    const std::string f = dir.File("many.zod");
+    WriteAll(f, JoinCrLf(bad));
+    TResourceObject res(1, 45, 45);
+    TPlantObject plant(1, 45, 45);
+    TFakeHost host;
+    EXPECT_FALSE(load(f, host, res, plant)) << c.count;
+    EXPECT_EQ(host.Errors(), std::vector<std::string>{"Ошибка|" + TooManyItemsText(f, c.what, c.count)});
+    ExpectStoresValid(res, plant);
+  }
+  // The import adds up to the limit and no further.
+  const std::string set = dir.File("more.zor");
+  WriteAll(set, JoinCrLf({"[FileDataVersion]", "0.5.2", "[ResourceCount]", "2", "[Resource0]", "A", "5", "10", "255",
+                          "[Resource1]", "B", "5", "10", "255", "[PlantCount]", "2", "[Plant0]", "P", "T0", "T0", "10",
+                          "1", "255", "1", "1", "5", "10", "3", "[Plant1]", "Q", "T0", "T0", "10", "1", "255", "1", "1",
+                          "5", "10", "3"}));
+  TEmpty t;
+  while (t.Res.Count < MaxItemCount - 1) t.Res.Add("T" + std::to_string(t.Res.Count), 1, 0, clYellow);
+  while (t.Plant.Count < MaxItemCount - 1) t.Plant.Add(Species("S" + std::to_string(t.Plant.Count), 0, 0, clLime));
+  EXPECT_EQ(ImportSetFile(set, t.Res, {{true, true}, {true, true}}, t.Host), 2);
+  EXPECT_EQ(t.Res.Count, MaxItemCount);
+  EXPECT_EQ(t.Res.Params.back().Name, "A");
+  EXPECT_EQ(t.Plant.Count, MaxItemCount);
+  EXPECT_EQ(t.Plant.Params.back().Const.Name, "P");
 }

@@ -84,6 +84,37 @@ TEST_F(SafeFile, LeftoversOfAKilledSaveGoAtTheNextSave) {
                                                 ".other.ini.Zz9aa1.saving", "omra.ini"}));
 }
 
+TEST_F(SafeFile, NamesUpToTheLimitAreSavedAndTheirLeftoversGo) {
+  // Names of 241 to 255 bytes: the temporary name must not pass 255 bytes.
+  // Two long names that differ only at their ends, and a short one.
+  std::string stem;
+  while (stem.size() < 240) stem += "Я";
+  const std::string a = stem + "a.zod", b = stem + "b.zod";  // 245 bytes each
+  ASSERT_LE(a.size(), 255u);
+  for (const std::string& name : {stem.substr(0, 236) + ".zod", a, b}) ASSERT_TRUE(Save(P(name), "old")) << name.size();
+  // What a save killed half-way leaves: the running save's own name with other random letters.
+  auto leftoverOf = [&](const std::string& name) {
+    TSafeFileWriter running(P(name));
+    EXPECT_TRUE(running.Ok());
+    std::string temp;
+    for (const std::string& n : Names())
+      if (n.front() == '.' && n.find(".Ab3dE9.") == std::string::npos) temp = n;
+    EXPECT_LE(temp.size(), 255u);
+    EXPECT_EQ(temp.substr(temp.size() - 14, 1), ".");
+    temp.replace(temp.size() - 13, 6, "Ab3dE9");
+    std::ofstream(P(temp)) << "half";
+    return temp;
+  };
+  const std::string leftA = leftoverOf(a), leftB = leftoverOf(b);
+  EXPECT_NE(leftA, leftB);
+  ASSERT_TRUE(Save(P(a), "new"));
+  EXPECT_FALSE(fs::exists(Dir / leftA));
+  EXPECT_TRUE(fs::exists(Dir / leftB)) << "another file's leftover stays";
+  ASSERT_TRUE(Save(P(b), "new"));
+  EXPECT_EQ(Names().size(), 3u);
+  EXPECT_EQ(Read(P(a)), "new");
+}
+
 TEST_F(SafeFile, OnlyRegularFilesAreOpenedForReading) {
   std::ofstream(P("plain.txt")) << "text";
   std::string bytes;

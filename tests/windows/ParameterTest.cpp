@@ -16,6 +16,7 @@
 #include "ParameterTestUtil.h"
 #include "controls/fCombo.h"
 #include "controls/ToolEdit.h"
+#include "model/uLimits.h"
 #include "windows/ValueListEditor.h"
 #include "windows/fParameter.h"
 #include "windows/fStatistic.h"
@@ -496,6 +497,31 @@ TEST_F(ParameterEditor, AddSpeciesWithoutResourcesIsRefusedWithTheInformationTex
   EXPECT_TRUE(shown.contains(QStringLiteral("Нельзя добавить организм, пока нет ни одного ресурса."))) << shown.toStdString();
   EXPECT_EQ(Plant().Count, 0);
   EXPECT_EQ(Form->ListBoxPlant->count(), 0);
+}
+
+TEST_F(ParameterEditor, AddingBeyondTheItemLimitIsRefusedWithTheInformationText) {
+  while (Res().Count < MaxItemCount) {
+    const std::string name = "R" + std::to_string(Res().Count);
+    Res().Add(name, 1, 0, clYellow);
+    Form->AddResourceItem(Res().Count - 1, QString::fromStdString(name));
+  }
+  while (Plant().Count < MaxItemCount) {
+    const std::string name = "P" + std::to_string(Plant().Count);
+    Plant().Add(NewPlantParameter(name, TGenome(1, 1, 5, 10, 3, 10, 0, 0)));
+    Form->AddPlantItem(Plant().Count - 1, QString::fromStdString(name));
+  }
+  QString shown;
+  partest::CollectNextMessage(&shown);
+  Form->SpeedButtonResourceAddClick();
+  EXPECT_TRUE(shown.contains(QStringLiteral("Нельзя добавить больше 1000 ресурсов."))) << shown.toStdString();
+  EXPECT_TRUE(shown.contains(QStringLiteral("Информация")));
+  EXPECT_EQ(Res().Count, MaxItemCount);
+  shown.clear();
+  partest::CollectNextMessage(&shown);
+  Form->SpeedButtonPlantAddClick();
+  EXPECT_TRUE(shown.contains(QStringLiteral("Нельзя добавить больше 1000 организмов."))) << shown.toStdString();
+  EXPECT_EQ(Plant().Count, MaxItemCount);
+  EXPECT_EQ(Form->ListBoxPlant->count(), MaxItemCount);
 }
 
 TEST_F(ParameterEditor, AddSpeciesCopiesTheSelectedOneWithoutOrganisms) {

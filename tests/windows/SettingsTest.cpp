@@ -5,8 +5,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "files/uDataFile.h"
+#include "files/uResourceSet.h"
 #include "model/uPlant.h"
 #include "platform/IniFile.h"
+#include "platform/Cp1251.h"
 #include "windows/uSettings.h"
 
 namespace {
@@ -190,10 +193,11 @@ TEST_F(SettingsFolder, HandEditedValuesAreBroughtIntoRange) {
   d = Read();
   EXPECT_EQ(d.Resources[0].BrushValue, 1);
   EXPECT_EQ(d.Resources[0].Slur, 100);
-  EXPECT_EQ(d.Plants[0].Param.ResourceIn(), 1);
+  // The ranges of every reader: an index past the list names resource 0, a negative age is 0.
+  EXPECT_EQ(d.Plants[0].Param.ResourceIn(), 0);
   EXPECT_EQ(d.Plants[0].Param.ResourceOut(), 0);
   EXPECT_EQ(d.Plants[0].Param.Mutation(), 100);
-  EXPECT_EQ(d.Plants[0].Param.AgeMax(), 1);
+  EXPECT_EQ(d.Plants[0].Param.AgeMax(), 0);
 }
 
 TEST_F(SettingsFolder, DuplicateAndEmptyNamesGetNamesOfTheirOwnAndChildrenAreBounded) {
@@ -236,6 +240,116 @@ TEST_F(SettingsFolder, PathsAndNamesOutsideTheCodePageComeBackUnchanged) {
     WriteSettingsData(ini, r);
     ASSERT_TRUE(ini.UpdateFile());
   }
+}
+
+TEST_F(SettingsFolder, NamesALineCannotHoldAsTheyStandComeBackWithTheirValues) {
+  // Names a data file or a resource set may bring, and one after them.
+  const std::vector<std::string> names = {"Овца=Баран", "[Мох", "  Вода  ", "=", "\tКамень;", "&#61;", "Песок"};
+  TSettingsData d;
+  for (size_t i = 0; i < names.size(); ++i) {
+    const int v = static_cast<int>(i) + 1;
+    d.Resources.push_back({names[i], 10 * v, v, 0x010101 * v});
+    d.Plants.push_back(NewPlantParameter(names[i], TGenome(v, v + 1, v + 2, v + 3, v + 4, v + 5, v % 3, v % 2),
+                                         0x020202 * v, 0x030303 * v));
+  }
+  for (int exit = 0; exit < 2; ++exit) {  // what was read is written back the same way
+    {
+      TIniFile ini(Ini());
+      WriteSettingsData(ini, d);
+      ASSERT_TRUE(ini.UpdateFile());
+    }
+    const TSettingsData r = Read();
+    ASSERT_EQ(r.Resources.size(), names.size());
+    ASSERT_EQ(r.Plants.size(), names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+      EXPECT_EQ(r.Resources[i].Name, names[i]);
+      EXPECT_EQ(r.Resources[i].BrushValue, d.Resources[i].BrushValue) << names[i];
+      EXPECT_EQ(r.Resources[i].Slur, d.Resources[i].Slur) << names[i];
+      EXPECT_EQ(r.Resources[i].Color, d.Resources[i].Color) << names[i];
+      EXPECT_EQ(r.Plants[i].Const.Name, names[i]);
+      EXPECT_EQ(r.Plants[i].Param, d.Plants[i].Param) << names[i];
+      EXPECT_EQ(r.Plants[i].Const.Color, d.Plants[i].Const.Color) << names[i];
+      EXPECT_EQ(r.Plants[i].Const.ColorMutant, d.Plants[i].Const.ColorMutant) << names[i];
+    }
+    d = r;
+  }
+  // No name opened a section of its own.
+  QFile f(path + "omra.ini");
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QByteArray text = f.readAll();
+  // The nine sections the settings have, the first at the top of the file.
+  EXPECT_EQ(text.count("\r\n["), 8) << text.toStdString();
+}
+
+TEST_F(SettingsFolder, ASpeciesWithZerosReadsBackTheSameFromEveryFileAndPaintsNothing) {
+  TResourceObject res(0, 5, 10);
+  res.Add("A", 25, 70, clYellow);
+  res.Add("B", 25, 70, clYellow);
+  TPlantObject plant(0, 5, 10);
+  const TPlantParameter zero = NewPlantParameter("Ноль", TGenome(0, 0, 0, 0, 0, 0, 1, 0), clLime, clRed);
+  plant.Add(zero);
+
+  // A data file.
+  TNullDataFileHost windows;
+  TDataFileDocument doc;
+  const std::string zod = (path + "zero.zod").toStdString();
+  ASSERT_TRUE(SaveDataFile(zod, res, plant, doc, windows));
+  TResourceObject loadedRes(1, 45, 45);
+  TPlantObject loaded(1, 45, 45);
+  ASSERT_TRUE(LoadDataFile(zod, false, loadedRes, loaded, doc, windows));
+  ASSERT_EQ(loaded.Count, 1);
+  EXPECT_EQ(loaded.Params[0].Param, zero.Param);
+
+  // A resource set, imported into an empty model.
+  const std::string zor = (path + "zero.zor").toStdString();
+  ASSERT_TRUE(ExportResourceSet(zor, res, plant, {{true, true}, {true}}));
+  struct TListHost : TResourceSetHost {
+    TResourceObject& Res;
+    TPlantObject& Plant;
+    TListHost(TResourceObject& r, TPlantObject& p) : Res(r), Plant(p) {}
+    int32_t ResourceIndex(const std::string& name) override {
+      for (int32_t i = 0; i < Res.Count; ++i)
+        if (SameTextCI(Res.Params[i].Name, name)) return i;
+      return -1;
+    }
+    bool HasPlant(const std::string&) override { return false; }
+    int32_t PlantCount() override { return Plant.Count; }
+    void AddResource(const std::string&) override {}
+    void AddPlant(const TPlantParameter& p) override { Plant.Add(p); }
+    void UpdateView() override {}
+  };
+  TResourceObject importedRes(0, 5, 10);
+  TPlantObject imported(0, 5, 10);
+  TListHost host(importedRes, imported);
+  TResourceSet set;
+  ASSERT_TRUE(ReadResourceSet(zor, set));
+  ASSERT_EQ(ImportResourceSet(set, importedRes, {{true, true}, {true}}, host), 3);
+  EXPECT_EQ(imported.Params[0].Param, zero.Param);
+
+  // The settings.
+  TSettingsData d;
+  d.Resources = {{"A", 25, 70, clYellow}, {"B", 25, 70, clYellow}};
+  d.Plants = {zero};
+  {
+    TIniFile ini(Ini());
+    WriteSettingsData(ini, d);
+    ASSERT_TRUE(ini.UpdateFile());
+  }
+  const TSettingsData r = Read();
+  ASSERT_EQ(r.Plants.size(), 1u);
+  EXPECT_EQ(r.Plants[0].Param, zero.Param);
+
+  // Painting it places no organism of no mass, also over a living one.
+  plant.Add(NewPlantParameter("Один", TGenome(1, 1, 5, 10, 3, 10, 0, 0)));
+  plant.Place(1, 3, 3);
+  plant.Place(0, 2, 2);
+  plant.Place(0, 3, 3);
+  EXPECT_EQ(plant.Params[0].Const.Count, 0);
+  EXPECT_EQ(plant.Params[0].Const.Mass, 0);
+  EXPECT_TRUE(plant.Params[0].Stat.Histogram[gResourceBegin].empty());
+  EXPECT_EQ(plant.Field(2, 2).Mass, 0);
+  EXPECT_EQ(plant.Field(3, 3).Species, 1);
+  EXPECT_EQ(plant.Params[1].Const.Count, 1);
 }
 
 TEST_F(SettingsFolder, MainWindowCornerIsClampedToTheWorkArea) {

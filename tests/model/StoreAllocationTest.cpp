@@ -6,7 +6,7 @@
 #include <functional>
 #include <new>
 
-#include "FailingAlloc.h"
+#include "tests/FailingAlloc.h"
 #include "Invariants.h"
 #include "model/uPlant.h"
 #include "model/uResource.h"

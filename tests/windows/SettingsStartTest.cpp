@@ -23,7 +23,7 @@
 #include <QToolButton>
 
 #include "MainFixture.h"
-#include "tests/AddressSpaceLimit.h"
+#include "tests/FailingAlloc.h"
 #include "platform/IniFile.h"
 #include "platform/qt/HtmlView.h"
 #include "windows/ValueListEditor.h"
@@ -285,15 +285,15 @@ TEST_F(StartUp, HandEditedSizesAndCountsNeverReachTheStores) {
 }
 
 TEST_F(StartUp, AModelTooLargeForMemoryIsBuiltOnASmallerFieldAndTheNextStartKeepsIt) {
-  // 200 resources on a 1000 x 1000 field take 800 MB; 512 MB are left.
+  // 200 resources on a 1000 x 1000 field take 800 MB in one block; no block
+  // above 512 MB is to be had.
   WriteIni("[MainForm]\r\nFirstRun=0\r\n[Field]\r\nFieldC=1000\r\nFieldR=1000\r\n"
            "[Resource]\r\nResourceCount=200\r\n");
-  const size_t headroom = size_t{512} << 20;
-  WithAddressSpaceHeadroom(headroom, [this] {
-    Start();
-    QApplication::processEvents();  // the windows paint the model they were given
-    return 0;
-  });
+  const size_t largest = size_t{512} << 20;
+  FailAllocationsLargerThan(largest);
+  Start();
+  QApplication::processEvents();  // the windows paint the model they were given
+  EXPECT_TRUE(StopFailingAllocations());
   ASSERT_NE(Form, nullptr);
   EXPECT_TRUE(modalTitles.contains("Ошибка"));
   ASSERT_EQ(Form->Resource->Count, 200);
@@ -310,10 +310,9 @@ TEST_F(StartUp, AModelTooLargeForMemoryIsBuiltOnASmallerFieldAndTheNextStartKeep
   // The exit keeps the field that fits: the next start builds it without a word.
   Exit();
   modalTitles.clear();
-  WithAddressSpaceHeadroom(headroom, [this] {
-    Start();
-    return 0;
-  });
+  FailAllocationsLargerThan(largest);
+  Start();
+  EXPECT_FALSE(StopFailingAllocations());
   EXPECT_TRUE(modalTitles.isEmpty()) << modalTitles.join("|").toStdString();
   EXPECT_EQ(Form->Resource->ColCount, cols);
   EXPECT_EQ(Form->Resource->Count, 200);

@@ -1,10 +1,11 @@
-#include "FailingAlloc.h"
+#include "tests/FailingAlloc.h"
 
 #include <cstdlib>
 #include <new>
 
 namespace {
 long Countdown = -1;  // allocations left before the failing one; -1: none fails
+std::size_t Largest = static_cast<std::size_t>(-1);  // larger allocations fail
 bool Failed = false;
 }  // namespace
 
@@ -13,15 +14,21 @@ void FailAllocationAfter(long n) {
   Failed = false;
 }
 
+void FailAllocationsLargerThan(std::size_t bytes) {
+  Largest = bytes;
+  Failed = false;
+}
+
 bool StopFailingAllocations() {
   Countdown = -1;
+  Largest = static_cast<std::size_t>(-1);
   return Failed;
 }
 
 // Every allocation goes through malloc, every release through free, so that
 // the pairs stay matched under the address sanitizer too.
 void* operator new(std::size_t size) {
-  if (Countdown >= 0 && Countdown-- == 0) {
+  if ((Countdown >= 0 && Countdown-- == 0) || size > Largest) {
     Failed = true;
     throw std::bad_alloc();
   }

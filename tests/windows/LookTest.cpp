@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -526,4 +527,42 @@ TEST_F(LookTest, MenuBarButtonOpensIntoItsMenuWithNoLineBetween) {
   // A menu opened by anything else keeps its whole frame.
   const QImage other = Shot(Form->PopupMenuService);
   EXPECT_EQ(other.pixelColor(button.width() / 2, 0), clBtnShadow());
+}
+
+// The texts the toolkit draws itself are Russian as well, whatever the locale.
+TEST_F(LookTest, ContextMenusOfEditAndSpinBoxesAreRussian) {
+  FormParameter->show();
+  FormParameter->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(FormParameter));
+  // A right click on the box, as the user opens its menu; the menu is read
+  // while it is open (a spin box's menu waits for the choice).
+  auto menuOf = [](QWidget* box) {
+    QStringList texts;
+    QTimer look;
+    look.setInterval(5);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      look.stop();
+      for (QAction* a : menu->actions())
+        if (!a->isSeparator()) texts << a->text();
+      menu->close();
+    });
+    look.start();
+    QWidget* top = box->window();
+    QTest::mouseClick(top->windowHandle(), Qt::RightButton, Qt::NoModifier, box->mapTo(top, QPoint(8, 8)));
+    QTest::qWaitFor([&] { return !texts.isEmpty(); }, 2000);
+    return texts;
+  };
+  const QRegularExpression english(QStringLiteral("Undo|Redo|Cut|Copy|Paste|Delete|Select|Step"));
+  const QRegularExpression russian(QStringLiteral("[А-Яа-я]"));
+  FormParameter->PageControl->setCurrentIndex(0);
+  for (QWidget* box : std::initializer_list<QWidget*>{FormParameter->EditUserName, FormParameter->UpDownC}) {
+    const QStringList texts = menuOf(box);
+    ASSERT_GE(texts.size(), 6) << box->objectName().toStdString();
+    for (const QString& text : texts) {
+      EXPECT_FALSE(text.contains(english)) << text.toStdString();
+      EXPECT_TRUE(text.contains(russian)) << text.toStdString();
+    }
+  }
 }

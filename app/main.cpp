@@ -79,9 +79,7 @@ int main(int argc, char** argv) {
     ProgramTitle = QStringLiteral("ZeltorOmra ") + ProgramVersion;
   }
   FormSplash->KitLabelVersion->SetCaption(ProgramTitle);
-  FormSplash->show();
-  FormSplash->raise();
-  FormSplash->repaint();
+  FormSplash->ShowPainted();
   Randomize();
   SetSettingsFileInUse(true);
   try {

@@ -15,7 +15,6 @@ void SetFixedDialogSize(QDialog* dialog, const QSize& clientSize);
 
 // The foot: a sunken line, and below it at the right "Да" (the default button)
 // and "Отмена", which end the dialog with the given results.
-
 struct TDialogButtons {
   QLayout* Layout = nullptr;  // to be added at the bottom of the dialog's layout
   QFrame* Bevel = nullptr;

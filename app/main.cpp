@@ -17,6 +17,7 @@
 #include "windows/main.h"
 #include "windows/uProc.h"
 #include "windows/uSettings.h"
+#include "windows/uTranslation.h"
 
 namespace {
 
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationName(QStringLiteral("ZeltorOmra"));
   app.setWindowIcon(ProgramIcon());
   InstallFlatStyle();
+  InstallQtTranslations();
   // Start-up: splash, the program's version, the random seed, the main window
   // (which builds everything from the settings file), one pass of the pump.
   FormSplash = new TFormSplash;
@@ -77,9 +79,7 @@ int main(int argc, char** argv) {
     ProgramTitle = QStringLiteral("ZeltorOmra ") + ProgramVersion;
   }
   FormSplash->KitLabelVersion->SetCaption(ProgramTitle);
-  FormSplash->show();
-  FormSplash->raise();
-  FormSplash->repaint();
+  FormSplash->ShowPainted();
   Randomize();
   SetSettingsFileInUse(true);
   try {

@@ -220,54 +220,58 @@ void TWindowCombo::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-namespace {
-
-// Lets the release of a passed-on click reach the control its press went to
-// (the release may already be on its way to the closed pop-up), then ends.
-class TReleaseCatcher : public QObject {
- public:
-  explicit TReleaseCatcher(QWidget* target) : QObject(target), Target(target) {
-    target->installEventFilter(this);
-    target->grabMouse();
-  }
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == Target && (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::Hide)) {
-      Target->releaseMouse();
-      Target->removeEventFilter(this);
-      deleteLater();
-    }
-    return false;
-  }
-
- private:
-  QWidget* Target;
-};
-
-}  // namespace
-
 void TWindowCombo::mousePressEvent(QMouseEvent* event) {
-  const QPointF global = event->globalPosition();
   if (rect().contains(event->position().toPoint())) {
     QWidget::mousePressEvent(event);
     return;
   }
-  // A click outside the window: it closes as with "Отмена", and the click
-  // acts on the control under the mouse (a button is pressed, an edit box
-  // takes the focus), as when the window loses the activation to it.
+  // A click outside the window closes it as "Отмена" does, and acts on the
+  // control under the mouse. The window keeps the mouse until the click's
+  // release has come: closed at the press, it would let the mouse go while
+  // the release may already be on its way to it, and the release would be
+  // lost. The whole click then goes to the control.
   event->accept();
+  if (FOutsidePress) return;  // a second button during the click
+  FOutsidePress = TOutsidePress{event->globalPosition(), event->button(), event->buttons(), event->modifiers(),
+                                event->pointingDevice()};
+}
+
+void TWindowCombo::mouseReleaseEvent(QMouseEvent* event) {
+  if (!FOutsidePress || event->button() != FOutsidePress->Button) {
+    QWidget::mouseReleaseEvent(event);
+    return;
+  }
+  event->accept();
+  const TOutsidePress outside = *FOutsidePress;
+  FOutsidePress.reset();
   FormDeactivate();
+  PassClick(outside, *event);
+}
+
+void TWindowCombo::hideEvent(QHideEvent* event) {
+  FOutsidePress.reset();
+  QWidget::hideEvent(event);
+}
+
+void TWindowCombo::PassClick(const TOutsidePress& pressed, const QMouseEvent& released) {
+  // The control under the press, as when the window loses the activation to
+  // it: a button is pressed, an edit box takes the focus.
+  const QPointF global = pressed.Global;
   QPointer<QWidget> target = QApplication::widgetAt(global.toPoint());
   if (!target || target->window() == this || !target->isEnabled()) return;
   // The keyboard comes back to the window under the mouse as well.
   target->window()->activateWindow();
   if (target->focusPolicy() & Qt::ClickFocus) target->setFocus(Qt::MouseFocusReason);
   const QPointF local = target->mapFromGlobal(global);
-  QMouseEvent press(QEvent::MouseButtonPress, local, local, global, event->button(), event->buttons(),
-                    event->modifiers(), event->pointingDevice());
+  QMouseEvent press(QEvent::MouseButtonPress, local, local, global, pressed.Button, pressed.Buttons,
+                    pressed.Modifiers, pressed.Device);
   QApplication::sendEvent(target, &press);
-  // Still held down (the press opened no menu or dialog of its own): the
-  // release goes to the same control.
-  if (target && target->isVisible() && (QGuiApplication::mouseButtons() & event->button()) &&
-      !QApplication::activePopupWidget() && !QApplication::activeModalWidget())
-    new TReleaseCatcher(target);
+  // The press opened a menu or a dialog of its own: that takes the mouse now.
+  if (!target || !target->isVisible() || QApplication::activePopupWidget() || QApplication::activeModalWidget())
+    return;
+  const QPointF to = released.globalPosition();
+  const QPointF at = target->mapFromGlobal(to);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, at, to, released.button(), released.buttons(),
+                      released.modifiers(), released.pointingDevice());
+  QApplication::sendEvent(target, &release);
 }

@@ -12,11 +12,15 @@
 //   combo->SetGripVisible(false);
 //   combo->OnSelect = [](QObject* sender) { ... read the frame ... };
 //   combo->Show();                              // every time; then preset the frame
+#include <QPointF>
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 
 #include "controls/KitConst.h"
 
+class QMouseEvent;
+class QPointingDevice;
 class TKitSpeedButton;
 class TZeltorStatusBar;
 
@@ -66,11 +70,23 @@ class TWindowCombo : public QWidget {
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
   void LayoutStrip();
   void LayoutButtons();
+  // The press of a click outside the window, kept until its release comes.
+  struct TOutsidePress {
+    QPointF Global;
+    Qt::MouseButton Button;
+    Qt::MouseButtons Buttons;
+    Qt::KeyboardModifiers Modifiers;
+    const QPointingDevice* Device;
+  };
+  // Sends a click outside the window, press and release, to the control under it.
+  void PassClick(const TOutsidePress& pressed, const QMouseEvent& released);
 
   QPointer<QWidget> FCombo;
   QPointer<QWidget> FFrame;
@@ -78,4 +94,5 @@ class TWindowCombo : public QWidget {
   bool FAccepted = false;
   bool FOwnClose = false;
   bool FStripAtBottom = true;
+  std::optional<TOutsidePress> FOutsidePress;
 };

@@ -6,6 +6,7 @@
 #include <QStyleOption>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 #include "controls/KitConst.h"
 #include "windows/uProc.h"
@@ -32,6 +33,21 @@ bool IsFlatBarButton(const QWidget* widget) {
 bool IsMenuBarButton(const QStyleOptionToolButton& option) {
   return (option.features & QStyleOptionToolButton::HasMenu) &&
          !(option.features & (QStyleOptionToolButton::PopupDelay | QStyleOptionToolButton::MenuButtonPopup));
+}
+
+// The part of an open menu's top edge that lies on the menu-bar button that
+// opened it (empty for any other menu), in the menu's coordinates: the button
+// opens into its menu, so the menu draws no frame line there.
+QRect OpenerGap(const QMenu* menu) {
+  if (!menu->isVisible()) return {};
+  const QPoint topLeft = menu->mapToGlobal(QPoint(0, 0));
+  const auto* button = qobject_cast<const QToolButton*>(QApplication::widgetAt(topLeft + QPoint(1, -1)));
+  if (!button || button->menu() != menu || !IsFlatBarButton(button)) return {};
+  const QRect bounds(button->mapToGlobal(QPoint(0, 0)), button->size());
+  // Inside the button's two side frames, and not past the menu's own.
+  const int left = std::max(bounds.left() + 1, topLeft.x() + 1) - topLeft.x();
+  const int right = std::min(bounds.right() - 1, topLeft.x() + menu->width() - 2) - topLeft.x();
+  return right < left ? QRect() : QRect(left, 0, right - left + 1, 1);
 }
 
 TToolButtonItem ButtonItem(const QStyleOptionToolButton& option) {
@@ -108,6 +124,7 @@ void TFlatStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opt
         painter->setPen(clBtnShadow());
         painter->setBrush(Qt::NoBrush);
         painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+        painter->fillRect(OpenerGap(static_cast<const QMenu*>(widget)), PaintColor(clLookMenu));
         painter->restore();
         return;
       }

@@ -31,7 +31,7 @@ TFormFieldClear::TFormFieldClear(QWidget* owner, const QList<QIcon>& images)
   body->addLayout(foot.Layout);
   layout->addLayout(body, 1);
 
-  resize(236, 246);
+  SetFixedDialogSize(this, QSize(236, 246));
 }
 
 void TFormFieldClear::ActionSelectAllExecute() { CheckListBox->CheckAll(true); }

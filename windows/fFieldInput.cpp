@@ -26,7 +26,7 @@ TFormFieldInput::TFormFieldInput(QWidget* owner)
   ButtonCancel = foot.Cancel;
   layout->addLayout(foot.Layout);
 
-  resize(236, 224);
+  SetFixedDialogSize(this, QSize(236, 224));
 }
 
 void TFormFieldInput::showEvent(QShowEvent* event) {

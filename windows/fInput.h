@@ -19,4 +19,12 @@ class TFormInput : public QDialog {
   QLineEdit* EditInput = nullptr;
   QPushButton* ButtonYes = nullptr;
   QPushButton* ButtonCancel = nullptr;
+
+  // The width the window needs for its caption to show whole in the title
+  // bar, beside the bar's icon and buttons (at least the design width).
+  int CaptionWidth() const;
+
+ protected:
+  // A new caption widens the window when it would not fit.
+  void changeEvent(QEvent* event) override;
 };

@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSplitter>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -75,6 +77,23 @@ QString WithSlash(const QString& path) {
   return path + QLatin1Char('/');
 }
 
+// The width an edit line needs to show the longest of `texts` whole: the
+// text, the line's inner margins and its frame, as the line paints them.
+int LineWidthFor(const QLineEdit* line, const QStringList& texts) {
+  const QFontMetrics metrics = line->fontMetrics();
+  int widest = 0;
+  for (const QString& text : texts) widest = std::max(widest, metrics.horizontalAdvance(text));
+  constexpr int kInnerMargin = 2;  // the line's own room left and right of its text
+  constexpr int kProbe = 100;
+  QStyleOptionFrame option;
+  option.initFrom(line);
+  option.rect = QRect(0, 0, kProbe, line->sizeHint().height());
+  option.lineWidth = line->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, line);
+  const int contents = line->style()->subElementRect(QStyle::SE_LineEditContents, &option, line).width();
+  const QMargins margins = line->textMargins();
+  return widest + (kProbe - contents) + 2 * kInnerMargin + margins.left() + margins.right() + 1;
+}
+
 }  // namespace
 
 QString TFormShell::ExtractExtension(const QString& name) {
@@ -132,10 +151,15 @@ TFormShell::TFormShell(QWidget* owner, const TShellHost& host)
   EditFileType = new QLineEdit(middle);
   EditFileType->setObjectName(QStringLiteral("EditFileType"));
   EditFileType->setReadOnly(true);
-  // The type line shows its beginning, like the name.
-  connect(EditFileType, &QLineEdit::textChanged, EditFileType, [this] { EditFileType->setCursorPosition(0); });
+  // The type line shows the beginning of its text: every text put into it,
+  // also the one it holds already, moves the cursor to the end, and the line
+  // would scroll there.
+  connect(EditFileType, &QLineEdit::cursorPositionChanged, EditFileType, [this](int, int now) {
+    if (now != 0) EditFileType->setCursorPosition(0);
+  });
   EditFileType->setFocusPolicy(Qt::NoFocus);
   EditFileType->setStyleSheet(QStringLiteral("QLineEdit { background: palette(button); }"));
+  EditFileType->setMinimumWidth(LineWidthFor(EditFileType, {TypeTextZod, TypeTextZor, TypeTextJpg}));
   Label3->setBuddy(EditFileName);
   middleLayout->addWidget(ToolBar, 0, 0, 1, 2);
   middleLayout->addWidget(ShellListView, 1, 0, 1, 2);

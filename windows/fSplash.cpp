@@ -1,10 +1,15 @@
 #include "windows/fSplash.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QThread>
+#include <QWindow>
 
 #include "controls/KitCtrls.h"
 #include "platform/Jpeg.h"
@@ -73,7 +78,22 @@ TFormSplash::TFormSplash(QWidget* parent)
   KitLabelVersion->raise();
 }
 
-#include <QEvent>
+bool TFormSplash::ShowPainted(int boundMs) {
+  show();
+  raise();
+  QElapsedTimer timer;
+  timer.start();
+  auto mapped = [this] { return windowHandle() && windowHandle()->isExposed(); };
+  while (!mapped() && timer.elapsed() < boundMs) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (!mapped()) QThread::msleep(2);
+  }
+  // The window system's mapping painted it (or, unmapped, paint it at least
+  // for when it shows) and the picture goes out to the screen now.
+  repaint();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  return mapped();
+}
 
 namespace {
 

@@ -18,6 +18,14 @@ class TFormSplash : public QWidget {
   // True when the picture was decoded; a broken picture leaves a plain window.
   bool PictureLoaded() const { return FPictureLoaded; }
 
+  // Shows the splash in front and returns once it is on the screen, painted:
+  // a paint before the window system has mapped the window is lost, and the
+  // long start-up that follows lets no message through to paint it again. So
+  // the window system's messages (not the user's input) are let through until
+  // it is mapped, for `boundMs` milliseconds at most, so that a window system
+  // that never answers does not hold the start-up. True when it was mapped.
+  bool ShowPainted(int boundMs = 2000);
+
  private:
   bool FPictureLoaded = false;
 };

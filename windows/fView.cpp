@@ -95,6 +95,8 @@ TFormView::TFormView(QWidget* parent) : QWidget(parent, Qt::Tool) {
   FormView = this;
   InstallSticky(this, TStickyKind::View, &Dockable);
   setWindowTitle(QStringLiteral("Наблюдение"));
+  // Hints of the brush buttons and displays also while another window of the program is active.
+  setAttribute(Qt::WA_AlwaysShowToolTips);
   setMinimumWidth(408);
   resize(408, 454);
   auto* layout = new QVBoxLayout(this);

@@ -267,6 +267,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(QStringLiteral("Omra"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  // Hints of the tool buttons also while another window of the program is active.
+  setAttribute(Qt::WA_AlwaysShowToolTips);
   qApp->installEventFilter(this);
   ProgramPath = ProgramFolder();  // uSettings.cpp
   FilesPath = ProgramPath + QStringLiteral("Files/");

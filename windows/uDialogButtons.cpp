@@ -1,10 +1,41 @@
 #include "windows/uDialogButtons.h"
 
 #include <QDialog>
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
+
+namespace {
+
+// Takes a minimised, maximised or full-screen dialog back to its normal state.
+class TNormalStateKeeper : public QObject {
+ public:
+  explicit TNormalStateKeeper(QDialog* dialog) : QObject(dialog), Dialog(dialog) { dialog->installEventFilter(this); }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == Dialog && event->type() == QEvent::WindowStateChange && Dialog->windowState() != Qt::WindowNoState)
+      // After the window manager is done with the change it asked for.
+      QTimer::singleShot(0, Dialog, [dialog = Dialog] {
+        if (dialog->windowState() == Qt::WindowNoState || !dialog->isVisible()) return;
+        dialog->setWindowState(Qt::WindowNoState);
+        dialog->raise();
+        dialog->activateWindow();
+      });
+    return false;
+  }
+
+ private:
+  QDialog* Dialog;
+};
+
+}  // namespace
+
+void SetFixedDialogSize(QDialog* dialog, const QSize& clientSize) {
+  dialog->setFixedSize(clientSize.expandedTo(dialog->minimumSizeHint()));
+  new TNormalStateKeeper(dialog);
+}
 
 TDialogButtons MakeDialogButtons(QDialog* dialog, int yesResult, int cancelResult) {
   TDialogButtons b;

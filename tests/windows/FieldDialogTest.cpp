@@ -22,9 +22,9 @@
 namespace {
 
 // Runs `act` on the dialog of type D once it is shown modally, then closes it
-// with "Отмена" if `act` left it open; triggers `command` meanwhile.
+// with "Отмена" if `act` left it open; runs `open` (which opens it) meanwhile.
 template <class D>
-bool RunDialog(QAction* command, const std::function<void(D*)>& act) {
+bool RunDialog(const std::function<void()>& open, const std::function<void(D*)>& act) {
   bool seen = false;
   QTimer timer;
   timer.setInterval(5);
@@ -44,12 +44,18 @@ bool RunDialog(QAction* command, const std::function<void(D*)>& act) {
     timer.stop();
   });
   guard.start(5000);
-  command->trigger();
+  open();
   if (!seen) {  // the command returned without a dialog
     timer.stop();
     QTest::qWait(1);
   }
   return seen;
+}
+
+// The same, the dialog opened by `command`.
+template <class D>
+bool RunDialog(QAction* command, const std::function<void(D*)>& act) {
+  return RunDialog<D>([command] { command->trigger(); }, act);
 }
 
 struct ClearRows {
@@ -417,4 +423,33 @@ TEST_F(FieldInput, AReadOnlyProgramFolderKeepsAmountsWithEverySettingInTheUsersF
   EXPECT_EQ(ini.ReadString("FieldInput", "Вода", ""), "7");
   ASSERT_TRUE(program.open(QIODevice::ReadOnly));
   EXPECT_EQ(program.readAll(), before);
+}
+
+// A modal dialog that the window manager could maximise or minimise would
+// leave the main window blocked behind a screen-sized empty grid, or behind
+// nothing at all.
+TEST_F(FieldClear, BothDialogsKeepTheirSizeAndComeBackWhenMinimised) {
+  Form->show();
+  auto press = [this](Qt::Key key) {
+    return [this, key] {
+      Form->activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
+      QTest::keyClick(Form, key, Qt::ControlModifier);
+    };
+  };
+  auto check = [](QDialog* d, QSize design) {
+    EXPECT_EQ(d->minimumSize(), d->maximumSize());
+    EXPECT_EQ(d->size(), design);
+    EXPECT_FALSE(d->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint));
+    d->setWindowState(Qt::WindowMaximized);
+    QTest::qWait(20);
+    EXPECT_EQ(d->size(), design);
+    EXPECT_EQ(d->windowState(), Qt::WindowNoState);
+    d->setWindowState(Qt::WindowMinimized);  // as the window manager's minimise button does
+    EXPECT_TRUE(QTest::qWaitFor([d] { return d->windowState() == Qt::WindowNoState; }, 2000));
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), d);
+  };
+  EXPECT_TRUE(RunDialog<TFormFieldInput>(press(Qt::Key_I), [&](TFormFieldInput* d) { check(d, QSize(236, 224)); }));
+  EXPECT_TRUE(RunDialog<TFormFieldClear>(press(Qt::Key_C), [&](TFormFieldClear* d) { check(d, QSize(236, 246)); }));
 }

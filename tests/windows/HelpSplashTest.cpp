@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QWindow>
 
 #include "MainFixture.h"
 #include "controls/KitCtrls.h"
@@ -43,4 +44,21 @@ TEST(Splash, ShowsItsPictureAndTheVersionWhereTheProgramPutsThem) {
   main.show();
   EXPECT_EQ(FormSplash, nullptr);
   QApplication::processEvents();
+}
+
+// Painted before the window system had mapped it, the splash stayed an empty
+// box through the start-up: it is shown mapped, and a window system that never
+// maps it does not hold the start-up.
+TEST(Splash, IsMappedBeforeTheStartUpGoesOnButNeverHoldsIt) {
+  TestApplication();
+  TFormSplash splash;
+  EXPECT_TRUE(splash.ShowPainted());
+  ASSERT_NE(splash.windowHandle(), nullptr);
+  EXPECT_TRUE(splash.windowHandle()->isExposed());
+  splash.hide();
+
+  TFormSplash unmapped;
+  unmapped.setAttribute(Qt::WA_DontShowOnScreen);
+  EXPECT_FALSE(unmapped.ShowPainted(50));
+  EXPECT_TRUE(unmapped.isVisible());
 }

@@ -6,6 +6,8 @@
 #include <QTest>
 #include <QTableWidget>
 #include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
 #include <QToolTip>
 #include <QWindow>
 
@@ -173,3 +175,31 @@ TEST_F(HintHandler, ACutOffValueListCellShowsItsTextOverItself) {
 }
 
 }  // namespace
+
+// The main window's and the field view's buttons show their hints while
+// another window of the program is active, as the other windows' do.
+TEST_F(HintHandler, ToolButtonHintsShowWhileAnotherWindowIsActive) {
+  Form->show();
+  FormView->show();
+  FormParameter->show();
+  FormParameter->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(FormParameter));
+  auto hintOver = [](QWidget* control) {
+    QWidget* top = control->window();
+    const QPoint at = control->mapTo(top, control->rect().center());
+    QTest::mouseMove(top->windowHandle(), at - QPoint(1, 1));
+    QTest::mouseMove(top->windowHandle(), at);
+    QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000);
+    const QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
+    QToolTip::hideText();
+    QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000);
+    return text;
+  };
+  QToolButton* step = nullptr;
+  for (QToolButton* b : Form->ToolBar->findChildren<QToolButton*>())
+    if (b->toolTip() == QStringLiteral("Сделать один такт")) step = b;
+  ASSERT_NE(step, nullptr);
+  EXPECT_EQ(hintOver(step), QStringLiteral("Сделать один такт"));
+  EXPECT_EQ(hintOver(FormView->ToolButtonView), QStringLiteral("Указатель"));
+  EXPECT_TRUE(FormParameter->isActiveWindow());
+}

@@ -9,6 +9,9 @@
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <functional>
@@ -488,4 +491,78 @@ TEST_F(LookTest, CommandToolBarButtons) {
   EXPECT_EQ(menuBar.pixelColor(menuBar.width() - 1, 2), kBar);
   EXPECT_EQ(menuBar.pixelColor(menuBar.width() - 1, menuBar.height() - 2), clBtnShadow());
   EXPECT_EQ(menuBar.pixelColor(menuBar.width() - 1, menuBar.height() - 1), clBtnHighlight());
+}
+
+TEST_F(LookTest, MenuBarButtonOpensIntoItsMenuWithNoLineBetween) {
+  Form->show();
+  QToolButton* file = nullptr;
+  for (QToolButton* b : Form->ToolBarMenu->findChildren<QToolButton*>())
+    if (b->menu() == Form->PopupMenuFile) file = b;
+  ASSERT_NE(file, nullptr);
+  // The user clicks "Файл"; the menu is looked at while it is open.
+  QMenu* menu = Form->PopupMenuFile;
+  QImage shot;
+  QPoint menuAt;
+  QTimer look;
+  look.setInterval(5);
+  QObject::connect(&look, &QTimer::timeout, [&] {
+    if (!menu->isVisible()) return;
+    look.stop();
+    shot = menu->grab().toImage();
+    menuAt = menu->mapToGlobal(QPoint(0, 0));
+    menu->close();
+  });
+  look.start();
+  QTest::mouseClick(file, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  ASSERT_FALSE(shot.isNull());
+  const QRect button(file->mapToGlobal(QPoint(0, 0)), file->size());
+  ASSERT_LE(menuAt.y(), button.bottom() + 1);
+  // Under the button, between its side frames: the menu's own colour, no frame line.
+  int line = 0;
+  for (int x = button.left() + 1; x < button.right(); ++x) line += shot.pixelColor(x - menuAt.x(), 0) != kMenu;
+  EXPECT_EQ(line, 0);
+  // Past the button the menu's frame goes on.
+  EXPECT_EQ(shot.pixelColor(button.right() + 1 - menuAt.x(), 0), clBtnShadow());
+  EXPECT_EQ(shot.pixelColor(shot.width() - 1, 0), clBtnShadow());
+  // A menu opened by anything else keeps its whole frame.
+  const QImage other = Shot(Form->PopupMenuService);
+  EXPECT_EQ(other.pixelColor(button.width() / 2, 0), clBtnShadow());
+}
+
+// The texts the toolkit draws itself are Russian as well, whatever the locale.
+TEST_F(LookTest, ContextMenusOfEditAndSpinBoxesAreRussian) {
+  FormParameter->show();
+  FormParameter->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(FormParameter));
+  // A right click on the box, as the user opens its menu; the menu is read
+  // while it is open (a spin box's menu waits for the choice).
+  auto menuOf = [](QWidget* box) {
+    QStringList texts;
+    QTimer look;
+    look.setInterval(5);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      look.stop();
+      for (QAction* a : menu->actions())
+        if (!a->isSeparator()) texts << a->text();
+      menu->close();
+    });
+    look.start();
+    QWidget* top = box->window();
+    QTest::mouseClick(top->windowHandle(), Qt::RightButton, Qt::NoModifier, box->mapTo(top, QPoint(8, 8)));
+    QTest::qWaitFor([&] { return !texts.isEmpty(); }, 2000);
+    return texts;
+  };
+  const QRegularExpression english(QStringLiteral("Undo|Redo|Cut|Copy|Paste|Delete|Select|Step"));
+  const QRegularExpression russian(QStringLiteral("[А-Яа-я]"));
+  FormParameter->PageControl->setCurrentIndex(0);
+  for (QWidget* box : std::initializer_list<QWidget*>{FormParameter->EditUserName, FormParameter->UpDownC}) {
+    const QStringList texts = menuOf(box);
+    ASSERT_GE(texts.size(), 6) << box->objectName().toStdString();
+    for (const QString& text : texts) {
+      EXPECT_FALSE(text.contains(english)) << text.toStdString();
+      EXPECT_TRUE(text.contains(russian)) << text.toStdString();
+    }
+  }
 }

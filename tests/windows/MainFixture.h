@@ -15,6 +15,7 @@
 #include "windows/fView.h"
 #include "windows/main.h"
 #include "windows/uSettings.h"
+#include "windows/uTranslation.h"
 
 // A folder of this test process's own, holding a copy of the page folder and
 // the sample from beside the test program. The program writes its message
@@ -43,7 +44,8 @@ inline QApplication* TestApplication() {
     // Window tests draw without a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     auto* created = new QApplication(argc, argv);
-    InstallFlatStyle();  // the program's look, as the program sets it
+    InstallFlatStyle();  // the program's look and language, as the program sets them
+    InstallQtTranslations();
     SetProgramFolderOverride(TestProgramFolder());
     return created;
   }();

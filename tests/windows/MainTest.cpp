@@ -284,6 +284,28 @@ TEST_F(MainWindowTest, InputTextReturnsTheEditedTextOrEmptyWhenCancelled) {
             QString());
 }
 
+// The window manager draws the caption in a bold face, with the window's
+// icon and up to three buttons beside it: a caption cut to "Добавит…рганизм"
+// left the user to guess what was asked.
+TEST_F(MainWindowTest, InputDialogIsWideEnoughForItsCaption) {
+  auto widthFor = [this](const QString& caption) {
+    int width = 0;
+    QTimer::singleShot(0, [&width] {
+      auto* dialog = qobject_cast<TFormInput*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      width = dialog->width();
+      dialog->ButtonCancel->click();
+    });
+    Form->InputText(QPoint(100, 100), caption, QStringLiteral("Наименование:"), QString());
+    return width;
+  };
+  QFont bold = QApplication::font();
+  bold.setBold(true);
+  for (const QString& caption : {QStringLiteral("Добавить организм"), QStringLiteral("Изменить организм")})
+    EXPECT_GE(widthFor(caption), QFontMetrics(bold).horizontalAdvance(caption) + 100) << caption.toStdString();
+  EXPECT_EQ(widthFor(QStringLiteral("Имя")), 228);  // a short caption keeps the design width
+}
+
 TEST_F(MainWindowTest, DefaultModelHasOneResourceAndOneSpecies) {
   ASSERT_EQ(Form->Resource->Count, 1);
   EXPECT_EQ(Form->Resource->Params[0].Name, "Ресурс Yellow");

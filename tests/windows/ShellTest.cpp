@@ -195,6 +195,36 @@ TEST_F(ShellWindow, TypeLineFollowsTheSelection) {
   EXPECT_TRUE(shell->isVisible());
 }
 
+// At the default width, with the side panel, the type line shows its whole
+// text from its beginning, also after the selection moves between two files
+// of one type (the same text put in again).
+TEST_F(ShellWindow, TypeLineShowsItsWholeTextFromTheBeginning) {
+  for (const char* name : {"a.zor", "b.zor"}) Touch(root + "docs/" + name);
+  auto shell = Make(TFormShell::TypeImport, ".zor", root + "docs");
+  ShowLoaded(*shell);
+  QLineEdit* line = shell->EditFileType;
+  for (const char* name : {"a.zor", "b.zor", "a.zor"}) {
+    Pick(*shell, name);
+    EXPECT_EQ(line->text(), TFormShell::TypeTextZor);
+    EXPECT_EQ(line->cursorPosition(), 0) << name;
+  }
+  // Each type text ends inside the line: drawn on a line 100 pixels wider,
+  // its last pixel lies left of the line's own right frame.
+  const int width = line->width();
+  for (const QString& text : {TFormShell::TypeTextZod, TFormShell::TypeTextZor, TFormShell::TypeTextJpg}) {
+    line->setText(text);
+    line->resize(width + 100, line->height());
+    const QImage wide = line->grab().toImage();
+    int right = -1;
+    for (int y = 0; y < wide.height(); ++y)
+      for (int x = 0; x < wide.width() - 4; ++x)
+        if (wide.pixelColor(x, y).lightness() < 90) right = std::max(right, x);
+    EXPECT_GT(right, 0);
+    EXPECT_LT(right, width - 2) << text.toStdString();
+  }
+  line->resize(width, line->height());
+}
+
 TEST_F(ShellWindow, NavigationBackUpAndFolderChanges) {
   auto shell = Make(TFormShell::TypeSave, ".zod", root + "docs/A", "name.zod");
   EXPECT_EQ(shell->BackPath, "");  // the tree had no folder before
@@ -249,7 +279,11 @@ TEST_F(ShellWindow, WidthsAreKeptPerTypeAndCancelStillWritesThem) {
   {
     auto shell = Make(TFormShell::TypeImport, ".zor", root + "docs");
     EXPECT_EQ(shell->width(), 640);
-    EXPECT_EQ(shell->ShellTreeView->width(), 177);
+    // The tree's design width, less what the type line needs to show its
+    // whole text beside it at this width.
+    EXPECT_LE(shell->ShellTreeView->width(), 177);
+    EXPECT_GE(shell->ShellTreeView->width(), 100);
+    EXPECT_GE(shell->EditFileType->width(), shell->EditFileType->minimumWidth());
     shell->show();
     // The outer width (the frame included) is what is kept.
     shell->resize(700 - (shell->frameGeometry().width() - shell->width()), shell->height());

@@ -6,7 +6,8 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 
 ZO_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6test6 libgl-dev
              libjpeg62-turbo-dev libgtest-dev libbenchmark-dev xvfb xauth
-             fonts-dejavu-core fontconfig)
+             fonts-dejavu-core fontconfig
+             libxcb1-dev openbox xdotool x11-utils)
 
 zo_install() {
   local missing=()

@@ -231,10 +231,14 @@ std::optional<QMargins> StatedFrame(const QWidget* window) {
   if (!c || !window || !window->testAttribute(Qt::WA_WState_Created) || !window->internalWinId()) return std::nullopt;
   WatchFrames();
   const auto id = static_cast<xcb_window_t>(window->internalWinId());
-  if (!KeptFor(window, kStatedForProperty, id))
-    Keep(const_cast<QWidget*>(window), kStatedProperty, kStatedForProperty, id,
-         Managed(c, id) ? ReadFrame(c, id) : std::nullopt);
-  if (const std::optional<QMargins> own = Kept(window, kStatedProperty)) return own;
+  // A window the program has hidden is being let go of: the manager takes its
+  // frame away (and says so) before it says that it no longer manages it.
+  if (window->isVisible()) {
+    if (!KeptFor(window, kStatedForProperty, id))
+      Keep(const_cast<QWidget*>(window), kStatedProperty, kStatedForProperty, id,
+           Managed(c, id) ? ReadFrame(c, id) : std::nullopt);
+    if (const std::optional<QMargins> own = Kept(window, kStatedProperty)) return own;
+  }
   // Not framed yet: the answer the manager gave when asked.
   if (KeptFor(window, kAnswerForProperty, id)) return Kept(window, kAnswerProperty);
   return std::nullopt;

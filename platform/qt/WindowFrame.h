@@ -15,8 +15,9 @@ class QWidget;
 // True when a window manager that states frames is running.
 bool WindowManagerStatesFrames();
 
-// The frame the window manager has stated for `window`, or nothing while it
-// has stated none (or the window has no native window yet).
+// The frame the window manager has stated for `window`: while the window is
+// shown and managed, the frame it has; otherwise the answer to AskFrame for
+// its native window. Nothing while it has stated none.
 std::optional<QMargins> StatedFrame(const QWidget* window);
 
 // Asks the window manager which frame it will give `window` (its native window

@@ -37,7 +37,7 @@ struct TAtoms {
   xcb_connection_t* For = nullptr;
   xcb_atom_t FrameExtents = XCB_ATOM_NONE, RequestFrameExtents = XCB_ATOM_NONE, Supported = XCB_ATOM_NONE,
              SupportingWmCheck = XCB_ATOM_NONE, WmState = XCB_ATOM_NONE, WmProtocols = XCB_ATOM_NONE,
-             SyncCounter = XCB_ATOM_NONE;
+             SyncCounter = XCB_ATOM_NONE, Icon = XCB_ATOM_NONE;
 };
 
 xcb_atom_t Intern(xcb_connection_t* c, const char* name) {
@@ -59,6 +59,7 @@ const TAtoms& Atoms(xcb_connection_t* c) {
     atoms.WmState = Intern(c, "WM_STATE");
     atoms.WmProtocols = Intern(c, "WM_PROTOCOLS");
     atoms.SyncCounter = Intern(c, "_NET_WM_SYNC_REQUEST_COUNTER");
+    atoms.Icon = Intern(c, "_NET_WM_ICON");
   }
   return atoms;
 }
@@ -164,8 +165,10 @@ xcb_window_t StandIn(xcb_connection_t* c, xcb_window_t model, const QSize& size)
   for (int i = 0; i < count; ++i) {
     const xcb_atom_t name = names[i];
     // Not what the manager writes itself, nor the protocols it would talk
-    // to the window by.
-    if (name == a.FrameExtents || name == a.WmState || name == a.WmProtocols || name == a.SyncCounter) continue;
+    // to the window by, nor the (large, frameless) icon.
+    if (name == a.FrameExtents || name == a.WmState || name == a.WmProtocols || name == a.SyncCounter ||
+        name == a.Icon)
+      continue;
     xcb_get_property_reply_t* p = xcb_get_property_reply(
         c, xcb_get_property(c, 0, model, name, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 16), nullptr);
     if (p && p->format != 0)
@@ -261,13 +264,18 @@ bool AskFrame(QWidget* window, int waitMs) {
   xcb_send_event(c, 0, Root(c), XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                  reinterpret_cast<const char*>(&ask));
   xcb_flush(c);
+  // A manager that let the last question go unanswered is not waited for
+  // long again until it answers one.
+  static bool lastUnanswered = false;
+  const int wait = lastUnanswered ? std::min(waitMs, 50) : waitMs;
   QElapsedTimer waited;
   waited.start();
   std::optional<QMargins> frame;
-  while (!(frame = ReadFrame(c, standIn)) && waited.elapsed() < waitMs)
+  while (!(frame = ReadFrame(c, standIn)) && waited.elapsed() < wait)
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   xcb_destroy_window(c, standIn);
   xcb_flush(c);
+  lastUnanswered = !frame;
   if (!frame) return false;
   Keep(window, kAnswerProperty, kAnswerForProperty, id, frame);
   return true;

@@ -63,7 +63,9 @@ void PlaceBelowMain(QWidget* window, const QWidget* main);
 // windows it read are on the screen with known frames, or MoveOuter places
 // the window otherwise. A new rule for the same window replaces the old one.
 void PlaceWindow(QWidget* window, std::function<void()> rule);
-// True while some place still waits for a frame to become known.
+// True while some place may still be computed again: a frame it read is not
+// known yet, or (where the window manager states frames) a window it read is
+// not on the screen yet.
 bool PlacesPending();
 // Runs now the rules whose frames have become known or changed (the window
 // system's news may still wait in the event queue); before places are stored.

@@ -20,9 +20,10 @@ bool WindowManagerStatesFrames();
 // its native window. Nothing while it has stated none.
 std::optional<QMargins> StatedFrame(const QWidget* window);
 
-// Asks the window manager which frame it will give `window` (its native window
-// is created for that) and waits at most `waitMs` milliseconds for the answer.
-// True when the frame is stated now.
+// Asks the window manager which frame it will give `window` and waits at most
+// `waitMs` milliseconds for the answer; true when it answered. The window's
+// native window is created for that, and a stand-in window with its
+// properties is asked about, so that the window itself is not touched.
 bool AskFrame(QWidget* window, int waitMs);
 
 // `changed` runs (from the event loop, once for a burst) after the window

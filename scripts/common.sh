@@ -2,11 +2,12 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${ZO_BUILD_DIR:-$ROOT/build}"
-JOBS="$(nproc 2>/dev/null || echo 2)"
+JOBS="${ZO_JOBS:-$(nproc 2>/dev/null || echo 2)}"  # ZO_JOBS: fewer on a shared machine
 
 ZO_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-charts-dev qt6-translations-l10n libqt6opengl6-dev libqt6test6 libgl-dev
              libjpeg62-turbo-dev libgtest-dev libbenchmark-dev xvfb xauth
-             fonts-dejavu-core fontconfig)
+             fonts-dejavu-core fontconfig
+             libxcb1-dev openbox xdotool x11-utils)
 
 zo_install() {
   local missing=()

@@ -91,7 +91,8 @@ int ReadSetting(const THtmlHost& host, const QString& section, const char* key, 
 QRect MainOuter(const THtmlHost& host) { return host.Owner ? OuterRect(host.Owner) : QRect(); }
 
 // A window placed from its settings section on creation ("Help" or "Comment");
-// the defaults follow the main window (below it, its outer width for "Help").
+// the defaults follow the main window (below it, or above it where there is
+// no room below; its outer width for "Help").
 TFormHelp* CreatePlaced(const THtmlHost& host, const QString& section, std::optional<int> defaultWidth) {
   auto* form = new TFormHelp(host.Owner);
   constexpr int kAbsent = std::numeric_limits<int>::min();
@@ -99,10 +100,18 @@ TFormHelp* CreatePlaced(const THtmlHost& host, const QString& section, std::opti
   const int left = ReadSetting(host, section, "Left", kAbsent);
   const int width = ReadSetting(host, section, "Width", kAbsent);
   const int height = ReadSetting(host, section, "Height", 400);
-  form->SetPlace([host, top, left, width, height, defaultWidth] {
+  form->SetPlace([form, host, top, left, width, height, defaultWidth] {
     const QRect main = MainOuter(host);
-    return QRect(left != kAbsent ? left : main.left(), top != kAbsent ? top : main.top() + main.height(),
-                 width != kAbsent ? width : defaultWidth.value_or(main.width()), height);
+    const int outerWidth = width != kAbsent ? width : defaultWidth.value_or(main.width());
+    QPoint corner(left, top);
+    if (left == kAbsent || top == kAbsent) {
+      const QMargins m = FrameMargins(form);
+      const QPoint below =
+          BelowOnWorkArea(main, QSize(outerWidth, height + m.top() + m.bottom()), WorkArea(host.Owner));
+      if (left == kAbsent) corner.setX(below.x());
+      if (top == kAbsent) corner.setY(below.y());
+    }
+    return QRect(corner, QSize(outerWidth, height));
   });
   return form;
 }
@@ -125,10 +134,7 @@ TFormHelp* EnsureMessage(const THtmlHost& host) {
     TFormHelp* form = FormMessage;
     const THtmlHost place = host;
     PlaceWindow(form, [form, place] {
-      const QRect main = MainOuter(place);
-      MoveOuter(form, FitToWorkArea(QRect(QPoint(main.left(), main.bottom() + 1), OuterRect(form).size()),
-                                    WorkArea(form))
-                          .topLeft());
+      MoveOuter(form, BelowOnWorkArea(MainOuter(place), OuterRect(form).size(), WorkArea(place.Owner)));
     });
   }
   return FormMessage;

@@ -235,7 +235,7 @@ TFormShell::TFormShell(QWidget* owner, const TShellHost& host)
 TFormShell::~TFormShell() { FormDestroy(); }
 
 void TFormShell::FormCreate() {
-  if (parentWidget()) MoveOuter(this, BelowWindow(parentWidget()));
+  if (parentWidget()) PlaceBelowMain(this, parentWidget());
   BackPath.clear();
 }
 
@@ -330,7 +330,7 @@ void TFormShell::SetWindowType(unsigned char type) {
     setMinimumSize(QSize(kMinWidth, kMinHeight).shrunkBy(FrameMargins(this)));
     ResizeOuter(this, QSize(FOuterWidth, kDesignHeight));
     ApplyWidths();
-    if (parentWidget()) MoveOuter(this, BelowWindow(parentWidget()));
+    if (parentWidget()) MoveOuter(this, BelowMainOnWorkArea(this, parentWidget()));
   });
 }
 

@@ -36,7 +36,7 @@ void TMainForm::ActionFieldInputExecute() {
     grid->SetColWidths(0, std::max(30, width));
   }
   // 2. Below the main window.
-  MoveOuter(&dialog, BelowWindow(this));
+  PlaceBelowMain(&dialog, this);
   // 3. A section row, then one line per resource with the amount last filled for it.
   grid->ClearRows();
   grid->InsertRow(QStringLiteral("&") + PageCaption(1, QStringLiteral("Ресурсы")), QString());
@@ -75,7 +75,7 @@ void TMainForm::ActionFieldClearExecute() {
   if (IsRunning() || !Resource || !Plant) return;
   // 1. The dialog, below the main window.
   TFormFieldClear dialog(this, ImageList);
-  MoveOuter(&dialog, BelowWindow(this));
+  PlaceBelowMain(&dialog, this);
   // 2. Header rows with the editor's page captions; what can be cleared starts ticked.
   TCheckListBox* list = dialog.CheckListBox;
   list->Clear();

@@ -3,10 +3,13 @@
 // ("below the main window", Left, Top, Width, Height) are those of the outer
 // window, with its frame and title bar.
 //
-// The window system tells a window's frame only once it has put the window on
-// the screen. Until then the frame of a window it has framed stands in for it
-// (an estimate), and a place computed with an estimate is computed again when
-// the real frame becomes known (PlaceWindow).
+// The frame of a window is known once the window manager has stated it. A
+// placing rule asks the manager before the window is mapped (where the
+// manager answers such questions); until a frame is known, the frame of a
+// framed window of the same kind stands in for it (an estimate), and a place
+// computed with an estimate is computed again when the real frame becomes
+// known (PlaceWindow). A frame that cannot be one (a negative or huge border)
+// counts as unknown.
 #include <QMargins>
 #include <QPoint>
 #include <QRect>
@@ -17,6 +20,7 @@
 class QWidget;
 
 // The outer rectangle of a top-level window, frame and title bar included.
+// While the window's frame is unknown, that of the estimate it was placed with.
 QRect OuterRect(const QWidget* window);
 // Moves a top-level window so that its outer top-left corner is at `topLeft`.
 void MoveOuter(QWidget* window, const QPoint& topLeft);
@@ -44,13 +48,28 @@ QRect FitToWorkArea(const QRect& outer, const QRect& workArea);
 // brought into the work area.
 void PlaceInWorkArea(QWidget* window, std::function<QPoint()> outerTopLeft, const QSize& clientSize);
 
+// The outer top-left corner of a window of outer size `outerSize` that opens
+// "below the main window" `mainOuter`: below it, or above it where there is
+// no room below, and whole on the work area.
+QPoint BelowOnWorkArea(const QRect& mainOuter, const QSize& outerSize, const QRect& workArea);
+// The same for `window` as it is sized now, on the main window's work area.
+QPoint BelowMainOnWorkArea(const QWidget* window, const QWidget* main);
+// Places a dialog, page window or file window below the main window `main`
+// (BelowOnWorkArea), as a PlaceWindow rule.
+void PlaceBelowMain(QWidget* window, const QWidget* main);
+
 // Runs `rule` (which places `window`) now, and again whenever the window
-// system makes known a frame that the rule used an estimate of, until the rule
-// runs on known frames only or MoveOuter places the window otherwise. A new
-// rule for the same window replaces the old one.
+// system makes known a frame other than the one the rule used, until the
+// windows it read are on the screen with known frames, or MoveOuter places
+// the window otherwise. A new rule for the same window replaces the old one.
 void PlaceWindow(QWidget* window, std::function<void()> rule);
-// True while some place still waits for a frame to become known.
+// True while some place may still be computed again: a frame it read is not
+// known yet, or (where the window manager states frames) a window it read is
+// not on the screen yet.
 bool PlacesPending();
+// Runs now the rules whose frames have become known or changed (the window
+// system's news may still wait in the event queue); before places are stored.
+void SettlePlaces();
 
 // The window system's frame of a window, or nothing while it has not framed
 // the window yet. Tests put a fake frame in its place; an empty source gives

@@ -755,6 +755,9 @@ void StartUpFromSettings(TMainForm& f) {
 namespace {
 
 bool WriteExitSettingsBody(TMainForm& f) {
+  // Places computed before the window manager told a frame that it has told
+  // by now are computed again first: what is stored is where they belong.
+  SettlePlaces();
   TSettingsData d;
   d.StoredVersion = ProgramVersion.toStdString();
   const QRect outer = OuterRect(&f);

@@ -1,5 +1,6 @@
 #include "windows/uSnap.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 bool SnapNear(int a, int b, int buffer) { return std::abs(static_cast<long long>(a) - b) <= buffer; }
@@ -22,6 +23,18 @@ TSnapPoint DockPlace(int place, const TSnapRect& main, int width) {
 }
 
 TSnapPoint PlaceBelow(const TSnapRect& main) { return {main.Left, main.Bottom()}; }
+
+TSnapPoint PlaceBelowOnWorkArea(const TSnapRect& main, int width, int height, const TSnapRect& work) {
+  TSnapPoint p = PlaceBelow(main);
+  const int lowest = std::max(work.Top, work.Bottom() - height);
+  if (p.Y > lowest) {
+    const int above = main.Top - height;
+    p.Y = above >= work.Top ? above : lowest;
+  }
+  p.Y = std::clamp(p.Y, work.Top, lowest);
+  p.X = std::clamp(p.X, work.Left, std::max(work.Left, work.Right() - width));
+  return p;
+}
 
 TMemberSnapResult SnapMember(TSnapMember member, const TMemberSnap& in) {
   TMemberSnapResult r{in.Proposed.TopLeft(), in.Dockable};

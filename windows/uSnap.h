@@ -42,6 +42,12 @@ TSnapPoint DockPlace(int place, const TSnapRect& main, int width);
 // Directly below the main window, left edges level (the field view's place 1
 // and the dialogs' place).
 TSnapPoint PlaceBelow(const TSnapRect& main);
+// Where a dialog, a page window or the file window of the given outer size
+// opens "below the main window": there when it fits on the work area, above
+// the main window (bottom edges meeting its top) when only that fits, and
+// otherwise as low as the work area lets it stand; moved across so that it
+// stands on the work area whole (its left edge first, when it is wider).
+TSnapPoint PlaceBelowOnWorkArea(const TSnapRect& main, int width, int height, const TSnapRect& work);
 
 // The rule of a window other than the main window.
 enum class TSnapMember {

@@ -84,4 +84,23 @@ TEST(WindowPlaces, APlaceMovedByTheUserIsNotComputedAgain) {
   EXPECT_EQ(OuterRect(FormParameter).topLeft(), QPoint(10, 20));
 }
 
+TEST(WindowPlaces, AFrameThatCannotBeOneCountsAsUnknown) {
+  TestApplication();
+  // Accounts of a frame such as come while a window is being mapped: negative
+  // borders, or borders as wide as the window itself.
+  for (const QMargins bad : {QMargins(-1, 20, 1, 5), QMargins(0, 0, -637, -346), QMargins(300, 20, 1, 5)}) {
+    SetFrameSource([bad](const QWidget*) { return std::optional<QMargins>(bad); });
+    QWidget w(nullptr, Qt::Tool);
+    w.resize(200, 100);
+    EXPECT_FALSE(FrameKnown(&w));
+    // No window has a known frame to estimate from: none is assumed, and the
+    // outer size asked for is the size the window gets, not a multiple of it.
+    ResizeOuter(&w, QSize(640, 372));
+    MoveOuter(&w, QPoint(50, 60));
+    EXPECT_EQ(w.geometry(), QRect(50, 60, 640, 372));
+    EXPECT_EQ(OuterRect(&w), QRect(50, 60, 640, 372));
+  }
+  SetFrameSource({});
+}
+
 }  // namespace

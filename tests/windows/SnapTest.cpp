@@ -253,3 +253,24 @@ TEST(SnapRules, ViewDocksBelowAndDialogsSnapBelowRecordingNothing) {
   const TMemberSnapResult off = SnapMember(TSnapMember::Dialog, Member({m.Left - 7, 3, 350, 200}, m, false));
   EXPECT_EQ(off.Pos, (TSnapPoint{m.Left - 7, 3}));
 }
+
+TEST(SnapRules, DialogsOpenBelowTheMainWindowOrAboveItAndWholeOnTheWorkArea) {
+  const TSnapRect main{400, 200, 444, 78};
+  // Room below: right below, left edges level.
+  EXPECT_EQ(PlaceBelowOnWorkArea(main, 350, 200, Work), (TSnapPoint{400, 278}));
+  // The main window at the bottom of the work area: above it, bottom edges meeting its top.
+  const TSnapRect low{400, 994 - 78, 444, 78};
+  EXPECT_EQ(PlaceBelowOnWorkArea(low, 236, 270, Work), (TSnapPoint{400, 994 - 78 - 270}));
+  // Exactly room below still opens below.
+  EXPECT_EQ(PlaceBelowOnWorkArea(main, 350, 994 - 278, Work), (TSnapPoint{400, 278}));
+  // Room on neither side: as low as the whole window fits, over the main window.
+  EXPECT_EQ(PlaceBelowOnWorkArea(main, 350, 900, Work), (TSnapPoint{400, 94}));
+  // Taller than the work area: its top edge on the work area's top.
+  EXPECT_EQ(PlaceBelowOnWorkArea(main, 350, 2000, Work), (TSnapPoint{400, 0}));
+  // Near the right edge or past the left one: moved across to stand on the work area whole.
+  EXPECT_EQ(PlaceBelowOnWorkArea({1100, 200, 444, 78}, 640, 372, Work), (TSnapPoint{1280 - 640, 278}));
+  EXPECT_EQ(PlaceBelowOnWorkArea({-100, 200, 444, 78}, 640, 372, Work), (TSnapPoint{0, 278}));
+  // A work area that does not start at the origin, the main window above it.
+  const TSnapRect work{100, 30, 800, 600};
+  EXPECT_EQ(PlaceBelowOnWorkArea({150, -200, 444, 78}, 350, 200, work), (TSnapPoint{150, 30}));
+}

@@ -93,7 +93,8 @@ class TDisplayBox : public QWidget {
 
  protected:
   bool event(QEvent* event) override {
-    // A label's new text: a box without a layout hears of it as a layout request.
+    // A label's new text: a box without a layout hears of it as a layout
+    // request, and not at all while hidden, so it fits again when shown.
     if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show) Fit();
     return QWidget::event(event);
   }

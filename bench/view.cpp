@@ -127,10 +127,10 @@ void BM_BareTick(benchmark::State& state) {
 BENCHMARK(BM_BareTick)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 // One pass of the run loop per tick. Before or after each timed period the
-// same period is ticked bare, untimed: `bare_ms` and `run_ms` are the two periods' mean
-// times by the clock and `extra_pct` how much longer the run took. Pairs ticked
-// moments apart feel the machine's drifting memory speed alike, which the two
-// benchmarks, seconds apart, do not.
+// same period is ticked bare, untimed: `bare_ms` and `run_ms` are the two
+// periods' mean times by the clock and `extra_pct` how much longer the run
+// took. Pairs ticked moments apart feel the machine's drifting memory speed
+// alike, which the two benchmarks, seconds apart, do not.
 void BM_RunTickWithWindows(benchmark::State& state) {
   TMainForm* f = BusyForm();
   const TRunWindows windows(f, kHistoryPage);
@@ -142,7 +142,7 @@ void BM_RunTickWithWindows(benchmark::State& state) {
     for (int i = 0; i < kPeriod; ++i) Tick(*f->Resource, *f->Plant, f->Step);
     bare += Clock::now() - start;
   };
-  bool bareFirst = true;  // each in turn, so that neither is always the one after a restore of the other
+  bool bareFirst = true;  // in turn, so that neither always follows the other
   for (auto _ : state) {
     state.PauseTiming();
     if (bareFirst) barePeriod();

@@ -1,8 +1,10 @@
 #pragma once
-// The one application of a benchmark program that opens windows: it draws
-// without a screen unless QT_QPA_PLATFORM names one (to measure on a real
-// display server, such as Xvfb).
+// The one application of a benchmark program that opens windows, in the
+// program's own look: it draws without a screen unless QT_QPA_PLATFORM names
+// one (to measure on a real display server, such as Xvfb).
 #include <QApplication>
+
+#include "windows/FlatStyle.h"
 
 inline QApplication* BenchApplication() {
   static QApplication* app = [] {
@@ -10,7 +12,9 @@ inline QApplication* BenchApplication() {
     static char name[] = "bench";
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
+    auto* created = new QApplication(argc, argv);
+    InstallFlatStyle();
+    return created;
   }();
   return app;
 }

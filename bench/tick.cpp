@@ -9,57 +9,15 @@
 // states in turn, they are as new as on the big field.
 #include <benchmark/benchmark.h>
 
-#include <string>
 #include <vector>
 
+#include "BusyField.h"
 #include "model/uEngine.h"
 #include "model/uRandom.h"
 
 namespace {
 
-constexpr int kRows = 1000, kCols = 1000;
-
-// A busy field in a fixed state: every timed tick starts from the same
-// stores and seed, so that a faster tick is not handed a later, different
-// population (the same code gives the same field after the same ticks).
-struct BusyField {
-  TResourceObject StartResource, Resource;
-  TPlantObject StartPlant, Plant;
-  int32_t StartStep = 0, Step = 0;
-  uint32_t StartSeed = 0;
-
-  explicit BusyField(int rows = kRows, int cols = kCols)
-      : StartResource(0, rows, cols), Resource(0, rows, cols), StartPlant(0, rows, cols), Plant(0, rows, cols) {
-    RandSeed = 12345;
-    StartResource.Add("A", 25, 70, clYellow);
-    StartResource.Add("B", 25, 70, clRed);
-    for (int s = 0; s < 3; ++s) {
-      StartPlant.Add(NewPlantParameter("S" + std::to_string(s),
-                                       TGenome(1, 1 + s, 3 + s, 12 + 2 * s, 3, 10, s % 2, (s + 1) % 2)));
-    }
-    StartResource.AddAmountEverywhere(0, 40);
-    StartResource.AddAmountEverywhere(1, 40);
-    for (int r = 0; r < rows; ++r)
-      for (int c = 0; c < cols; ++c)
-        if (Random(10) < 9) StartPlant.Place(Random(3), r, c);
-    // Let the population settle into a steady state of births and deaths.
-    for (int i = 0; i < 20; ++i) Tick(StartResource, StartPlant, StartStep);
-    StartSeed = RandSeed;
-    Restore();
-  }
-
-  void Restore() {
-    Resource = StartResource;
-    Plant = StartPlant;
-    Step = StartStep;
-    RandSeed = StartSeed;
-  }
-};
-
-BusyField& Field() {
-  static BusyField f;
-  return f;
-}
+constexpr int kRows = BusyField::kRows, kCols = BusyField::kCols;
 
 // Times one tick per iteration, each on the field `pick` gives, put back in
 // its start state first; `cells` is the field's cell count.
@@ -78,7 +36,7 @@ void TimeTicks(benchmark::State& state, int64_t cells, Pick pick) {
 }
 
 void BM_Tick(benchmark::State& state) {
-  BusyField& f = Field();
+  BusyField& f = BigBusyField();
   TimeTicks(state, int64_t{kRows} * kCols, [&]() -> BusyField& { return f; });
   int64_t alive = 0;
   for (const auto& p : f.StartPlant.Params) alive += p.Const.Count;
@@ -88,7 +46,7 @@ BENCHMARK(BM_Tick)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // The floor: every byte of the organism grid and both resource layers read and written once.
 void BM_MemoryFloor(benchmark::State& state) {
-  BusyField& f = Field();
+  BusyField& f = BigBusyField();
   TPlantCell* cells = f.Plant.Field.Data();
   const size_t n = f.Plant.Field.Size();
   for (auto _ : state) {
@@ -107,7 +65,7 @@ BENCHMARK(BM_MemoryFloor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 // Draws one tick of the busy field makes: the steps from the seed before the
 // tick to the seed after it.
 int64_t DrawsPerTick() {
-  BusyField& f = Field();
+  BusyField& f = BigBusyField();
   f.Restore();
   Tick(f.Resource, f.Plant, f.Step);
   const uint32_t after = RandSeed;

@@ -168,9 +168,11 @@ void SetWholeNumberRange(QValueAxis* axis, double lo, double hi) {
   const double from = std::floor(lo / step) * step;
   double to = std::ceil(hi / step) * step;
   if (to <= from) to = from + step;
-  axis->setRange(from, to);
+  // Only what differs: every change of a shown axis lays its labels out again.
+  if (axis->min() != from || axis->max() != to) axis->setRange(from, to);
   axis->setTickCount(static_cast<int>(std::lround((to - from) / step)) + 1);
-  axis->setLabelFormat(QStringLiteral("%.0f"));
+  const QString whole = QStringLiteral("%.0f");
+  if (axis->labelFormat() != whole) axis->setLabelFormat(whole);
 }
 
 }  // namespace
@@ -199,6 +201,7 @@ TFormStatistic::TFormStatistic(QWidget* parent) : QWidget(parent, Qt::Tool) {
   PageControl->addTab(StringGridMain, QStringLiteral("Общие"));
   PageControl->addTab(StringGridCell, QStringLiteral("Ячейка"));
 
+  FNiceAxis = new QValueAxis(this);
   auto chartPage = [this](QComboBox*& combo, QChartView*& view, QChart*& chart, QValueAxis*& x, QValueAxis*& y,
                           TSeriesLayer*& layer, const std::vector<TChartSeries>* series, const QString& caption,
                           const QString& xTitle, const QString& yTitle) {
@@ -231,7 +234,8 @@ TFormStatistic::TFormStatistic(QWidget* parent) : QWidget(parent, Qt::Tool) {
   connect(PageControl, &QTabWidget::currentChanged, this, [this] {
     FormResize();
     // A chart page shows what the refreshes since it was last shown brought.
-    FlushChart(HistorySeries, true);
+    FlushChart(true);
+    FlushChart(false);
   });
   for (QTableWidget* grid : {StringGridMain, StringGridCell}) grid->viewport()->installEventFilter(this);
   SetStatisticColor(clFieldDefault);
@@ -429,21 +433,25 @@ void TFormStatistic::UpdateStatistics() {
     }
     if (S > 0)
       for (int k = 0; k < 8 && k < S; ++k)
-        ShowDistribution(S * s + k, p.Stat.Histogram[kStatGene[k]], p.Const.Color,
-                         static_cast<double>(p.Stat.Average[kStatGene[k]]));
+        SetDistribution(S * s + k, p.Stat.Histogram[kStatGene[k]], p.Const.Color,
+                        static_cast<double>(p.Stat.Average[kStatGene[k]]));
   }
-  FlushChart(HistorySeries, true);
-  UpdateAxes(false);
+  FlushChart(true);
+  FlushChart(false);
 }
 
 void TFormStatistic::ShowDistribution(int index, const TStatArray& histogram, TColor color, double mean) {
+  SetDistribution(index, histogram, color, mean);
+  FStatLayer->Changed();
+}
+
+void TFormStatistic::SetDistribution(int index, const TStatArray& histogram, TColor color, double mean) {
   if (index < 0 || index >= static_cast<int>(StatSeries.size())) return;
   TChartSeries& line = StatSeries[index];
   line.Points.clear();
   line.Color = color;
   if (histogram.empty()) {
     line.Drawn.clear();
-    FStatLayer->Changed();
     return;
   }
   line.Points.reserve(histogram.size() + 2);
@@ -455,7 +463,6 @@ void TFormStatistic::ShowDistribution(int index, const TStatArray& histogram, TC
   }
   line.Points.emplace_back(histogram.back().Value + 1.0, 0.0);
   line.Drawn = QList<QPointF>(line.Points.begin(), line.Points.end());
-  FStatLayer->Changed();
   const int barIndex = ComboBoxStat->count() * (MainForm ? MainForm->Plant->Count : 0) + index;
   if (barIndex < 0 || barIndex >= static_cast<int>(StatSeries.size())) return;
   TChartSeries& bar = StatSeries[barIndex];
@@ -489,19 +496,23 @@ QList<QPointF> TFormStatistic::Thin(const std::vector<QPointF>& points, int colu
   return out;
 }
 
-void TFormStatistic::FlushChart(std::vector<TChartSeries>& series, bool isHistory) {
-  // The chart is given only what it shows; when its page is hidden the points
-  // wait in the series until the page is shown again.
-  const bool shown = isHistory ? ChartHistory->isVisible() || !isVisible() : true;
+void TFormStatistic::FlushChart(bool history) {
+  // A chart is brought up to date only when it is on screen, or the whole
+  // window is hidden (a picture may then be taken of it): on a hidden page
+  // the history's points and both charts' axes wait until the page is shown.
+  // Laying out an axis is the costliest part of a refresh.
+  const bool shown = (history ? ChartHistory : ChartStat)->isVisible() || !isVisible();
   if (!shown) return;
-  const int columns = std::max(100, static_cast<int>((isHistory ? FHistory : FStat)->plotArea().width()));
-  for (TChartSeries& s : series) {
-    if (!s.Active || !s.Dirty) continue;
-    s.Drawn = Thin(s.Points, columns);
-    s.Dirty = false;
+  if (history) {
+    const int columns = std::max(100, static_cast<int>(FHistory->plotArea().width()));
+    for (TChartSeries& s : HistorySeries) {
+      if (!s.Active || !s.Dirty) continue;
+      s.Drawn = Thin(s.Points, columns);
+      s.Dirty = false;
+    }
   }
-  UpdateAxes(isHistory);
-  (isHistory ? FHistoryLayer : FStatLayer)->Changed();
+  UpdateAxes(history);
+  (history ? FHistoryLayer : FStatLayer)->Changed();
 }
 
 void TFormStatistic::UpdateAxes(bool history) {
@@ -542,14 +553,22 @@ void TFormStatistic::UpdateAxes(bool history) {
   y0 = std::min(0.0, y0);
   if (x1 <= x0) x1 = x0 + 1;
   if (y1 <= y0) y1 = y0 + 1;
-  if (history) {
+  if (history)
     SetWholeNumberRange(x, x0, x1);
-  } else {
-    x->setRange(x0, x1);
-    x->applyNiceNumbers();
-  }
-  y->setRange(y0, y1 + (y1 - y0) * 0.05);
-  y->applyNiceNumbers();
+  else
+    SetNiceRange(x, x0, x1);
+  SetNiceRange(y, y0, y1 + (y1 - y0) * 0.05);
+}
+
+void TFormStatistic::SetNiceRange(QValueAxis* axis, double lo, double hi) {
+  // The round range and tick count the axis itself would take, worked out on
+  // an axis of no chart: the shown axis changes once, and only when they differ.
+  FNiceAxis->setTickCount(axis->tickCount());
+  FNiceAxis->setRange(lo, hi);
+  FNiceAxis->applyNiceNumbers();
+  if (axis->min() != FNiceAxis->min() || axis->max() != FNiceAxis->max())
+    axis->setRange(FNiceAxis->min(), FNiceAxis->max());
+  axis->setTickCount(FNiceAxis->tickCount());
 }
 
 void TFormStatistic::ShowCell(int col, int row) {
@@ -711,7 +730,7 @@ void TFormStatistic::ComboBoxHistoryChange() {
     s.Active = active;
   }
   FHistory->setTitle(sel >= 0 ? ComboBoxHistory->itemText(sel) : QString());
-  FlushChart(HistorySeries, true);
+  FlushChart(true);
 }
 
 void TFormStatistic::ComboBoxStatChange() {
@@ -721,6 +740,5 @@ void TFormStatistic::ComboBoxStatChange() {
     s.Active = count > 0 && i % count == sel;
   }
   FStat->setTitle(sel >= 0 ? ComboBoxStat->itemText(sel) : QString());
-  UpdateAxes(false);
-  FStatLayer->Changed();
+  FlushChart(false);
 }

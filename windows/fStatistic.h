@@ -89,8 +89,13 @@ class TFormStatistic : public QWidget {
 
  private:
   void AddSeries(std::vector<TChartSeries>& list, TColor color, bool active, bool bar);
-  void FlushChart(std::vector<TChartSeries>& series, bool isHistory);
+  // Brings a chart that is on screen up to date: its thinned points (history) and its axes.
+  void FlushChart(bool history);
   void UpdateAxes(bool history);
+  // Sets an axis to [lo, hi] widened to round numbers.
+  void SetNiceRange(QValueAxis* axis, double lo, double hi);
+  // The distribution and its mean bar, without drawing them yet.
+  void SetDistribution(int index, const TStatArray& histogram, TColor color, double mean);
   void SetCell(QTableWidget* grid, int row, int col, const QString& text);
   void StyleChart(QChart* chart, const QString& xTitle, const QString& yTitle);
   QChart* FHistory = nullptr;
@@ -99,6 +104,7 @@ class TFormStatistic : public QWidget {
   QValueAxis* FHistoryY = nullptr;
   QValueAxis* FStatX = nullptr;
   QValueAxis* FStatY = nullptr;
+  QValueAxis* FNiceAxis = nullptr;  // of no chart: where round ranges are worked out
   TSeriesLayer* FHistoryLayer = nullptr;
   TSeriesLayer* FStatLayer = nullptr;
   TColor FStatisticColor = clFieldDefault;

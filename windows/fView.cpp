@@ -70,23 +70,54 @@ class TBrushButton : public QToolButton {
   }
 };
 
-// A sunken text box of the tool panel, at least as wide as the widest of
-// `widest` needs; a fixed one keeps that width whatever its text, so nothing
-// beside it moves.
-QLabel* StaticText(QWidget* panel, const QString& text, const QString& hint, const QStringList& widest,
-                   bool fixed = false) {
-  auto* label = new QLabel(text, panel);
-  label->setToolTip(hint);
-  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  int width = 0;
-  for (const QString& w : widest) width = std::max(width, label->fontMetrics().horizontalAdvance(w));
-  width += 2 * label->frameWidth() + 2;
-  if (fixed)
-    label->setFixedWidth(width);
-  else
-    label->setMinimumWidth(width);
-  return label;
+// The box of one display of the tool panel: a sunken label filling a box of
+// fixed size, the panel's row height and at least as wide as the widest of
+// `widest` needs. A new text in the label asks only its box, which takes
+// another width only when the text needs one (never, for a box of fixed
+// width), so a new tick count at every tick of a run repaints the label and
+// lays out nothing else.
+class TDisplayBox : public QWidget {
+ public:
+  TDisplayBox(const QString& text, const QString& hint, const QStringList& widest, bool fixedWidth, int height,
+              QWidget* parent)
+      : QWidget(parent), Label(new QLabel(text, this)), FixedWidth(fixedWidth) {
+    Label->setToolTip(hint);
+    Label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (const QString& w : widest) MinWidth = std::max(MinWidth, Label->fontMetrics().horizontalAdvance(w));
+    MinWidth += 2 * Label->frameWidth() + 2;
+    setFixedHeight(height);
+    Fit();
+  }
+  QLabel* const Label;
+
+ protected:
+  bool event(QEvent* event) override {
+    // A label's new text: a box without a layout hears of it as a layout
+    // request, and not at all while hidden, so it fits again when shown.
+    if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show) Fit();
+    return QWidget::event(event);
+  }
+  void resizeEvent(QResizeEvent*) override { Label->setGeometry(rect()); }
+
+ private:
+  void Fit() {
+    const int width = FixedWidth ? MinWidth : std::max(MinWidth, Label->sizeHint().width());
+    if (width == minimumWidth() && width == maximumWidth()) return;
+    setFixedWidth(width);
+    // The displays after it move in the same pass, not one later.
+    if (QLayout* row = parentWidget() ? parentWidget()->layout() : nullptr) row->activate();
+  }
+  const bool FixedWidth;
+  int MinWidth = 0;
+};
+
+// A display of the tool panel, added to its row `bar`; `height` is the row's height.
+QLabel* StaticText(QBoxLayout* bar, int height, const QString& text, const QString& hint, const QStringList& widest,
+                   bool fixedWidth = false) {
+  auto* box = new TDisplayBox(text, hint, widest, fixedWidth, height, bar->parentWidget());
+  bar->addWidget(box);
+  return box->Label;
 }
 
 }  // namespace
@@ -106,13 +137,14 @@ TFormView::TFormView(QWidget* parent) : QWidget(parent, Qt::Tool) {
   // The tool panel in the window's small font (11 pixels). The brush buttons
   // keep their place at any width; the displays after them take what room is
   // left (at the minimum width with a wide font the last one may be cut).
+  constexpr int kPanelHeight = 22, kPanelMargin = 1;
   PanelToolBar = new QWidget(this);
-  PanelToolBar->setFixedHeight(22);
+  PanelToolBar->setFixedHeight(kPanelHeight);
   QFont panelFont = PanelToolBar->font();
   panelFont.setPixelSize(11);
   PanelToolBar->setFont(panelFont);
   auto* bar = new QHBoxLayout(PanelToolBar);
-  bar->setContentsMargins(2, 1, 2, 1);
+  bar->setContentsMargins(2, kPanelMargin, 2, kPanelMargin);
   bar->setSpacing(2);
   Label6 = new QLabel(QStringLiteral("Кисть:"));
   bar->addWidget(Label6);
@@ -144,24 +176,21 @@ TFormView::TFormView(QWidget* parent) : QWidget(parent, Qt::Tool) {
   bar = new QHBoxLayout(displays);
   bar->setContentsMargins(2, 0, 0, 0);
   bar->setSpacing(2);
+  const int row = kPanelHeight - 2 * kPanelMargin;
   Label11 = new QLabel(QStringLiteral("Такт:"));
   bar->addWidget(Label11);
-  StaticTextStep = StaticText(displays, QStringLiteral("0"), QStringLiteral("Текущий такт"), {QStringLiteral("88888")});
-  bar->addWidget(StaticTextStep);
+  StaticTextStep = StaticText(bar, row, QStringLiteral("0"), QStringLiteral("Текущий такт"), {QStringLiteral("88888")});
   // The speed in four significant digits with two decimals, in the exponent
   // form from 10,000 on: room for its widest texts, so it never pushes the
   // cell displays aside during a run.
-  StaticTextSPS = StaticText(displays, QStringLiteral("0.00"), QStringLiteral("Скорость, тактов в секунду"),
+  StaticTextSPS = StaticText(bar, row, QStringLiteral("0.00"), QStringLiteral("Скорость, тактов в секунду"),
                              {FixedText(8888.88, 4, 2), FixedText(8.888e88, 4, 2)}, true);
-  bar->addWidget(StaticTextSPS);
   bar->addSpacing(2);
   Label3 = new QLabel(QStringLiteral("Ячейка:"));
   bar->addWidget(Label3);
-  StaticTextV = StaticText(displays, QStringLiteral("1"), QStringLiteral("Ячейка по вертикали"), {QStringLiteral("8888")});
-  bar->addWidget(StaticTextV);
+  StaticTextV = StaticText(bar, row, QStringLiteral("1"), QStringLiteral("Ячейка по вертикали"), {QStringLiteral("8888")});
   bar->addWidget(new QLabel(QStringLiteral(":")));
-  StaticTextH = StaticText(displays, QStringLiteral("1"), QStringLiteral("Ячейка по горизонтали"), {QStringLiteral("8888")});
-  bar->addWidget(StaticTextH);
+  StaticTextH = StaticText(bar, row, QStringLiteral("1"), QStringLiteral("Ячейка по горизонтали"), {QStringLiteral("8888")});
   bar->addStretch(1);
   layout->addWidget(PanelToolBar);
 

@@ -604,6 +604,10 @@ bool TMainForm::IsRunning() const { return ActionFieldStop && ActionFieldStop->i
 
 void TMainForm::ActionFieldStepExecute() {
   Tick(*Resource, *Plant, Step);
+  ShowTick();
+}
+
+void TMainForm::ShowTick() {
   if (FormView) FormView->StaticTextStep->setText(QString::number(Step));
   if (IsRunning()) {
     const int32_t period = std::max<int32_t>(1, Refresh);

@@ -129,7 +129,11 @@ class TMainForm : public QMainWindow {
   QAction* ToolButtonStop = nullptr;
 
   // Commands of the field.
+  // One tick, then ShowTick.
   void ActionFieldStepExecute();
+  // The windows after a tick: the tick counter; during a run every Refresh
+  // ticks, and after a single tick, the averages, the statistics and the speed.
+  void ShowTick();
   void ActionFieldStartExecute();
   void ActionFieldStopExecute();
   void ActionFieldUndoExecute();

@@ -235,6 +235,42 @@ TEST_F(StatisticTest, HistoryTickAxisRunsInWholeRoundNumbers) {
   expectWhole(2, 3);
 }
 
+// While the window shows the tables the charts' axes wait; a chart page shown
+// afterwards covers every refresh it missed, on round axis numbers.
+TEST_F(StatisticTest, AChartPageShownAfterRefreshesCoversThemOnRoundNumbers) {
+  FormStatistic->resize(400, 400);
+  FormStatistic->show();
+  FormStatistic->PageControl->setCurrentIndex(0);
+  for (int n = 1; n <= 7; ++n) {
+    Form->Step = 100 * n;
+    Form->Plant->Place(0, n, n);
+    CalcAverages(*Form->Plant);
+    FormStatistic->UpdateView();
+  }
+  auto axis = [](QChartView* view, Qt::Orientation o) {
+    return qobject_cast<QValueAxis*>(view->chart()->axes(o).first());
+  };
+  auto expectRound = [](const QValueAxis* a, double lo, double hi) {
+    EXPECT_LE(a->min(), lo);
+    EXPECT_GE(a->max(), hi);
+    ASSERT_GE(a->tickCount(), 2);
+    // Ticks 1, 2 or 5 times a power of ten apart, from a multiple of that.
+    const double step = (a->max() - a->min()) / (a->tickCount() - 1);
+    const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
+    EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 || std::abs(mantissa - 5) < 1e-9)
+        << step;
+    EXPECT_NEAR(a->min() / step, std::round(a->min() / step), 1e-9);
+  };
+  FormStatistic->PageControl->setCurrentIndex(3);
+  expectRound(axis(FormStatistic->ChartHistory, Qt::Horizontal), 0, 700);
+  expectRound(axis(FormStatistic->ChartHistory, Qt::Vertical), 0, 7);
+  EXPECT_EQ(FormStatistic->HistorySeries[0].Drawn.size(),
+            static_cast<qsizetype>(FormStatistic->HistorySeries[0].Points.size()));
+  FormStatistic->PageControl->setCurrentIndex(2);
+  expectRound(axis(FormStatistic->ChartStat, Qt::Horizontal), 0, 2);  // newborn mass 1: the line runs 0..2
+  expectRound(axis(FormStatistic->ChartStat, Qt::Vertical), 0, 7);
+}
+
 TEST_F(StatisticTest, RenamingKeepsTheValuesUntilTheNextRefresh) {
   Form->Plant->Place(0, 2, 2);
   FormStatistic->UpdateView();

@@ -231,6 +231,30 @@ TEST_F(MainWindowTest, AtItsMinimumWidthTheViewShowsAllThreeBrushButtons) {
     EXPECT_TRUE(shown(w)) << w->toolTip().toStdString();
 }
 
+// The tick display holds every count whole, also one set while the view was
+// hidden, without running into the speed display; it narrows again for a short one.
+TEST_F(MainWindowTest, TheTickDisplayFitsEveryCountBesideTheSpeed) {
+  FormView->show();
+  QApplication::processEvents();
+  QLabel* step = FormView->StaticTextStep;
+  const int narrow = step->width();
+  auto expectFits = [step](const char* text) {
+    step->setText(QString::fromLatin1(text));
+    QApplication::processEvents();
+    EXPECT_GE(step->contentsRect().width(), step->fontMetrics().horizontalAdvance(step->text())) << text;
+    QWidget* panel = FormView->PanelToolBar;
+    EXPECT_LT(step->mapTo(panel, QPoint(step->width() - 1, 0)).x(), FormView->StaticTextSPS->mapTo(panel, QPoint()).x())
+        << text;
+  };
+  expectFits("1234567");
+  FormView->hide();
+  step->setText(QStringLiteral("1234567890"));
+  FormView->show();
+  expectFits("1234567890");
+  expectFits("0");
+  EXPECT_EQ(step->width(), narrow);
+}
+
 TEST_F(MainWindowTest, TheSpeedDisplayKeepsItsWidthSoTheCellDisplaysStayPut) {
   FormView->show();
   QApplication::processEvents();

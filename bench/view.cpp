@@ -8,9 +8,9 @@
 #include "BenchApp.h"
 #include "model/uEngine.h"
 #include "model/uRandom.h"
-#include "windows/fStatistic.h"
-#include "windows/fView.h"
-#include "windows/main.h"
+#include "windows/statistic/fStatistic.h"
+#include "windows/view/fView.h"
+#include "windows/main/main.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <QTemporaryDir>
 
 #include "model/uRandom.h"
-#include "windows/FlatStyle.h"
-#include "windows/fParameter.h"
-#include "windows/fStatistic.h"
-#include "windows/fView.h"
-#include "windows/main.h"
-#include "windows/uSettings.h"
-#include "windows/uTranslation.h"
+#include "windows/look/FlatStyle.h"
+#include "windows/parameter/fParameter.h"
+#include "windows/statistic/fStatistic.h"
+#include "windows/view/fView.h"
+#include "windows/main/main.h"
+#include "windows/settings/uSettings.h"
+#include "windows/program/uTranslation.h"
 
 // A folder of this test process's own, holding a copy of the page folder and
 // the sample from beside the test program. The program writes its message

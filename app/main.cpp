@@ -15,6 +15,7 @@
 #include "windows/statistic/fStatistic.h"
 #include "windows/view/fView.h"
 #include "windows/main/main.h"
+#include "windows/program/uProgram.h"
 #include "windows/look/uProc.h"
 #include "windows/settings/uSettings.h"
 #include "windows/program/uTranslation.h"

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 
@@ -16,6 +17,12 @@
 #include "windows/main/main.h"
 #include "windows/settings/uSettings.h"
 #include "windows/program/uTranslation.h"
+
+// The repository: from the test environment, else from this file's place.
+inline QString SourceDir() {
+  const QString env = qEnvironmentVariable("ZO_SOURCE_DIR");
+  return env.isEmpty() ? QDir(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/../..").absolutePath() : env;
+}
 
 // A folder of this test process's own, holding a copy of the page folder and
 // the sample from beside the test program. The program writes its message

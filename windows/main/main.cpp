@@ -40,14 +40,14 @@
 #include "windows/view/fView.h"
 #include "windows/look/uListImages.h"
 #include "windows/look/uProc.h"
+#include "windows/main/mainSettings.h"
+#include "windows/program/uProgram.h"
 #include "windows/settings/uSettings.h"
 #include "windows/place/uSticky.h"
 #include "platform/IniFile.h"
 #include "windows/place/uPlace.h"
 
 TMainForm* MainForm = nullptr;
-QString ProgramVersion = QStringLiteral("0.7.0.68");
-QString ProgramTitle = QStringLiteral("ZeltorOmra 0.7.0.68");
 
 namespace {
 
@@ -283,7 +283,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   FormStatistic = new TFormStatistic(this);
   FormParameter = new TFormParameter(this);
 
-  // Start-up from the settings file and the page commands: uSettings.cpp, fHelp.cpp.
+  // Start-up from the settings file and the page commands: mainSettings.cpp, fHelp.cpp.
   if (SettingsFileInUse()) {
     StartUpFromSettings(*this);
   } else {
@@ -295,7 +295,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 }
 
 TMainForm::~TMainForm() {
-  if (SettingsFileInUse()) WriteExitSettings(*this);  // uSettings.cpp
+  if (SettingsFileInUse()) WriteExitSettings(*this);  // mainSettings.cpp
   qApp->removeEventFilter(this);
   // The tool windows read the model while they go: they go first.
   delete FormParameter;

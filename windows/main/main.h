@@ -1,4 +1,7 @@
 #pragma once
+// windows/main: the main window (main.cpp) and its command files: data files
+// and recent files, fill and clear, start-up and exit through the settings.
+//
 // The main window: owner of the model (both stores, the tick counter, the
 // current data file's description), every command of the program as an
 // action, the menu tool bar and the command tool bar.
@@ -232,6 +235,3 @@ class TMainForm : public QMainWindow {
 };
 
 extern TMainForm* MainForm;
-// The program's version and "ZeltorOmra " followed by it (set by the entry).
-extern QString ProgramVersion;
-extern QString ProgramTitle;

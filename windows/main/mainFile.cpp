@@ -31,6 +31,7 @@
 #include "windows/shell/frImport.h"
 #include "windows/shell/frSaveShot.h"
 #include "windows/main/main.h"
+#include "windows/program/uProgram.h"
 #include "windows/look/uProc.h"
 #include "windows/settings/uSettings.h"
 

@@ -36,6 +36,7 @@
 #include "windows/parameter/frResource.h"
 #include "windows/main/main.h"
 #include "windows/look/uProc.h"
+#include "windows/program/uProgram.h"
 #include "windows/settings/uSettings.h"
 #include "windows/place/uSticky.h"
 

@@ -1,12 +1,14 @@
 #pragma once
-// The settings file "omra.ini": every value the program keeps across runs,
-// read once while the main window is created and written once at exit.
+// windows/settings: the settings file "omra.ini", its values and where it
+// lives, below the windows that read and write it.
 //
-// The values pass through TSettingsData: ReadSettingsData takes them from the
-// file (defaults for what is absent, hand-edited values brought into range),
-// ApplyStartUpSettings builds the windows and the model from them, and at exit
-// CollectExitSettings gathers them from the windows and WriteSettingsData puts
-// them back in the file's order.
+// Every value the program keeps across runs, read once while the main window
+// is created and written once at exit. The values pass through TSettingsData:
+// ReadSettingsData takes them from the file (defaults for what is absent,
+// hand-edited values brought into range), the main window's start-up
+// (windows/main/mainSettings) builds the windows and the model from them, and
+// at exit gathers them from the windows for WriteSettingsData to put back in
+// the file's order.
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -17,9 +19,9 @@
 
 #include "model/uColor.h"
 #include "model/uPlant.h"
+#include "windows/program/uProgram.h"
 
 class TIniFile;
-class TMainForm;
 
 // One of the five recent files.
 struct TSettingsRecentFile {
@@ -36,13 +38,6 @@ struct TSettingsPlace {
   bool Visible = false;
   int Dockable = 0;
   int PageIndex = 0;
-};
-
-struct TSettingsResource {
-  std::string Name;
-  int32_t BrushValue = 25;
-  int32_t Slur = 70;
-  TColor Color = clYellow;
 };
 
 struct TSettingsData {
@@ -85,10 +80,6 @@ constexpr int SettingsMinCellSize = 3, SettingsMaxCellSize = 1000;
 // Window sizes and first-column widths taken from the file.
 constexpr int SettingsMaxWindowSize = 32767;
 constexpr int SettingsMinColWidth = 30;
-
-// The default resource and species of a first start.
-TSettingsResource DefaultSettingsResource();
-TPlantParameter DefaultSettingsPlant();
 
 // Reads every key the main window owns. `programPath` is the default of the two
 // folders, `userName` the default author.
@@ -138,23 +129,14 @@ void SetFolderWritableProbe(std::function<bool(const QString&)> probe);
 TSettingsPaths ResolveSettingsPaths(const QString& programPath);
 
 // ---------------------------------------------------------------------------
-// Start-up and exit of the main window.
-
-// Places the main window and the three tool windows as the settings say (and
-// shows the field view and the statistics window when they say so).
-void PlaceStartUpWindows(TMainForm& form, const TSettingsData& data);
-
-// Reads the settings and builds the windows and the model from them, then
-// loads the sample on a first start or begins a new data file.
-void StartUpFromSettings(TMainForm& form);
-
-// Writes the settings at exit and frees the HTML windows. On failure shows a
-// plain message box and returns false; the old file is then untouched.
-bool WriteExitSettings(TMainForm& form);
+// The settings in use between start-up and exit.
 
 // The paths the main window found at start-up (resolved for the program folder
 // when asked before).
 const TSettingsPaths& CurrentSettingsPaths();
+// Works the paths out for the main window's folder at start-up and keeps them
+// as the paths in use.
+const TSettingsPaths& ResolveCurrentSettingsPaths(const QString& programPath);
 
 // The settings file that a window reads and writes its own keys in between
 // start-up and exit: the file the exit writes. When that file does not exist

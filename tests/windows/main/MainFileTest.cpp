@@ -41,6 +41,7 @@
 #include "windows/shell/frImport.h"
 #include "windows/shell/frSaveShot.h"
 #include "windows/look/uProc.h"
+#include "windows/program/uProgram.h"
 
 namespace {
 

@@ -28,6 +28,8 @@
 #include "platform/qt/HtmlView.h"
 #include "windows/look/ValueListEditor.h"
 #include "windows/pages/fHelp.h"
+#include "windows/main/mainSettings.h"
+#include "windows/program/uProgram.h"
 #include "windows/settings/uSettings.h"
 #include "windows/place/uPlace.h"
 #include "windows/look/uProc.h"
@@ -38,11 +40,6 @@
 #include "windows/parameter/frComboColor.h"
 
 namespace {
-
-QString SourceDir() {
-  const QString env = qEnvironmentVariable("ZO_SOURCE_DIR");
-  return env.isEmpty() ? QDir(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/../..").absolutePath() : env;
-}
 
 class StartUp : public ::testing::Test {
  protected:

@@ -45,13 +45,6 @@ void CloseNextModal(std::function<void(QWidget*)> inspect = {}) {
   });
 }
 
-// The repository: from the test environment, else from this file's place.
-QString SourceDir() {
-  const QString env = qEnvironmentVariable("ZO_SOURCE_DIR");
-  return env.isEmpty() ? QDir(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/../..").absolutePath()
-                       : env;
-}
-
 }  // namespace
 
 TEST(PageTemplate, PlaceholdersReplaceTheirFirstOccurrenceOnly) {

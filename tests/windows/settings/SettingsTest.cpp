@@ -10,6 +10,7 @@
 #include "model/uPlant.h"
 #include "platform/IniFile.h"
 #include "platform/Cp1251.h"
+#include "windows/program/uProgram.h"
 #include "windows/settings/uSettings.h"
 
 namespace {

@@ -32,11 +32,6 @@
 
 namespace {
 
-QString SourceDir() {
-  const QString env = qEnvironmentVariable("ZO_SOURCE_DIR");
-  return env.isEmpty() ? QDir(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/../..").absolutePath() : env;
-}
-
 void Touch(const QString& path, const QByteArray& bytes = "x") {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));

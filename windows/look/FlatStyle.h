@@ -1,4 +1,7 @@
 #pragma once
+// windows/look: the program's own look and what the windows share: the style,
+// uProc's painters and utilities, pictures, grids, check list, dialog foot.
+//
 // The program's own look, set once on the application: every tool bar and its
 // buttons, every pop-up menu and its items are painted by the painters of
 // uProc (pale blue bars, cream highlights, navy frames, orange pressed and

@@ -1,4 +1,7 @@
 #pragma once
+// windows/pages: the HTML windows and the page builder (uHtmlPage) that writes
+// their pages, and the splash window.
+//
 // The HTML window: a page view with a "Закрыть" button. Three instances serve
 // the program: FormHelp (about, theory, news), FormMessage (error and
 // information pages, modal) and FormComment (a data file's comments). Each is

@@ -1,4 +1,7 @@
 #pragma once
+// windows/parameter: the parameter editor with its pickers' frames (colour,
+// percent, resource) and the one-line input dialog its lists name items with.
+//
 // The parameter editor: field size, cell size, colours, options, period and
 // author on the general page; the resource and species lists with their value
 // grids on the other two; and the pop-up pickers of colours, percents and

@@ -1,4 +1,7 @@
 #pragma once
+// windows/place: where windows stand: outer places and frames (uPlace), the
+// rules of the sticky windows (uSnap) and their use on the windows (uSticky).
+//
 // Where windows stand. Places and sizes that the program stores or computes
 // ("below the main window", Left, Top, Width, Height) are those of the outer
 // window, with its frame and title bar.

@@ -1,4 +1,7 @@
 #pragma once
+// windows/shell: the program's own file window and its three side frames
+// (data-file preview, resource-set check list, picture choices).
+//
 // The program's own file window. Every command that opens or saves a file goes
 // through it: the folder tree beside the list of the chosen folder (filtered to
 // one extension), the file name, the file type, a Yes button named after the

@@ -1,4 +1,7 @@
 #pragma once
+// windows/view: the field view and the dialogs that work on the whole field,
+// fill (fFieldInput) and clear (fFieldClear).
+//
 // The field view: one square per cell of the field, the brush tools above it,
 // the tick counter, the speed and the current cell. The mouse paints resources
 // and organisms with the left button and erases them with the right one.

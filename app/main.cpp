@@ -10,15 +10,15 @@
 #include "model/uRandom.h"
 #include "controls/KitCtrls.h"
 #include "windows/look/FlatStyle.h"
-#include "windows/parameter/fParameter.h"
+#include "windows/look/uProc.h"
+#include "windows/main/main.h"
 #include "windows/pages/fSplash.h"
+#include "windows/parameter/fParameter.h"
+#include "windows/program/uProgram.h"
+#include "windows/program/uTranslation.h"
+#include "windows/settings/uSettings.h"
 #include "windows/statistic/fStatistic.h"
 #include "windows/view/fView.h"
-#include "windows/main/main.h"
-#include "windows/program/uProgram.h"
-#include "windows/look/uProc.h"
-#include "windows/settings/uSettings.h"
-#include "windows/program/uTranslation.h"
 
 namespace {
 

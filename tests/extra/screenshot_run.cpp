@@ -12,10 +12,10 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "windows/statistic/fStatistic.h"
-#include "windows/view/fView.h"
 #include "windows/main/main.h"
 #include "windows/settings/uSettings.h"
+#include "windows/statistic/fStatistic.h"
+#include "windows/view/fView.h"
 
 #include <cstdio>
 

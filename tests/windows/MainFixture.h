@@ -11,12 +11,12 @@
 
 #include "model/uRandom.h"
 #include "windows/look/FlatStyle.h"
+#include "windows/main/main.h"
 #include "windows/parameter/fParameter.h"
+#include "windows/program/uTranslation.h"
+#include "windows/settings/uSettings.h"
 #include "windows/statistic/fStatistic.h"
 #include "windows/view/fView.h"
-#include "windows/main/main.h"
-#include "windows/settings/uSettings.h"
-#include "windows/program/uTranslation.h"
 
 // The repository: from the test environment, else from this file's place.
 inline QString SourceDir() {

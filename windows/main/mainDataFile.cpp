@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "files/uDataFile.h"
+#include "windows/look/uProc.h"
+#include "windows/main/main.h"
 #include "windows/pages/fHelp.h"
 #include "windows/parameter/fParameter.h"
+#include "windows/program/uProgram.h"
+#include "windows/settings/uSettings.h"
 #include "windows/statistic/fStatistic.h"
 #include "windows/view/fView.h"
-#include "windows/main/main.h"
-#include "windows/program/uProgram.h"
-#include "windows/look/uProc.h"
-#include "windows/settings/uSettings.h"
 
 namespace {
 

@@ -9,14 +9,14 @@
 #include "platform/IniFile.h"
 #include "windows/look/CheckListBox.h"
 #include "windows/look/ValueListEditor.h"
-#include "windows/view/fFieldClear.h"
-#include "windows/view/fFieldInput.h"
-#include "windows/parameter/fParameter.h"
-#include "windows/statistic/fStatistic.h"
-#include "windows/view/fView.h"
 #include "windows/main/main.h"
+#include "windows/parameter/fParameter.h"
 #include "windows/place/uPlace.h"
 #include "windows/settings/uSettings.h"
+#include "windows/statistic/fStatistic.h"
+#include "windows/view/fFieldClear.h"
+#include "windows/view/fFieldInput.h"
+#include "windows/view/fView.h"
 
 namespace {
 

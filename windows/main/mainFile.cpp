@@ -23,17 +23,17 @@
 #include "files/uDataFile.h"
 #include "files/uResourceSet.h"
 #include "platform/Jpeg.h"
+#include "windows/look/uProc.h"
+#include "windows/main/main.h"
 #include "windows/pages/fHelp.h"
 #include "windows/parameter/fParameter.h"
+#include "windows/program/uProgram.h"
+#include "windows/settings/uSettings.h"
 #include "windows/shell/fShell.h"
-#include "windows/statistic/fStatistic.h"
-#include "windows/view/fView.h"
 #include "windows/shell/frImport.h"
 #include "windows/shell/frSaveShot.h"
-#include "windows/main/main.h"
-#include "windows/program/uProgram.h"
-#include "windows/look/uProc.h"
-#include "windows/settings/uSettings.h"
+#include "windows/statistic/fStatistic.h"
+#include "windows/view/fView.h"
 
 namespace {
 

@@ -29,16 +29,16 @@
 #include "platform/IniFile.h"
 #include "windows/look/DrawGrid.h"
 #include "windows/look/ValueListEditor.h"
-#include "windows/statistic/fStatistic.h"
-#include "windows/view/fView.h"
+#include "windows/look/uProc.h"
+#include "windows/main/main.h"
 #include "windows/parameter/frComboColor.h"
 #include "windows/parameter/frComboPercent.h"
 #include "windows/parameter/frResource.h"
-#include "windows/main/main.h"
-#include "windows/look/uProc.h"
+#include "windows/place/uSticky.h"
 #include "windows/program/uProgram.h"
 #include "windows/settings/uSettings.h"
-#include "windows/place/uSticky.h"
+#include "windows/statistic/fStatistic.h"
+#include "windows/view/fView.h"
 
 TFormParameter* FormParameter = nullptr;
 

@@ -2,9 +2,9 @@
 
 #include <QListWidget>
 
-#include "windows/parameter/frComboColor.h"
-#include "windows/main/main.h"
 #include "windows/look/uProc.h"
+#include "windows/main/main.h"
+#include "windows/parameter/frComboColor.h"
 
 TFrameResource::TFrameResource(QWidget* owner) : QWidget(owner) {
   resize(140, 85);

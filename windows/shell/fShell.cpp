@@ -22,12 +22,12 @@
 
 #include "platform/IniFile.h"
 #include "platform/qt/ShellView.h"
-#include "windows/shell/frImport.h"
-#include "windows/shell/frOpenBrowser.h"
-#include "windows/shell/frSaveShot.h"
 #include "windows/look/uDialogButtons.h"
 #include "windows/place/uPlace.h"
 #include "windows/place/uSticky.h"
+#include "windows/shell/frImport.h"
+#include "windows/shell/frOpenBrowser.h"
+#include "windows/shell/frSaveShot.h"
 
 namespace {
 

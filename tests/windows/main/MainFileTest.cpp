@@ -36,12 +36,12 @@
 #include "platform/qt/HtmlView.h"
 #include "platform/qt/ShellView.h"
 #include "windows/look/CheckListBox.h"
+#include "windows/look/uProc.h"
 #include "windows/pages/fHelp.h"
+#include "windows/program/uProgram.h"
 #include "windows/shell/fShell.h"
 #include "windows/shell/frImport.h"
 #include "windows/shell/frSaveShot.h"
-#include "windows/look/uProc.h"
-#include "windows/program/uProgram.h"
 
 namespace {
 

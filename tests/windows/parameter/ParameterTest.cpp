@@ -18,13 +18,13 @@
 #include "controls/ToolEdit.h"
 #include "model/uLimits.h"
 #include "windows/look/ValueListEditor.h"
+#include "windows/main/main.h"
 #include "windows/parameter/fParameter.h"
-#include "windows/statistic/fStatistic.h"
-#include "windows/view/fView.h"
 #include "windows/parameter/frComboColor.h"
 #include "windows/parameter/frComboPercent.h"
 #include "windows/parameter/frResource.h"
-#include "windows/main/main.h"
+#include "windows/statistic/fStatistic.h"
+#include "windows/view/fView.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 #include <QWindow>
 
 #include "tests/windows/MainFixture.h"
-#include "windows/view/fFieldClear.h"
-#include "windows/view/fFieldInput.h"
 #include "windows/pages/fHelp.h"
 #include "windows/parameter/fInput.h"
-#include "windows/shell/fShell.h"
 #include "windows/place/uPlace.h"
 #include "windows/place/uSticky.h"
+#include "windows/shell/fShell.h"
+#include "windows/view/fFieldClear.h"
+#include "windows/view/fFieldInput.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include "platform/IniFile.h"
 #include "windows/look/CheckListBox.h"
 #include "windows/look/ValueListEditor.h"
-#include "windows/view/fFieldClear.h"
-#include "windows/view/fFieldInput.h"
 #include "windows/place/uPlace.h"
 #include "windows/settings/uSettings.h"
+#include "windows/view/fFieldClear.h"
+#include "windows/view/fFieldInput.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QScrollBar>
 
 #include "tests/windows/MainFixture.h"
-#include "windows/place/uPlace.h"
 #include "windows/look/uProc.h"
+#include "windows/place/uPlace.h"
 #include <QSpinBox>
 #include <QToolBar>
 

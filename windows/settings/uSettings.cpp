@@ -342,7 +342,6 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
   return p;
 }
 
-
 void SetProgramFolderOverride(const QString& folder) {
   ProgramFolderOverrideRef() = folder;
   PathsRef() = TSettingsPaths();  // worked out from the folder before: worked out again when next used

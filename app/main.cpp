@@ -9,15 +9,16 @@
 
 #include "model/uRandom.h"
 #include "controls/KitCtrls.h"
-#include "windows/FlatStyle.h"
-#include "windows/fParameter.h"
-#include "windows/fSplash.h"
-#include "windows/fStatistic.h"
-#include "windows/fView.h"
-#include "windows/main.h"
-#include "windows/uProc.h"
-#include "windows/uSettings.h"
-#include "windows/uTranslation.h"
+#include "windows/look/FlatStyle.h"
+#include "windows/look/uProc.h"
+#include "windows/main/main.h"
+#include "windows/pages/fSplash.h"
+#include "windows/parameter/fParameter.h"
+#include "windows/program/uProgram.h"
+#include "windows/program/uTranslation.h"
+#include "windows/settings/uSettings.h"
+#include "windows/statistic/fStatistic.h"
+#include "windows/view/fView.h"
 
 namespace {
 

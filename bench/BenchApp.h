@@ -4,7 +4,7 @@
 // one (to measure on a real display server, such as Xvfb).
 #include <QApplication>
 
-#include "windows/FlatStyle.h"
+#include "windows/look/FlatStyle.h"
 
 inline QApplication* BenchApplication() {
   static QApplication* app = [] {

@@ -12,7 +12,7 @@
 
 #include "BenchApp.h"
 #include "files/uResourceSet.h"
-#include "windows/main.h"
+#include "windows/main/main.h"
 
 namespace {
 

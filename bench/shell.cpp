@@ -15,7 +15,7 @@
 
 #include "BenchApp.h"
 #include "platform/qt/ShellView.h"
-#include "windows/fShell.h"
+#include "windows/shell/fShell.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "BenchApp.h"
-#include "windows/main.h"
-#include "windows/uSettings.h"
+#include "windows/main/main.h"
+#include "windows/settings/uSettings.h"
 
 namespace {
 

@@ -24,10 +24,10 @@
 #include "BenchApp.h"
 #include "BusyField.h"
 #include "model/uEngine.h"
-#include "windows/fParameter.h"
-#include "windows/fStatistic.h"
-#include "windows/fView.h"
-#include "windows/main.h"
+#include "windows/main/main.h"
+#include "windows/parameter/fParameter.h"
+#include "windows/statistic/fStatistic.h"
+#include "windows/view/fView.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "windows/fStatistic.h"
-#include "windows/fView.h"
-#include "windows/main.h"
-#include "windows/uSettings.h"
+#include "windows/main/main.h"
+#include "windows/settings/uSettings.h"
+#include "windows/statistic/fStatistic.h"
+#include "windows/view/fView.h"
 
 #include <cstdio>
 

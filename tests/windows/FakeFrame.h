@@ -8,7 +8,7 @@
 #include <QVariant>
 #include <QWidget>
 
-#include "windows/uPlace.h"
+#include "windows/place/uPlace.h"
 
 struct TFakeFrame {
   static QMargins MainFrame() { return QMargins(4, 30, 4, 4); }

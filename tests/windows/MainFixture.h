@@ -5,17 +5,24 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 
 #include "model/uRandom.h"
-#include "windows/FlatStyle.h"
-#include "windows/fParameter.h"
-#include "windows/fStatistic.h"
-#include "windows/fView.h"
-#include "windows/main.h"
-#include "windows/uSettings.h"
-#include "windows/uTranslation.h"
+#include "windows/look/FlatStyle.h"
+#include "windows/main/main.h"
+#include "windows/parameter/fParameter.h"
+#include "windows/program/uTranslation.h"
+#include "windows/settings/uSettings.h"
+#include "windows/statistic/fStatistic.h"
+#include "windows/view/fView.h"
+
+// The repository: from the test environment, else from this file's place.
+inline QString SourceDir() {
+  const QString env = qEnvironmentVariable("ZO_SOURCE_DIR");
+  return env.isEmpty() ? QDir(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/../..").absolutePath() : env;
+}
 
 // A folder of this test process's own, holding a copy of the page folder and
 // the sample from beside the test program. The program writes its message

@@ -1,0 +1,655 @@
+// The file commands of the running program, each through its file window:
+// New, Save, Save As, Open and the recent files with a real round trip, a
+// refused file that leaves the model alone, Export then Import (exactly the
+// ticked rows of the set the list shows), names as typed or listed (letter
+// case, full and relative paths), and pictures of the field view and the charts.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QComboBox>
+#include <QMap>
+#include <QTableWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtCharts/QChartView>
+#include <deque>
+#include <functional>
+
+#include "tests/windows/MainFixture.h"
+#include "controls/KitConst.h"
+#include "files/uDataFile.h"
+#include "files/uResourceSet.h"
+#include "platform/Jpeg.h"
+#include "platform/qt/HtmlView.h"
+#include "platform/qt/ShellView.h"
+#include "windows/look/CheckListBox.h"
+#include "windows/look/uProc.h"
+#include "windows/pages/fHelp.h"
+#include "windows/program/uProgram.h"
+#include "windows/shell/fShell.h"
+#include "windows/shell/frImport.h"
+#include "windows/shell/frSaveShot.h"
+
+namespace {
+
+// Plays the user in front of the modal windows the commands open: each file
+// window gets the next queued action (or is cancelled when none is left),
+// each page window is read and closed, each question is answered.
+class TUser {
+ public:
+  TUser() {
+    Timer.setInterval(2);
+    QObject::connect(&Timer, &QTimer::timeout, [this] { Tick(); });
+    Timer.start();
+  }
+  std::deque<std::function<void(TFormShell&)>> Shells;
+  int ShellsSeen = 0;
+  QStringList Pages;      // the text of every page window closed
+  QStringList Questions;  // the text of every question answered
+  bool Replace = true;
+
+ private:
+  void Tick() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* shell = qobject_cast<TFormShell*>(modal)) {
+      if (Busy) return;
+      Busy = true;
+      ++ShellsSeen;
+      std::function<void(TFormShell&)> act = [](TFormShell& s) { s.ButtonCancel->click(); };
+      if (!Shells.empty()) {
+        act = Shells.front();
+        Shells.pop_front();
+      }
+      // Acted on outside this timer, which must go on answering the windows the action opens.
+      QTimer::singleShot(0, shell, [this, act, shell] {
+        act(*shell);
+        Busy = false;
+      });
+    } else if (auto* page = qobject_cast<TFormHelp*>(modal)) {
+      Pages << page->windowTitle() + ": " + page->WebBrowser->toPlainText();
+      page->reject();
+    } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      Questions << box->text();
+      for (QAbstractButton* b : box->buttons())
+        if (b->text() == (Replace ? "Да" : "Отмена")) b->click();
+    }
+  }
+  QTimer Timer;
+  bool Busy = false;
+};
+
+// A file window action: type a name and press Yes.
+std::function<void(TFormShell&)> Accept(const QString& name) {
+  return [name](TFormShell& shell) {
+    shell.EditFileName->setText(name);
+    shell.ButtonYes->click();
+  };
+}
+
+// Picks a listed file (the previews run) and presses Yes.
+std::function<void(TFormShell&)> PickAndAccept(const QString& name, std::function<void(TFormShell&)> before = {}) {
+  return [name, before](TFormShell& shell) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell.ShellListView->Select(name); }, 10000));
+    shell.ShellListViewClick();
+    if (before) before(shell);
+    shell.ButtonYes->click();
+  };
+}
+
+class FileCommands : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    ASSERT_TRUE(temp.isValid());
+    docs = QDir(temp.path()).canonicalPath() + "/";
+    Form->PathDocument = docs;
+    Form->PathSaveShot = docs;
+    Form->UserName = "Tester";
+  }
+  QTemporaryDir temp;
+  QString docs;
+};
+
+}  // namespace
+
+TEST_F(FileCommands, NewSaveOpenRoundTrip) {
+  TUser user;
+  QFile(docs + "noname1.zod").open(QIODevice::WriteOnly);
+  QFile(docs + "noname2.zod").open(QIODevice::WriteOnly);
+  Form->ActionFileNew->trigger();
+  EXPECT_EQ(Form->FileName, docs + "noname3.zod");
+  EXPECT_FALSE(QFile::exists(docs + "noname3.zod"));  // New writes nothing
+  EXPECT_EQ(Form->windowTitle(), ProgramTitle + " - noname3.zod");
+  EXPECT_EQ(Form->Author, "Tester");
+  EXPECT_FALSE(Form->ActionViewComment->isEnabled());
+
+  // Paint, then Save: the data is new, so Save asks for a name with the provisional one.
+  Form->Resource->AddAmount(0, 2, 3, 40);
+  Form->Plant->Place(0, 4, 5);
+  Form->Step = 17;
+  Form->Comment = {"Первый комментарий", "second", "(information line)"};
+  QString proposed;
+  user.Shells.push_back([&](TFormShell& shell) {
+    proposed = shell.EditFileName->text();
+    EXPECT_EQ(shell.WindowType, TFormShell::TypeSave);
+    Accept("run")(shell);
+  });
+  Form->ActionFileSave->trigger();
+  EXPECT_EQ(proposed, "noname3.zod");
+  EXPECT_EQ(Form->FileName, docs + "run.zod");
+  EXPECT_TRUE(QFile::exists(docs + "run.zod"));
+  EXPECT_EQ(Form->PathDocument, docs);
+  // Saved once, Save writes without asking.
+  Form->ActionFileSave->trigger();
+  EXPECT_EQ(user.ShellsSeen, 1);
+
+  // New empties the field; Open brings the saved work back.
+  Form->ActionFileNew->trigger();
+  EXPECT_EQ(Form->Resource->Amount(0, 2, 3), 0);
+  EXPECT_EQ(Form->Plant->Field(4, 5).Mass, 0);
+  EXPECT_EQ(Form->Step, 0);
+  user.Shells.push_back(PickAndAccept("run.zod"));
+  Form->ActionFileLoad->trigger();
+  EXPECT_EQ(user.ShellsSeen, 2);
+  EXPECT_EQ(Form->FileName, docs + "run.zod");
+  EXPECT_EQ(Form->Step, 17);
+  EXPECT_EQ(Form->Resource->Amount(0, 2, 3), 40);
+  EXPECT_GT(Form->Plant->Field(4, 5).Mass, 0);
+  EXPECT_EQ(Form->Plant->Params[0].Const.Count, 1);
+  EXPECT_EQ(Form->Resource->Params[0].Name, "Ресурс Yellow");
+  EXPECT_EQ(FormParameter->ListBoxPlant->item(0)->text(), "Организм Lime");
+  ASSERT_EQ(Form->Comment.size(), 3u);
+  EXPECT_EQ(Form->Comment[0], "Первый комментарий");
+  EXPECT_EQ(Form->Comment[1], "second");
+  EXPECT_EQ(Form->Author, "Tester");
+  EXPECT_TRUE(Form->ActionViewComment->isEnabled());
+  EXPECT_EQ(Form->windowTitle(), ProgramTitle + " - run.zod");
+  // The recent files show it, under its short name, in both menus.
+  EXPECT_EQ(Form->FileList[0].FileName, docs + "run.zod");
+  EXPECT_TRUE(Form->MenuFileReload[0]->isVisible());
+  EXPECT_EQ(Form->MenuLoadReload[0]->text(), ShortenPath(docs + "run.zod", 30) + "\tCtrl+1");
+  EXPECT_FALSE(Form->MenuFileReload[1]->isVisible());
+
+  // Save As makes the current user the author, even of someone else's file.
+  Form->Author = "Someone";
+  user.Shells.push_back([&](TFormShell& shell) {
+    EXPECT_EQ(shell.EditFileName->text(), "run.zod");
+    Accept("copy.zod")(shell);
+  });
+  Form->ActionFileSaveAs->trigger();
+  EXPECT_EQ(Form->FileName, docs + "copy.zod");
+  EXPECT_EQ(Form->Author, "Tester");
+  // Saving over another existing file asks first; "Отмена" keeps the window open.
+  user.Replace = false;
+  user.Shells.push_back(Accept("run.zod"));
+  user.Shells.push_back([](TFormShell& shell) { shell.ButtonCancel->click(); });
+  Form->ActionFileSaveAs->trigger();
+  ASSERT_EQ(user.Questions.size(), 1);
+  EXPECT_TRUE(user.Questions[0].contains("run.zod"));
+  EXPECT_EQ(Form->FileName, docs + "copy.zod");
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
+TEST_F(FileCommands, RecentFilesKeepFiveDistinctFiles) {
+  for (int i = 1; i <= 6; ++i) Form->AddRecentFile(docs + QString("f%1.zod").arg(i));
+  EXPECT_EQ(Form->FileList[0].FileName, docs + "f6.zod");
+  EXPECT_EQ(Form->FileList[4].FileName, docs + "f2.zod");  // f1 dropped
+  // A file already listed moves up with its own menu text, in any letter case.
+  Form->FileList[2].ShortFileName = "my text";
+  Form->AddRecentFile(docs + "F4.ZOD");
+  EXPECT_EQ(Form->FileList[0].FileName, docs + "f4.zod");
+  EXPECT_EQ(Form->FileList[0].ShortFileName, "my text");
+  EXPECT_EQ(Form->FileList[1].FileName, docs + "f6.zod");
+  EXPECT_EQ(Form->FileList[4].FileName, docs + "f2.zod");
+  // The menu entries carry the names; the commands stay usable.
+  EXPECT_EQ(Form->MenuFileReload[0]->text(), "my text\tCtrl+1");
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_TRUE(Form->MenuFileReload[i]->isVisible());
+    EXPECT_EQ(Form->MenuLoadReload[i]->data().toInt(), i + 1);
+  }
+  Form->FileList[3].Visible = false;
+  Form->FileList[3].ShortFileName = "a&b";
+  Form->UpdateRecentMenu();
+  EXPECT_FALSE(Form->MenuLoadReload[3]->isVisible());
+  EXPECT_EQ(Form->MenuLoadReload[3]->text(), "a&&b\tCtrl+4");  // shown as it is, no accelerator
+  for (QAction* a : {Form->ActionReload1, Form->ActionReload4})
+    EXPECT_TRUE(a->isVisible() && a->isEnabled() && a->text().startsWith("ActionReload"));
+}
+
+TEST_F(FileCommands, ARecentFileChosenFromTheMenuBecomesTheCurrentFile) {
+  TUser user;
+  QMap<QString, int32_t> steps;  // what each file holds
+  for (const char* name : {"a.zod", "b.zod", "c.zod", "d.zod", "e.zod"}) {
+    Form->Step = static_cast<int32_t>(steps.size()) + 100;
+    ASSERT_TRUE(Form->SaveDataFile(docs + name));
+    steps[docs + name] = Form->Step;
+  }
+  auto bytes = [](const QString& name) {
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  for (int entry = 2; entry <= 5; ++entry) {
+    const QString chosen = Form->FileList[entry - 1].FileName;
+    Form->MenuFileReload[entry - 1]->trigger();
+    EXPECT_EQ(Form->FileName.toStdString(), chosen.toStdString()) << entry;
+    EXPECT_EQ(Form->windowTitle(), ProgramTitle + " - " + QFileInfo(chosen).fileName());
+    EXPECT_EQ(Form->Step, steps[chosen]);
+    EXPECT_EQ(Form->FileList[0].FileName.toStdString(), chosen.toStdString());
+    // Save writes the file that was opened, and no other.
+    QMap<QString, QByteArray> before;
+    for (const QString& name : steps.keys()) before[name] = bytes(name);
+    Form->Step = steps[chosen] = 200 + entry;
+    Form->ActionFileSave->trigger();
+    for (const QString& name : steps.keys()) EXPECT_EQ(bytes(name) != before[name], name == chosen) << name.toStdString();
+  }
+  EXPECT_EQ(user.ShellsSeen, 0);
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
+TEST_F(FileCommands, AFileOfAnotherShapeComesInWholeThroughOpenRecentFilesAndF8) {
+  TUser user;
+  // A field of 30 rows and 70 columns with something in every column.
+  FormParameter->SetFieldSize(30, 70);
+  for (int c = 0; c < 70; ++c) Form->Resource->AddAmount(0, (c * 7) % 30, c, c + 1);
+  for (int c = 3; c < 70; c += 5) Form->Plant->Place(0, (c * 11) % 30, c);
+  ASSERT_TRUE(Form->SaveDataFile(docs + "wide.zod"));
+  const TResourceObject resource = *Form->Resource;
+  const TPlantObject plant = *Form->Plant;
+  auto narrow = [&] {
+    FormParameter->SetFieldSize(20, 10);
+    ASSERT_EQ(Form->Resource->ColCount, 10);
+  };
+  auto sameAsTheFile = [&](const char* how) {
+    ASSERT_EQ(Form->Resource->RowCount, 30) << how;
+    ASSERT_EQ(Form->Resource->ColCount, 70) << how;
+    ASSERT_EQ(Form->Plant->RowCount, 30) << how;
+    ASSERT_EQ(Form->Plant->ColCount, 70) << how;
+    EXPECT_EQ(FormParameter->UpDownR->value(), 30) << how;
+    EXPECT_EQ(FormParameter->UpDownC->value(), 70) << how;
+    EXPECT_EQ(FormView->DrawGridField->ColCount(), 70) << how;
+    int differing = 0;
+    for (int r = 0; r < 30; ++r)
+      for (int c = 0; c < 70; ++c)
+        differing += Form->Resource->Amount(0, r, c) != resource.Amount(0, r, c) ||
+                     Form->Plant->Field(r, c).Mass != plant.Field(r, c).Mass ||
+                     Form->Plant->Field(r, c).Species != plant.Field(r, c).Species;
+    EXPECT_EQ(differing, 0) << how;
+    EXPECT_EQ(Form->Plant->Params[0].Const.Count, plant.Params[0].Const.Count) << how;
+  };
+  narrow();
+  user.Shells.push_back(PickAndAccept("wide.zod"));
+  Form->ActionFileLoad->trigger();
+  sameAsTheFile("Open");
+  narrow();
+  Form->MenuLoadReload[0]->trigger();
+  sameAsTheFile("recent file");
+  narrow();
+  Form->ActionFieldUndo->trigger();
+  sameAsTheFile("F8");
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
+TEST_F(FileCommands, OpenRecentFilesAndF8LeaveTheBrushesOnTheirEntries) {
+  TUser user;
+  ASSERT_TRUE(Form->SaveDataFile(docs + "one.zod"));  // one resource, one species
+  for (const char* name : {"B", "C"}) {
+    Form->Resource->Add(name, 10, 0, clRed);
+    FormParameter->AddResource(name);
+    FormParameter->AddPlant(NewPlantParameter(name, TGenome(1, 1, 5, 10, 3, 10, 0, 0), clLime, clRed));
+  }
+  ASSERT_TRUE(Form->SaveDataFile(docs + "three.zod"));
+  auto brushes = [&](int resource, int plant, const char* how) {
+    EXPECT_EQ(Form->SubBrushResource, resource) << how;
+    EXPECT_EQ(Form->SubBrushPlant, plant) << how;
+    EXPECT_TRUE(FormView->PopupMenuResource->actions().at(resource)->isChecked()) << how;
+    EXPECT_TRUE(FormView->PopupMenuPlant->actions().at(plant)->isChecked()) << how;
+  };
+  Form->SubBrushResource = 2;
+  Form->SubBrushPlant = 1;
+  user.Shells.push_back(PickAndAccept("three.zod"));
+  Form->ActionFileLoad->trigger();
+  brushes(2, 1, "Open");
+  EXPECT_EQ(FormView->ToolButtonResource->toolTip(), "Ресурс: C");
+  Form->MenuFileReload[0]->trigger();
+  brushes(2, 1, "recent file");
+  Form->ActionFieldUndo->trigger();
+  brushes(2, 1, "F8");
+  // A file with fewer entries brings an index past its lists back inside them.
+  Form->MenuFileReload[1]->trigger();
+  ASSERT_EQ(Form->FileName, docs + "one.zod");
+  brushes(0, 0, "one entry each");
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
+TEST_F(FileCommands, KeysReachTheirCommandsWhileAMenuButtonHasTheFocus) {
+  TUser user;
+  for (int i = 0; i < 5; ++i) {
+    Form->Step = 10 + i;
+    ASSERT_TRUE(Form->SaveDataFile(docs + QString("k%1.zod").arg(i)));
+  }
+  Form->show();
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
+  QToolButton* fileButton = nullptr;
+  QToolButton* viewButton = nullptr;
+  for (auto* b : Form->ToolBarMenu->findChildren<QToolButton*>()) {
+    if (b->text() == "Файл") fileButton = b;
+    if (b->text() == "Вид") viewButton = b;
+  }
+  ASSERT_TRUE(fileButton && viewButton);
+  fileButton->setFocus();
+  ASSERT_TRUE(fileButton->hasFocus());
+  for (int k = 5; k >= 1; --k) {
+    const QString listed = Form->FileList[k - 1].FileName;
+    QTest::keyClick(Form, Qt::Key(Qt::Key_1 + k - 1), Qt::ControlModifier);
+    EXPECT_EQ(Form->FileName.toStdString(), listed.toStdString()) << "Ctrl+" << k;
+  }
+  Form->Comment = {"Комментарий", "(information line)"};
+  Form->ActionViewComment->setEnabled(true);
+  viewButton->setFocus();
+  QTest::keyClick(Form, Qt::Key_F12);
+  EXPECT_TRUE(FormComment && FormComment->isVisible());
+  if (FormComment) FormComment->hide();
+  // Every key of the program has one owner; the menu entries only show theirs.
+  QMap<QString, QStringList> owners;
+  for (QAction* a : Form->findChildren<QAction*>())
+    if (!a->shortcut().isEmpty()) owners[a->shortcut().toString()] << a->text();
+  EXPECT_EQ(owners.size(), Form->ActionList.size() - 1);  // every command but the theory page has a key
+  for (auto it = owners.cbegin(); it != owners.cend(); ++it)
+    EXPECT_EQ(it.value().size(), 1) << it.key().toStdString() << ": " << it.value().join(", ").toStdString();
+  EXPECT_TRUE(Form->MenuFileReload[0]->text().endsWith("\tCtrl+1"));
+}
+
+TEST_F(FileCommands, ARefusedFileLeavesTheModelAndTheCurrentFile) {
+  TUser user;
+  // A good file, then the same file cut in the middle of its cells.
+  Form->Resource->AddAmount(0, 1, 1, 7);
+  ASSERT_TRUE(Form->SaveDataFile(docs + "good.zod"));
+  QFile good(docs + "good.zod");
+  ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+  QByteArray bytes = good.readAll();
+  QFile cut(docs + "cut.zod");
+  ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+  cut.write(bytes.left(bytes.size() / 2));
+  cut.close();
+  QFile later(docs + "later.zod");
+  ASSERT_TRUE(later.open(QIODevice::WriteOnly));
+  later.write("[Author]\r\nX\r\nY\r\n[FileDataVersion]\r\n0.6\r\n");
+  later.close();
+
+  // The model the user has in front of them.
+  Form->FileName = docs + "mine.zod";
+  Form->setWindowTitle("before");
+  Form->Step = 33;
+  Form->Comment = {"kept", "info"};
+  Form->Resource->AddAmount(0, 3, 3, 99);
+  Form->Plant->Place(0, 2, 2);
+  const auto recent = Form->FileList[0].FileName;
+  const QString view = FormView->windowTitle();
+  for (const char* name : {"cut.zod", "later.zod"}) {
+    user.Shells.push_back(PickAndAccept(name));
+    Form->ActionFileLoad->trigger();
+    EXPECT_EQ(Form->FileName, docs + "mine.zod");
+    EXPECT_EQ(Form->windowTitle(), "before");
+    EXPECT_EQ(FormView->windowTitle(), view);
+    EXPECT_EQ(Form->Step, 33);
+    EXPECT_EQ(Form->Comment.size(), 2u);
+    EXPECT_EQ(Form->Resource->Amount(0, 3, 3), 99);
+    EXPECT_EQ(Form->Resource->Amount(0, 1, 1), 7);
+    EXPECT_GT(Form->Plant->Field(2, 2).Mass, 0);
+    EXPECT_EQ(Form->Plant->Params[0].Const.Count, 1);
+    EXPECT_EQ(Form->FileList[0].FileName, recent);
+    EXPECT_EQ(FormParameter->ListBoxResource->count(), 1);
+  }
+  ASSERT_EQ(user.Pages.size(), 2);
+  EXPECT_TRUE(user.Pages[0].contains("неверный формат данных"));
+  EXPECT_TRUE(user.Pages[1].contains("более поздний формат"));
+
+  // A recent file that is gone, and an empty recent entry: "не найден", nothing else.
+  Form->FileList[0] = {docs + "gone.zod", "gone.zod", true};
+  Form->ActionReload1->trigger();
+  Form->ActionReload3->trigger();
+  ASSERT_EQ(user.Pages.size(), 4);
+  EXPECT_TRUE(user.Pages[2].contains("gone.zod\" не найден"));
+  EXPECT_TRUE(user.Pages[3].contains("не найден"));
+  EXPECT_EQ(Form->FileName, docs + "mine.zod");
+  EXPECT_EQ(Form->Step, 33);
+}
+
+TEST_F(FileCommands, ExportThenImportIntoAnEmptyModel) {
+  TUser user;
+  Form->Resource->Add("Вода", 5, 50, 0xFF0000);
+  FormParameter->AddResource("Вода");
+  TPlantParameter fish = NewPlantParameter("Рыба", TGenome(2, 1, 4, 9, 2, 15, 1, 1), 0x00FF00, 0x0000FF);
+  FormParameter->AddPlant(fish);
+  ASSERT_EQ(Form->Resource->Count, 2);
+  ASSERT_EQ(Form->Plant->Count, 2);
+  // Tick "Вода" and "Рыба" only.
+  user.Shells.push_back([](TFormShell& shell) {
+    TFrameImport* frame = shell.FrameImport;
+    ASSERT_EQ(frame->CheckListBox->Count(), 6);
+    frame->CheckListBox->SetChecked(frame->ResourceStart + 1, true);
+    frame->CheckListBox->SetChecked(frame->PlantStart + 1, true);
+    Accept("set")(shell);
+  });
+  Form->ActionFileExport->trigger();
+  ASSERT_TRUE(QFile::exists(docs + "set.zor"));
+
+  // An empty model: no species, no resources.
+  FormParameter->DeletePlant(1);
+  FormParameter->DeletePlant(0);
+  ASSERT_TRUE(FormParameter->DeleteResource(1));
+  ASSERT_TRUE(FormParameter->DeleteResource(0));
+  ASSERT_EQ(Form->Resource->Count, 0);
+  user.Shells.push_back(PickAndAccept("set.zor", [](TFormShell& shell) {
+    ASSERT_TRUE(shell.FrameImport->isVisible());
+    shell.FrameImport->ActionSelectAll->trigger();
+  }));
+  Form->ActionFileImport->trigger();
+  ASSERT_EQ(Form->Resource->Count, 1);
+  EXPECT_EQ(Form->Resource->Params[0].Name, "Вода");
+  EXPECT_EQ(Form->Resource->Params[0].Slur, 50);
+  ASSERT_EQ(Form->Plant->Count, 1);
+  EXPECT_EQ(Form->Plant->Params[0].Const.Name, "Рыба");
+  EXPECT_EQ(Form->Plant->Params[0].Param.Mutation(), 15);
+  EXPECT_EQ(Form->Plant->Params[0].Param.ResourceIn(), 0);  // "Вода", now resource 0
+  EXPECT_EQ(FormParameter->ListBoxPlant->item(0)->text(), "Рыба");
+  // The statistics are laid out for the imported lists, the charts on their first item.
+  EXPECT_EQ(FormStatistic->StringGridMain->rowCount(), 12);
+  EXPECT_EQ(FormStatistic->ComboBoxHistory->currentIndex(), 0);
+  EXPECT_EQ(FormView->ToolButtonPlant->toolTip(), "Организм: Рыба");
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
+TEST_F(FileCommands, AListedFileWhoseExtensionDiffersInCaseIsTheFileTaken) {
+  TUser user;
+  Form->Step = 21;
+  ASSERT_TRUE(Form->SaveDataFile(docs + "SAMPLE.ZOD"));
+  Form->Step = 0;
+  user.Shells.push_back(PickAndAccept("SAMPLE.ZOD"));
+  Form->ActionFileLoad->trigger();
+  EXPECT_EQ(Form->FileName, docs + "SAMPLE.ZOD");
+  EXPECT_EQ(Form->Step, 21);
+  // Save As keeps a typed extension in its own letter case.
+  user.Shells.push_back(Accept("Copy.Zod"));
+  Form->ActionFileSaveAs->trigger();
+  EXPECT_EQ(Form->FileName, docs + "Copy.Zod");
+  EXPECT_TRUE(QFile::exists(docs + "Copy.Zod"));
+  // A set named in capitals imports.
+  Form->Resource->Add("Глина", 3, 30, 0x0000FF);
+  FormParameter->AddResource("Глина");
+  ASSERT_TRUE(ExportResourceSet((docs + "SET.ZOR").toStdString(), *Form->Resource, *Form->Plant, {{false, true}, {}}));
+  ASSERT_TRUE(FormParameter->DeleteResource(1));
+  user.Shells.push_back(PickAndAccept("SET.ZOR", [](TFormShell& shell) { shell.FrameImport->ActionSelectAll->trigger(); }));
+  Form->ActionFileImport->trigger();
+  ASSERT_EQ(Form->Resource->Count, 2);
+  EXPECT_EQ(Form->Resource->Params[1].Name, "Глина");
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
+TEST_F(FileCommands, ImportAddsExactlyTheTickedRowsOfTheSetTheListShows) {
+  TUser user;
+  auto write = [&](const QString& name, const QByteArray& text) {
+    QFile f(docs + name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(text).replace("\n", "\r\n"));
+  };
+  write("clay.zor", "[FileDataVersion]\n0.5.2\n[ResourceCount]\n1\n[Resource0]\nClay\n1\n2\n3\n[PlantCount]\n0\n");
+  // The first record's tag is out of place: the list shows Grass, Sand and
+  // Water as rows 0, 1 and 2, though they are the records numbered 1, 2 and 3.
+  write("mixed.zor",
+        "[FileDataVersion]\n0.5.2\n[ResourceCount]\n4\n[Resource4]\n[Resource1]\nGrass\n1\n1\n1\n"
+        "[Resource2]\nSand\n2\n2\n2\n[Resource3]\nWater\n7\n30\n255\n[PlantCount]\n0\n");
+  QStringList shown;
+  user.Shells.push_back([&](TFormShell& shell) {
+    // Everything of the set the list shows is ticked, then another set is named.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell.ShellListView->Select("clay.zor"); }, 10000));
+    shell.ShellListViewClick();
+    shell.FrameImport->ActionSelectAll->trigger();
+    shell.EditFileName->setText("mixed.zor");
+    shell.ButtonYes->click();
+    // The window stays, the list now shows that set with nothing ticked.
+    ASSERT_TRUE(shell.isVisible());
+    EXPECT_EQ(shell.ShellListView->SelectedName(), "mixed.zor");
+    TCheckListBox* list = shell.FrameImport->CheckListBox;
+    ASSERT_TRUE(shell.FrameImport->isVisible());
+    for (int i = 0; i < list->Count(); ++i) {
+      shown << list->Text(i);
+      EXPECT_FALSE(list->Checked(i));
+    }
+    list->SetChecked(shown.indexOf("Water"), true);
+    shell.ButtonYes->click();
+  });
+  Form->ActionFileImport->trigger();
+  EXPECT_EQ(shown, (QStringList{"Ресурсы", "Grass", "Sand", "Water"}));
+  ASSERT_EQ(Form->Resource->Count, 2);
+  EXPECT_EQ(Form->Resource->Params[1].Name, "Water");
+  EXPECT_EQ(Form->Resource->Params[1].BrushValue, 7);
+  EXPECT_EQ(Form->Resource->Params[1].Slur, 30);
+  EXPECT_EQ(FormParameter->ListBoxResource->count(), 2);
+}
+
+TEST_F(FileCommands, TypedPathsAreTakenWholeAndCleaned) {
+  TUser user;
+  QDir().mkpath(docs + "sub");
+  QDir().mkpath(docs + "data");
+  Form->PathDocument = docs + "sub/";
+  // A full path is the file saved, whatever folder the window shows.
+  user.Shells.push_back(Accept(docs + "data/my1.zod"));
+  Form->ActionFileSaveAs->trigger();
+  EXPECT_EQ(Form->FileName, docs + "data/my1.zod");
+  EXPECT_TRUE(QFile::exists(docs + "data/my1.zod"));
+  // The same file by a path with "." and "..": one file, one recent entry.
+  user.Shells.push_back(Accept("../data/./my1.zod"));
+  Form->ActionFileLoad->trigger();
+  EXPECT_EQ(Form->FileName, docs + "data/my1.zod");
+  EXPECT_EQ(Form->FileList[0].FileName, docs + "data/my1.zod");
+  for (int i = 1; i < 5; ++i) EXPECT_FALSE(Form->FileList[i].FileName.contains("my1")) << i;
+  // Export and import by relative paths: the import window shows the set first.
+  user.Shells.push_back([](TFormShell& shell) {
+    shell.FrameImport->ActionSelectAll->trigger();
+    Accept("..//data/set")(shell);
+  });
+  Form->ActionFileExport->trigger();
+  EXPECT_TRUE(QFile::exists(docs + "data/set.zor"));
+  FormParameter->DeletePlant(0);
+  user.Shells.push_back([](TFormShell& shell) {
+    Accept("../data/set.zor")(shell);
+    ASSERT_TRUE(shell.isVisible());
+    shell.FrameImport->ActionSelectAll->trigger();
+    shell.ButtonYes->click();
+  });
+  Form->ActionFileImport->trigger();
+  ASSERT_EQ(Form->Plant->Count, 1);
+  EXPECT_EQ(Form->Plant->Params[0].Const.Name, "Организм Lime");
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
+TEST_F(FileCommands, PicturesOfTheFieldAndTheCharts) {
+  TUser user;
+  Form->Resource->AddAmountEverywhere(0, 100);
+  auto shot = [&](const QString& name, QRadioButton* TFrameSaveShot::*choice, int quality) {
+    user.Shells.push_back([=](TFormShell& shell) {
+      (shell.FrameSaveShot->*choice)->click();
+      shell.FrameSaveShot->TrackBar->setValue(quality);
+      Accept(name)(shell);
+    });
+    Form->ActionFieldSaveShot->trigger();
+  };
+  shot("field90", &TFrameSaveShot::RadioButtonView, 90);
+  shot("field30", &TFrameSaveShot::RadioButtonView, 30);
+  TJpegImage picture;
+  std::string error;
+  ASSERT_TRUE(JpegReadFile((docs + "field90.jpg").toStdString(), picture, &error)) << error;
+  TDrawGrid* grid = FormView->DrawGridField;
+  EXPECT_EQ(picture.Width, grid->width());
+  EXPECT_EQ(picture.Height, grid->height());
+  EXPECT_LT(QFileInfo(docs + "field30.jpg").size(), QFileInfo(docs + "field90.jpg").size());
+  // A cell in the middle of the view has the resource's colour, within JPEG error.
+  const QRect cell = grid->CellRect(2, 2);
+  const double sx = double(grid->width()) / grid->viewport()->width();
+  const double sy = double(grid->height()) / grid->viewport()->height();
+  const int x = int((cell.center().x() + 0.5) * sx), y = int((cell.center().y() + 0.5) * sy);
+  const QColor want = QColor::fromRgb(PaintRgb(Form->Resource->GetColor(2, 2)));
+  const uint8_t* p = &picture.Pixels[(size_t(y) * picture.Width + x) * 3];
+  EXPECT_NEAR(p[0], want.red(), 24);
+  EXPECT_NEAR(p[1], want.green(), 24);
+  EXPECT_NEAR(p[2], want.blue(), 24);
+
+  // A chart: its page is shown and stays shown; the picture has the chart's size.
+  shot("stat", &TFrameSaveShot::RadioButtonStat, 70);
+  EXPECT_EQ(FormStatistic->PageControl->currentIndex(), 2);
+  ASSERT_TRUE(JpegReadFile((docs + "stat.jpg").toStdString(), picture, &error)) << error;
+  EXPECT_EQ(picture.Width, FormStatistic->ChartStat->width());
+  EXPECT_EQ(picture.Height, FormStatistic->ChartStat->height());
+  shot("history", &TFrameSaveShot::RadioButtonHistory, 70);
+  EXPECT_EQ(FormStatistic->PageControl->currentIndex(), 3);
+  EXPECT_TRUE(QFile::exists(docs + "history.jpg"));
+
+  // A picture that cannot be written: the error page, and the folder is not kept.
+  QDir().mkpath(docs + "sub/taken.jpg");
+  Form->PathSaveShot = docs + "sub/";
+  shot("taken", &TFrameSaveShot::RadioButtonView, 70);
+  ASSERT_EQ(user.Pages.size(), 1);
+  EXPECT_TRUE(user.Pages[0].contains("не удалось сохранить"));
+  EXPECT_EQ(Form->PathSaveShot, docs + "sub/");
+  // Cancelling keeps the folder the user went to.
+  Form->PathSaveShot = docs;
+  user.Shells.push_back([&](TFormShell& shell) {
+    shell.ShellTreeView->SetPath(docs + "sub");
+    shell.ButtonCancel->click();
+  });
+  Form->ActionFieldSaveShot->trigger();
+  EXPECT_EQ(Form->PathSaveShot, docs + "sub/");
+}
+
+TEST_F(FileCommands, TheOpenButtonShowsTheRecentFilesOnARightClick) {
+  QWidget* button = Form->ToolBar->widgetForAction(Form->ToolButtonLoad);
+  ASSERT_NE(button, nullptr);
+  auto* tool = qobject_cast<QToolButton*>(button);
+  ASSERT_NE(tool, nullptr);
+  EXPECT_EQ(tool->menu(), nullptr);  // no arrow of its own
+  EXPECT_EQ(tool->text(), "Открыть...");
+  Form->show();
+  QApplication::processEvents();
+  const QPoint at(5, 5);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, button->mapToGlobal(at), Qt::RightButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(button, &release);
+  EXPECT_TRUE(Form->PopupMenuLoad->isVisible());
+  EXPECT_EQ(Form->PopupMenuLoad->pos(), Form->ToolBar->mapToGlobal(button->geometry().bottomLeft() + QPoint(0, 1)));
+  Form->PopupMenuLoad->hide();
+}

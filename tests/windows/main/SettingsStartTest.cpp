@@ -1,0 +1,483 @@
+// Start-up from the settings file and the exit that writes it, with the real
+// main window, each test in its own program folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <vector>
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+
+#include "tests/windows/MainFixture.h"
+#include "tests/FailingAlloc.h"
+#include "platform/IniFile.h"
+#include "platform/qt/HtmlView.h"
+#include "windows/look/ValueListEditor.h"
+#include "windows/look/uProc.h"
+#include "windows/main/mainSettings.h"
+#include "windows/pages/fHelp.h"
+#include "windows/place/uPlace.h"
+#include "windows/program/uProgram.h"
+#include "windows/settings/uSettings.h"
+#include "controls/fCombo.h"
+#include "controls/KitConst.h"
+#include "controls/ToolEdit.h"
+#include "platform/SysColor.h"
+#include "windows/parameter/frComboColor.h"
+
+namespace {
+
+class StartUp : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestApplication();
+    ASSERT_TRUE(program.isValid());
+    path = program.path() + "/";
+    qputenv("XDG_CONFIG_HOME", (program.path() + "/user-config").toUtf8());
+    qputenv("XDG_DATA_HOME", (program.path() + "/user-data").toUtf8());
+    // The page folder beside the program, as the build lays it out.
+    QDir().mkpath(path + "Files");
+    for (const QString& name : QDir(SourceDir() + "/resources/Files").entryList(QDir::Files))
+      QFile::copy(SourceDir() + "/resources/Files/" + name, path + "Files/" + name);
+    SetProgramFolderOverride(path);
+    SetSettingsFileInUse(true);
+    // Every modal window that opens is noted and closed.
+    watch = new QTimer;
+    watch->setInterval(5);
+    QObject::connect(watch, &QTimer::timeout, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (!modal) return;
+      modalTitles << modal->windowTitle();
+      if (auto* box = qobject_cast<QMessageBox*>(modal)) modalTitles << box->text();
+      if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
+    });
+    watch->start();
+  }
+  void TearDown() override {
+    delete Form;
+    Form = nullptr;
+    delete watch;
+    SetSettingsFileInUse(false);
+    SetProgramFolderOverride(TestProgramFolder());
+  }
+  void CopySample() { QFile::copy(SourceDir() + "/resources/fight_mutation.zod", path + "fight_mutation.zod"); }
+  void WriteIni(const char* text) {
+    QFile f(path + "omra.ini");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+  }
+  void Start() { Form = new TMainForm; }
+  void Exit() {
+    delete Form;
+    Form = nullptr;
+  }
+
+  QTemporaryDir program;
+  QString path;
+  QTimer* watch = nullptr;
+  QStringList modalTitles;
+  TMainForm* Form = nullptr;
+};
+
+}  // namespace
+
+TEST_F(StartUp, FirstStartWithoutSettingsLoadsTheSampleUnderTheUnnamedName) {
+  CopySample();
+  Start();
+  EXPECT_TRUE(Form->FirstRun);
+  EXPECT_EQ(Form->FileName, path + "noname1.zod");  // Save will ask for a name
+  EXPECT_EQ(OuterRect(Form).topLeft(), QPoint(230, 78));
+  EXPECT_EQ(Form->size(), QSize(442, 57));
+  EXPECT_TRUE(FormView->isVisible());
+  EXPECT_EQ(FormView->size(), QSize(453, 475));
+  EXPECT_TRUE(FormStatistic->isVisible());
+  EXPECT_EQ(FormStatistic->PageControl->currentIndex(), 1);
+  EXPECT_FALSE(FormParameter->isVisible());
+  EXPECT_EQ(FormParameter->UpDownCellSize->value(), 9);
+  EXPECT_EQ(Form->Refresh, 10);
+  // The sample's model with its comments shown.
+  ASSERT_EQ(Form->Resource->Count, 1);
+  EXPECT_EQ(Form->Resource->Params[0].Name, "Трава");
+  ASSERT_EQ(Form->Plant->Count, 2);
+  EXPECT_GT(Form->Plant->Params[0].Const.Count, 0);
+  EXPECT_EQ(FormParameter->ListBoxPlant->item(1)->text(), "Мутирующий");
+  ASSERT_NE(FormComment, nullptr);
+  EXPECT_TRUE(FormComment->isVisible());
+  EXPECT_TRUE(FormComment->WebBrowser->toPlainText().contains("Мутирующий"));
+  EXPECT_TRUE(modalTitles.isEmpty()) << modalTitles.join('|').toStdString();
+}
+
+TEST_F(StartUp, TheSamplesColoursAreAllNamedSoTheEditorShowsThem) {
+  CopySample();
+  Start();
+  ASSERT_EQ(Form->Plant->Count, 2);
+  const TColor resource = Form->Resource->Params[0].Color;
+  const TColor species[] = {Form->Plant->Params[0].Const.Color, Form->Plant->Params[1].Const.Color};
+  const TColor mutant[] = {Form->Plant->Params[0].Const.ColorMutant, Form->Plant->Params[1].Const.ColorMutant};
+  for (TColor c : {resource, species[0], species[1], mutant[0], mutant[1], Form->Resource->EmptyColor})
+    EXPECT_FALSE(TFormParameter::ColorToName(c).isEmpty()) << std::hex << c;
+  // Each species and its mutants can be told apart from the rest.
+  const std::vector<TColor> apart = {resource, species[0], species[1], mutant[1]};
+  EXPECT_EQ(std::set<TColor>(apart.begin(), apart.end()).size(), apart.size());
+  EXPECT_NE(mutant[0], species[0]);
+  EXPECT_NE(mutant[0], mutant[1]);
+  // The editor's colour rows show the names.
+  FormParameter->ListBoxPlant->setCurrentRow(1);
+  FormParameter->ListBoxResource->setCurrentRow(0);
+  QApplication::processEvents();
+  TValueListEditor* plant = FormParameter->ValueListEditorPlant;
+  TValueListEditor* res = FormParameter->ValueListEditorResource;
+  EXPECT_EQ(plant->Values(plant->FindRow(TFormParameter::KeyColor)), "Синий");
+  EXPECT_EQ(plant->Values(plant->FindRow(TFormParameter::KeyColorMutant)), "Красный");
+  EXPECT_FALSE(res->Values(res->FindRow(TFormParameter::KeyColor)).isEmpty());
+}
+
+TEST_F(StartUp, MissingSampleIsReportedAndTheDefaultModelStays) {
+  Start();
+  EXPECT_TRUE(modalTitles.contains("Ошибка"));
+  ASSERT_EQ(Form->Resource->Count, 1);
+  EXPECT_EQ(Form->Resource->Params[0].Name, "Ресурс Yellow");
+  EXPECT_EQ(Form->Resource->Params[0].Slur, 70);
+  ASSERT_EQ(Form->Plant->Count, 1);
+  EXPECT_EQ(Form->Plant->Params[0].Const.Name, "Организм Lime");
+  EXPECT_EQ(Form->Plant->Params[0].Param.AgeMax(), 10);
+  EXPECT_EQ(Form->Resource->RowCount, 45);
+  EXPECT_EQ(Form->Resource->EmptyColor, 0xF0FBFF);
+}
+
+TEST_F(StartUp, SecondStartRestoresWhatTheFirstExitWrote) {
+  CopySample();
+  Start();
+  FormParameter->UpDownC->setValue(60);
+  FormParameter->CheckBoxAutoStop->setChecked(false);
+  FormParameter->EditRefresh->setText("25");
+  FormStatistic->PageControl->setCurrentIndex(2);
+  MoveOuter(FormStatistic, QPoint(15, 300));
+  FormParameter->show();
+  Form->Resource->Params[0].Slur = 33;
+  // The file window keeps its own keys in the same file (opened and cancelled here).
+  Form->PathDocument = path + "Files/";
+  Form->ActionFileLoad->trigger();
+  EXPECT_EQ(Form->PathDocument, path + "Files/");
+  Form->close();  // the user closes the program: the tool windows go with it
+  Exit();
+  ASSERT_TRUE(QFile::exists(path + "omra.ini"));
+  {
+    const TIniFile ini((path + "omra.ini").toStdString());
+    EXPECT_EQ(ini.ReadInteger("FormShell", "OpenBrowser.Width", 0), 640);
+    EXPECT_EQ(ini.ReadString("MainForm", "PathDocument", ""), (path + "Files/").toStdString());
+  }
+
+  modalTitles.clear();
+  Start();
+  EXPECT_FALSE(Form->FirstRun);
+  EXPECT_EQ(Form->FileName, path + "Files/noname1.zod");  // in the document folder the file window left
+  EXPECT_EQ(Form->Step, 0);
+  EXPECT_EQ(FormParameter->UpDownC->value(), 60);
+  EXPECT_EQ(Form->Resource->ColCount, 60);
+  EXPECT_FALSE(FormParameter->CheckBoxAutoStop->isChecked());
+  EXPECT_EQ(Form->Refresh, 25);
+  EXPECT_EQ(FormStatistic->PageControl->currentIndex(), 2);
+  EXPECT_EQ(OuterRect(FormStatistic).topLeft(), QPoint(15, 300));
+  EXPECT_TRUE(FormView->isVisible());
+  EXPECT_TRUE(FormStatistic->isVisible());
+  EXPECT_TRUE(FormParameter->isVisible());
+  // The resources and species of the last run, with an empty field.
+  ASSERT_EQ(Form->Resource->Count, 1);
+  EXPECT_EQ(Form->Resource->Params[0].Name, "Трава");
+  EXPECT_EQ(Form->Resource->Params[0].Slur, 33);
+  EXPECT_EQ(Form->Resource->Params[0].Total, 0);
+  ASSERT_EQ(Form->Plant->Count, 2);
+  EXPECT_EQ(Form->Plant->Params[1].Param.Mutation(), 15);
+  EXPECT_EQ(Form->Plant->Params[1].Const.Count, 0);
+  EXPECT_TRUE(FormComment == nullptr || !FormComment->isVisible());
+  EXPECT_TRUE(modalTitles.isEmpty());
+  // Not a first start: a new data file, without comments; the sample of the
+  // first start is the first recent file in the menus from the start on.
+  EXPECT_FALSE(Form->ActionViewComment->isEnabled());
+  EXPECT_TRUE(Form->Comment.empty());
+  EXPECT_EQ(Form->FileList[0].FileName, path + "fight_mutation.zod");
+  EXPECT_TRUE(Form->MenuFileReload[0]->isVisible());
+  EXPECT_EQ(Form->MenuLoadReload[0]->text(), Form->FileList[0].ShortFileName + "\tCtrl+1");
+  EXPECT_FALSE(Form->MenuLoadReload[1]->isVisible());
+}
+
+TEST_F(StartUp, OlderSettingsGetTheTwoFixUpsOnce) {
+  WriteIni("[MainForm]\r\nFirstRun=0\r\nLeft=100\r\n[FormStatistic]\r\nWidth=180\r\n"
+           "[Resource]\r\nResourceCount=1\r\n");
+  Start();
+  EXPECT_EQ(OuterRect(Form).left(), 230);
+  EXPECT_EQ(FormStatistic->width(), 222);
+  MoveOuter(Form, QPoint(100, OuterRect(Form).top()));
+  const int narrow = std::max(200, FormStatistic->minimumWidth());  // still below 222
+  FormStatistic->resize(narrow, FormStatistic->height());
+  Exit();
+  TIniFile ini((path + "omra.ini").toStdString());
+  EXPECT_EQ(ini.ReadString("MainForm", "ProgramVersion", ""), ProgramVersion.toStdString());
+  Start();
+  EXPECT_EQ(OuterRect(Form).left(), 100);
+  EXPECT_EQ(FormStatistic->width(), narrow);
+}
+
+TEST_F(StartUp, EmptyListsDisableTheBrushesAndDeleteButtons) {
+  WriteIni("[MainForm]\r\nFirstRun=0\r\n[Resource]\r\nResourceCount=0\r\n[Plant]\r\nPlantCount=0\r\n");
+  Start();
+  EXPECT_FALSE(Form->FirstRun);
+  EXPECT_EQ(Form->Resource->Count, 0);
+  EXPECT_EQ(Form->Plant->Count, 0);
+  EXPECT_EQ(FormParameter->ListBoxResource->count(), 0);
+  EXPECT_FALSE(FormView->ToolButtonResource->isEnabled());
+  EXPECT_EQ(FormView->ToolButtonResource->toolTip(), "(Нет ресурсов)");
+  EXPECT_FALSE(FormView->ToolButtonPlant->isEnabled());
+  EXPECT_EQ(FormView->ToolButtonPlant->toolTip(), "(Нет организмов)");
+  EXPECT_FALSE(FormParameter->ToolButtonResourceDel->isEnabled());
+  EXPECT_FALSE(FormParameter->ToolButtonPlantDel->isEnabled());
+}
+
+TEST_F(StartUp, AbsentSpeciesGiveTheDefaultOneAndAHighBrushIndexIsLowered) {
+  WriteIni("[MainForm]\r\nFirstRun=0\r\n[Field]\r\nSubBrushResource=7\r\n"
+           "[Resource]\r\nResourceCount=3\r\nResource.Value0=A\r\nResource.Value1=B\r\nResource.Value2=C\r\n");
+  QFile(path + "noname1.zod").open(QIODevice::WriteOnly);
+  QFile(path + "noname2.zod").open(QIODevice::WriteOnly);
+  Start();
+  EXPECT_FALSE(Form->FirstRun);
+  ASSERT_EQ(Form->Plant->Count, 1);
+  EXPECT_EQ(Form->Plant->Params[0].Const.Name, "Организм Lime");
+  EXPECT_EQ(Form->SubBrushResource, 2);
+  EXPECT_EQ(FormView->ToolButtonResource->toolTip(), "Ресурс: C");
+  EXPECT_EQ(Form->FileName, path + "noname3.zod");
+  EXPECT_TRUE(modalTitles.isEmpty());
+}
+
+TEST_F(StartUp, HandEditedSizesAndCountsNeverReachTheStores) {
+  WriteIni("[MainForm]\r\nFirstRun=0\r\nTop=-50\r\n[Field]\r\nFieldC=32000\r\nFieldR=2\r\nCellSize=0\r\n"
+           "SubBrushPlant=-3\r\n[Resource]\r\nResourceCount=-9\r\n[Plant]\r\nPlantCount=1\r\n"
+           "Plant.Value0=P\r\nP.ResourceIn=5\r\n");
+  Start();  // no sample beside the program: its absence is reported, the model stays
+  EXPECT_TRUE(modalTitles.contains("Ошибка"));
+  EXPECT_EQ(OuterRect(Form).top(), 0);
+  EXPECT_EQ(FormParameter->UpDownC->value(), 1000);
+  EXPECT_EQ(FormParameter->UpDownR->value(), 5);
+  EXPECT_EQ(FormParameter->UpDownCellSize->value(), 3);
+  EXPECT_EQ(Form->Resource->ColCount, 1000);
+  EXPECT_EQ(Form->Plant->RowCount, 5);
+  EXPECT_EQ(Form->SubBrushPlant, 0);
+  EXPECT_TRUE(Form->FirstRun);  // a negative count is taken as absent: the default resource
+  ASSERT_EQ(Form->Resource->Count, 1);
+  EXPECT_EQ(Form->Plant->Params[0].Param.ResourceIn(), 0);  // 5 was past the one resource
+}
+
+TEST_F(StartUp, AModelTooLargeForMemoryIsBuiltOnASmallerFieldAndTheNextStartKeepsIt) {
+  // 200 resources on a 1000 x 1000 field take 800 MB in one block; no block
+  // above 512 MB is to be had.
+  WriteIni("[MainForm]\r\nFirstRun=0\r\n[Field]\r\nFieldC=1000\r\nFieldR=1000\r\n"
+           "[Resource]\r\nResourceCount=200\r\n");
+  const size_t largest = size_t{512} << 20;
+  FailAllocationsLargerThan(largest);
+  Start();
+  QApplication::processEvents();  // the windows paint the model they were given
+  EXPECT_TRUE(StopFailingAllocations());
+  ASSERT_NE(Form, nullptr);
+  EXPECT_TRUE(modalTitles.contains("Ошибка"));
+  ASSERT_EQ(Form->Resource->Count, 200);
+  EXPECT_EQ(FormParameter->ListBoxResource->count(), 200);
+  const int rows = Form->Resource->RowCount, cols = Form->Resource->ColCount;
+  EXPECT_LT(cols, 1000);
+  EXPECT_GE(cols, 500);  // the largest halving that fits
+  EXPECT_EQ(Form->Plant->RowCount, rows);
+  EXPECT_EQ(Form->Plant->ColCount, cols);
+  EXPECT_EQ(FormParameter->UpDownR->value(), rows);
+  EXPECT_EQ(FormParameter->UpDownC->value(), cols);
+  EXPECT_EQ(FormView->DrawGridField->RowCount(), rows);
+  EXPECT_EQ(FormView->DrawGridField->ColCount(), cols);
+  // The exit keeps the field that fits: the next start builds it without a word.
+  Exit();
+  modalTitles.clear();
+  FailAllocationsLargerThan(largest);
+  Start();
+  EXPECT_FALSE(StopFailingAllocations());
+  EXPECT_TRUE(modalTitles.isEmpty()) << modalTitles.join("|").toStdString();
+  EXPECT_EQ(Form->Resource->ColCount, cols);
+  EXPECT_EQ(Form->Resource->Count, 200);
+}
+
+TEST_F(StartUp, ReadOnlyProgramFolderKeepsSettingsInTheUsersFolder) {
+  SetFolderWritableProbe([this](const QString& folder) { return !folder.startsWith(path); });
+  CopySample();
+  Start();
+  EXPECT_TRUE(CurrentSettingsPaths().PerUser);
+  // Generated pages work: the comment page was written in the user's folder.
+  EXPECT_TRUE(QFile::exists(CurrentSettingsPaths().PagesPath + "comment.htm"));
+  EXPECT_FALSE(QFile::exists(path + "Files/comment.htm"));
+  FormParameter->UpDownR->setValue(77);
+  Exit();
+  EXPECT_FALSE(QFile::exists(path + "omra.ini"));
+  EXPECT_TRUE(QFile::exists(CurrentSettingsPaths().WriteFile));
+  Start();
+  EXPECT_EQ(FormParameter->UpDownR->value(), 77);
+  EXPECT_FALSE(Form->FirstRun);
+  SetFolderWritableProbe({});
+}
+
+TEST_F(StartUp, AFailedWriteIsReportedNotDropped) {
+  // A settings "file" that is a folder: reading gives the defaults, and no file
+  // can replace it at exit, whoever runs the program.
+  QDir().mkpath(path + "omra.ini");
+  CopySample();
+  Start();
+  modalTitles.clear();
+  EXPECT_FALSE(WriteExitSettings(*Form));
+  ASSERT_FALSE(modalTitles.isEmpty());
+  EXPECT_EQ(modalTitles[0], "Ошибка");
+  EXPECT_TRUE(QFileInfo(path + "omra.ini").isDir());
+  EXPECT_TRUE(QDir(path).entryList({"*.tmp*", "omra.ini?*"}, QDir::Files | QDir::Hidden).isEmpty());
+  SetSettingsFileInUse(false);  // no second attempt on the way out
+}
+
+namespace {
+
+TEST_F(StartUp, WithoutThePageFolderTheSampleStillLoadsAndTheCommentsComeInAPlainBox) {
+  QDir(path + "Files").removeRecursively();
+  CopySample();
+  Start();
+  ASSERT_EQ(Form->Plant->Count, 2);
+  EXPECT_EQ(Form->Plant->Params[1].Const.Name, "Мутирующий");
+  EXPECT_GT(Form->Plant->Params[0].Const.Count, 0);
+  ASSERT_GE(modalTitles.size(), 2);
+  EXPECT_EQ(modalTitles[0], "Комментарии");
+  EXPECT_TRUE(modalTitles[1].contains("Мутирующий"));
+  EXPECT_TRUE(modalTitles[1].contains("index.htm"));  // and why there is no page
+}
+
+TEST_F(StartUp, PickersTakeTheirSizesFromTheSettingsFileInUse) {
+  WriteIni("[FormParameter]\r\nComboResourceSlur.Width=111\r\nComboResourceSlur.Height=61\r\n");
+  SetFolderWritableProbe([this](const QString& folder) { return !folder.startsWith(path); });
+  const QString user = program.path() + "/user-config/ZeltorOmra/";
+  QDir().mkpath(user);
+  {
+    QFile own(user + "omra.ini");
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.write("[MainForm]\r\nFirstRun=0\r\n[Resource]\r\nResourceCount=1\r\n"
+              "[FormParameter]\r\nComboResourceSlur.Width=333\r\nComboResourceSlur.Height=91\r\n");
+  }
+  Start();
+  ASSERT_EQ(CurrentSettingsPaths().ReadFile, user + "omra.ini");
+  FormParameter->show();
+  TValueListEditor* grid = FormParameter->ValueListEditorResource;
+  ASSERT_TRUE(grid->SetRow(grid->FindRow(TFormParameter::KeySlur)));
+  FormParameter->ValueListEditorResourceEditButtonClick();
+  ASSERT_NE(FormParameter->ComboResourceSlur, nullptr);
+  EXPECT_EQ(FormParameter->ComboResourceSlur->width(), 333);
+  EXPECT_EQ(FormParameter->ComboResourceSlur->height(), 91);
+  FormParameter->ComboResourceSlur->FormDeactivate();
+  SetFolderWritableProbe({});
+}
+
+TEST_F(StartUp, HandEditedIndexesBrushAndSizesAreBroughtIntoRange) {
+  WriteIni("[MainForm]\r\nFirstRun=0\r\nLeft=5000\r\n"
+           "[FormView]\r\nWidth=100000\r\nHeight=-20\r\nLeft=-9000\r\nTop=2147483647\r\n"
+           "[FormStatistic]\r\nPageIndex=9\r\nHistoryIndex=-4\r\nStatIndex=70\r\nColWidthsMain=2147483647\r\n"
+           "ColWidthsCell=-5\r\nWidth=-1\r\nHeight=2147483647\r\n"
+           "[FormParameter]\r\nPageIndex=-1\r\nValueListEditorPlant.Width=100000\r\nVisible=1\r\n"
+           "[Field]\r\nBrush=7\r\n[Resource]\r\nResourceCount=1\r\n");
+  Start();
+  const QRect work = WorkArea(Form);
+  for (QWidget* w : std::initializer_list<QWidget*>{Form, FormView, FormStatistic, FormParameter}) {
+    const QRect outer = OuterRect(w);
+    EXPECT_LE(outer.width(), work.width()) << w->windowTitle().toStdString();
+    EXPECT_LE(outer.height(), work.height()) << w->windowTitle().toStdString();
+    EXPECT_TRUE(outer.intersects(work)) << w->windowTitle().toStdString();
+    EXPECT_GE(outer.top(), work.top()) << w->windowTitle().toStdString();
+  }
+  EXPECT_GE(FormView->height(), FormView->minimumHeight());
+  EXPECT_GE(FormStatistic->width(), FormStatistic->minimumWidth());
+  EXPECT_EQ(FormStatistic->PageControl->currentIndex(), 3);
+  EXPECT_EQ(FormStatistic->ComboBoxHistory->currentIndex(), 0);
+  EXPECT_EQ(FormStatistic->ComboBoxStat->currentIndex(), 7);
+  EXPECT_GE(FormStatistic->StringGridCell->columnWidth(0), 30);
+  EXPECT_LE(FormStatistic->StringGridMain->columnWidth(0), FormStatistic->width());
+  EXPECT_EQ(FormParameter->PageControl->currentIndex(), 0);
+  EXPECT_LE(FormParameter->ValueListEditorPlant->ColWidths(0), FormParameter->width());
+  EXPECT_EQ(Form->Brush, 0);
+  EXPECT_TRUE(FormView->ToolButtonView->isChecked());
+  // What the exit writes comes back as it is the next time.
+  Exit();
+  TIniFile ini((path + "omra.ini").toStdString());
+  EXPECT_LE(ini.ReadInteger("MainForm", "Left", 0), work.right());
+  EXPECT_EQ(ini.ReadInteger("Field", "Brush", -1), 0);
+}
+
+TEST_F(StartUp, ANeverShownSpeciesGridKeepsTheKeyColumnWidthItWasGiven) {
+  WriteIni("[MainForm]\r\nFirstRun=0\r\n[Resource]\r\nResourceCount=1\r\n"
+           "[FormParameter]\r\nValueListEditorPlant.Width=150\r\nVisible=0\r\n");
+  Start();
+  Exit();
+  TIniFile ini((path + "omra.ini").toStdString());
+  EXPECT_EQ(ini.ReadInteger("FormParameter", "ValueListEditorPlant.Width", 0), 150);
+}
+
+TEST(UserFolders, WithoutHomeTheAccountsHomeFolderServes) {
+  const QByteArray home = qgetenv("HOME");
+  qunsetenv("HOME");
+  const QString folder = GetUserHomeFolder();
+  qputenv("HOME", home);
+  EXPECT_FALSE(folder.isEmpty());
+  EXPECT_TRUE(folder.startsWith('/'));
+  EXPECT_FALSE(folder.startsWith("//"));
+  if (!home.isEmpty()) {
+    EXPECT_EQ(GetUserHomeFolder(), QString::fromLocal8Bit(home));
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StartUp, ASystemColourFromAnotherInstallationKeepsItsNameAndPaintsAsTheTableSays) {
+  const int32_t btnFace = SysColorValue(TSysColor::BtnFace);
+  const int32_t infoBk = SysColorValue(TSysColor::InfoBk);
+  const std::string ini = "[MainForm]\r\nFirstRun=0\r\n[View]\r\nColor=" + std::to_string(btnFace) +
+                          "\r\n[Statistic]\r\nColor=" + std::to_string(infoBk) +
+                          "\r\n[Resource]\r\nResourceCount=1\r\nResource.Value0=R\r\nR.Color=" +
+                          std::to_string(SysColorValue(TSysColor::Highlight)) + "\r\n";
+  WriteIni(ini.c_str());
+  Start();
+  EXPECT_EQ(FormParameter->ComboEditField->text(), QStringLiteral("Поверхность кнопки"));
+  EXPECT_EQ(FormParameter->ComboEditStatistic->text(), QStringLiteral("Фон подсказки"));
+  EXPECT_EQ(Form->Resource->EmptyColor, btnFace);
+  EXPECT_EQ(FormStatistic->StatisticColor(), infoBk);
+  // Painted grey (and cream), not black.
+  QRgb fill = 0, frame = 0;
+  FormView->DrawGridFieldDrawCell(0, 0, fill, frame);
+  EXPECT_EQ(fill & 0xFFFFFF, 0xF0F0F0u);
+  EXPECT_EQ(PaintColor(FormStatistic->StatisticColor()), QColor(0xFF, 0xFF, 0xE1));
+  // The editor's grid names the resource's colour; the picker opens on it.
+  FormParameter->show();
+  TValueListEditor* grid = FormParameter->ValueListEditorResource;
+  EXPECT_EQ(grid->Values(grid->FindRow(TFormParameter::KeyColor)), QStringLiteral("Выделение"));
+  FormParameter->ComboEditFieldButtonClick();
+  ASSERT_NE(FormParameter->FrameFieldColor, nullptr);
+  EXPECT_EQ(FormParameter->FrameFieldColor->SelectedName(), QStringLiteral("Поверхность кнопки"));
+  FormParameter->ComboFieldColor->FormDeactivate();
+  // And the exit keeps the identifiers.
+  Exit();
+  TIniFile saved((path + "omra.ini").toStdString());
+  EXPECT_EQ(saved.ReadInteger("View", "Color", 0), btnFace);
+  EXPECT_EQ(saved.ReadInteger("Statistic", "Color", 0), infoBk);
+}
+
+}  // namespace

@@ -1,0 +1,321 @@
+// The main window's file commands: New, Open, Save, Save As and the five
+// recent files; Import and Export of resource sets; the picture of the field
+// or a chart. Every file is chosen in the program's own file window.
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtCharts/QChartView>
+#include <ctime>
+#include <vector>
+
+#include "files/uDataFile.h"
+#include "files/uResourceSet.h"
+#include "platform/Jpeg.h"
+#include "windows/look/uProc.h"
+#include "windows/main/main.h"
+#include "windows/pages/fHelp.h"
+#include "windows/parameter/fParameter.h"
+#include "windows/program/uProgram.h"
+#include "windows/settings/uSettings.h"
+#include "windows/shell/fShell.h"
+#include "windows/shell/frImport.h"
+#include "windows/shell/frSaveShot.h"
+#include "windows/statistic/fStatistic.h"
+#include "windows/view/fView.h"
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// The parameter editor's lists as the import of a resource set needs them.
+// The editor holds the statistics layout back while the records come in and
+// rebuilds it once, at the end (once per record, a set of thousands of
+// records took the program away for many seconds).
+class TMainResourceSetHost : public TResourceSetHost {
+ public:
+  TMainResourceSetHost() { FormParameter->BeginListChanges(); }
+  ~TMainResourceSetHost() override {
+    try {
+      EndChanges();
+    } catch (...) {
+      // Only when the import itself failed, and that failure is on its way to the user.
+    }
+  }
+  int32_t ResourceIndex(const std::string& name) override { return ListIndexOf(FormParameter->ListBoxResource, Q(name)); }
+  bool HasPlant(const std::string& name) override { return ListIndexOf(FormParameter->ListBoxPlant, Q(name)) >= 0; }
+  int32_t PlantCount() override { return FormParameter->ListBoxPlant->count(); }
+  void AddResource(const std::string& name) override { FormParameter->AddResource(Q(name)); }
+  void AddPlant(const TPlantParameter& species) override { FormParameter->AddPlant(species); }
+  // The end of the import: the layout rebuilt once and the statistics refreshed.
+  void UpdateView() override {
+    if (!EndChanges() && FormStatistic) FormStatistic->UpdateView();
+  }
+
+ private:
+  bool EndChanges() {
+    if (!Open) return false;
+    Open = false;
+    FormParameter->EndListChanges();
+    return true;
+  }
+  bool Open = true;
+};
+
+// What a picture shows: the control's client area, drawn by the control itself
+// (so a hidden or covered window gives its own content), stretched to the
+// control's outer size.
+QImage ControlPicture(QWidget* control) {
+  if (QLayout* layout = control->window()->layout()) layout->activate();
+  QWidget* client = control;
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(control)) client = area->viewport();
+  QImage image = client->grab().toImage();
+  image.setDevicePixelRatio(1);
+  if (image.size() != control->size())
+    image = image.scaled(control->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  return image.convertToFormat(QImage::Format_RGB888);
+}
+
+bool WritePicture(const QImage& image, const QString& fileName, int quality) {
+  std::vector<uint8_t> rgb(static_cast<size_t>(image.width()) * image.height() * 3);
+  for (int y = 0; y < image.height(); ++y)
+    std::copy_n(image.constScanLine(y), image.width() * 3, rgb.data() + static_cast<size_t>(y) * image.width() * 3);
+  return JpegWriteFile(fileName.toStdString(), rgb.data(), image.width(), image.height(), quality);
+}
+
+// Runs the right-button release of the Open tool button.
+class TLoadButtonWatch : public QObject {
+ public:
+  TLoadButtonWatch(TMainForm* form, QObject* parent) : QObject(parent), Form(form) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonRelease) Form->ToolButtonLoadMouseUp(static_cast<QMouseEvent*>(event));
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  TMainForm* Form;
+};
+
+}  // namespace
+
+void TMainForm::ConnectFileCommands() {
+  connect(ActionFileNew, &QAction::triggered, this, [this] { ActionFileNewExecute(); });
+  connect(ActionFileLoad, &QAction::triggered, this, [this] { ActionFileLoadExecute(); });
+  connect(ActionFileSave, &QAction::triggered, this, [this] { ActionFileSaveExecute(); });
+  connect(ActionFileSaveAs, &QAction::triggered, this, [this] { ActionFileSaveAsExecute(); });
+  connect(ActionFileImport, &QAction::triggered, this, [this] { ActionFileImportExecute(); });
+  connect(ActionFileExport, &QAction::triggered, this, [this] { ActionFileExportExecute(); });
+  connect(ActionFieldSaveShot, &QAction::triggered, this, [this] { ActionFieldSaveShotExecute(); });
+  for (QAction* a : {ActionReload1, ActionReload2, ActionReload3, ActionReload4, ActionReload5})
+    connect(a, &QAction::triggered, this, [this, a] { ActionFileReload1Click(a->data().toInt()); });
+  if (ToolBar && ToolButtonLoad)
+    if (QWidget* button = ToolBar->widgetForAction(ToolButtonLoad)) button->installEventFilter(new TLoadButtonWatch(this, button));
+  UpdateRecentMenu();
+}
+
+void TMainForm::ToolButtonLoadMouseUp(QMouseEvent* event) {
+  if (event->button() != Qt::RightButton || !ToolBar || !ToolButtonLoad || !PopupMenuLoad) return;
+  QWidget* button = ToolBar->widgetForAction(ToolButtonLoad);
+  if (!button) return;
+  const QRect r = button->geometry();
+  PopupMenuLoad->popup(ToolBar->mapToGlobal(QPoint(r.left(), r.top() + r.height())));
+}
+
+void TMainForm::AddRecentFile(const QString& name) {
+  int at = -1;
+  for (int i = 0; i < 5 && at < 0; ++i)
+    if (FileList[i].FileName.compare(name, Qt::CaseInsensitive) == 0) at = i;
+  TFileListItem front;
+  if (at >= 0) {
+    front = FileList[at];  // keeps its own menu text and visibility
+  } else {
+    at = 4;
+    front.FileName = name;
+    front.ShortFileName = ShortenPath(name, 30);
+    front.Visible = true;
+  }
+  for (int i = at; i > 0; --i) FileList[i] = FileList[i - 1];
+  FileList[0] = front;
+  UpdateRecentMenu();
+}
+
+void TMainForm::UpdateRecentMenu() {
+  const QAction* const commands[5] = {ActionReload1, ActionReload2, ActionReload3, ActionReload4, ActionReload5};
+  for (QAction* const* entries : {MenuFileReload, MenuLoadReload})
+    for (int i = 0; i < 5; ++i) {
+      QAction* entry = entries[i];
+      const int k = entry ? entry->data().toInt() : 0;
+      if (k < 1 || k > 5) continue;
+      const TFileListItem& item = FileList[k - 1];
+      // Shown as it is: no accelerator, and a tab in a name would start the key.
+      QString text = item.ShortFileName;
+      text.replace(QLatin1Char('&'), QStringLiteral("&&")).replace(QLatin1Char('\t'), QLatin1Char(' '));
+      entry->setText(MenuTextWithKey(text, commands[k - 1] ? commands[k - 1]->shortcut() : QKeySequence()));
+      entry->setToolTip(item.FileName);
+      entry->setVisible(item.Visible);
+    }
+}
+
+TShellHost TMainForm::FileWindowHost() {
+  TShellHost host;
+  host.ProgramPath = ProgramPath;
+  host.SettingsFile = WindowSettingsFile();
+  host.Pages = MainHtmlHost(*this);
+  host.Images = ImageList;
+  host.CurrentFile = FileName;
+  host.ResourceHeader = PageCaption(1, host.ResourceHeader);
+  host.PlantHeader = PageCaption(2, host.PlantHeader);
+  if (Resource)
+    for (int32_t i = 0; i < Resource->Count; ++i) host.ResourceNames << Q(Resource->Params[i].Name);
+  if (Plant)
+    for (int32_t i = 0; i < Plant->Count; ++i) host.PlantNames << Q(Plant->Params[i].Const.Name);
+  host.Step = Step;
+  if (FormStatistic) {
+    host.HistoryItem = FormStatistic->ComboBoxHistory->currentText();
+    host.StatItem = FormStatistic->ComboBoxStat->currentText();
+  }
+  return host;
+}
+
+bool TMainForm::RunFileWindow(unsigned char type, const QString& extension, const QString& typeText, QString& folder,
+                              const QString& name, const std::function<bool(TFormShell&)>& accept) {
+  TFormShell shell(this, FileWindowHost());
+  shell.Extension = extension;
+  shell.SetStartFolder(folder);
+  shell.EditFileName->setText(name);
+  shell.SetWindowType(type);
+  shell.EditFileType->setText(typeText);
+  const bool accepted = shell.exec() == TFormShell::mrYes;
+  const bool ok = !accepted || accept(shell);
+  if (ok) folder = shell.CurrentFolder();
+  return accepted && ok;
+}
+
+void TMainForm::ActionFileNewExecute() {
+  if (!Resource || !Plant) return;
+  Resource->Clear(-1);
+  Plant->Clear(-1);
+  if (FormStatistic) {
+    FormStatistic->UpdateView();
+    FormStatistic->RebuildLayout();
+  }
+  Step = 0;
+  if (FormView) FormView->StaticTextStep->setText(QStringLiteral("0"));
+  FileName = StartUpFileName(PathDocument);
+  setWindowTitle(ProgramTitle + QStringLiteral(" - ") + QFileInfo(FileName).fileName());
+  FileDataVersion = DataFileVersion;
+  Author = UserName.toStdString();
+  Created = DateTimeText(std::time(nullptr));
+  Comment.clear();
+  if (FormView) FormView->setWindowTitle(Q(ViewCaption(Document())));
+  ActionViewComment->setEnabled(false);
+}
+
+bool TMainForm::OpenDataFile(QString name) {
+  const bool ok = LoadDataFile(name, true);
+  if (ok) FileName = name;
+  if (FormStatistic) FormStatistic->UpdateView();
+  return ok;
+}
+
+void TMainForm::ActionFileLoadExecute() {
+  RunFileWindow(TFormShell::TypeOpenBrowser, QStringLiteral(".zod"), TFormShell::TypeTextZod, PathDocument, QString(),
+                [this](TFormShell& shell) {
+                  OpenDataFile(shell.FileName);
+                  return true;
+                });
+}
+
+void TMainForm::ActionFileSaveExecute() {
+  if (QFileInfo(FileName).isFile()) {
+    SaveDataFile(FileName);
+  } else {
+    ActionFileSaveAsExecute();
+  }
+}
+
+void TMainForm::ActionFileSaveAsExecute() {
+  RunFileWindow(TFormShell::TypeSave, QStringLiteral(".zod"), TFormShell::TypeTextZod, PathDocument, QFileInfo(FileName).fileName(),
+                [this](TFormShell& shell) {
+                  // The data gets the current user as its author; a file that
+                  // could not be written leaves the current file and author as they were.
+                  const std::string author = Author;
+                  Author = UserName.toStdString();
+                  if (SaveDataFile(shell.FileName)) FileName = shell.FileName;
+                  else Author = author;
+                  return true;
+                });
+}
+
+void TMainForm::ActionFileReload1Click(int tag) {
+  if (tag < 1 || tag > 5) return;
+  OpenDataFile(FileList[tag - 1].FileName);
+}
+
+void TMainForm::ActionFileImportExecute() {
+  if (!Resource || !FormParameter) return;
+  RunFileWindow(TFormShell::TypeImport, QStringLiteral(".zor"), TFormShell::TypeTextZor, PathDocument, QString(),
+                [this](TFormShell& shell) {
+                  // The set as the list showed it, and its ticked rows: the window
+                  // closes only once the list shows the file accepted.
+                  ImportResourceSet(shell.FrameImport->Set, shell.FrameImport->Selection());
+                  return true;
+                });
+}
+
+int32_t TMainForm::ImportResourceSet(const TResourceSet& set, const TResourceSetSelection& selection) {
+  if (!Resource || !FormParameter) return 0;
+  TMainResourceSetHost host;
+  return ::ImportResourceSet(set, *Resource, selection, host);
+}
+
+void TMainForm::ActionFileExportExecute() {
+  if (!Resource || !Plant) return;
+  RunFileWindow(TFormShell::TypeExport, QStringLiteral(".zor"), TFormShell::TypeTextZor, PathDocument, QString(),
+                [this](TFormShell& shell) {
+                  std::string error;
+                  if (ExportResourceSet(shell.FileName.toStdString(), *Resource, *Plant, shell.FrameImport->Selection(),
+                                        &error))
+                    return true;
+                  ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"), {Q(error)});
+                  return false;
+                });
+}
+
+void TMainForm::ActionFieldSaveShotExecute() {
+  RunFileWindow(TFormShell::TypeSaveShot, QStringLiteral(".jpg"), TFormShell::TypeTextJpg, PathSaveShot, QString(),
+                [this](TFormShell& shell) {
+                  const TFrameSaveShot& frame = *shell.FrameSaveShot;
+                  QWidget* control = nullptr;
+                  if (frame.RadioButtonView->isChecked() && FormView) {
+                    if (FormView->isVisible()) FormView->raise();
+                    if (FormStatistic) FormStatistic->UpdateView();
+                    control = FormView->DrawGridField;
+                  } else if (FormStatistic && (frame.RadioButtonStat->isChecked() || frame.RadioButtonHistory->isChecked())) {
+                    const bool stat = frame.RadioButtonStat->isChecked();
+                    FormStatistic->PageControl->setCurrentIndex(stat ? 2 : 3);
+                    if (FormStatistic->isVisible()) FormStatistic->raise();
+                    control = stat ? static_cast<QWidget*>(FormStatistic->ChartStat)
+                                   : static_cast<QWidget*>(FormStatistic->ChartHistory);
+                  }
+                  if (!control) {
+                    ShowHtmlMessage(HtmlKindInformation, QStringLiteral("Информация"),
+                                    {QStringLiteral("Изображение не сохранено: не выбрано, что на нём показать.")});
+                    return true;
+                  }
+                  if (WritePicture(ControlPicture(control), shell.FileName, frame.TrackBar->value())) return true;
+                  ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"), {Q(SaveFailedText(shell.FileName.toStdString()))});
+                  return false;
+                });
+}

@@ -1,0 +1,14 @@
+#include "windows/program/uProgram.h"
+
+QString ProgramVersion = QStringLiteral("0.7.0.68");
+QString ProgramTitle = QStringLiteral("ZeltorOmra 0.7.0.68");
+
+TSettingsResource DefaultSettingsResource() {
+  TSettingsResource r;
+  r.Name = "Ресурс Yellow";
+  return r;
+}
+
+TPlantParameter DefaultSettingsPlant() {
+  return NewPlantParameter("Организм Lime", TGenome(1, 1, 5, 10, 3, 10, 0, 0), clLime, clRed);
+}

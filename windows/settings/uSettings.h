@@ -1,0 +1,152 @@
+#pragma once
+// windows/settings: the settings file "omra.ini", its values and where it
+// lives, below the windows that read and write it.
+//
+// Every value the program keeps across runs, read once while the main window
+// is created and written once at exit. The values pass through TSettingsData:
+// ReadSettingsData takes them from the file (defaults for what is absent,
+// hand-edited values brought into range), the main window's start-up
+// (windows/main/mainSettings) builds the windows and the model from them, and
+// at exit gathers them from the windows for WriteSettingsData to put back in
+// the file's order.
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/uColor.h"
+#include "model/uPlant.h"
+#include "windows/program/uProgram.h"
+
+class TIniFile;
+
+// One of the five recent files.
+struct TSettingsRecentFile {
+  bool Visible = false;
+  std::string ShortFileName;
+  std::string FileName;
+};
+
+// The place of a tool window; an absent position means "work it out from the
+// main window" (the defaults depend on where the main window stands).
+struct TSettingsPlace {
+  std::optional<int> Top, Left;
+  int Width = 0, Height = 0;  // client size
+  bool Visible = false;
+  int Dockable = 0;
+  int PageIndex = 0;
+};
+
+struct TSettingsData {
+  // "MainForm"
+  std::string StoredVersion = "0.6.2";
+  bool FirstRun = true;
+  int MainTop = 78, MainLeft = 230;  // as stored (not yet clamped)
+  int MainWidth = 442, MainHeight = 57;  // only written
+  bool Snap = true;
+  std::array<TSettingsRecentFile, 5> FileList;
+  std::string PathDocument, PathSaveShot;
+  // "FormView", "FormStatistic", "FormParameter"
+  TSettingsPlace View, Statistic, Parameter;
+  int StatColWidthsMain = 120, StatColWidthsCell = 120;
+  int HistoryIndex = 0, StatIndex = 0;
+  std::optional<int> ParamColWidth;  // absent: the column keeps its width
+  int ParamHeight = 0;               // only written
+  // "Field"
+  int FieldC = 45, FieldR = 45, CellSize = 9;
+  int Brush = 0, SubBrushResource = 0, SubBrushPlant = 0;
+  // "View", "Statistic"
+  TColor FieldColor = clFieldDefault;
+  bool AutoBrush = true, OnlyPlant = true, AutoStop = true;
+  TColor StatColor = clFieldDefault;
+  std::string RefreshText = "10";
+  int Refresh = 10;
+  std::string UserName;
+  bool AutoComment = true;
+  // "Resource", "Plant": a count of -1 means absent
+  int ResourceCount = -1;
+  std::vector<TSettingsResource> Resources;
+  int PlantCount = -1;
+  std::vector<TPlantParameter> Plants;
+};
+
+// Ranges the editor allows; stored values outside them are brought in.
+constexpr int SettingsMinCols = 10, SettingsMaxCols = 1000;
+constexpr int SettingsMinRows = 5, SettingsMaxRows = 1000;
+constexpr int SettingsMinCellSize = 3, SettingsMaxCellSize = 1000;
+// Window sizes and first-column widths taken from the file.
+constexpr int SettingsMaxWindowSize = 32767;
+constexpr int SettingsMinColWidth = 30;
+
+// Reads every key the main window owns. `programPath` is the default of the two
+// folders, `userName` the default author.
+TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
+                               const std::string& userName);
+
+// Writes every key in the file's order. `writeHtmlPlaces` is called between the
+// parameter window's keys and the folders (the HTML windows' sections).
+void WriteSettingsData(TIniFile& ini, const TSettingsData& data,
+                       const std::function<void(TIniFile&)>& writeHtmlPlaces = {});
+
+// Version strings compare character by character ("0.6.10" < "0.6.3").
+bool VersionLower(const std::string& version, const std::string& than);
+
+// The main window's stored corner kept inside the work area (its size not subtracted).
+int ClampMainTop(int stored, int workAreaHeight);
+int ClampMainLeft(int stored, int workAreaWidth);
+
+// The first PathDocument + "noname<N>.zod" that does not exist.
+QString StartUpFileName(const QString& pathDocument);
+
+// ---------------------------------------------------------------------------
+// Where the settings live.
+
+struct TSettingsPaths {
+  QString ProgramPath;   // the program's folder, ends in "/"
+  QString ReadFile;      // the settings file read at start
+  QString WriteFile;     // the settings file written at exit
+  QString PagesPath;     // where generated pages are written, ends in "/"
+  bool PerUser = false;  // the program's folder cannot be written
+};
+
+// The program's folder: the executable's, unless a test set another one.
+QString ProgramFolder();
+void SetProgramFolderOverride(const QString& folder);  // empty: the executable's again
+
+// True when a file can be created in `folder` (tried for real, since the
+// permission bits do not tell for every user and file system).
+bool FolderWritable(const QString& folder);
+// Tests can replace the probe.
+void SetFolderWritableProbe(std::function<bool(const QString&)> probe);
+
+// With a writable program folder: "omra.ini" and the page folder there. Without
+// one: the user's configuration folder ($XDG_CONFIG_HOME/ZeltorOmra/omra.ini,
+// read from the program folder's file until it exists) and the user's data
+// folder for generated pages ($XDG_DATA_HOME/ZeltorOmra/Files/).
+TSettingsPaths ResolveSettingsPaths(const QString& programPath);
+
+// ---------------------------------------------------------------------------
+// The settings in use between start-up and exit.
+
+// The paths the main window found at start-up (resolved for the program folder
+// when asked before).
+const TSettingsPaths& CurrentSettingsPaths();
+// Works the paths out for the main window's folder at start-up and keeps them
+// as the paths in use.
+const TSettingsPaths& ResolveCurrentSettingsPaths(const QString& programPath);
+
+// The settings file that a window reads and writes its own keys in between
+// start-up and exit: the file the exit writes. When that file does not exist
+// yet and start-up read another one, the other one's text is first carried
+// over whole, so that a file begun early holds every setting. Empty when the
+// settings file is not in use.
+QString WindowSettingsFile();
+
+// Whether the main window reads the settings at creation and writes them at
+// exit. The program turns it on; window tests that want a fixed default model
+// leave it off.
+bool SettingsFileInUse();
+void SetSettingsFileInUse(bool inUse);

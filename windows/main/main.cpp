@@ -542,13 +542,7 @@ void TMainForm::BuildDefaultModel() {
   Created = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")).toStdString();
   FileDataVersion = "0.5.2";
   Comment.clear();
-  for (int n = 1;; ++n) {
-    const QString name = PathDocument + QStringLiteral("noname%1.zod").arg(n);
-    if (!QFile::exists(name)) {
-      FileName = name;
-      break;
-    }
-  }
+  FileName = StartUpFileName(PathDocument);
   setWindowTitle(ProgramTitle + QStringLiteral(" - ") + FileName.mid(FileName.lastIndexOf('/') + 1));
 
   if (FormParameter) {

@@ -83,9 +83,11 @@ int32_t NumberIn(const QString& text, int32_t def, int32_t lo, int32_t hi) {
 
 constexpr int32_t kMaxCount = std::numeric_limits<int32_t>::max();
 
-// Why a name typed for a resource or species cannot be taken, or nothing: the
-// name is a key of the settings file, which cannot hold a "=" in a key, nor
-// a key that begins with "[" (that is a section line), nor blanks alone.
+// Why a name typed for a resource or species cannot be taken, or nothing: a
+// name is a key of the settings file, where a "=" ends a key and a line that
+// begins with "[" opens a section, so the editor takes neither, nor blanks
+// alone. (Such names can still come in from data files and resource sets; the
+// settings file keeps them through character references.)
 QString NameRefusal(const QString& typed) {
   const QString name = typed.trimmed();
   if (name.isEmpty()) return QStringLiteral("Наименование не может состоять из одних пробелов.");

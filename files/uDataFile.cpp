@@ -186,7 +186,7 @@ bool TLoader::ReadPlants() {
     p.Stat.MaxMass = maxMass;
     if (!v052)
       for (int k = 0; k < 10; ++k) In.ReadRaw();
-    KeepSpeciesInRange(p, Res.Count);
+    KeepGenomeInRange(p.Param, Res.Count);
   }
   return true;
 }

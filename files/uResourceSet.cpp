@@ -147,7 +147,7 @@ int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, co
       if (g.ResourceIn() < 0 || g.ResourceOut() < 0 || g.ResourceIn() >= resource.Count ||
           g.ResourceOut() >= resource.Count)
         continue;
-      KeepSpeciesInRange(species, resource.Count);
+      KeepGenomeInRange(species.Param, resource.Count);
       host.AddPlant(species);
       ++added;
     }

@@ -77,7 +77,10 @@ inline void KeepResourceIndexesInRange(TGenome& g, int32_t resourceCount) {
 }
 
 // A genome read from a file made safe for the tick: the first six values as
-// GeneInRange, the two resource indexes as KeepResourceIndexesInRange.
+// GeneInRange, the two resource indexes as KeepResourceIndexesInRange. Every
+// reader (data file, resource set, settings) takes a species record's values
+// through it, zeros kept, so that a record reads back the same from every kind
+// of file; the editor asks more of what is typed into it.
 inline void KeepGenomeInRange(TGenome& g, int32_t resourceCount) {
   for (int k = 0; k < gResourceIn; ++k) g[k] = GeneInRange(k, g[k]);
   KeepResourceIndexesInRange(g, resourceCount);
@@ -112,14 +115,6 @@ struct TPlantParameter {
   TGenome Param;  // the species' current heritable parameters
   TStatistic Stat;
 };
-
-// A species record as every reader takes it, from a data file, a resource set
-// or the settings: its heritable values brought into the ranges the tick
-// keeps (KeepGenomeInRange), zeros kept, so that a record reads back the same
-// from every kind of file. The editor asks more of what is typed into it.
-inline void KeepSpeciesInRange(TPlantParameter& species, int32_t resourceCount) {
-  KeepGenomeInRange(species.Param, resourceCount);
-}
 
 struct TPlantCell {
   TGenome Genome;

@@ -420,11 +420,7 @@ void TFormParameter::EditCChange() {
                                .arg(cols).arg(rows).arg(resource->ColCount).arg(resource->RowCount);
       rows = resource->RowCount;
       cols = resource->ColCount;
-      {
-        const QSignalBlocker blockR(UpDownR), blockC(UpDownC);
-        UpDownR->setValue(rows);
-        UpDownC->setValue(cols);
-      }
+      ShowFieldSize(rows, cols);
       MainForm->ShowHtmlMessage(0, QStringLiteral("Ошибка"), {note});
     }
   }
@@ -720,14 +716,16 @@ void TFormParameter::SelectFirstPlant() {
   ListBoxPlantClick();
 }
 
+void TFormParameter::ShowFieldSize(int rows, int cols) {
+  const QSignalBlocker blockR(UpDownR), blockC(UpDownC);
+  UpDownR->setValue(rows);
+  UpDownC->setValue(cols);
+}
+
 void TFormParameter::SetFieldSize(int rows, int cols) {
-  {
-    // One resize for both values: setting them one by one would pass through
-    // a mixed size that cuts the stores.
-    const QSignalBlocker blockR(UpDownR), blockC(UpDownC);
-    UpDownR->setValue(rows);
-    UpDownC->setValue(cols);
-  }
+  // One resize for both values: setting them one by one would pass through
+  // a mixed size that cuts the stores.
+  ShowFieldSize(rows, cols);
   EditCChange();
 }
 

@@ -192,6 +192,8 @@ class TFormParameter : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Puts a field size into both size boxes without resizing anything.
+  void ShowFieldSize(int rows, int cols);
   void CreateGeneralPage();
   QWidget* CreateListPage(bool plant);
   void FormShow();

@@ -168,7 +168,7 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
     p.Param.ResourceOut() = ini.ReadInteger(sPlant, n + ".ResourceOut", ini.ReadInteger(sPlant, n + ".ResourceIndex", 0));
     // The ranges every reader keeps: the record reads back as a data file or
     // a resource set would give it.
-    KeepSpeciesInRange(p, resources);
+    KeepGenomeInRange(p.Param, resources);
     d.Plants.push_back(p);
   }
   // 12-13.

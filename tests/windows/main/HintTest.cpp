@@ -189,10 +189,10 @@ TEST_F(HintHandler, ToolButtonHintsShowWhileAnotherWindowIsActive) {
     const QPoint at = control->mapTo(top, control->rect().center());
     QTest::mouseMove(top->windowHandle(), at - QPoint(1, 1));
     QTest::mouseMove(top->windowHandle(), at);
-    QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000);
+    (void)QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000);
     const QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
     QToolTip::hideText();
-    QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000);
+    (void)QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000);
     return text;
   };
   QToolButton* step = nullptr;

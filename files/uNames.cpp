@@ -17,5 +17,11 @@ std::string TUniqueNames::Add(const std::string& name, const std::string& fallba
   }
 }
 
+std::string NameFilesCanCarry(const std::string& name) {
+  std::string bytes = LineBytes(name);
+  if (bytes.size() > MaxNameLength) bytes.resize(MaxNameLength);
+  return Cp1251ToUtf8(bytes);
+}
+
 std::string DefaultResourceName(int index) { return "Ресурс " + std::to_string(index); }
 std::string DefaultPlantName(int index) { return "Организм " + std::to_string(index); }

@@ -13,7 +13,6 @@
 
 namespace {
 constexpr size_t kBufferSize = 1 << 18;
-constexpr size_t kMaxLine = 1 << 20;  // a longer line is taken for a broken file
 
 inline bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' ' && c != '\n'; }
 }  // namespace
@@ -59,7 +58,7 @@ bool TTextReader::Fill() {
     Pos = 0;
   }
   if (Len == Capacity) {
-    if (Capacity >= kMaxLine) {
+    if (Capacity >= TextMaxLine) {
       TooLong = true;
       return false;
     }
@@ -186,11 +185,15 @@ int32_t Saturate32(int64_t value) {
   return static_cast<int32_t>(value);
 }
 
-void TTextWriter::WriteString(std::string_view text) {
+std::string LineBytes(std::string_view text) {
   std::string bytes = Utf8ToCp1251(text);
   for (char& c : bytes)
     if (c == '\r' || c == '\n') c = ' ';
-  File.Write(bytes);
+  return bytes;
+}
+
+void TTextWriter::WriteString(std::string_view text) {
+  File.Write(LineBytes(text));
   File.Write("\r\n", 2);
 }
 

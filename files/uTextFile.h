@@ -9,6 +9,15 @@
 
 #include "platform/SafeFile.h"
 
+// The longest line the reader takes, its line end included; a longer one is
+// taken for a broken file.
+constexpr size_t TextMaxLine = size_t{1} << 20;
+
+// The code page 1251 bytes a line of program text (UTF-8) is written as: a
+// character the code page cannot carry becomes "?", and a line break a blank,
+// so that one value stays one line.
+std::string LineBytes(std::string_view text);
+
 class TTextReader {
  public:
   TTextReader() = default;
@@ -63,8 +72,7 @@ class TTextWriter {
  public:
   explicit TTextWriter(const std::string& path) : File(path) {}
   bool Ok() const { return File.Ok(); }
-  // A line of program text (UTF-8), written in code page 1251. Line breaks
-  // inside the text become blanks, so one value stays one line.
+  // A line of program text (UTF-8), written as LineBytes gives it.
   void WriteString(std::string_view text);
   // A line of plain ASCII text, written as it is.
   void WriteRaw(std::string_view text) {

@@ -167,6 +167,15 @@ std::string Utf8ToCp1251(std::string_view text) {
   return out;
 }
 
+std::string FirstCharNotInCp1251(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    const size_t from = i;
+    if (ByteOf(NextCodePoint(text, i)) < 0) return std::string(text.substr(from, i - from));
+  }
+  return {};
+}
+
 namespace {
 
 // A reference "&#N;" at text[i]: its character and length, or false.

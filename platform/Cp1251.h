@@ -10,6 +10,9 @@ std::string Cp1251ToUtf8(std::string_view text);
 // UTF-8 to code page 1251. A character the code page cannot carry, or a byte
 // that is not valid UTF-8, becomes "?".
 std::string Utf8ToCp1251(std::string_view text);
+// The first character of UTF-8 text that code page 1251 has no byte for, as
+// UTF-8; empty when the code page carries the whole text.
+std::string FirstCharNotInCp1251(std::string_view text);
 // UTF-8 to code page 1251 for text that must come back whole (the settings
 // file): a character the code page cannot carry is written as the decimal
 // character reference "&#N;", as in HTML, and an "&" that would begin such a

@@ -26,6 +26,7 @@
 #include "controls/ToolEdit.h"
 #include "controls/fCombo.h"
 #include "model/uLimits.h"
+#include "platform/Cp1251.h"
 #include "platform/IniFile.h"
 #include "windows/look/DrawGrid.h"
 #include "windows/look/ValueListEditor.h"
@@ -87,12 +88,18 @@ constexpr int32_t kMaxCount = std::numeric_limits<int32_t>::max();
 // name is a key of the settings file, where a "=" ends a key and a line that
 // begins with "[" opens a section, so the editor takes neither, nor blanks
 // alone. (Such names can still come in from data files and resource sets; the
-// settings file keeps them through character references.)
+// settings file keeps them through character references.) A name is also a
+// line of the data file and the resource set, in code page 1251, so a
+// character that code page has no place for is refused as well: the files
+// would give it back as "?".
 QString NameRefusal(const QString& typed) {
   const QString name = typed.trimmed();
   if (name.isEmpty()) return QStringLiteral("Наименование не может состоять из одних пробелов.");
   if (name.contains(QLatin1Char('='))) return QStringLiteral("Наименование не может содержать знак \"=\".");
   if (name.startsWith(QLatin1Char('['))) return QStringLiteral("Наименование не может начинаться со знака \"[\".");
+  if (const std::string sign = FirstCharNotInCp1251(name.toStdString()); !sign.empty())
+    return QStringLiteral("Наименование не может содержать знак \"%1\": его нельзя записать в файл данных.")
+        .arg(QString::fromStdString(sign));
   return {};
 }
 

@@ -50,6 +50,21 @@ std::optional<int> ParseInt(const std::string& text) {
 
 std::string Idx(const char* prefix, int i) { return prefix + std::to_string(i); }
 
+// The name of a resource or species from its list key, into `name`, and the
+// prefix of the keys that hold its values. The name is brought to what the
+// data file and the resource set carry (an older version kept characters
+// they cannot), so that the model, these files and the next exit agree; a
+// later duplicate (in any letter case) or an empty name is given a name of
+// its own, as the data file reader does. The values are read under the name
+// as it was stored, where the exit that wrote it put them, whatever name the
+// item is given now; an item stored without a name has only the given one.
+std::string ReadItemName(const TIniFile& ini, TUniqueNames& names, const std::string& section,
+                         const std::string& listKey, const std::string& fallback, std::string& name) {
+  const std::string stored = ini.ReadString(section, listKey, "");
+  name = names.Add(NameFilesCanCarry(stored), fallback);
+  return stored.empty() ? name : stored;
+}
+
 }  // namespace
 
 bool VersionLower(const std::string& version, const std::string& than) { return version < than; }
@@ -134,16 +149,14 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   if (d.ResourceCount < -1) d.ResourceCount = -1;  // no store has a negative count: taken as absent
   d.ResourceCount = std::min(d.ResourceCount, MaxItemCount);
   if (d.ResourceCount < 0) d.FirstRun = true;
-  // Names are keys of their values: a later duplicate (in any letter case) or
-  // an empty name is given a name of its own, as the data file reader does.
   TUniqueNames resourceNames, plantNames;
   for (int i = 0; i < d.ResourceCount; ++i) {
     TSettingsResource r;
-    r.Name = resourceNames.Add(ini.ReadString(sResource, Idx("Resource.Value", i), DefaultResourceName(i)),
-                               DefaultResourceName(i));
-    r.BrushValue = std::max(1, ini.ReadInteger(sResource, r.Name + ".Resource", 25));
-    r.Slur = Clamp(ini.ReadInteger(sResource, r.Name + ".Slur", 70), 0, 100);
-    r.Color = ini.ReadInteger(sResource, r.Name + ".Color", clYellow);
+    const std::string key = ReadItemName(ini, resourceNames, sResource, Idx("Resource.Value", i),
+                                         DefaultResourceName(i), r.Name);
+    r.BrushValue = std::max(1, ini.ReadInteger(sResource, key + ".Resource", 25));
+    r.Slur = Clamp(ini.ReadInteger(sResource, key + ".Slur", 70), 0, 100);
+    r.Color = ini.ReadInteger(sResource, key + ".Color", clYellow);
     d.Resources.push_back(r);
   }
   // 11. Species.
@@ -153,9 +166,8 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   const int resources = d.ResourceCount < 0 ? 1 : d.ResourceCount;
   for (int i = 0; i < d.PlantCount; ++i) {
     TPlantParameter p;
-    p.Const.Name =
-        plantNames.Add(ini.ReadString(sPlant, Idx("Plant.Value", i), DefaultPlantName(i)), DefaultPlantName(i));
-    const std::string& n = p.Const.Name;
+    const std::string n =
+        ReadItemName(ini, plantNames, sPlant, Idx("Plant.Value", i), DefaultPlantName(i), p.Const.Name);
     p.Const.Color = ini.ReadInteger(sPlant, n + ".Color", clLime);
     p.Const.ColorMutant = ini.ReadInteger(sPlant, n + ".ColorMutant", clRed);
     p.Param.ResourceBegin() = ini.ReadInteger(sPlant, n + ".ResourceBegin", 1);

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QWheelEvent>
 #include <QtTest/qtestspontaneevent.h>
+#include <QToolBar>
 #include <QToolButton>
 
 #include "ParameterTestUtil.h"
@@ -483,6 +484,37 @@ TEST_F(ParameterEditor, NamesTheSettingsFileCannotKeepAreRefusedAndBlanksTrimmed
   partest::AnswerNextInput(QStringLiteral(" Мох "));
   Form->SpeedButtonPlantEditClick();
   EXPECT_EQ(Plant().Params[0].Const.Name, "Мох");
+}
+
+TEST_F(ParameterEditor, ANameWithACharacterTheDataFileCannotCarryIsRefusedWithTheReason) {
+  // Typed into the name window opened from the tool bar, confirmed with Enter.
+  auto typeName = [](const QString& name, QString* shown) {
+    partest::OnNextModal([name, shown](QWidget* w) {
+      QLineEdit* edit = w->findChild<QLineEdit*>();
+      ASSERT_NE(edit, nullptr);
+      edit->selectAll();
+      for (const QChar c : name) QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+      if (shown) partest::CollectNextMessage(shown);
+      QTest::keyClick(edit, Qt::Key_Return);
+    });
+  };
+  Form->PageControl->setCurrentIndex(1);
+  QString shown;
+  typeName(QStringLiteral("Снег☃"), &shown);
+  QTest::mouseClick(Form->ToolBarResource->widgetForAction(Form->ToolButtonResourceAdd), Qt::LeftButton);
+  EXPECT_TRUE(shown.contains(QStringLiteral("\"☃\""))) << shown.toStdString();
+  EXPECT_TRUE(shown.contains(QStringLiteral("Информация"))) << shown.toStdString();
+  EXPECT_EQ(Res().Count, 1);
+  Form->PageControl->setCurrentIndex(2);
+  shown.clear();
+  typeName(QStringLiteral("Ёж №5 € ☃"), &shown);
+  QTest::mouseClick(Form->ToolBarPlant->widgetForAction(Form->ToolButtonPlantEdit), Qt::LeftButton);
+  EXPECT_TRUE(shown.contains(QStringLiteral("\"☃\""))) << shown.toStdString();
+  EXPECT_EQ(Plant().Params[0].Const.Name, "Организм Lime");
+  // What the code page carries is taken.
+  typeName(QStringLiteral("Ёж №5 €"), nullptr);
+  QTest::mouseClick(Form->ToolBarPlant->widgetForAction(Form->ToolButtonPlantEdit), Qt::LeftButton);
+  EXPECT_EQ(Plant().Params[0].Const.Name, "Ёж №5 €");
 }
 
 TEST_F(ParameterEditor, AddSpeciesWithoutResourcesIsRefusedWithTheInformationText) {

@@ -234,8 +234,11 @@ TEST_F(SettingsFolder, PathsAndNamesOutsideTheCodePageComeBackUnchanged) {
     EXPECT_EQ(r.FileList[0].ShortFileName, d.FileList[0].ShortFileName);
     EXPECT_EQ(r.FileList[0].FileName, d.FileList[0].FileName);
     ASSERT_EQ(r.Resources.size(), 2u);
-    EXPECT_EQ(r.Resources[0].Name, "Вода ☔");
-    EXPECT_EQ(r.Resources[1].Name, "Вода ☀");
+    // Names are brought to what the data file carries, each still its own,
+    // with the values stored under its old name.
+    EXPECT_EQ(r.Resources[0].Name, "Вода ?");
+    EXPECT_EQ(r.Resources[1].Name, "Вода ? (2)");
+    EXPECT_EQ(r.Resources[0].BrushValue, 40);
     EXPECT_EQ(r.Resources[1].BrushValue, 5) << "each keeps its own values";
     TIniFile ini(Ini());
     WriteSettingsData(ini, r);

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr size_t kMaxValue = 2047;
-
 std::string_view Trim(std::string_view s) {
   size_t i = 0, j = s.size();
   while (i < j && static_cast<unsigned char>(s[i]) <= ' ') ++i;
@@ -196,16 +194,8 @@ bool TIniFile::Load(const std::string& path, TContent& content) {
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
   std::string value;
   if (!Content.Find(Utf8ToCp1251Refs(section), KeyText(key), value)) return def;
-  std::string text = Cp1251RefsToUtf8(value);
-  // At most kMaxValue characters (not bytes) of the value.
-  size_t chars = 0, i = 0;
-  while (i < text.size() && chars < kMaxValue) {
-    ++i;
-    while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
-    ++chars;
-  }
-  text.resize(i);
-  return text;
+  // Whole, however long: a name or a path comes back as it was written.
+  return Cp1251RefsToUtf8(value);
 }
 
 int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key, int32_t def) const {

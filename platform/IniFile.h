@@ -31,7 +31,7 @@ class TIniFile {
 
   const std::string& FileName() const { return Path; }
 
-  // At most 2047 characters; the default when the key is absent.
+  // The whole value, however long; the default when the key is absent.
   std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
   // Decimal, or hexadecimal after "$", "0x" or "0X"; the default when the key
   // is absent or its value is not such a number.

@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -261,6 +262,41 @@ TEST_F(StartUp, AbsentSpeciesGiveTheDefaultOneAndAHighBrushIndexIsLowered) {
   EXPECT_EQ(FormView->ToolButtonResource->toolTip(), "Ресурс: C");
   EXPECT_EQ(Form->FileName, path + "noname3.zod");
   EXPECT_TRUE(modalTitles.isEmpty());
+}
+
+TEST_F(StartUp, NamesAndRecentPathsLongerThan2047CharactersComeBackWithTheirValues) {
+  WriteIni("[MainForm]\r\nFirstRun=0\r\n[Resource]\r\nResourceCount=1\r\n");
+  const QString resource = "Ресурс " + QString(3000, QChar(0x436));  // "ж"
+  const QString species = "Организм " + QString(3000, QLatin1Char('z'));
+  QString folder = path;
+  for (int i = 0; i < 9; ++i) folder += QString(240, QLatin1Char('d')) + "/";
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString file = folder + "run.zod";
+  Start();
+  FormParameter->RenameResource(resource, 0);
+  FormParameter->RenamePlant(species, 0);
+  Form->Resource->Params[0].Slur = 33;
+  Form->Plant->Params[0].Param.AgeMax() = 42;
+  Form->Step = 7;
+  ASSERT_TRUE(Form->SaveDataFile(file));
+  Form->Step = 0;
+  Exit();
+  Start();
+  ASSERT_EQ(Form->Resource->Count, 1);
+  EXPECT_EQ(Form->Resource->Params[0].Name, resource.toStdString());
+  EXPECT_EQ(Form->Resource->Params[0].Slur, 33);
+  ASSERT_EQ(Form->Plant->Count, 1);
+  EXPECT_EQ(Form->Plant->Params[0].Const.Name, species.toStdString());
+  EXPECT_EQ(Form->Plant->Params[0].Param.AgeMax(), 42);
+  EXPECT_EQ(Form->FileList[0].FileName, file);
+  // The recent file opens with its key.
+  Form->show();
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
+  QTest::keyClick(Form, Qt::Key_1, Qt::ControlModifier);
+  EXPECT_EQ(Form->FileName, file);
+  EXPECT_EQ(Form->Step, 7);
+  EXPECT_TRUE(modalTitles.isEmpty()) << modalTitles.join("|").toStdString();
 }
 
 TEST_F(StartUp, HandEditedSizesAndCountsNeverReachTheStores) {

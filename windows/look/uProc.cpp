@@ -137,7 +137,7 @@ void ShortenPath(const QString& path, int maxLength, QString& result) {
   const QString name = parts.takeLast();
   QString text;
   while (text.size() + name.size() < maxLength && !parts.isEmpty()) text += parts.takeFirst() + sep;
-  result = parts.isEmpty() ? text + name : text + QStringLiteral("../") + name;
+  result = parts.isEmpty() ? text + name : text + QStringLiteral("…/") + name;
 }
 
 QString ShortenPath(const QString& path, int maxLength) {

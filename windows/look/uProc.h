@@ -49,7 +49,8 @@ QString GetCurrentUserName();
 QString GetUserHomeFolder();
 
 // The display form of `path` for menus: leading folders are kept while the text
-// so far plus the file name stays below `maxLength`; the rest becomes "../".
+// so far plus the file name stays below `maxLength`; the folders left out are
+// marked "…/" (not "../", which would name a real parent folder).
 void ShortenPath(const QString& path, int maxLength, QString& result);
 QString ShortenPath(const QString& path, int maxLength);
 

@@ -4,7 +4,9 @@
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QLayout>
@@ -12,12 +14,15 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtCharts/QChartView>
+#include <algorithm>
 #include <ctime>
+#include <filesystem>
 #include <vector>
 
 #include "files/uDataFile.h"
@@ -132,10 +137,34 @@ void TMainForm::ToolButtonLoadMouseUp(QMouseEvent* event) {
   PopupMenuLoad->popup(ToolBar->mapToGlobal(QPoint(r.left(), r.top() + r.height())));
 }
 
+namespace {
+
+// Whether two names stand for one recent file: the same name, or names that
+// differ only in letter case on a file system that does not tell case apart
+// (they then name one existing file). Where case tells files apart,
+// SAMPLE.ZOD and sample.zod are two files and two entries.
+bool SameRecentFile(const QString& a, const QString& b) {
+  if (a == b) return true;
+  if (a.compare(b, Qt::CaseInsensitive) != 0) return false;
+  std::error_code error;
+  return std::filesystem::equivalent(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString(), error);
+}
+
+// The widest text a recent-file entry shows. A longer one (a very long file
+// name, or an entry as an older version stored it) is shortened in its
+// middle, so that the menu keeps its keys on the screen.
+int RecentEntryWidth(const QWidget& window, const QFontMetrics& metrics) {
+  int width = 50 * metrics.averageCharWidth();
+  if (const QScreen* screen = window.screen()) width = std::min(width, screen->availableGeometry().width() / 2);
+  return width;
+}
+
+}  // namespace
+
 void TMainForm::AddRecentFile(const QString& name) {
   int at = -1;
   for (int i = 0; i < 5 && at < 0; ++i)
-    if (FileList[i].FileName.compare(name, Qt::CaseInsensitive) == 0) at = i;
+    if (SameRecentFile(FileList[i].FileName, name)) at = i;
   TFileListItem front;
   if (at >= 0) {
     front = FileList[at];  // keeps its own menu text and visibility
@@ -152,7 +181,10 @@ void TMainForm::AddRecentFile(const QString& name) {
 
 void TMainForm::UpdateRecentMenu() {
   const QAction* const commands[5] = {ActionReload1, ActionReload2, ActionReload3, ActionReload4, ActionReload5};
-  for (QAction* const* entries : {MenuFileReload, MenuLoadReload})
+  for (QAction* const* entries : {MenuFileReload, MenuLoadReload}) {
+    const QMenu* menu = entries == MenuFileReload ? PopupMenuFile : PopupMenuLoad;
+    const QFontMetrics metrics(menu ? menu->font() : font());
+    const int width = RecentEntryWidth(*this, metrics);
     for (int i = 0; i < 5; ++i) {
       QAction* entry = entries[i];
       const int k = entry ? entry->data().toInt() : 0;
@@ -160,11 +192,14 @@ void TMainForm::UpdateRecentMenu() {
       const TFileListItem& item = FileList[k - 1];
       // Shown as it is: no accelerator, and a tab in a name would start the key.
       QString text = item.ShortFileName;
-      text.replace(QLatin1Char('&'), QStringLiteral("&&")).replace(QLatin1Char('\t'), QLatin1Char(' '));
+      text.replace(QLatin1Char('\t'), QLatin1Char(' '));
+      text = metrics.elidedText(text, Qt::ElideMiddle, width);
+      text.replace(QLatin1Char('&'), QStringLiteral("&&"));
       entry->setText(MenuTextWithKey(text, commands[k - 1] ? commands[k - 1]->shortcut() : QKeySequence()));
       entry->setToolTip(item.FileName);
       entry->setVisible(item.Visible);
     }
+  }
 }
 
 TShellHost TMainForm::FileWindowHost() {

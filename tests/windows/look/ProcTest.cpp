@@ -10,10 +10,10 @@
 TEST(ShortenPath, KeepsFoldersWhileTheTextSoFarIsShort) {
   EXPECT_EQ(ShortenPath("C:/Data/sim/test.zod", 30), "C:/Data/sim/test.zod");
   const QString long_ = ShortenPath("C:/Documents and Settings/user/My Documents/run.zod", 30);
-  EXPECT_EQ(long_, "C:/Documents and Settings/../run.zod");
-  EXPECT_EQ(long_.size(), 36);  // the bound is on the text before a folder is taken
+  EXPECT_EQ(long_, "C:/Documents and Settings/…/run.zod");
+  EXPECT_EQ(long_.size(), 35);  // the bound is on the text before a folder is taken
   EXPECT_EQ(ShortenPath("/home/anna/models/evolution/fight_mutation.zod", 30),
-            "/home/anna/models/../fight_mutation.zod");
+            "/home/anna/models/…/fight_mutation.zod");
 }
 
 TEST(ShortenPath, BareNamesAndTrailingSeparators) {
@@ -22,10 +22,10 @@ TEST(ShortenPath, BareNamesAndTrailingSeparators) {
   EXPECT_EQ(ShortenPath("C:/a/", 30), "C:/a");
   EXPECT_EQ(ShortenPath("/run.zod", 30), "/run.zod");
   // A name already at the bound takes no folder at all.
-  EXPECT_EQ(ShortenPath("dir/" + QString(30, QLatin1Char('n')), 30), "../" + QString(30, QLatin1Char('n')));
+  EXPECT_EQ(ShortenPath("dir/" + QString(30, QLatin1Char('n')), 30), "…/" + QString(30, QLatin1Char('n')));
   QString out = "stale";
   ShortenPath("a/b", 0, out);
-  EXPECT_EQ(out, "../b");
+  EXPECT_EQ(out, "…/b");
 }
 
 TEST(FileTypeText, NamesEveryKnownTypeAndNothingElse) {

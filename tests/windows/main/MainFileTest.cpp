@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -119,6 +120,14 @@ class FileCommands : public MainWindowTest {
     Form->PathSaveShot = docs;
     Form->UserName = "Tester";
   }
+  // A key pressed in the main window, made the active window first (a file
+  // window that closed leaves no window active here).
+  void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
+    QTest::keyClick(Form, key, modifiers);
+  }
   QTemporaryDir temp;
   QString docs;
 };
@@ -207,9 +216,9 @@ TEST_F(FileCommands, RecentFilesKeepFiveDistinctFiles) {
   for (int i = 1; i <= 6; ++i) Form->AddRecentFile(docs + QString("f%1.zod").arg(i));
   EXPECT_EQ(Form->FileList[0].FileName, docs + "f6.zod");
   EXPECT_EQ(Form->FileList[4].FileName, docs + "f2.zod");  // f1 dropped
-  // A file already listed moves up with its own menu text, in any letter case.
+  // A file already listed moves up with its own menu text.
   Form->FileList[2].ShortFileName = "my text";
-  Form->AddRecentFile(docs + "F4.ZOD");
+  Form->AddRecentFile(docs + "f4.zod");
   EXPECT_EQ(Form->FileList[0].FileName, docs + "f4.zod");
   EXPECT_EQ(Form->FileList[0].ShortFileName, "my text");
   EXPECT_EQ(Form->FileList[1].FileName, docs + "f6.zod");
@@ -227,6 +236,59 @@ TEST_F(FileCommands, RecentFilesKeepFiveDistinctFiles) {
   EXPECT_EQ(Form->MenuLoadReload[3]->text(), "a&&b\tCtrl+4");  // shown as it is, no accelerator
   for (QAction* a : {Form->ActionReload1, Form->ActionReload4})
     EXPECT_TRUE(a->isVisible() && a->isEnabled() && a->text().startsWith("ActionReload"));
+}
+
+TEST_F(FileCommands, FilesWhoseNamesDifferOnlyInLetterCaseAreTwoRecentFiles) {
+  TUser user;
+  Form->Step = 11;
+  ASSERT_TRUE(Form->SaveDataFile(docs + "SAMPLE.ZOD"));
+  Form->Step = 22;
+  ASSERT_TRUE(Form->SaveDataFile(docs + "sample.zod"));
+  user.Shells.push_back(Accept("SAMPLE.ZOD"));
+  Press(Qt::Key_F3);
+  EXPECT_EQ(Form->Step, 11);
+  user.Shells.push_back(Accept("sample.zod"));
+  Press(Qt::Key_F3);
+  EXPECT_EQ(Form->Step, 22);
+  EXPECT_EQ(Form->FileList[0].FileName, docs + "sample.zod");
+  ASSERT_EQ(Form->FileList[1].FileName, docs + "SAMPLE.ZOD");
+  Press(Qt::Key_2, Qt::ControlModifier);
+  EXPECT_EQ(Form->FileName, docs + "SAMPLE.ZOD");
+  EXPECT_EQ(Form->Step, 11);
+  Press(Qt::Key_2, Qt::ControlModifier);
+  EXPECT_EQ(Form->FileName, docs + "sample.zod");
+  EXPECT_EQ(Form->Step, 22);
+  EXPECT_EQ(user.ShellsSeen, 2);
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
+TEST_F(FileCommands, AVeryLongRecentNameIsShortenedSoTheFileMenuFitsWithItsKeys) {
+  TUser user;
+  const QString folder = docs + "repo/build/bin/";
+  ASSERT_TRUE(QDir().mkpath(folder));
+  Form->PathDocument = folder;
+  const QString longName = QString(251, QLatin1Char('a')) + ".zod";  // 255 bytes, as long as a name can be
+  user.Shells.push_back(Accept(longName));
+  Press(Qt::Key_F4, Qt::ControlModifier);
+  ASSERT_EQ(Form->FileName, folder + longName);
+  user.Shells.push_back(Accept("fight_mutation.zod"));
+  Press(Qt::Key_F4, Qt::ControlModifier);
+  ASSERT_EQ(Form->FileName, folder + "fight_mutation.zod");
+  // The folders left out are marked "…", never "..", which names a real folder.
+  const QString shortEntry = Form->MenuFileReload[0]->text();
+  EXPECT_TRUE(shortEntry.contains("…/fight_mutation.zod\tCtrl+1")) << shortEntry.toStdString();
+  EXPECT_FALSE(shortEntry.contains("..")) << shortEntry.toStdString();
+  // The long entry is shortened in its middle; the menu, keys and all, fits the screen.
+  const QString longEntry = Form->MenuFileReload[1]->text();
+  EXPECT_TRUE(longEntry.endsWith("aaa.zod\tCtrl+2")) << longEntry.toStdString();
+  EXPECT_LT(longEntry.size(), longName.size());
+  const QRect screen = Form->screen()->availableGeometry();
+  Form->PopupMenuFile->popup(screen.topLeft());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form->PopupMenuFile));
+  EXPECT_LE(Form->PopupMenuFile->width(), screen.width());
+  EXPECT_TRUE(screen.contains(Form->PopupMenuFile->geometry())) << Form->PopupMenuFile->width();
+  Form->PopupMenuFile->hide();
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
 }
 
 TEST_F(FileCommands, ARecentFileChosenFromTheMenuBecomesTheCurrentFile) {

@@ -68,7 +68,10 @@ wait_for() {
 
 # ------------------------------------------------------------------ the desktop
 
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$WORK/display" 2>"$WORK/xvfb.log" &
+# -noreset: without it the server resets whenever its last client leaves (the
+# probe below, or the program between two starts), and a client that connects
+# during the reset, openbox at a busy moment, is refused.
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$WORK/display" 2>"$WORK/xvfb.log" &
 XPID=$!
 wait_for 20 test -s "$WORK/display" || { echo "FAIL: the X server did not start"; cat "$WORK/xvfb.log"; exit 1; }
 export DISPLAY=":$(head -n1 "$WORK/display")" QT_QPA_PLATFORM=xcb

@@ -160,6 +160,9 @@ class TFormShell : public QDialog {
   // Shows the import list read from this set ("(нет)" when it cannot be read).
   void PreviewResourceSet(const QString& file);
   void ApplyWidths();
+  // The outer width at which the tree and the side panel have their widths
+  // beside the middle part's least width.
+  int FittingOuterWidth() const;
   // The window saves (Save, Export, SaveShot) rather than opens.
   bool Saving() const;
 
@@ -169,4 +172,7 @@ class TFormShell : public QDialog {
   int FOuterWidth = 490;
   int FTreeWidth = 177;
   int FPanelWidth = 215;
+  bool FWidthStored = false;        // the settings hold the window's width
+  int FShownWidth = 490;            // the outer width the window opened with
+  bool FTreeMoved = false, FPanelMoved = false;  // the user moved a splitter
 };

@@ -16,8 +16,12 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QAbstractTextDocumentLayout>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSlider>
+#include <QSplitter>
+#include <QTextBlock>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +36,7 @@
 #include "controls/KitConst.h"
 #include "files/uDataFile.h"
 #include "files/uResourceSet.h"
+#include "platform/IniFile.h"
 #include "platform/Jpeg.h"
 #include "platform/qt/HtmlView.h"
 #include "platform/qt/ShellView.h"
@@ -41,6 +46,7 @@
 #include "windows/program/uProgram.h"
 #include "windows/shell/fShell.h"
 #include "windows/shell/frImport.h"
+#include "windows/shell/frOpenBrowser.h"
 #include "windows/shell/frSaveShot.h"
 
 namespace {
@@ -652,4 +658,92 @@ TEST_F(FileCommands, TheOpenButtonShowsTheRecentFilesOnARightClick) {
   EXPECT_TRUE(Form->PopupMenuLoad->isVisible());
   EXPECT_EQ(Form->PopupMenuLoad->pos(), Form->ToolBar->mapToGlobal(button->geometry().bottomLeft() + QPoint(0, 1)));
   Form->PopupMenuLoad->hide();
+}
+
+// A fresh start: each of the five file windows opens with the tree at 177 and
+// the side panel at 215 beside the whole type line, and Escape stores no
+// width the user did not set. The comment preview keeps the words of its
+// heading whole also in a panel the user made narrow, and that width is kept.
+TEST_F(FileCommands, FileWindowsOpenAtTheDefaultWidthsAndKeepOnlyWidthsTheUserSet) {
+  TUser user;
+  QTemporaryDir program;
+  ASSERT_TRUE(program.isValid());
+  const QString ini = program.path() + "/omra.ini";
+  SetProgramFolderOverride(program.path() + "/");
+  SetSettingsFileInUse(true);
+  const auto restore = qScopeGuard([] {
+    SetSettingsFileInUse(false);
+    SetProgramFolderOverride(TestProgramFolder());
+  });
+  ASSERT_TRUE(QFile::copy(TestProgramFolder() + "fight_mutation.zod", docs + "sample.zod"));
+  Form->show();
+  // Keys go to the main window, active again once a file window closed.
+  auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
+    QTest::keyClick(Form, key, modifiers);
+  };
+  auto stored = [&](const QString& prefix, const char* key) {
+    return TIniFile(ini.toStdString()).ValueExists("FormShell", (prefix + "." + key).toStdString());
+  };
+  const std::tuple<Qt::Key, Qt::KeyboardModifiers, QString> commands[] = {
+      {Qt::Key_F3, Qt::NoModifier, "OpenBrowser"}, {Qt::Key_F4, Qt::ControlModifier, "Save"},
+      {Qt::Key_M, Qt::ControlModifier, "Import"},  {Qt::Key_E, Qt::ControlModifier, "Export"},
+      {Qt::Key_S, Qt::ControlModifier, "SaveShot"}};
+  for (const auto& [key, modifiers, prefix] : commands) {
+    bool panel = false;
+    user.Shells.push_back([&](TFormShell& shell) {
+      EXPECT_EQ(shell.IniPrefix, prefix);
+      EXPECT_EQ(shell.ShellTreeView->width(), 177) << prefix.toStdString();
+      panel = !shell.PanelSub->isHidden();
+      if (panel) {
+        EXPECT_EQ(shell.PanelSub->width(), 215) << prefix.toStdString();
+      }
+      QTest::keyClick(&shell, Qt::Key_Escape);
+    });
+    press(key, modifiers);
+    EXPECT_EQ(panel, prefix != "Save") << prefix.toStdString();
+    for (const char* width : {"Width", "ShellTreeView", "PanelSubWidth"})
+      EXPECT_FALSE(stored(prefix, width)) << prefix.toStdString() << "." << width;
+  }
+
+  // The heading "Комментарии" stays one line however narrow the panel.
+  auto headingLines = [](THtmlView* view) {
+    for (QTextBlock b = view->document()->begin(); b.isValid(); b = b.next())
+      if (b.text().trimmed() == "Комментарии") {
+        view->document()->documentLayout()->blockBoundingRect(b);
+        return b.layout()->lineCount();
+      }
+    return 0;
+  };
+  int narrow = 0;
+  user.Shells.push_back([&](TFormShell& shell) {
+    TShellListView* list = shell.ShellListView;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->Select("sample.zod"); }, 10000));
+    const QRect item = list->visualRect(list->currentIndex());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+    THtmlView* page = shell.FrameOpenBrowser->WebBrowser;
+    ASSERT_TRUE(shell.FrameOpenBrowser->isVisible());
+    EXPECT_EQ(headingLines(page), 1);
+    // The handle left of the panel, dragged 110 pixels to the right.
+    QSplitterHandle* handle = shell.Splitter->handle(2);
+    const QPoint from = handle->rect().center(), to = from + QPoint(110, 0);
+    auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+      QMouseEvent e(type, at, handle->mapToGlobal(at), button, buttons, Qt::NoModifier);
+      QApplication::sendEvent(handle, &e);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    narrow = shell.PanelSub->width();
+    EXPECT_LT(narrow, 215 - 100);
+    QApplication::processEvents();
+    EXPECT_EQ(headingLines(page), 1);
+    QTest::keyClick(&shell, Qt::Key_Escape);
+  });
+  press(Qt::Key_F3, Qt::NoModifier);
+  EXPECT_EQ(user.ShellsSeen, 6);
+  EXPECT_EQ(TIniFile(ini.toStdString()).ReadInteger("FormShell", "OpenBrowser.PanelSubWidth", 0), narrow);
+  EXPECT_FALSE(stored("OpenBrowser", "ShellTreeView"));
+  EXPECT_FALSE(stored("OpenBrowser", "Width"));
 }

@@ -174,6 +174,9 @@ TShellHost TMainForm::FileWindowHost() {
   host.Pages = MainHtmlHost(*this);
   host.Images = ImageList;
   host.CurrentFile = FileName;
+  host.ShowInformation = [this](const QString& line) {
+    ShowHtmlMessage(HtmlKindInformation, QStringLiteral("Информация"), {line});
+  };
   host.ResourceHeader = PageCaption(1, host.ResourceHeader);
   host.PlantHeader = PageCaption(2, host.PlantHeader);
   if (Resource)

@@ -251,7 +251,19 @@ QString TFormShell::CurrentFolder() const { return WithSlash(ShellTreeView->Path
 
 QString TFormShell::NamedFile(const QString& name) const {
   if (name.isEmpty()) return CurrentFolder();
-  return QDir::cleanPath(QDir::isAbsolutePath(name) ? name : CurrentFolder() + name);
+  QString path = name;
+  // "~" stands for the home folder, as in a shell.
+  if (path == QStringLiteral("~") || path.startsWith(QStringLiteral("~/"))) path = QDir::homePath() + path.mid(1);
+  return QDir::cleanPath(QDir::isAbsolutePath(path) ? path : CurrentFolder() + path);
+}
+
+QString TFormShell::NameRefusal(const QString& name) const {
+  const QString part = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
+  if (name.isEmpty()) return QStringLiteral("Не указано имя файла.");
+  if (part.isEmpty()) return QStringLiteral("Папка \"%1\" не найдена.").arg(NamedFile(name));
+  if (part.count(QLatin1Char('.')) == part.size())
+    return QStringLiteral("Имя \"%1\" не может быть именем файла: оно состоит только из точек.").arg(part);
+  return QString();
 }
 
 int TFormShell::OuterWidth() const { return OuterRect(this).width(); }
@@ -378,7 +390,7 @@ void TFormShell::FormShow() {
     // No type set: neither rule applies.
   } else if (!Saving()) {
     NameRule = TNameRule::Load;
-    ShellListView->setFocus();
+    EditFileName->setFocus();
   } else {
     NameRule = TNameRule::Save;
     EditFileNameSaveChange();
@@ -397,7 +409,9 @@ void TFormShell::EditFileNameSaveChange() {
 
 void TFormShell::EditFileNameLoadChange() {
   const QString name = EditFileName->text();
-  ButtonYes->setEnabled(!name.isEmpty() && QFileInfo(NamedFile(name)).isFile());
+  // A file is opened; a folder is opened in the window.
+  const QFileInfo named(NamedFile(name));
+  ButtonYes->setEnabled(!name.isEmpty() && (named.isFile() || named.isDir()));
   UpdateCaption();
 }
 
@@ -520,7 +534,18 @@ void TFormShell::ActionUpExecute() {
 }
 
 bool TFormShell::ButtonYesClick() {
-  const QString name = ForceExtension(EditFileName->text(), Extension);
+  const QString typed = EditFileName->text();
+  // A folder typed is opened in the window.
+  if (const QString folder = NamedFile(typed); !typed.isEmpty() && QFileInfo(folder).isDir()) {
+    ShellTreeView->SetPath(folder);
+    EditFileName->clear();
+    return false;
+  }
+  if (const QString refusal = NameRefusal(typed); !refusal.isEmpty()) {
+    if (Host.ShowInformation) Host.ShowInformation(refusal);
+    return false;
+  }
+  const QString name = ForceExtension(typed, Extension);
   EditFileName->setText(name);
   const QString target = NamedFile(name);
   if (WindowType == TypeImport && FrameImport && FrameImport->SetFile != target) {

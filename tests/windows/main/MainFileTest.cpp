@@ -747,3 +747,95 @@ TEST_F(FileCommands, FileWindowsOpenAtTheDefaultWidthsAndKeepOnlyWidthsTheUserSe
   EXPECT_FALSE(stored("OpenBrowser", "ShellTreeView"));
   EXPECT_FALSE(stored("OpenBrowser", "Width"));
 }
+
+// A typed name that is a folder ("sub/", "..", "~") opens it in the window,
+// in the save modes as in Open and Import; a name of no file (empty, ending
+// in "/", points only) is refused with a message and the window stays open;
+// "~/" names the home folder.
+TEST_F(FileCommands, TypedFoldersOpenInTheWindowAndNamesOfNoFileAreRefused) {
+  TUser user;
+  QDir().mkpath(docs + "sub");
+  QTemporaryDir home;
+  ASSERT_TRUE(home.isValid());
+  const QByteArray oldHome = qgetenv("HOME");
+  qputenv("HOME", home.path().toUtf8());
+  const auto restore = qScopeGuard([&] { qputenv("HOME", oldHome); });
+  auto type = [](TFormShell& shell, const QString& text) {
+    QTest::keyClick(shell.EditFileName, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(shell.EditFileName, Qt::Key_Delete);
+    QTest::keyClicks(shell.EditFileName, text);
+    QTest::keyClick(shell.EditFileName, Qt::Key_Return);
+  };
+  user.Shells.push_back([&](TFormShell& shell) {
+    type(shell, "sub/");
+    ASSERT_TRUE(shell.isVisible());
+    EXPECT_EQ(shell.CurrentFolder(), docs + "sub/");
+    EXPECT_EQ(shell.EditFileName->text(), "");
+    type(shell, "..");
+    EXPECT_EQ(shell.CurrentFolder(), docs);
+    for (const char* refused : {"...", "nosuch/", "sub/..."}) type(shell, refused);
+    EXPECT_TRUE(shell.isVisible());
+    EXPECT_EQ(shell.CurrentFolder(), docs);
+    type(shell, "~/mine");
+  });
+  Form->ActionFileSaveAs->trigger();
+  EXPECT_EQ(Form->FileName, home.path() + "/mine.zod");
+  EXPECT_TRUE(QFile::exists(home.path() + "/mine.zod"));
+  ASSERT_EQ(user.Pages.size(), 3) << user.Pages.join("|").toStdString();
+  EXPECT_TRUE(user.Pages[0].startsWith("Информация: ")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Имя \"...\" не может быть именем файла"));
+  EXPECT_TRUE(user.Pages[1].contains("Папка \"" + docs + "nosuch\" не найдена"));
+  EXPECT_TRUE(user.Pages[2].contains("Имя \"...\" не может быть именем файла"));
+  // The picture: into the folder typed, then under the name typed.
+  user.Shells.push_back([&](TFormShell& shell) {
+    type(shell, "sub");
+    type(shell, "shot");
+  });
+  Form->ActionFieldSaveShot->trigger();
+  EXPECT_TRUE(QFile::exists(docs + "sub/shot.jpg"));
+  // Open and Import: the list moves into the folder typed.
+  for (const char* inner : {"inner.zod", "inner.zor"}) QFile(docs + "sub/" + inner).open(QIODevice::WriteOnly);
+  for (QAction* command : {Form->ActionFileLoad, Form->ActionFileImport}) {
+    user.Shells.push_back([&](TFormShell& shell) {
+      type(shell, docs + "sub");
+      EXPECT_TRUE(shell.isVisible());
+      EXPECT_EQ(shell.CurrentFolder(), docs + "sub/");
+      EXPECT_TRUE(QTest::qWaitFor([&] { return shell.ShellListView->Select("inner" + shell.Extension); }, 10000));
+      shell.ButtonCancel->click();
+    });
+    command->trigger();
+  }
+  EXPECT_EQ(user.ShellsSeen, 4);
+  EXPECT_EQ(QDir(docs).entryList(QDir::Files | QDir::Hidden), QStringList{});
+  EXPECT_EQ(QDir(docs + "sub").entryList(QDir::Files | QDir::Hidden, QDir::Name),
+            (QStringList{"inner.zod", "inner.zor", "shot.jpg"}));
+  EXPECT_EQ(user.Pages.size(), 3);
+}
+
+// Open and Import take a name typed as soon as they open: the name line has the focus.
+TEST_F(FileCommands, OpenAndImportTakeANameTypedStraightAway) {
+  TUser user;
+  Form->Step = 21;
+  ASSERT_TRUE(Form->SaveDataFile(docs + "typed.zod"));
+  ASSERT_TRUE(ExportResourceSet((docs + "typed.zor").toStdString(), *Form->Resource, *Form->Plant, {{true}, {true}}));
+  Form->Step = 0;
+  auto typeStraightAway = [](TFormShell& shell, const QString& text) {
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_EQ(focus, shell.EditFileName);
+    if (!focus) return;
+    QTest::keyClicks(focus, text);
+    QTest::keyClick(focus, Qt::Key_Return);
+  };
+  user.Shells.push_back([&](TFormShell& shell) { typeStraightAway(shell, docs + "typed.zod"); });
+  Form->ActionFileLoad->trigger();
+  EXPECT_EQ(Form->FileName, docs + "typed.zod");
+  EXPECT_EQ(Form->Step, 21);
+  user.Shells.push_back([&](TFormShell& shell) {
+    typeStraightAway(shell, docs + "typed.zor");
+    EXPECT_TRUE(shell.isVisible());  // the set is shown, for the user to tick its rows
+    EXPECT_EQ(shell.FrameImport->CheckListBox->Count(), 4);
+    shell.ButtonCancel->click();
+  });
+  Form->ActionFileImport->trigger();
+  EXPECT_EQ(user.ShellsSeen, 2);
+}

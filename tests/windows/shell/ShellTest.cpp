@@ -127,11 +127,11 @@ TEST_F(ShellWindow, OpenRuleAndTheFilteredList) {
   auto shell = Make(TFormShell::TypeOpenBrowser, ".zod", root + "docs");
   EXPECT_EQ(shell->ButtonYes->text(), "Открыть");
   ShowLoaded(*shell);
-  // Enabled until the name first changes; accepting at once names the bare extension.
+  // Enabled until the name first changes; accepting at once names no file and is refused.
   EXPECT_TRUE(shell->ButtonYes->isEnabled());
-  EXPECT_TRUE(shell->ShellListView->hasFocus() || !QApplication::focusWidget());
-  EXPECT_TRUE(shell->ButtonYesClick());
-  EXPECT_EQ(shell->FileName, root + "docs/.zod");
+  EXPECT_TRUE(shell->EditFileName->hasFocus() || !QApplication::focusWidget());
+  EXPECT_FALSE(shell->ButtonYesClick());
+  EXPECT_EQ(shell->FileName, "");
 
   // Folders, then files of the extension in any letter case, each by name
   // without regard to case; nothing else.
@@ -152,8 +152,8 @@ TEST_F(ShellWindow, OpenRuleAndTheFilteredList) {
   EXPECT_FALSE(shell->ButtonYes->isEnabled());
   shell->EditFileName->setText("SAMPLE.ZOD");
   EXPECT_TRUE(shell->ButtonYes->isEnabled());
-  shell->EditFileName->setText("A");  // a folder is no file
-  EXPECT_FALSE(shell->ButtonYes->isEnabled());
+  shell->EditFileName->setText("A");  // a folder: Yes opens it in the window
+  EXPECT_TRUE(shell->ButtonYes->isEnabled());
 
   // A double click on the listed file accepts it under its own name.
   Pick(*shell, "SAMPLE.ZOD");

@@ -29,6 +29,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QtCharts/QChartView>
+#include <unistd.h>
+
 #include <deque>
 #include <functional>
 
@@ -124,6 +126,13 @@ class FileCommands : public MainWindowTest {
     Form->PathDocument = docs;
     Form->PathSaveShot = docs;
     Form->UserName = "Tester";
+  }
+  // A command's key pressed on the main window.
+  void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
+    QTest::keyClick(Form, key, modifiers);
   }
   QTemporaryDir temp;
   QString docs;
@@ -676,13 +685,6 @@ TEST_F(FileCommands, FileWindowsOpenAtTheDefaultWidthsAndKeepOnlyWidthsTheUserSe
     SetProgramFolderOverride(TestProgramFolder());
   });
   ASSERT_TRUE(QFile::copy(TestProgramFolder() + "fight_mutation.zod", docs + "sample.zod"));
-  Form->show();
-  // Keys go to the main window, active again once a file window closed.
-  auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    Form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
-    QTest::keyClick(Form, key, modifiers);
-  };
   auto stored = [&](const QString& prefix, const char* key) {
     return TIniFile(ini.toStdString()).ValueExists("FormShell", (prefix + "." + key).toStdString());
   };
@@ -701,7 +703,7 @@ TEST_F(FileCommands, FileWindowsOpenAtTheDefaultWidthsAndKeepOnlyWidthsTheUserSe
       }
       QTest::keyClick(&shell, Qt::Key_Escape);
     });
-    press(key, modifiers);
+    Press(key, modifiers);
     EXPECT_EQ(panel, prefix != "Save") << prefix.toStdString();
     for (const char* width : {"Width", "ShellTreeView", "PanelSubWidth"})
       EXPECT_FALSE(stored(prefix, width)) << prefix.toStdString() << "." << width;
@@ -741,7 +743,7 @@ TEST_F(FileCommands, FileWindowsOpenAtTheDefaultWidthsAndKeepOnlyWidthsTheUserSe
     EXPECT_EQ(headingLines(page), 1);
     QTest::keyClick(&shell, Qt::Key_Escape);
   });
-  press(Qt::Key_F3, Qt::NoModifier);
+  Press(Qt::Key_F3);
   EXPECT_EQ(user.ShellsSeen, 6);
   EXPECT_EQ(TIniFile(ini.toStdString()).ReadInteger("FormShell", "OpenBrowser.PanelSubWidth", 0), narrow);
   EXPECT_FALSE(stored("OpenBrowser", "ShellTreeView"));
@@ -778,7 +780,7 @@ TEST_F(FileCommands, TypedFoldersOpenInTheWindowAndNamesOfNoFileAreRefused) {
     EXPECT_EQ(shell.CurrentFolder(), docs);
     type(shell, "~/mine");
   });
-  Form->ActionFileSaveAs->trigger();
+  Press(Qt::Key_F4, Qt::ControlModifier);
   EXPECT_EQ(Form->FileName, home.path() + "/mine.zod");
   EXPECT_TRUE(QFile::exists(home.path() + "/mine.zod"));
   ASSERT_EQ(user.Pages.size(), 3) << user.Pages.join("|").toStdString();
@@ -791,11 +793,11 @@ TEST_F(FileCommands, TypedFoldersOpenInTheWindowAndNamesOfNoFileAreRefused) {
     type(shell, "sub");
     type(shell, "shot");
   });
-  Form->ActionFieldSaveShot->trigger();
+  Press(Qt::Key_S, Qt::ControlModifier);
   EXPECT_TRUE(QFile::exists(docs + "sub/shot.jpg"));
   // Open and Import: the list moves into the folder typed.
   for (const char* inner : {"inner.zod", "inner.zor"}) QFile(docs + "sub/" + inner).open(QIODevice::WriteOnly);
-  for (QAction* command : {Form->ActionFileLoad, Form->ActionFileImport}) {
+  for (const auto& [key, modifiers] : {std::pair{Qt::Key_F3, Qt::NoModifier}, {Qt::Key_M, Qt::ControlModifier}}) {
     user.Shells.push_back([&](TFormShell& shell) {
       type(shell, docs + "sub");
       EXPECT_TRUE(shell.isVisible());
@@ -803,7 +805,7 @@ TEST_F(FileCommands, TypedFoldersOpenInTheWindowAndNamesOfNoFileAreRefused) {
       EXPECT_TRUE(QTest::qWaitFor([&] { return shell.ShellListView->Select("inner" + shell.Extension); }, 10000));
       shell.ButtonCancel->click();
     });
-    command->trigger();
+    Press(key, modifiers);
   }
   EXPECT_EQ(user.ShellsSeen, 4);
   EXPECT_EQ(QDir(docs).entryList(QDir::Files | QDir::Hidden), QStringList{});
@@ -827,7 +829,7 @@ TEST_F(FileCommands, OpenAndImportTakeANameTypedStraightAway) {
     QTest::keyClick(focus, Qt::Key_Return);
   };
   user.Shells.push_back([&](TFormShell& shell) { typeStraightAway(shell, docs + "typed.zod"); });
-  Form->ActionFileLoad->trigger();
+  Press(Qt::Key_F3);
   EXPECT_EQ(Form->FileName, docs + "typed.zod");
   EXPECT_EQ(Form->Step, 21);
   user.Shells.push_back([&](TFormShell& shell) {
@@ -836,6 +838,64 @@ TEST_F(FileCommands, OpenAndImportTakeANameTypedStraightAway) {
     EXPECT_EQ(shell.FrameImport->CheckListBox->Count(), 4);
     shell.ButtonCancel->click();
   });
-  Form->ActionFileImport->trigger();
+  Press(Qt::Key_M, Qt::ControlModifier);
   EXPECT_EQ(user.ShellsSeen, 2);
+}
+
+// A file the user may not read, or a file or folder the user may not write,
+// is reported by that cause: a data file opened, and a data file, a resource
+// set and a picture saved.
+TEST_F(FileCommands, FilesTheUserMayNotReadOrWriteAreReportedSo) {
+  TUser user;
+  ASSERT_TRUE(Form->SaveDataFile(docs + "locked.zod"));
+  ASSERT_TRUE(Form->SaveDataFile(docs + "kept.zod"));
+  QDir().mkpath(docs + "closed");
+  using P = QFileDevice;
+  QFile::setPermissions(docs, P::ReadOwner | P::WriteOwner | P::ExeOwner | P::ReadOther | P::ExeOther);
+  QFile::setPermissions(docs + "locked.zod", {});
+  QFile::setPermissions(docs + "kept.zod", P::ReadOwner | P::ReadOther);
+  QFile::setPermissions(docs + "closed", P::ReadOwner | P::ExeOwner | P::ReadOther | P::ExeOther);
+  // The messages are pages written into the page folder: open to every user.
+  const QString pages = TestProgramFolder() + "Files/";
+  const auto open = P::ReadOwner | P::WriteOwner | P::ExeOwner | P::ReadOther | P::WriteOther | P::ExeOther;
+  QFile::setPermissions(TestProgramFolder(), open);
+  QFile::setPermissions(pages, open);
+  for (const QString& name : QDir(pages).entryList(QDir::Files)) QFile::setPermissions(pages + name, open);
+  // Permissions stop every user but root: the tests may run as root, so the
+  // commands run as another user.
+  struct TOtherUser {
+    TOtherUser() {
+      if (geteuid() != 0) return;
+      if (setegid(65534) != 0) return;
+      if (seteuid(65534) != 0) setegid(0);
+      else Switched = true;
+    }
+    ~TOtherUser() {
+      if (Switched && seteuid(0) == 0) setegid(0);
+    }
+    bool Switched = false;
+  };
+  auto run = [&](Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& name) {
+    user.Shells.push_back([name](TFormShell& shell) {
+      QTest::keyClicks(shell.EditFileName, name);
+      QTest::keyClick(shell.EditFileName, Qt::Key_Return);
+    });
+    TOtherUser other;
+    Press(key, modifiers);
+  };
+  run(Qt::Key_F3, Qt::NoModifier, "locked.zod");
+  run(Qt::Key_F4, Qt::ControlModifier, "closed/mine");
+  run(Qt::Key_F4, Qt::ControlModifier, "kept");
+  run(Qt::Key_E, Qt::ControlModifier, "closed/set");
+  run(Qt::Key_S, Qt::ControlModifier, "closed/shot");
+  ASSERT_EQ(user.Pages.size(), 5) << user.Pages.join("|").toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Файл \"" + docs + "locked.zod\" не удалось открыть. Нет прав на чтение этого файла."))
+      << user.Pages[0].toStdString();
+  const char* files[] = {"closed/mine.zod", "kept.zod", "closed/set.zor", "closed/shot.jpg"};
+  for (int i = 0; i < 4; ++i)
+    EXPECT_TRUE(user.Pages[i + 1].contains("Файл \"" + docs + files[i] +
+                                           "\" не удалось сохранить. Нет прав на запись этого файла или его папки."))
+        << user.Pages[i + 1].toStdString();
+  EXPECT_EQ(user.Questions.size(), 1);  // replace kept.zod?
+  QFile::setPermissions(docs + "closed", open);
 }

@@ -69,7 +69,7 @@ bool ExportResourceSet(const std::string& fileName, const TResourceObject& resou
     }
     if (out.Commit()) return true;
   }
-  if (errorLine) *errorLine = SaveFailedText(fileName);
+  if (errorLine) *errorLine = SaveFailedText(fileName, out.Error());
   return false;
 }
 

@@ -1,7 +1,8 @@
 // The file commands of the running program, each through its file window:
 // New, Save, Save As, Open and the recent files with a real round trip, a
 // refused file that leaves the model alone, Export then Import (exactly the
-// ticked rows of the set the list shows), names as typed or listed (letter
+// ticked rows of the set the list shows; what an import that stops part way
+// says; a set with a broken record), names as typed or listed (letter
 // case, full and relative paths), and pictures of the field view and the charts.
 #include <QAction>
 #include <QApplication>
@@ -576,23 +577,37 @@ QStringList Listed(const QListWidget* list) {
   return out;
 }
 
+// Writes a set whose lines are given ending in "\n".
+void WriteSet(const QString& path, const QByteArray& lines) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(QByteArray(lines).replace("\n", "\r\n"));
+}
+
+// Imports a set by Ctrl+M with the rows of these names ticked; `shown` gets
+// the rows the list showed.
+void ImportTicked(TMainForm* form, TUser& user, const QString& set, const QStringList& ticked,
+                  QStringList* shown = nullptr) {
+  user.Shells.push_back(PickAndAccept(set, [=](TFormShell& shell) {
+    if (shown)
+      for (int i = 0; i < shell.FrameImport->CheckListBox->Count(); ++i)
+        *shown << shell.FrameImport->CheckListBox->Text(i);
+    TickRows(shell, ticked);
+  }));
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+  QTest::keyClick(form, Qt::Key_M, Qt::ControlModifier);
+}
+
 }  // namespace
 
 TEST_F(FileCommands, AnImportThatStopsPartWaySaysHowManyCameInAndWhy) {
   TUser user;
   Form->show();
-  QFile f(docs + "three.zor");
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(QByteArray("[FileDataVersion]\n0.5.2\n[ResourceCount]\n3\n[Resource0]\nX\n1\n2\n3\n[Resource1]\nY\n1\n2\n3\n"
-                     "[Resource2]\nW\n1\n2\n3\n[PlantCount]\n1\n[Plant0]\nZ\nX\nX\n1\n2\n3\n4\n5\n6\n7\n8\n")
-              .replace("\n", "\r\n"));
-  f.close();
-  const auto importAll = [&] {
-    user.Shells.push_back(PickAndAccept("three.zor", [](TFormShell& shell) { TickRows(shell, {"X", "Y", "W", "Z"}); }));
-    Form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
-    QTest::keyClick(Form, Qt::Key_M, Qt::ControlModifier);
-  };
+  WriteSet(docs + "three.zor",
+           "[FileDataVersion]\n0.5.2\n[ResourceCount]\n3\n[Resource0]\nX\n1\n2\n3\n[Resource1]\nY\n1\n2\n3\n"
+           "[Resource2]\nW\n1\n2\n3\n[PlantCount]\n1\n[Plant0]\nZ\nX\nX\n1\n2\n3\n4\n5\n6\n7\n8\n");
+  const auto importAll = [&] { ImportTicked(Form, user, "three.zor", {"X", "Y", "W", "Z"}); };
   // A field of 1000 x 500 takes 2 MB a layer, and no block above 6 MB is to be
   // had: the layer of X fits beside the one there is, the layer of Y does not.
   FormParameter->SetFieldSize(500, 1000);
@@ -633,23 +648,12 @@ TEST_F(FileCommands, ASetWithABrokenNumberListsEveryRecordAndOnlyATickedNewBroke
   TUser user;
   Form->show();
   // B's brush value reads "x".
-  QFile f(docs + "broken.zor");
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(QByteArray("[FileDataVersion]\n0.5.2\n[ResourceCount]\n3\n[Resource0]\nA\n1\n2\n3\n[Resource1]\nB\nx\n2\n3\n"
-                     "[Resource2]\nC\n4\n5\n6\n[PlantCount]\n2\n[Plant0]\nP\nC\nC\n1\n2\n3\n4\n5\n6\n7\n8\n"
-                     "[Plant1]\nQ\nA\nA\n1\n2\n3\n4\n5\n6\n7\n8\n")
-              .replace("\n", "\r\n"));
-  f.close();
+  WriteSet(docs + "broken.zor",
+           "[FileDataVersion]\n0.5.2\n[ResourceCount]\n3\n[Resource0]\nA\n1\n2\n3\n[Resource1]\nB\nx\n2\n3\n"
+           "[Resource2]\nC\n4\n5\n6\n[PlantCount]\n2\n[Plant0]\nP\nC\nC\n1\n2\n3\n4\n5\n6\n7\n8\n"
+           "[Plant1]\nQ\nA\nA\n1\n2\n3\n4\n5\n6\n7\n8\n");
   const auto import = [&](const QStringList& ticked, QStringList* shown = nullptr) {
-    user.Shells.push_back(PickAndAccept("broken.zor", [=](TFormShell& shell) {
-      if (shown)
-        for (int i = 0; i < shell.FrameImport->CheckListBox->Count(); ++i)
-          *shown << shell.FrameImport->CheckListBox->Text(i);
-      TickRows(shell, ticked);
-    }));
-    Form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
-    QTest::keyClick(Form, Qt::Key_M, Qt::ControlModifier);
+    ImportTicked(Form, user, "broken.zor", ticked, shown);
   };
   // Every record is listed; B, unticked, stops nothing.
   QStringList shown;

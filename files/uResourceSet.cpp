@@ -181,8 +181,8 @@ int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, co
     stop(TResourceSetImport::NoMemory, std::string());
   }
   if (result.Stop != TResourceSetImport::Whole) {
-    // The ticked records from the one in hand on whose names the lists do not have.
-    const auto ticked = [](const std::vector<bool>& ticks, size_t k) { return k < ticks.size() && ticks[k]; };
+    // From the record in hand on: the ticked records whose names the lists do not have.
+    const auto ticked = [](const std::vector<bool>& ticks, size_t k) { return Ticked(ticks, static_cast<int32_t>(k)); };
     try {
       for (size_t k = resourceAt; k < set.Resources.size(); ++k)
         result.NotAdded += ticked(selection.Resources, k) && !set.Resources[k].Name.empty() &&

@@ -273,15 +273,26 @@ void TMainForm::ActionFileImportExecute() {
                 [this](TFormShell& shell) {
                   // The set as the list showed it, and its ticked rows: the window
                   // closes only once the list shows the file accepted.
-                  ImportResourceSet(shell.FrameImport->Set, shell.FrameImport->Selection());
+                  TResourceSetImport report;
+                  ImportResourceSet(shell.FrameImport->Set, shell.FrameImport->Selection(), &report);
+                  const std::vector<std::string> lines = ImportReportLines(shell.FileName.toStdString(), report);
+                  if (!lines.empty()) {
+                    QStringList text;
+                    for (const std::string& line : lines) text << Q(line);
+                    if (report.Stop == TResourceSetImport::Whole)
+                      ShowHtmlMessage(HtmlKindInformation, QStringLiteral("Информация"), text);
+                    else
+                      ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"), text);
+                  }
                   return true;
                 });
 }
 
-int32_t TMainForm::ImportResourceSet(const TResourceSet& set, const TResourceSetSelection& selection) {
+int32_t TMainForm::ImportResourceSet(const TResourceSet& set, const TResourceSetSelection& selection,
+                                     TResourceSetImport* report) {
   if (!Resource || !FormParameter) return 0;
   TMainResourceSetHost host;
-  return ::ImportResourceSet(set, *Resource, selection, host);
+  return ::ImportResourceSet(set, *Resource, selection, host, report);
 }
 
 void TMainForm::ActionFileExportExecute() {

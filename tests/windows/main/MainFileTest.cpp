@@ -1,7 +1,8 @@
 // The file commands of the running program, each through its file window:
 // New, Save, Save As, Open and the recent files with a real round trip, a
 // refused file that leaves the model alone, Export then Import (exactly the
-// ticked rows of the set the list shows), names as typed or listed (letter
+// ticked rows of the set the list shows; what an import that stops part way
+// says; a set with a broken record), names as typed or listed (letter
 // case, full and relative paths), and pictures of the field view and the charts.
 #include <QAction>
 #include <QApplication>
@@ -35,6 +36,8 @@
 #include <functional>
 
 #include "tests/windows/MainFixture.h"
+#include "tests/FailingAlloc.h"
+#include "model/uLimits.h"
 #include "controls/KitConst.h"
 #include "files/uDataFile.h"
 #include "files/uResourceSet.h"
@@ -555,6 +558,145 @@ TEST_F(FileCommands, ImportAddsExactlyTheTickedRowsOfTheSetTheListShows) {
   EXPECT_EQ(Form->Resource->Params[1].BrushValue, 7);
   EXPECT_EQ(Form->Resource->Params[1].Slur, 30);
   EXPECT_EQ(FormParameter->ListBoxResource->count(), 2);
+}
+
+namespace {
+
+// Ticks the rows of the file window's check list that show these names, by
+// the keys: the row made current, then the space bar.
+void TickRows(TFormShell& shell, const QStringList& names) {
+  TCheckListBox* list = shell.FrameImport->CheckListBox;
+  list->setFocus();
+  for (int row = 0; row < list->Count(); ++row)
+    if (names.contains(list->Text(row)) && !list->Header(row)) {
+      list->setCurrentRow(row);
+      QTest::keyClick(list, Qt::Key_Space);
+    }
+}
+
+QStringList ResourceNames(const TMainForm& form) {
+  QStringList out;
+  for (const TResourceParameter& p : form.Resource->Params) out << QString::fromStdString(p.Name);
+  return out;
+}
+
+QStringList PlantNames(const TMainForm& form) {
+  QStringList out;
+  for (const TPlantParameter& p : form.Plant->Params) out << QString::fromStdString(p.Const.Name);
+  return out;
+}
+
+QStringList Listed(const QListWidget* list) {
+  QStringList out;
+  for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+  return out;
+}
+
+// Writes a set whose lines are given ending in "\n".
+void WriteSet(const QString& path, const QByteArray& lines) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(QByteArray(lines).replace("\n", "\r\n"));
+}
+
+// Imports a set by Ctrl+M with the rows of these names ticked; `shown` gets
+// the rows the list showed.
+void ImportTicked(TMainForm* form, TUser& user, const QString& set, const QStringList& ticked,
+                  QStringList* shown = nullptr) {
+  user.Shells.push_back(PickAndAccept(set, [=](TFormShell& shell) {
+    if (shown)
+      for (int i = 0; i < shell.FrameImport->CheckListBox->Count(); ++i)
+        *shown << shell.FrameImport->CheckListBox->Text(i);
+    TickRows(shell, ticked);
+  }));
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+  QTest::keyClick(form, Qt::Key_M, Qt::ControlModifier);
+}
+
+}  // namespace
+
+TEST_F(FileCommands, AnImportThatStopsPartWaySaysHowManyCameInAndWhy) {
+  TUser user;
+  Form->show();
+  WriteSet(docs + "three.zor",
+           "[FileDataVersion]\n0.5.2\n[ResourceCount]\n3\n[Resource0]\nX\n1\n2\n3\n[Resource1]\nY\n1\n2\n3\n"
+           "[Resource2]\nW\n1\n2\n3\n[PlantCount]\n1\n[Plant0]\nZ\nX\nX\n1\n2\n3\n4\n5\n6\n7\n8\n");
+  const auto importAll = [&] { ImportTicked(Form, user, "three.zor", {"X", "Y", "W", "Z"}); };
+  // A field of 1000 x 500 takes 2 MB a layer, and no block above 6 MB is to be
+  // had: the layer of X fits beside the one there is, the layer of Y does not.
+  FormParameter->SetFieldSize(500, 1000);
+  FailAllocationsLargerThan(size_t{6} << 20);
+  importAll();
+  EXPECT_TRUE(StopFailingAllocations());
+  EXPECT_EQ(ResourceNames(*Form), (QStringList{"Ресурс Yellow", "X"}));
+  EXPECT_EQ(Listed(FormParameter->ListBoxResource), ResourceNames(*Form));
+  EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime"}));
+  EXPECT_EQ(Listed(FormParameter->ListBoxPlant), PlantNames(*Form));
+  const QString from = "Из набора \"" + docs + "three.zor\" добавлено записей: ";
+  ASSERT_EQ(user.Pages.size(), 1);
+  EXPECT_TRUE(user.Pages[0].startsWith("Ошибка: ")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains(from + "1.")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Для остальных отмеченных записей (3) не хватает памяти. Импорт остановлен."));
+
+  // At the limit: Y is the last resource that comes in, W does not; Z does.
+  FormParameter->SetFieldSize(5, 10);
+  FormParameter->BeginListChanges();
+  while (Form->Resource->Count < MaxItemCount - 1) {
+    const std::string name = "R" + std::to_string(Form->Resource->Count);
+    Form->Resource->Add(name, 1, 0, clYellow);
+    FormParameter->AddResource(QString::fromStdString(name));
+  }
+  FormParameter->EndListChanges();
+  user.Pages.clear();
+  importAll();
+  EXPECT_EQ(Form->Resource->Count, MaxItemCount);
+  EXPECT_EQ(Form->Resource->Params.back().Name, "Y");
+  EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime", "Z"}));
+  ASSERT_EQ(user.Pages.size(), 1);
+  EXPECT_TRUE(user.Pages[0].startsWith("Информация: ")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains(from + "2.")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Не добавлено ресурсов: 1. Больше 1000 ресурсов программа не допускает."));
+}
+
+TEST_F(FileCommands, ASetWithABrokenNumberListsEveryRecordAndOnlyATickedNewBrokenOneStopsTheImport) {
+  TUser user;
+  Form->show();
+  // B's brush value reads "x".
+  WriteSet(docs + "broken.zor",
+           "[FileDataVersion]\n0.5.2\n[ResourceCount]\n3\n[Resource0]\nA\n1\n2\n3\n[Resource1]\nB\nx\n2\n3\n"
+           "[Resource2]\nC\n4\n5\n6\n[PlantCount]\n2\n[Plant0]\nP\nC\nC\n1\n2\n3\n4\n5\n6\n7\n8\n"
+           "[Plant1]\nQ\nA\nA\n1\n2\n3\n4\n5\n6\n7\n8\n");
+  const auto import = [&](const QStringList& ticked, QStringList* shown = nullptr) {
+    ImportTicked(Form, user, "broken.zor", ticked, shown);
+  };
+  // Every record is listed; B, unticked, stops nothing.
+  QStringList shown;
+  import({"A", "C", "P"}, &shown);
+  EXPECT_EQ(shown, (QStringList{"Ресурсы", "A", "B", "C", "Организмы", "P", "Q"}));
+  EXPECT_EQ(ResourceNames(*Form), (QStringList{"Ресурс Yellow", "A", "C"}));
+  EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime", "P"}));
+  EXPECT_EQ(Form->Plant->Params[1].Param.ResourceIn(), 2);
+  EXPECT_EQ(Form->Resource->Params[2].BrushValue, 4);
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+  // B ticked and new: the import stops there, and says so.
+  import({"A", "B", "C", "P", "Q"});
+  EXPECT_EQ(ResourceNames(*Form), (QStringList{"Ресурс Yellow", "A", "C"}));
+  EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime", "P"}));
+  ASSERT_EQ(user.Pages.size(), 1);
+  EXPECT_TRUE(user.Pages[0].startsWith("Ошибка: ")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Из набора \"" + docs + "broken.zor\" добавлено записей: 0."));
+  EXPECT_TRUE(user.Pages[0].contains("Запись \"B\" в наборе повреждена: в ней не число там, где должно быть число. "
+                                     "Импорт остановлен на ней, не добавлено записей: 2."))
+      << user.Pages[0].toStdString();
+  // B ticked, but the model has a B: it is left alone, and Q comes in.
+  user.Pages.clear();
+  Form->Resource->Add("B", 9, 9, clRed);
+  FormParameter->AddResource("B");
+  import({"A", "B", "C", "P", "Q"});
+  EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime", "P", "Q"}));
+  EXPECT_EQ(Form->Resource->Params[3].BrushValue, 9);
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
 }
 
 TEST_F(FileCommands, TypedPathsAreTakenWholeAndCleaned) {

@@ -696,14 +696,15 @@ void TFormStatistic::RebuildLayout() {
 
   // The brush buttons of the field view follow the lists.
   if (FormView) {
-    // An empty list turns its button off (and its brush to none); otherwise the
-    // button names the list's item that the brush puts, kept inside the list.
+    // An empty list turns its button off (and its brush over to the pointer);
+    // otherwise the button names the list's item that the brush puts, kept
+    // inside the list.
     auto follow = [](QToolButton* button, int count, int brush, int& subBrush, const QString& none,
                      const QString& prefix, const auto& nameOf) {
       if (count == 0) {
         button->setEnabled(false);
         button->setToolTip(none);
-        if (MainForm->Brush == brush) MainForm->Brush = 0;
+        if (MainForm->Brush == brush) FormView->SetPointer();
       } else {
         button->setEnabled(true);
         if (subBrush >= count) subBrush = count - 1;

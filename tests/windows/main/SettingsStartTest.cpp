@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -246,6 +247,27 @@ TEST_F(StartUp, EmptyListsDisableTheBrushesAndDeleteButtons) {
   EXPECT_EQ(FormView->ToolButtonPlant->toolTip(), "(Нет организмов)");
   EXPECT_FALSE(FormParameter->ToolButtonResourceDel->isEnabled());
   EXPECT_FALSE(FormParameter->ToolButtonPlantDel->isEnabled());
+}
+
+// A stored brush whose list is empty gives way to the pointer: its button is
+// down and a right click on the field opens the field's menu.
+TEST_F(StartUp, ABrushWithAnEmptyListStartsAsThePointer) {
+  for (const char* brush : {"1", "2"}) {
+    WriteIni((std::string("[MainForm]\r\nFirstRun=0\r\n[Field]\r\nBrush=") + brush +
+              "\r\n[Resource]\r\nResourceCount=0\r\n[Plant]\r\nPlantCount=0\r\n")
+                 .c_str());
+    Start();
+    FormView->show();
+    EXPECT_EQ(Form->Brush, 0) << brush;
+    EXPECT_TRUE(FormView->ToolButtonView->isChecked()) << brush;
+    EXPECT_FALSE(FormView->ToolButtonResource->isChecked()) << brush;
+    EXPECT_FALSE(FormView->ToolButtonPlant->isChecked()) << brush;
+    QWidget* field = FormView->DrawGridField->viewport();
+    QTest::mouseClick(field, Qt::RightButton, Qt::NoModifier, FormView->DrawGridField->CellRect(2, 2).center());
+    EXPECT_TRUE(FormView->PopupMenu->isVisible()) << brush;
+    FormView->PopupMenu->hide();
+    Exit();
+  }
 }
 
 TEST_F(StartUp, AbsentSpeciesGiveTheDefaultOneAndAHighBrushIndexIsLowered) {

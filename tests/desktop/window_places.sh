@@ -263,7 +263,13 @@ checked_start() {
 
   start_program || return
   local ml mt mw mh
-  expect_outer "the main window" "$MAIN" "${main_l:-230}" "${main_t:-78}" - - || return
+  # With no place stored, the main window stands as much right of 230 as the
+  # statistics window is wider than 222 to fit its labels.
+  local main_default=230 stat_first
+  if [ -z "$main_l" ] && stat_first=$(find_window '^Статистика$' 20); then
+    main_default=$((230 + $(client_size "$stat_first" | awk '{print $1}') - 222))
+  fi
+  expect_outer "the main window" "$MAIN" "${main_l:-$main_default}" "${main_t:-78}" - - || return
   read -r ml mt mw mh <<<"$OUTER"
   MAIN_HEIGHT=$mh
   local below=$((mt + mh))

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <string_view>
 
@@ -12,6 +13,9 @@
 #include "platform/Cp1251.h"
 
 namespace {
+
+// The system's error numbers for a file the user may not read or write.
+bool NoPermission(int error) { return error == EACCES || error == EPERM; }
 
 bool StartsWith(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
@@ -329,11 +333,13 @@ bool TLoader::ReadCells() {
 bool TLoader::Run() {
   struct stat st {};
   if (FileName.empty() || ::stat(FileName.c_str(), &st) != 0) {
-    Host.ShowMessage(0, "Ошибка", {NotFoundText(FileName)});
+    // A folder on the way that may not be entered hides whether the file is there.
+    const int error = FileName.empty() ? ENOENT : errno;
+    Host.ShowMessage(0, "Ошибка", {NoPermission(error) ? CannotOpenText(FileName, error) : NotFoundText(FileName)});
     return false;
   }
   if (!In.Open(FileName)) {
-    Host.ShowMessage(0, "Ошибка", {CannotOpenText(FileName)});
+    Host.ShowMessage(0, "Ошибка", {CannotOpenText(FileName, errno)});
     return false;
   }
   // An empty file holds no model: refused instead of emptying the field.
@@ -394,7 +400,7 @@ bool SaveDataFile(const std::string& fileName, const TResourceObject& resource, 
                   TDataFileDocument& doc, TDataFileHost& host) {
   TTextWriter out(fileName);
   if (!out.Ok()) {
-    host.ShowMessage(0, "Ошибка", {SaveFailedText(fileName)});
+    host.ShowMessage(0, "Ошибка", {SaveFailedText(fileName, out.Error())});
     return false;
   }
   const std::string created = DateTimeText(std::time(nullptr));
@@ -463,7 +469,7 @@ bool SaveDataFile(const std::string& fileName, const TResourceObject& resource, 
       out.WriteNumber(g.Mutation());
     }
   if (!out.Commit()) {
-    host.ShowMessage(0, "Ошибка", {SaveFailedText(fileName)});
+    host.ShowMessage(0, "Ошибка", {SaveFailedText(fileName, out.Error())});
     return false;
   }
   doc.Created = created;
@@ -502,7 +508,8 @@ std::string NotFoundText(const std::string& fileName) {
   return "Файл \"" + fileName + "\" не найден. Проверьте корректность имени файла.";
 }
 
-std::string CannotOpenText(const std::string& fileName) {
+std::string CannotOpenText(const std::string& fileName, int error) {
+  if (NoPermission(error)) return "Файл \"" + fileName + "\" не удалось открыть. Нет прав на чтение этого файла.";
   return "Файл \"" + fileName + "\" не удалось открыть. Возможно, файл занят другим процессом.";
 }
 
@@ -519,7 +526,9 @@ std::string TooManyItemsText(const std::string& fileName, const std::string& wha
          ") больше, чем допускает программа (" + std::to_string(MaxItemCount) + ").";
 }
 
-std::string SaveFailedText(const std::string& fileName) {
+std::string SaveFailedText(const std::string& fileName, int error) {
+  if (NoPermission(error))
+    return "Файл \"" + fileName + "\" не удалось сохранить. Нет прав на запись этого файла или его папки.";
   return "Файл \"" + fileName +
          "\" не удалось сохранить. Возможно, файл занят другим процессом или имеет атрибут \"Только для чтения\".";
 }

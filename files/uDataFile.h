@@ -114,14 +114,16 @@ std::string ShortFileName(const std::string& fileName);
 std::string CommentInfoLine(const TDataFileDocument& doc);
 // A record's tag line, as data files and resource sets write it: "[Resource3]", "[Plant0]".
 std::string RecordTag(const char* kind, int32_t index);
-// Messages of the reader and the writer.
+// Messages of the reader and the writer. Where a file cannot be opened or
+// written, `error` is the system's error number (errno) of the failure, or 0
+// when it is not known: the message names a missing permission as the cause.
 std::string NotFoundText(const std::string& fileName);
-std::string CannotOpenText(const std::string& fileName);
+std::string CannotOpenText(const std::string& fileName, int error = 0);
 std::string BadFormatText(const std::string& fileName);
 std::string LaterVersionText(const std::string& fileName);
 // A count of resources or species above MaxItemCount; `what` is "ресурсов" or "организмов".
 std::string TooManyItemsText(const std::string& fileName, const std::string& what, int32_t count);
-std::string SaveFailedText(const std::string& fileName);
+std::string SaveFailedText(const std::string& fileName, int error = 0);
 
 class TTextWriter;
 // The lines of a species record after its resource lines, as the data file

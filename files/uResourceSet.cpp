@@ -1,6 +1,7 @@
 #include "files/uResourceSet.h"
 
 #include <algorithm>
+#include <new>
 
 #include "files/uDataFile.h"
 #include "files/uTextFile.h"
@@ -19,10 +20,13 @@ std::string ResourceName(const TResourceObject& resource, int32_t index) {
 // Thrown inside the reading of a set to end it at once.
 struct TImportEnd {};
 
-int32_t NumberLine(TTextReader& in) {
+// A number line of a record; a line that is no number reads 0 and marks the
+// record broken.
+int32_t NumberLine(TTextReader& in, bool& broken) {
   int32_t v = 0;
-  if (!in.ReadLineNumber(v)) throw TImportEnd{};
-  return v;
+  if (in.ReadLineNumber(v)) return v;
+  broken = true;
+  return 0;
 }
 
 }  // namespace
@@ -69,7 +73,7 @@ bool ExportResourceSet(const std::string& fileName, const TResourceObject& resou
     }
     if (out.Commit()) return true;
   }
-  if (errorLine) *errorLine = SaveFailedText(fileName);
+  if (errorLine) *errorLine = SaveFailedText(fileName, out.Error());
   return false;
 }
 
@@ -85,9 +89,9 @@ bool ReadResourceSet(const std::string& fileName, TResourceSet& set) {
       if (in.ReadRaw() != RecordTag("Resource", k)) continue;
       TResourceSetResource r;
       r.Name = in.ReadString();
-      r.BrushValue = NumberLine(in);
-      r.Slur = NumberLine(in);
-      r.Color = NumberLine(in);
+      r.BrushValue = NumberLine(in, r.Broken);
+      r.Slur = NumberLine(in, r.Broken);
+      r.Color = NumberLine(in, r.Broken);
       set.Resources.push_back(std::move(r));
     }
     if (in.ReadRaw() == "[PlantCount]") set.PlantCount = CountLineOrZero(in);
@@ -100,14 +104,14 @@ bool ReadResourceSet(const std::string& fileName, TResourceSet& set) {
       r.Species.Const.Name = in.ReadString();
       r.ResourceIn = in.ReadString();
       r.ResourceOut = v051 ? in.ReadString() : r.ResourceIn;
-      g.Mutation() = NumberLine(in);
-      r.Species.Const.Color = NumberLine(in);
-      r.Species.Const.ColorMutant = v052 ? NumberLine(in) : 255;
-      g.ResourceBegin() = NumberLine(in);
-      g.ResourceEat() = NumberLine(in);
-      g.AgeReproduct() = NumberLine(in);
-      g.AgeMax() = NumberLine(in);
-      g.ChildrenCount() = NumberLine(in);
+      g.Mutation() = NumberLine(in, r.Broken);
+      r.Species.Const.Color = NumberLine(in, r.Broken);
+      r.Species.Const.ColorMutant = v052 ? NumberLine(in, r.Broken) : 255;
+      g.ResourceBegin() = NumberLine(in, r.Broken);
+      g.ResourceEat() = NumberLine(in, r.Broken);
+      g.AgeReproduct() = NumberLine(in, r.Broken);
+      g.AgeMax() = NumberLine(in, r.Broken);
+      g.ChildrenCount() = NumberLine(in, r.Broken);
       set.Plants.push_back(std::move(r));
     }
   } catch (const TImportEnd&) {
@@ -119,25 +123,44 @@ bool ReadResourceSet(const std::string& fileName, TResourceSet& set) {
 }
 
 int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, const TResourceSetSelection& selection,
-                          TResourceSetHost& host) {
-  int32_t added = 0;
+                          TResourceSetHost& host, TResourceSetImport* report) {
+  TResourceSetImport result;
+  // The record in hand: resource records first, then species records.
+  size_t resourceAt = 0, plantAt = 0;
+  const auto stop = [&](TResourceSetImport::TStop why, const std::string& name) {
+    result.Stop = why;
+    result.BrokenName = name;
+  };
   // Adds the ticked records; a record beyond the ticks ends the import.
   const auto addTicked = [&] {
-    for (size_t k = 0; k < set.Resources.size(); ++k) {
+    for (; resourceAt < set.Resources.size(); ++resourceAt) {
+      const size_t k = resourceAt;
       const TResourceSetResource& r = set.Resources[k];
       if (r.Name.empty() || host.ResourceIndex(r.Name) >= 0) continue;
       if (k >= selection.Resources.size()) return;
-      if (!selection.Resources[k] || resource.Count >= MaxItemCount) continue;
-      // The ranges the editor allows for the brush.
+      if (!selection.Resources[k]) continue;
+      if (r.Broken) return stop(TResourceSetImport::Broken, r.Name);
+      if (resource.Count >= MaxItemCount) {
+        ++result.ResourcesOverLimit;
+        continue;
+      }
+      // The ranges the editor allows for the brush. Each of the two calls
+      // leaves the store as it was when memory runs out.
       resource.Add(r.Name, std::max(1, r.BrushValue), std::clamp(r.Slur, 0, 100), r.Color);
       host.AddResource(r.Name);
-      ++added;
+      ++result.Added;
     }
-    for (size_t k = 0; k < set.Plants.size(); ++k) {
+    for (; plantAt < set.Plants.size(); ++plantAt) {
+      const size_t k = plantAt;
       TPlantParameter species = set.Plants[k].Species;
       if (species.Const.Name.empty() || host.HasPlant(species.Const.Name)) continue;
       if (k >= selection.Plants.size()) return;
-      if (!selection.Plants[k] || host.PlantCount() >= MaxItemCount) continue;
+      if (!selection.Plants[k]) continue;
+      if (set.Plants[k].Broken) return stop(TResourceSetImport::Broken, species.Const.Name);
+      if (host.PlantCount() >= MaxItemCount) {
+        ++result.PlantsOverLimit;
+        continue;
+      }
       // The resources are looked up now, so those of this set added above are found.
       TGenome& g = species.Param;
       g.ResourceIn() = host.ResourceIndex(set.Plants[k].ResourceIn);
@@ -149,10 +172,54 @@ int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, co
         continue;
       KeepGenomeInRange(species.Param, resource.Count);
       host.AddPlant(species);
-      ++added;
+      ++result.Added;
     }
   };
-  addTicked();
+  try {
+    addTicked();
+  } catch (const std::bad_alloc&) {
+    stop(TResourceSetImport::NoMemory, std::string());
+  }
+  if (result.Stop != TResourceSetImport::Whole) {
+    // From the record in hand on: the ticked records whose names the lists do not have.
+    const auto ticked = [](const std::vector<bool>& ticks, size_t k) { return Ticked(ticks, static_cast<int32_t>(k)); };
+    try {
+      for (size_t k = resourceAt; k < set.Resources.size(); ++k)
+        result.NotAdded += ticked(selection.Resources, k) && !set.Resources[k].Name.empty() &&
+                           host.ResourceIndex(set.Resources[k].Name) < 0;
+      for (size_t k = plantAt; k < set.Plants.size(); ++k)
+        result.NotAdded += ticked(selection.Plants, k) && !set.Plants[k].Species.Const.Name.empty() &&
+                           !host.HasPlant(set.Plants[k].Species.Const.Name);
+    } catch (const std::bad_alloc&) {
+      // The names cannot be looked up: every ticked record from there on.
+      result.NotAdded = 0;
+      for (size_t k = resourceAt; k < set.Resources.size(); ++k) result.NotAdded += ticked(selection.Resources, k);
+      for (size_t k = plantAt; k < set.Plants.size(); ++k) result.NotAdded += ticked(selection.Plants, k);
+    }
+  }
   host.UpdateView();
-  return added;
+  if (report) *report = result;
+  return result.Added;
+}
+
+std::vector<std::string> ImportReportLines(const std::string& fileName, const TResourceSetImport& report) {
+  std::vector<std::string> lines;
+  const auto overLimit = [&](int32_t count, const char* what) {
+    if (count > 0)
+      lines.push_back(std::string("Не добавлено ") + what + ": " + std::to_string(count) + ". Больше " +
+                      std::to_string(MaxItemCount) + " " + what + " программа не допускает.");
+  };
+  overLimit(report.ResourcesOverLimit, "ресурсов");
+  overLimit(report.PlantsOverLimit, "организмов");
+  if (report.Stop == TResourceSetImport::Broken)
+    lines.push_back("Запись \"" + report.BrokenName +
+                    "\" в наборе повреждена: в ней не число там, где должно быть число. Импорт остановлен на ней, "
+                    "не добавлено записей: " + std::to_string(report.NotAdded) + ".");
+  else if (report.Stop == TResourceSetImport::NoMemory)
+    lines.push_back("Для остальных отмеченных записей (" + std::to_string(report.NotAdded) +
+                    ") не хватает памяти. Импорт остановлен.");
+  if (lines.empty()) return lines;
+  lines.insert(lines.begin(),
+               "Из набора \"" + fileName + "\" добавлено записей: " + std::to_string(report.Added) + ".");
+  return lines;
 }

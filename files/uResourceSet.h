@@ -18,19 +18,23 @@ struct TResourceSetSelection {
   std::vector<bool> Plants;
 };
 
-// A resource record of a set, as read.
+// A resource record of a set, as read. Broken: a line that should be one of
+// its numbers is not one (that value reads 0).
 struct TResourceSetResource {
   std::string Name;
   int32_t BrushValue = 0;
   int32_t Slur = 0;
   TColor Color = 0;
+  bool Broken = false;
 };
 
 // A species record of a set, as read: its values (Count, Mass and the resource
-// indexes zero) and its food and waste resources by name.
+// indexes zero) and its food and waste resources by name; Broken as for a
+// resource record.
 struct TResourceSetPlant {
   TPlantParameter Species;
   std::string ResourceIn, ResourceOut;
+  bool Broken = false;
 };
 
 // A set as read: its version, the counts it announces, and the records whose
@@ -56,9 +60,12 @@ class TResourceSetHost {
   virtual bool HasPlant(const std::string& name) = 0;
   // The number of items in ListBoxPlant.
   virtual int32_t PlantCount() = 0;
-  // TFormParameter::AddResource: lists a resource already appended to the store.
+  // TFormParameter::AddResource: lists a resource already appended to the
+  // store. When memory runs out it throws std::bad_alloc, the resource having
+  // left the store again.
   virtual void AddResource(const std::string& name) = 0;
-  // TFormParameter::AddPlant: adds the species to the store and lists it.
+  // TFormParameter::AddPlant: adds the species to the store and lists it; when
+  // memory runs out it throws std::bad_alloc, with the store as it was.
   virtual void AddPlant(const TPlantParameter& species) = 0;
   // TFormStatistic::UpdateView.
   virtual void UpdateView() = 0;
@@ -80,15 +87,37 @@ bool ExportResourceSet(const std::string& fileName, const TResourceObject& resou
 // species record has its waste resource from "0.5.1" on (before, the waste
 // resource is the food resource) and its mutant colour from "0.5.2" on (before,
 // 255). A line that is not the expected tag is dropped and counts as one
-// record; a value that should be a number and is not ends the reading, keeping
-// the records read whole before it. False, with no records, when the file
-// cannot be opened or read.
+// record; a value that should be a number and is not makes its record Broken,
+// and the reading goes on with the next line, so that every record is listed.
+// False, with no records, when the file cannot be opened or read.
 bool ReadResourceSet(const std::string& fileName, TResourceSet& set);
+
+// How an import ended: the records added and, of the ticked records whose
+// names the lists did not have, how many were left out and why.
+struct TResourceSetImport {
+  int32_t Added = 0;
+  // Left out because the model already held MaxItemCount resources, or species.
+  int32_t ResourcesOverLimit = 0;
+  int32_t PlantsOverLimit = 0;
+  // The import stopped at a ticked new record that was Broken (BrokenName), or
+  // while memory ran out; NotAdded counts that record and the ticked new
+  // records after it.
+  enum TStop { Whole, Broken, NoMemory } Stop = Whole;
+  std::string BrokenName;
+  int32_t NotAdded = 0;
+};
 
 // Adds the ticked records of a set to the model, skipping empty names and names
 // the lists already have, and species whose food or waste resource is not in
 // the resource list; a record beyond the ticks given ends the import, and once
-// a list holds MaxItemCount items no more are added to it. Returns the number
-// of records added.
+// a list holds MaxItemCount items no more are added to it. A ticked new record
+// that is Broken stops the import there, and so does memory running out; the
+// records added before stay, each whole in the stores and the lists. Returns
+// the number of records added; `report`, when given, says how it ended.
 int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, const TResourceSetSelection& selection,
-                          TResourceSetHost& host);
+                          TResourceSetHost& host, TResourceSetImport* report = nullptr);
+
+// What the user is told of an import from `fileName` that left ticked new
+// records out (none when it left out none, or only species whose resource the
+// model does not have): how many came in, how many did not and why.
+std::vector<std::string> ImportReportLines(const std::string& fileName, const TResourceSetImport& report);

@@ -28,7 +28,9 @@ bool TTextReader::Open(const std::string& path) {
   if (Fd < 0) return false;
   struct stat st {};
   if (fstat(Fd, &st) != 0) {
+    const int error = errno;
     Close();
+    errno = error;
     return false;
   }
   FileSize = static_cast<uint64_t>(st.st_size);

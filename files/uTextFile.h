@@ -25,6 +25,7 @@ class TTextReader {
   TTextReader(const TTextReader&) = delete;
   TTextReader& operator=(const TTextReader&) = delete;
 
+  // False, with errno telling why, when the file cannot be opened for reading.
   bool Open(const std::string& path);
   void Close();
   // True when no byte is left.
@@ -72,6 +73,8 @@ class TTextWriter {
  public:
   explicit TTextWriter(const std::string& path) : File(path) {}
   bool Ok() const { return File.Ok(); }
+  // The system's error number of the step that failed; 0 while none did.
+  int Error() const { return File.Error(); }
   // A line of program text (UTF-8), written as LineBytes gives it.
   void WriteString(std::string_view text);
   // A line of plain ASCII text, written as it is.

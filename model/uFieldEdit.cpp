@@ -39,3 +39,11 @@ void ClearField(TResourceObject& resource, TPlantObject& plant, const std::vecto
   for (int32_t s = 0; s < speciesCount; ++s)
     if (species[s]) plant.Clear(s);
 }
+
+void DeleteResource(TResourceObject& resource, TPlantObject& plant, int32_t index) {
+  // The renumbering is all that allocates, and it changes nothing when it
+  // fails: it comes first, while the resource is still there. The delete
+  // itself only moves what is already allocated.
+  plant.ResourceDeleted(index);
+  resource.Delete(index);
+}

@@ -1,7 +1,8 @@
 #pragma once
 // Edits of the whole field at once: the fill adds an amount of chosen
 // resources to every cell, the clear empties chosen resource layers and
-// removes chosen species' organisms.
+// removes chosen species' organisms; and the delete of a resource, which
+// changes both stores.
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -25,3 +26,9 @@ void FillField(TResourceObject& resource, const std::vector<int32_t>& amounts);
 // are; entries beyond the stores' counts are ignored.
 void ClearField(TResourceObject& resource, TPlantObject& plant, const std::vector<bool>& resources,
                 const std::vector<bool>& species);
+
+// Deletes resource `index` with its layer; the food and waste indexes of
+// species and organisms that name later resources move down one
+// (TPlantObject::ResourceDeleted). When memory runs out (std::bad_alloc) both
+// stores stay as they were.
+void DeleteResource(TResourceObject& resource, TPlantObject& plant, int32_t index);

@@ -11,16 +11,16 @@ int OpenRegularFile(const std::string& path) {
   // then checked on the descriptor itself, and reads are made blocking again.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return -1;
+  auto refuse = [fd](int error) {
+    ::close(fd);
+    errno = error;
+    return -1;
+  };
   struct stat st {};
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return -1;
-  }
+  if (fstat(fd, &st) != 0) return refuse(errno);
+  if (!S_ISREG(st.st_mode)) return refuse(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
   const int flags = fcntl(fd, F_GETFL);
-  if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    ::close(fd);
-    return -1;
-  }
+  if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return refuse(errno);
   return fd;
 }
 

@@ -4,8 +4,8 @@
 // open (and the program) until something writes to it.
 #include <string>
 
-// A descriptor open for reading, or -1 when the path does not name a regular
-// file or cannot be opened. Never waits for a writer.
+// A descriptor open for reading, or -1 (errno telling why) when the path does
+// not name a regular file or cannot be opened. Never waits for a writer.
 int OpenRegularFile(const std::string& path);
 
 // The whole content of a regular file. False when it is no regular file or

@@ -152,19 +152,18 @@ bool JpegEncode(const uint8_t* rgb, int width, int height, int quality, std::vec
 }
 
 bool JpegWriteFile(const std::string& path, const uint8_t* rgb, int width, int height, int quality,
-                   std::string* error) {
+                   std::string* error, int* errorNumber) {
   std::vector<uint8_t> bytes;
   if (!JpegEncode(rgb, width, height, quality, bytes, error)) return false;
   TSafeFileWriter out(path);
-  if (!out.Ok()) {
-    SetError(error, "Не удалось создать файл " + path);
+  auto fail = [&](const char* what) {
+    SetError(error, what + path);
+    if (errorNumber) *errorNumber = out.Error();
     return false;
-  }
+  };
+  if (!out.Ok()) return fail("Не удалось создать файл ");
   out.Write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  if (!out.Commit()) {
-    SetError(error, "Не удалось записать файл " + path);
-    return false;
-  }
+  if (!out.Commit()) return fail("Не удалось записать файл ");
   return true;
 }
 

@@ -28,9 +28,10 @@ bool JpegEncode(const uint8_t* rgb, int width, int height, int quality, std::vec
 
 // Writes the picture to `path`, whole or not at all: the bytes are compressed
 // first and then written through a temporary file that replaces the old one
-// only once it is complete.
+// only once it is complete. When the file cannot be written, `errorNumber`
+// (when given) gets the system's error number of the failure.
 bool JpegWriteFile(const std::string& path, const uint8_t* rgb, int width, int height, int quality,
-                   std::string* error = nullptr);
+                   std::string* error = nullptr, int* errorNumber = nullptr);
 bool JpegWriteFile(const std::string& path, const TJpegImage& image, int quality,
                    std::string* error = nullptr);
 

@@ -93,14 +93,24 @@ void RemoveLeftovers(const std::string& folder, const std::string& base) {
 }  // namespace
 
 TSafeFileWriter::TSafeFileWriter(const std::string& path) {
-  if (path.empty()) return;
+  if (path.empty()) {
+    Err = ENOENT;
+    return;
+  }
   Target = FollowLinks(path);
   struct stat st {};
   mode_t mode = 0;
   if (stat(Target.c_str(), &st) == 0) {
     // A folder, a device or a file we may not write is refused as the plain
     // write would be: the rename must not get round a read-only target.
-    if (!S_ISREG(st.st_mode) || access(Target.c_str(), W_OK) != 0) return;
+    if (!S_ISREG(st.st_mode)) {
+      Err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+      return;
+    }
+    if (access(Target.c_str(), W_OK) != 0) {
+      Err = errno;
+      return;
+    }
     mode = st.st_mode & 07777;
   } else {
     const mode_t mask = umask(0);
@@ -116,7 +126,10 @@ TSafeFileWriter::TSafeFileWriter(const std::string& path) {
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   Fd = mkstemps(name.data(), static_cast<int>(std::strlen(kTempEnd)));
-  if (Fd < 0) return;
+  if (Fd < 0) {
+    Err = errno;
+    return;
+  }
   Temp = name.data();
   // Held until the file is renamed or dropped: a later save does not take a
   // file that is still being written for a leftover.
@@ -133,7 +146,7 @@ void TSafeFileWriter::Flush() {
   while (Good && done < Used) {
     const ssize_t n = ::write(Fd, Buffer.data() + done, Used - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) Good = false;
+    if (n <= 0) Fail(n < 0 ? errno : EIO);
     else done += static_cast<size_t>(n);
   }
   Used = 0;
@@ -155,15 +168,20 @@ void TSafeFileWriter::Write(const char* data, size_t size) {
 bool TSafeFileWriter::Commit() {
   if (Fd < 0) return false;
   Flush();
-  if (Good && fsync(Fd) != 0) Good = false;
+  if (Good && fsync(Fd) != 0) Fail(errno);
   // Renamed while still open and locked, then closed (the data is on the
   // disk already, so closing cannot lose it).
-  if (Good && std::rename(Temp.c_str(), Target.c_str()) != 0) Good = false;
+  if (Good && std::rename(Temp.c_str(), Target.c_str()) != 0) Fail(errno);
   if (!Good) ::unlink(Temp.c_str());
   ::close(Fd);
   Fd = -1;
   Temp.clear();
   return Good;
+}
+
+void TSafeFileWriter::Fail(int error) {
+  Good = false;
+  Err = error;
 }
 
 void TSafeFileWriter::Abandon() {

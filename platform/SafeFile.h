@@ -21,6 +21,8 @@ class TSafeFileWriter {
   TSafeFileWriter& operator=(const TSafeFileWriter&) = delete;
 
   bool Ok() const { return Good; }
+  // The system's error number (errno) of the step that failed; 0 while none did.
+  int Error() const { return Err; }
   void Write(const char* data, size_t size);
   void Write(std::string_view text) { Write(text.data(), text.size()); }
   void Put(char c) {
@@ -41,9 +43,11 @@ class TSafeFileWriter {
 
  private:
   void Flush();
+  void Fail(int error);
   std::string Target, Temp;
   int Fd = -1;
   bool Good = false;
+  int Err = 0;
   std::string Buffer;
   size_t Used = 0;
 };

@@ -22,7 +22,12 @@ zo_install() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# Configures, then builds the targets named (none: everything).
 zo_build() {
-  cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-  cmake --build "$BUILD" -j "$JOBS"
+  cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  if [ $# -gt 0 ]; then
+    cmake --build "$BUILD" -j "$JOBS" --target "$@"
+  else
+    cmake --build "$BUILD" -j "$JOBS"
+  fi
 }

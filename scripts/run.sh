@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the program.
+# Installs what is missing, builds the program with what lies beside it (the
+# page folder and the sample), and starts it. The tests and benchmarks are
+# left to test.sh.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 zo_install
-zo_build
+zo_build ZeltorOmra zo_resources
 EXE="$BUILD/bin/ZeltorOmra"
 if [ ! -x "$EXE" ]; then
   echo "The program was not built: $EXE is missing." >&2

@@ -6,6 +6,7 @@
 namespace {
 long Countdown = -1;  // allocations left before the failing one; -1: none fails
 std::size_t Largest = static_cast<std::size_t>(-1);  // larger allocations fail
+bool Once = false;  // only the first of them
 bool Failed = false;
 }  // namespace
 
@@ -16,7 +17,13 @@ void FailAllocationAfter(long n) {
 
 void FailAllocationsLargerThan(std::size_t bytes) {
   Largest = bytes;
+  Once = false;
   Failed = false;
+}
+
+void FailNextAllocationLargerThan(std::size_t bytes) {
+  FailAllocationsLargerThan(bytes);
+  Once = true;
 }
 
 bool StopFailingAllocations() {
@@ -30,6 +37,7 @@ bool StopFailingAllocations() {
 void* operator new(std::size_t size) {
   if ((Countdown >= 0 && Countdown-- == 0) || size > Largest) {
     Failed = true;
+    if (Once) Largest = static_cast<std::size_t>(-1);
     throw std::bad_alloc();
   }
   if (void* p = std::malloc(size ? size : 1)) return p;

@@ -8,6 +8,9 @@
 
 THtmlView::THtmlView(QWidget* parent) : QTextBrowser(parent) {
   setOpenLinks(false);
+  // Lines break between words only, as in a web browser: a word wider than
+  // the view runs past its edge (and the view scrolls) instead of being cut.
+  setWordWrapMode(QTextOption::WordWrap);
   connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
     const QUrl target = url.isRelative() ? QUrl::fromLocalFile(FLocation).resolved(url) : url;
     if (target.isLocalFile() && target.toLocalFile().endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive)) {

@@ -585,7 +585,7 @@ void TMainForm::BuildDefaultModel() {
 void TMainForm::PlaceDefaultWindows() {
   // The places of a settings file that holds nothing.
   const TIniFile none(std::string{});
-  TSettingsData d = ReadSettingsData(none, ProgramPath, UserName.toStdString());
+  TSettingsData d = ReadSettingsData(none, ProgramPath, UserName.toStdString(), StartUpWindowDefaults());
   d.StoredVersion = ProgramVersion.toStdString();
   PlaceStartUpWindows(*this, d);
   if (FormParameter) {

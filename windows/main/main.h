@@ -29,6 +29,7 @@ struct TShellHost;
 struct TDataFileDocument;
 struct TResourceSet;
 struct TResourceSetSelection;
+struct TResourceSetImport;
 class QMenu;
 class QToolBar;
 class QToolButton;
@@ -178,8 +179,9 @@ class TMainForm : public QMainWindow {
   // Adds the ticked records of a resource set, as read from its file, to the
   // model through the parameter editor's lists (the import's work once its
   // file is chosen).
-  // Returns the number of records added.
-  int32_t ImportResourceSet(const TResourceSet& set, const TResourceSetSelection& selection);
+  // Returns the number of records added; `report` says how the import ended.
+  int32_t ImportResourceSet(const TResourceSet& set, const TResourceSetSelection& selection,
+                            TResourceSetImport* report = nullptr);
   void ActionFileExportExecute();
   void ActionFieldSaveShotExecute();
   // Right button released on the Open tool button: the recent files below it.

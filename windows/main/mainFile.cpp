@@ -92,11 +92,12 @@ QImage ControlPicture(QWidget* control) {
   return image.convertToFormat(QImage::Format_RGB888);
 }
 
-bool WritePicture(const QImage& image, const QString& fileName, int quality) {
+// False, with the system's error number of the failure in `error`, when the file cannot be written.
+bool WritePicture(const QImage& image, const QString& fileName, int quality, int& error) {
   std::vector<uint8_t> rgb(static_cast<size_t>(image.width()) * image.height() * 3);
   for (int y = 0; y < image.height(); ++y)
     std::copy_n(image.constScanLine(y), image.width() * 3, rgb.data() + static_cast<size_t>(y) * image.width() * 3);
-  return JpegWriteFile(fileName.toStdString(), rgb.data(), image.width(), image.height(), quality);
+  return JpegWriteFile(fileName.toStdString(), rgb.data(), image.width(), image.height(), quality, nullptr, &error);
 }
 
 // Runs the right-button release of the Open tool button.
@@ -209,6 +210,9 @@ TShellHost TMainForm::FileWindowHost() {
   host.Pages = MainHtmlHost(*this);
   host.Images = ImageList;
   host.CurrentFile = FileName;
+  host.ShowInformation = [this](const QString& line) {
+    ShowHtmlMessage(HtmlKindInformation, QStringLiteral("Информация"), {line});
+  };
   host.ResourceHeader = PageCaption(1, host.ResourceHeader);
   host.PlantHeader = PageCaption(2, host.PlantHeader);
   if (Resource)
@@ -304,15 +308,26 @@ void TMainForm::ActionFileImportExecute() {
                 [this](TFormShell& shell) {
                   // The set as the list showed it, and its ticked rows: the window
                   // closes only once the list shows the file accepted.
-                  ImportResourceSet(shell.FrameImport->Set, shell.FrameImport->Selection());
+                  TResourceSetImport report;
+                  ImportResourceSet(shell.FrameImport->Set, shell.FrameImport->Selection(), &report);
+                  const std::vector<std::string> lines = ImportReportLines(shell.FileName.toStdString(), report);
+                  if (!lines.empty()) {
+                    QStringList text;
+                    for (const std::string& line : lines) text << Q(line);
+                    if (report.Stop == TResourceSetImport::Whole)
+                      ShowHtmlMessage(HtmlKindInformation, QStringLiteral("Информация"), text);
+                    else
+                      ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"), text);
+                  }
                   return true;
                 });
 }
 
-int32_t TMainForm::ImportResourceSet(const TResourceSet& set, const TResourceSetSelection& selection) {
+int32_t TMainForm::ImportResourceSet(const TResourceSet& set, const TResourceSetSelection& selection,
+                                     TResourceSetImport* report) {
   if (!Resource || !FormParameter) return 0;
   TMainResourceSetHost host;
-  return ::ImportResourceSet(set, *Resource, selection, host);
+  return ::ImportResourceSet(set, *Resource, selection, host, report);
 }
 
 void TMainForm::ActionFileExportExecute() {
@@ -349,8 +364,10 @@ void TMainForm::ActionFieldSaveShotExecute() {
                                     {QStringLiteral("Изображение не сохранено: не выбрано, что на нём показать.")});
                     return true;
                   }
-                  if (WritePicture(ControlPicture(control), shell.FileName, frame.TrackBar->value())) return true;
-                  ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"), {Q(SaveFailedText(shell.FileName.toStdString()))});
+                  int error = 0;
+                  if (WritePicture(ControlPicture(control), shell.FileName, frame.TrackBar->value(), error)) return true;
+                  ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"),
+                                  {Q(SaveFailedText(shell.FileName.toStdString(), error))});
                   return false;
                 });
 }

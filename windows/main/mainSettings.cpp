@@ -76,6 +76,19 @@ int FirstColumnWithin(int width, const QWidget* window) {
 }
 }  // namespace
 
+TSettingsWindowDefaults StartUpWindowDefaults() {
+  TSettingsWindowDefaults w;
+  if (!FormStatistic) return w;
+  const int fixed = std::max(w.StatColWidthsMain, w.StatColWidthsCell);
+  w.StatColWidthsMain = FormStatistic->FirstColumnFit(FormStatistic->StringGridMain);
+  w.StatColWidthsCell = FormStatistic->FirstColumnFit(FormStatistic->StringGridCell);
+  // The values keep the room they have beside first columns of the fixed width.
+  const int grow = std::max(0, std::max(w.StatColWidthsMain, w.StatColWidthsCell) - fixed);
+  w.StatWidth += grow;
+  w.MainLeft += grow;
+  return w;
+}
+
 void PlaceStartUpWindows(TMainForm& f, const TSettingsData& d) {
   const bool old = VersionLower(d.StoredVersion, "0.6.3");
 
@@ -213,7 +226,7 @@ void StartUpSequence(TMainForm& f) {
   TSettingsData d;
   {
     const TIniFile ini(paths.ReadFile.toStdString());
-    d = ReadSettingsData(ini, f.ProgramPath, GetCurrentUserName().toStdString());
+    d = ReadSettingsData(ini, f.ProgramPath, GetCurrentUserName().toStdString(), StartUpWindowDefaults());
   }
   PlaceStartUpWindows(f, d);
   f.ActionViewDock->setChecked(d.Snap);

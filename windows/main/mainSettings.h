@@ -3,10 +3,14 @@
 // (the file itself: windows/settings/uSettings).
 class TMainForm;
 struct TSettingsData;
+struct TSettingsWindowDefaults;
 
 // Places the main window and the three tool windows as the settings say (and
 // shows the field view and the statistics window when they say so).
 void PlaceStartUpWindows(TMainForm& form, const TSettingsData& data);
+
+// The settings' defaults for the windows as this screen's fonts draw them.
+TSettingsWindowDefaults StartUpWindowDefaults();
 
 // Reads the settings and builds the windows and the model from them, then
 // loads the sample on a first start or begins a new data file.

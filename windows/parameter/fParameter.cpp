@@ -20,11 +20,13 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <new>
 
 #include "controls/ToolEdit.h"
 #include "controls/fCombo.h"
+#include "model/uFieldEdit.h"
 #include "model/uLimits.h"
 #include "platform/Cp1251.h"
 #include "platform/IniFile.h"
@@ -61,6 +63,7 @@ namespace {
 const QString kSectionConst = QStringLiteral("&Постоянные параметры");
 const QString kSectionVar = QStringLiteral("&Переменные параметры");
 const QString kInfoCaption = QStringLiteral("Информация");
+const QString kErrorCaption = QStringLiteral("Ошибка");
 
 // A cell's text as a decimal integer, or `def` when it is not one.
 int32_t NumberOr(const QString& text, int32_t def) {
@@ -759,8 +762,45 @@ void TFormParameter::EndListChanges() {
   if (ListChangeDepth == 0 || --ListChangeDepth > 0) return;
   const bool layout = LayoutPending, firstItems = FirstSelectorItemsPending;
   LayoutPending = FirstSelectorItemsPending = false;
-  if (layout) RefreshAfterListChange(true, firstItems);
-  else if (FormStatistic) FormStatistic->UpdateView();
+  FollowStores([&] {
+    if (layout) RefreshAfterListChange(true, firstItems);
+    else if (FormStatistic) FormStatistic->UpdateView();
+  });
+}
+
+void TFormParameter::FollowStores(const std::function<void()>& follow) {
+  try {
+    follow();
+  } catch (const std::bad_alloc&) {
+    ListsFromStores();
+  }
+}
+
+void TFormParameter::ListsFromStores() {
+  if (!MainForm || !MainForm->Resource || !MainForm->Plant) return;
+  OwnListChange = false;
+  const TResourceObject& res = *MainForm->Resource;
+  const TPlantObject& plant = *MainForm->Plant;
+  const int resourceRow = ListBoxResource->currentRow(), plantRow = ListBoxPlant->currentRow();
+  ClearResourceList();
+  for (int32_t i = 0; i < res.Count; ++i) AddResourceItem(i, QString::fromStdString(res.Params[i].Name));
+  SelectFirstResource();
+  ClearPlantList();
+  for (int32_t i = 0; i < plant.Count; ++i) AddPlantItem(i, QString::fromStdString(plant.Params[i].Const.Name));
+  SelectFirstPlant();
+  // The entries that were selected stay so, as far as the lists reach.
+  if (resourceRow > 0) ListBoxResource->setCurrentRow(std::min(resourceRow, res.Count - 1));
+  if (plantRow > 0) ListBoxPlant->setCurrentRow(std::min(plantRow, plant.Count - 1));
+  for (int kind : {1, 2}) {
+    // A brush whose list is empty has nothing to paint.
+    if ((kind == 1 ? res.Count : plant.Count) > 0) continue;
+    if (MainForm->Brush == kind) {
+      MainForm->Brush = 0;
+      if (FormView) FormView->SetToolButtons(0);
+    }
+    if (MainForm->SavedBrush == kind) MainForm->SavedBrush = 0;
+  }
+  RefreshAfterListChange(true);
 }
 
 void TFormParameter::RepaintField() {
@@ -789,11 +829,29 @@ void TFormParameter::SpeedButtonResourceAddClick() {
     slur = p.Slur;
     color = p.Color;
   }
-  MainForm->Resource->Add(name.toStdString(), brush, slur, color);
-  AddResource(name);
+  try {
+    MainForm->Resource->Add(name.toStdString(), brush, slur, color);
+    AddResource(name);
+  } catch (const std::bad_alloc&) {
+    MainForm->ShowHtmlMessage(0, kErrorCaption,
+                              {QStringLiteral("Для ресурса \"%1\" не хватает памяти. Ресурс не добавлен.").arg(name)});
+  }
 }
 
 void TFormParameter::AddResource(const QString& name) {
+  try {
+    ListAddedResource(name);
+  } catch (const std::bad_alloc&) {
+    // The resource leaves the store again (which allocates nothing), and the
+    // windows show the stores as they were.
+    if (MainForm && MainForm->Resource && MainForm->Resource->Count > 0)
+      MainForm->Resource->Delete(MainForm->Resource->Count - 1);
+    ListsFromStores();
+    throw;
+  }
+}
+
+void TFormParameter::ListAddedResource(const QString& name) {
   ListBoxResource->addItem(name);
   const int index = ListBoxResource->count() - 1;
   ListBoxResource->setCurrentRow(index);
@@ -824,9 +882,14 @@ void TFormParameter::SpeedButtonPlantAddClick() {
   if (!AcceptName(name) || ListHas(ListBoxPlant, name)) return;
   // With none selected the new species starts as the program's default species.
   const int index = SelectedPlant();
-  TPlantParameter species = index >= 0 ? MainForm->Plant->Params[index] : DefaultSettingsPlant();
-  species.Const.Name = name.toStdString();
-  AddPlant(species);
+  try {
+    TPlantParameter species = index >= 0 ? MainForm->Plant->Params[index] : DefaultSettingsPlant();
+    species.Const.Name = name.toStdString();
+    AddPlant(species);
+  } catch (const std::bad_alloc&) {
+    MainForm->ShowHtmlMessage(
+        0, kErrorCaption, {QStringLiteral("Для организма \"%1\" не хватает памяти. Организм не добавлен.").arg(name)});
+  }
 }
 
 void TFormParameter::AddPlant(TPlantParameter species) {
@@ -835,10 +898,25 @@ void TFormParameter::AddPlant(TPlantParameter species) {
   species.Const.Mass = 0;
   species.Stat.MaxMass = 0;
   species.Stat.MaxCount = 0;
-  MainForm->Plant->Add(species);
+  TPlantObject& plant = *MainForm->Plant;
+  plant.Add(species);  // as it was when this fails
+  try {
+    ListAddedPlant(QString::fromStdString(species.Const.Name));
+  } catch (const std::bad_alloc&) {
+    // The species leaves the store and the run's rules again (neither
+    // allocates), and the windows show the stores as they were.
+    const int32_t added = plant.Count - 1;
+    plant.Delete(added);
+    if (MainForm->StopRules.Entries().size() > static_cast<size_t>(plant.Count))
+      MainForm->StopRules.SpeciesDeleted(added);
+    ListsFromStores();
+    throw;
+  }
+}
+
+void TFormParameter::ListAddedPlant(const QString& name) {
   // A species added during a run can not stop it until it has lived.
   if (MainForm->IsRunning()) MainForm->StopRules.SpeciesAdded();
-  const QString name = QString::fromStdString(species.Const.Name);
   ListBoxPlant->addItem(name);
   const int index = ListBoxPlant->count() - 1;
   ListBoxPlant->setCurrentRow(index);
@@ -900,7 +978,7 @@ void TFormParameter::RenamePlant(const QString& name, int index) {
 
 void TFormParameter::SpeedButtonResourceDelClick() {
   const int index = ListBoxResource->currentRow();
-  DeleteResource(index);
+  FollowStores([&] { DeleteResource(index); });
 }
 
 bool TFormParameter::DeleteResource(int index) {
@@ -921,10 +999,15 @@ bool TFormParameter::DeleteResource(int index) {
   if (index < 0 || index >= res.Count) return false;
   // Species always eat and excrete some resource: the last one stays while any species lives on.
   if (plant.Count > 0 && res.Count == 1) return refuse();
-  res.Clear(index);
-  res.Delete(index);
   // Food and waste indexes of species and organisms above it move down.
-  plant.ResourceDeleted(index);
+  try {
+    ::DeleteResource(res, plant, index);
+  } catch (const std::bad_alloc&) {
+    MainForm->ShowHtmlMessage(0, kErrorCaption,
+                              {QStringLiteral("Для удаления ресурса \"%1\" не хватает памяти. Ресурс оставлен.")
+                                   .arg(ResourceName(index))});
+    return false;
+  }
   const int count = res.Count;
   {
     OwnListChange = true;
@@ -953,11 +1036,14 @@ bool TFormParameter::DeleteResource(int index) {
   return true;
 }
 
-void TFormParameter::SpeedButtonPlantDelClick() { DeletePlant(ListBoxPlant->currentRow()); }
+void TFormParameter::SpeedButtonPlantDelClick() {
+  FollowStores([this] { DeletePlant(ListBoxPlant->currentRow()); });
+}
 
 void TFormParameter::DeletePlant(int index) {
   if (!MainForm || !MainForm->Plant || index < 0 || index >= MainForm->Plant->Count) return;
   TPlantObject& plant = *MainForm->Plant;
+  // Neither allocates: the windows follow a store that has changed whole.
   plant.Clear(index);
   plant.Delete(index);
   MainForm->StopRules.SpeciesDeleted(index);

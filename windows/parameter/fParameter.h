@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 #include "model/uColor.h"
 #include "model/uPlant.h"
@@ -122,9 +123,12 @@ class TFormParameter : public QWidget {
   void ListBoxResourceClick();
   void ListBoxPlantClick();
   // Appends an entry the caller has already added to the resource store.
+  // When memory runs out (std::bad_alloc, passed on) the resource leaves the
+  // store again, so that the stores and the windows are as they were.
   void AddResource(const QString& name);
   // Adds the species (with no organisms, zero mass and zero maxima) to the
-  // organism store and to the list.
+  // organism store and to the list; when memory runs out (std::bad_alloc,
+  // passed on) the stores and the windows are as they were.
   void AddPlant(TPlantParameter species);
   // Many entries added in a row (a resource-set import): the statistics
   // layout is rebuilt once, when EndListChanges closes the row, not once per
@@ -141,7 +145,8 @@ class TFormParameter : public QWidget {
   void SpeedButtonResourceDelClick();
   void SpeedButtonPlantDelClick();
   // Deletes resource or species `index` (no question asked); false when the
-  // resource is still used by a species (the information window says so).
+  // resource is still used by a species (the information window says so) or
+  // when memory runs out (the stores stay as they were, a message says so).
   bool DeleteResource(int index);
   void DeletePlant(int index);
   // Enables the delete buttons by the lists' contents.
@@ -230,6 +235,15 @@ class TFormParameter : public QWidget {
 
   // Rows came or went in a list: the delete buttons and the brush indexes follow.
   void ListRowsChanged();
+  // The windows' part of a list command, run once the stores have changed:
+  // when memory runs out part way, the lists, the brush menus and the
+  // statistics layout are built again from the stores (ListsFromStores).
+  void FollowStores(const std::function<void()>& follow);
+  void ListsFromStores();
+  // AddResource and AddPlant once the entry is in its store: the list, the
+  // brush menu and button, the statistics.
+  void ListAddedResource(const QString& name);
+  void ListAddedPlant(const QString& name);
   bool ColorBoxHandlers = false;  // the colour boxes' change handlers are attached
   bool OwnListChange = false;     // a delete of the editor's own is under way
   bool RefillingResources = false, RefillingPlants = false;  // a list is emptied and filled again

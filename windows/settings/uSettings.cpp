@@ -80,13 +80,13 @@ QString StartUpFileName(const QString& pathDocument) {
 }
 
 TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
-                               const std::string& userName) {
+                               const std::string& userName, const TSettingsWindowDefaults& windows) {
   TSettingsData d;
   // 1. The main window.
   d.StoredVersion = ini.ReadString(sMain, "ProgramVersion", "0.6.2");
   d.FirstRun = ini.ReadBool(sMain, "FirstRun", true);
   d.MainTop = ini.ReadInteger(sMain, "Top", 78);
-  d.MainLeft = ini.ReadInteger(sMain, "Left", 230);
+  d.MainLeft = ini.ReadInteger(sMain, "Left", windows.MainLeft);
   d.Snap = ini.ReadBool(sMain, "Snap", true);
   for (int i = 0; i < 5; ++i) {
     const std::string p = Idx("FileList", i);
@@ -103,11 +103,13 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   d.View.Dockable = InRangeOr(ini.ReadInteger(sView, "Dockable", 1), 0, 1, 0);
   // 3. The statistics window.
   d.Statistic.Top = ReadOptional(ini, sStat, "Top");
-  d.Statistic.Width = ClampSize(ini.ReadInteger(sStat, "Width", 222));
+  d.Statistic.Width = ClampSize(ini.ReadInteger(sStat, "Width", windows.StatWidth));
   d.Statistic.Left = ReadOptional(ini, sStat, "Left");
   d.Statistic.Height = ClampSize(ini.ReadInteger(sStat, "Height", 363));
-  d.StatColWidthsMain = ClampColWidth(ini.ReadInteger(sStat, "ColWidthsMain", ini.ReadInteger(sStat, "ColWidths", 120)));
-  d.StatColWidthsCell = ClampColWidth(ini.ReadInteger(sStat, "ColWidthsCell", ini.ReadInteger(sStat, "ColWidths", 120)));
+  d.StatColWidthsMain = ClampColWidth(
+      ini.ReadInteger(sStat, "ColWidthsMain", ini.ReadInteger(sStat, "ColWidths", windows.StatColWidthsMain)));
+  d.StatColWidthsCell = ClampColWidth(
+      ini.ReadInteger(sStat, "ColWidthsCell", ini.ReadInteger(sStat, "ColWidths", windows.StatColWidthsCell)));
   d.Statistic.Visible = ini.ReadBool(sStat, "Visible", true);
   d.Statistic.Dockable = InRangeOr(ini.ReadInteger(sStat, "Dockable", 2), 0, 4, 0);
   d.Statistic.PageIndex = Clamp(ini.ReadInteger(sStat, "PageIndex", 1), 0, 3);

@@ -81,10 +81,19 @@ constexpr int SettingsMinCellSize = 3, SettingsMaxCellSize = 1000;
 constexpr int SettingsMaxWindowSize = 32767;
 constexpr int SettingsMinColWidth = 30;
 
+// The defaults that depend on the fonts, for keys the file does not hold: the
+// statistics window's first columns as wide as their labels, the window as
+// much wider, and the main window as much further right, just beside it.
+struct TSettingsWindowDefaults {
+  int StatWidth = 222;
+  int StatColWidthsMain = 120, StatColWidthsCell = 120;
+  int MainLeft = 230;
+};
+
 // Reads every key the main window owns. `programPath` is the default of the two
 // folders, `userName` the default author.
 TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
-                               const std::string& userName);
+                               const std::string& userName, const TSettingsWindowDefaults& windows = {});
 
 // Writes every key in the file's order. `writeHtmlPlaces` is called between the
 // parameter window's keys and the folders (the HTML windows' sections).

@@ -217,6 +217,10 @@ TFormShell::TFormShell(QWidget* owner, const TShellHost& host)
   connect(ShellListView, &TShellListView::DoubleClicked, this, [this] { ShellListViewDblClick(); });
   connect(ShellListView, &TShellListView::EnterPressed, this, [this] { ShellListViewDblClick(); });
   connect(ShellListView, &TShellListView::KeyReleased, this, [this](int key) { ShellListViewKeyUp(key); });
+  // Handle 1 stands right of the tree, handle 2 left of the side panel.
+  connect(Splitter, &QSplitter::splitterMoved, this, [this](int, int handle) {
+    (handle == 1 ? FTreeMoved : FPanelMoved) = true;
+  });
   connect(ActionBack, &QAction::triggered, this, [this] { ActionBackExecute(); });
   connect(ActionUp, &QAction::triggered, this, [this] { ActionUpExecute(); });
   connect(EditFileName, &QLineEdit::textChanged, this, [this] {
@@ -247,7 +251,19 @@ QString TFormShell::CurrentFolder() const { return WithSlash(ShellTreeView->Path
 
 QString TFormShell::NamedFile(const QString& name) const {
   if (name.isEmpty()) return CurrentFolder();
-  return QDir::cleanPath(QDir::isAbsolutePath(name) ? name : CurrentFolder() + name);
+  QString path = name;
+  // "~" stands for the home folder, as in a shell.
+  if (path == QStringLiteral("~") || path.startsWith(QStringLiteral("~/"))) path = QDir::homePath() + path.mid(1);
+  return QDir::cleanPath(QDir::isAbsolutePath(path) ? path : CurrentFolder() + path);
+}
+
+QString TFormShell::NameRefusal(const QString& name) const {
+  const QString part = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
+  if (name.isEmpty()) return QStringLiteral("Не указано имя файла.");
+  if (part.isEmpty()) return QStringLiteral("Папка \"%1\" не найдена.").arg(NamedFile(name));
+  if (part.count(QLatin1Char('.')) == part.size())
+    return QStringLiteral("Имя \"%1\" не может быть именем файла: оно состоит только из точек.").arg(part);
+  return QString();
 }
 
 int TFormShell::OuterWidth() const { return OuterRect(this).width(); }
@@ -316,6 +332,7 @@ void TFormShell::SetWindowType(unsigned char type) {
   }
   ButtonYes->setText(Saving() ? QStringLiteral("Сохранить") : QStringLiteral("Открыть"));
   const std::string prefix = IniPrefix.toStdString();
+  FWidthStored = ini.ValueExists(kSection, prefix + ".Width");
   FOuterWidth = readInt(prefix + ".Width", defaultWidth);
   FTreeWidth = readInt(prefix + ".ShellTreeView", 177);
   FPanelWidth = readInt(prefix + ".PanelSubWidth", 215);
@@ -326,12 +343,31 @@ void TFormShell::SetWindowType(unsigned char type) {
   FPanelWidth = std::clamp(FPanelWidth, 20, 2000);
   // The stored width, the design height and the least size are those of the
   // outer window: set again once the window system tells the frame.
+  // A width the user never chose is at least the one at which the tree, the
+  // list's least width and the side panel stand side by side.
   PlaceWindow(this, [this] {
     setMinimumSize(QSize(kMinWidth, kMinHeight).shrunkBy(FrameMargins(this)));
-    ResizeOuter(this, QSize(FOuterWidth, kDesignHeight));
+    FShownWidth = FOuterWidth;
+    if (!FWidthStored)
+      FShownWidth = std::clamp(FittingOuterWidth(), FOuterWidth, std::max(FOuterWidth, WorkArea(this).width()));
+    ResizeOuter(this, QSize(FShownWidth, kDesignHeight));
     ApplyWidths();
     if (parentWidget()) MoveOuter(this, BelowMainOnWorkArea(this, parentWidget()));
   });
+}
+
+int TFormShell::FittingOuterWidth() const {
+  const QMargins frame = FrameMargins(this);
+  const QMargins around = layout()->contentsMargins();
+  int width = frame.left() + frame.right() + around.left() + around.right();
+  const int wanted[] = {FTreeWidth, 0, FPanelWidth};
+  for (int i = 0; i < Splitter->count(); ++i) {
+    const QWidget* part = Splitter->widget(i);
+    if (part->isHidden()) continue;
+    const int least = std::max(part->minimumWidth(), part->minimumSizeHint().width());
+    width += std::max(i < 3 ? wanted[i] : 0, least) + (i > 0 ? Splitter->handleWidth() : 0);
+  }
+  return width;
 }
 
 void TFormShell::ApplyWidths() {
@@ -354,7 +390,7 @@ void TFormShell::FormShow() {
     // No type set: neither rule applies.
   } else if (!Saving()) {
     NameRule = TNameRule::Load;
-    ShellListView->setFocus();
+    EditFileName->setFocus();
   } else {
     NameRule = TNameRule::Save;
     EditFileNameSaveChange();
@@ -373,7 +409,9 @@ void TFormShell::EditFileNameSaveChange() {
 
 void TFormShell::EditFileNameLoadChange() {
   const QString name = EditFileName->text();
-  ButtonYes->setEnabled(!name.isEmpty() && QFileInfo(NamedFile(name)).isFile());
+  // A file is opened; a folder is opened in the window.
+  const QFileInfo named(NamedFile(name));
+  ButtonYes->setEnabled(!name.isEmpty() && (named.isFile() || named.isDir()));
   UpdateCaption();
 }
 
@@ -496,7 +534,18 @@ void TFormShell::ActionUpExecute() {
 }
 
 bool TFormShell::ButtonYesClick() {
-  const QString name = ForceExtension(EditFileName->text(), Extension);
+  const QString typed = EditFileName->text();
+  // A folder typed is opened in the window.
+  if (const QString folder = NamedFile(typed); !typed.isEmpty() && QFileInfo(folder).isDir()) {
+    ShellTreeView->SetPath(folder);
+    EditFileName->clear();
+    return false;
+  }
+  if (const QString refusal = NameRefusal(typed); !refusal.isEmpty()) {
+    if (Host.ShowInformation) Host.ShowInformation(refusal);
+    return false;
+  }
+  const QString name = ForceExtension(typed, Extension);
   EditFileName->setText(name);
   const QString target = NamedFile(name);
   if (WindowType == TypeImport && FrameImport && FrameImport->SetFile != target) {
@@ -553,9 +602,12 @@ void TFormShell::FormDestroy() {
     ini.WriteBool(kSection, "SaveShot.History", FrameSaveShot->RadioButtonHistory->isChecked());
     ini.WriteBool(kSection, "SaveShot.Stat", FrameSaveShot->RadioButtonStat->isChecked());
   }
+  // Only the widths the user set: the window resized, a splitter moved. What
+  // the layout made of the stored widths stays unwritten, and a width never
+  // set keeps its default.
   const std::string prefix = IniPrefix.toStdString();
-  ini.WriteInteger(kSection, prefix + ".Width", OuterWidth());
-  ini.WriteInteger(kSection, prefix + ".ShellTreeView", ShellTreeView->width());
-  ini.WriteInteger(kSection, prefix + ".PanelSubWidth", PanelSub->isHidden() ? FPanelWidth : PanelSub->width());
+  if (OuterWidth() != FShownWidth) ini.WriteInteger(kSection, prefix + ".Width", OuterWidth());
+  if (FTreeMoved) ini.WriteInteger(kSection, prefix + ".ShellTreeView", ShellTreeView->width());
+  if (FPanelMoved && !PanelSub->isHidden()) ini.WriteInteger(kSection, prefix + ".PanelSubWidth", PanelSub->width());
   ini.UpdateFile();
 }

@@ -50,6 +50,8 @@ struct TShellHost {
   QString ResourceHeader = QStringLiteral("Ресурсы");
   QString PlantHeader = QStringLiteral("Организмы");
   QStringList ResourceNames, PlantNames;
+  // Shows a refusal in the program's message window ("Информация").
+  std::function<void(const QString& line)> ShowInformation;
   // The suggested picture names: the tick counter and the chart selectors' items.
   int32_t Step = 0;
   QString HistoryItem, StatItem;
@@ -111,10 +113,13 @@ class TFormShell : public QDialog {
   // The tree's folder with a trailing "/"; empty when no folder is selected.
   QString CurrentFolder() const;
   // The file a name typed or chosen in the name line stands for: a full path
-  // as it is, any other name in the current folder; cleaned of "." and ".."
-  // and doubled "/". Every mode takes the file it opens, previews or saves
-  // from here.
+  // as it is, "~" and "~/..." in the home folder, any other name in the
+  // current folder; cleaned of "." and ".." and doubled "/". Every mode takes
+  // the file it opens, previews or saves from here.
   QString NamedFile(const QString& name) const;
+  // Why a typed name that is no folder names no file (empty, ending in "/",
+  // or a last part of points only); empty when it names one.
+  QString NameRefusal(const QString& name) const;
   // The window's outer width (frame included).
   int OuterWidth() const;
 
@@ -130,9 +135,10 @@ class TFormShell : public QDialog {
   void EditFileNameSaveChange();
   void EditFileNameLoadChange();
   // Forces the extension and sets FileName; false (the window stays open)
-  // when the user would not replace an existing file, or, on import, when the
-  // list does not show the set accepted: it is then read into the list, for
-  // the user to tick its rows.
+  // when the name is a folder (opened in the window), when it names no file
+  // (refused with a message), when the user would not replace an existing
+  // file, or, on import, when the list does not show the set accepted: it is
+  // then read into the list, for the user to tick its rows.
   bool ButtonYesClick();
   void RadioButtonViewClick();
   void RadioButtonHistoryClick();
@@ -160,6 +166,9 @@ class TFormShell : public QDialog {
   // Shows the import list read from this set ("(нет)" when it cannot be read).
   void PreviewResourceSet(const QString& file);
   void ApplyWidths();
+  // The outer width at which the tree and the side panel have their widths
+  // beside the middle part's least width.
+  int FittingOuterWidth() const;
   // The window saves (Save, Export, SaveShot) rather than opens.
   bool Saving() const;
 
@@ -169,4 +178,7 @@ class TFormShell : public QDialog {
   int FOuterWidth = 490;
   int FTreeWidth = 177;
   int FPanelWidth = 215;
+  bool FWidthStored = false;        // the settings hold the window's width
+  int FShownWidth = 490;            // the outer width the window opened with
+  bool FTreeMoved = false, FPanelMoved = false;  // the user moved a splitter
 };

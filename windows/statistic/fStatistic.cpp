@@ -89,6 +89,15 @@ const char* const kHistoryItems[8] = {"Общее количество",    "О�
 const char* const kStatItems[8] = {"Начальная масса, ед", "Питание за такт, ед", "Зрелость, тактов",
                                    "Размножение, шт",     "Продолжительность жизни, тактов",
                                    "Мутация,%",           "Питание, ресурс",      "Отход, ресурс"};
+// Column 0 of a species' rows in the totals table and in the cell table (a
+// resource's rows use the first two of the one and "Масса, ед" of the other).
+const char* const kMainRows[8] = {"Общее количество / Максимум", "Общая масса / Максимум", "Начальная масса, ед",
+                                  "Питание за такт, ед",        "Зрелость, тактов",       "Размножение, шт",
+                                  "Продолжительность жизни, тактов", "Мутация,%"};
+const char* const kCellRows[10] = {"Начальная масса, ед", "Масса, ед",        "Питание за такт, ед",
+                                   "Зрелость, тактов",    "Размножение, шт",  "Возраст, тактов",
+                                   "Продолжительность жизни, тактов", "Мутация,%", "Питание, ресурс",
+                                   "Отход, ресурс"};
 // The heritable parameter behind each distribution item and each mean row.
 const int kStatGene[8] = {gResourceBegin, gResourceEat, gAgeReproduct, gChildrenCount,
                           gAgeMax,        gMutation,    gResourceIn,   gResourceOut};
@@ -142,7 +151,6 @@ QTableWidget* NewTable(TFormStatistic* owner) {
   grid->setFocusPolicy(Qt::NoFocus);
   grid->setWordWrap(false);
   grid->setItemDelegate(new TTableDelegate(owner, grid));
-  grid->setColumnWidth(0, 120);
   grid->viewport()->setMouseTracking(true);
   return grid;
 }
@@ -158,21 +166,31 @@ class TTightTabStyle : public QProxyStyle {
   static constexpr int TabMargin = 3;
 };
 
-// Lays `axis` over [lo, hi] with whole-number ticks at a step of 1, 2 or 5
-// times a power of ten, at most five intervals, labels without a fraction.
-void SetWholeNumberRange(QValueAxis* axis, double lo, double hi) {
+// Lays `axis` over [lo, hi] widened to multiples of a round step (1, 2 or 5
+// times a power of ten), the smallest that needs at most five intervals. An
+// axis of whole numbers (counts, masses, ticks, parameter values) steps by at
+// least 1 and labels without a fraction.
+void SetRoundRange(QValueAxis* axis, double lo, double hi, bool whole) {
   constexpr double kMaxIntervals = 5;
-  double step = 1;
-  for (int k = 0; std::ceil(hi / step) - std::floor(lo / step) > kMaxIntervals; ++k)
-    step *= (k % 3 == 1) ? 2.5 : 2;  // 1, 2, 5, 10, 20, 50, ...
-  const double from = std::floor(lo / step) * step;
-  double to = std::ceil(hi / step) * step;
+  constexpr double kSlack = 1e-9;  // a bound a rounding error past a step stays on it
+  if (!std::isfinite(lo) || !std::isfinite(hi)) lo = 0, hi = 1;
+  if (hi <= lo) hi = lo + 1;
+  double base = std::pow(10.0, std::floor(std::log10((hi - lo) / kMaxIntervals)));
+  if (whole) base = std::max(base, 1.0);
+  double step = base;
+  for (double m : {1.0, 2.0, 5.0, 10.0, 20.0}) {
+    step = m * base;
+    if (std::ceil(hi / step - kSlack) - std::floor(lo / step + kSlack) <= kMaxIntervals) break;
+  }
+  const double from = std::floor(lo / step + kSlack) * step;
+  double to = std::ceil(hi / step - kSlack) * step;
   if (to <= from) to = from + step;
   // Only what differs: every change of a shown axis lays its labels out again.
   if (axis->min() != from || axis->max() != to) axis->setRange(from, to);
-  axis->setTickCount(static_cast<int>(std::lround((to - from) / step)) + 1);
-  const QString whole = QStringLiteral("%.0f");
-  if (axis->labelFormat() != whole) axis->setLabelFormat(whole);
+  const int ticks = static_cast<int>(std::lround((to - from) / step)) + 1;
+  if (axis->tickCount() != ticks) axis->setTickCount(ticks);
+  const QString format = whole ? QStringLiteral("%.0f") : QStringLiteral("%g");
+  if (axis->labelFormat() != format) axis->setLabelFormat(format);
 }
 
 }  // namespace
@@ -200,8 +218,8 @@ TFormStatistic::TFormStatistic(QWidget* parent) : QWidget(parent, Qt::Tool) {
   StringGridCell = NewTable(this);
   PageControl->addTab(StringGridMain, QStringLiteral("Общие"));
   PageControl->addTab(StringGridCell, QStringLiteral("Ячейка"));
+  for (QTableWidget* grid : {StringGridMain, StringGridCell}) grid->setColumnWidth(0, FirstColumnFit(grid));
 
-  FNiceAxis = new QValueAxis(this);
   auto chartPage = [this](QComboBox*& combo, QChartView*& view, QChart*& chart, QValueAxis*& x, QValueAxis*& y,
                           TSeriesLayer*& layer, const std::vector<TChartSeries>* series, const QString& caption,
                           const QString& xTitle, const QString& yTitle) {
@@ -228,7 +246,8 @@ TFormStatistic::TFormStatistic(QWidget* parent) : QWidget(parent, Qt::Tool) {
             QStringLiteral("Значение параметра"), QStringLiteral("Количество организмов"));
   chartPage(ComboBoxHistory, ChartHistory, FHistory, FHistoryX, FHistoryY, FHistoryLayer, &HistorySeries,
             QStringLiteral("Журнал"), QStringLiteral("Такт"), QStringLiteral("Математическое ожидание"));
-  SetWholeNumberRange(FHistoryX, 0, 1);
+  UpdateAxes(true);
+  UpdateAxes(false);
   connect(ComboBoxHistory, &QComboBox::activated, this, [this] { ComboBoxHistoryChange(); });
   connect(ComboBoxStat, &QComboBox::activated, this, [this] { ComboBoxStatChange(); });
   connect(PageControl, &QTabWidget::currentChanged, this, [this] {
@@ -263,11 +282,7 @@ void TFormStatistic::StyleChart(QChart* chart, const QString& xTitle, const QStr
   auto* y = static_cast<QValueAxis*>(chart->axes(Qt::Vertical).first());
   x->setTitleText(xTitle);
   y->setTitleText(yTitle);
-  x->setLabelFormat(QStringLiteral("%g"));
-  y->setLabelFormat(QStringLiteral("%g"));
   y->setMinorTickCount(1);
-  x->setRange(0, 1);
-  y->setRange(0, 1);
 }
 
 void TFormStatistic::SetStatisticColor(TColor color) {
@@ -293,6 +308,19 @@ void TFormStatistic::closeEvent(QCloseEvent* event) {
 void TFormStatistic::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   FormResize();
+}
+
+int TFormStatistic::FirstColumnFit(const QTableWidget* grid) const {
+  // A little over the widest label, as the cells draw it (from the cell's
+  // left edge, the grid line inside the column).
+  constexpr int kRoom = 4;
+  const QFontMetrics metrics(grid->font());
+  auto widest = [&metrics](const auto& labels) {
+    int width = 0;
+    for (const char* text : labels) width = std::max(width, metrics.horizontalAdvance(QString::fromUtf8(text)));
+    return width;
+  };
+  return (grid == StringGridMain ? widest(kMainRows) : widest(kCellRows)) + kRoom;
 }
 
 void TFormStatistic::FormResize() {
@@ -542,33 +570,20 @@ void TFormStatistic::UpdateAxes(bool history) {
       y1 = std::max(y1, p.y());
     }
   }
-  if (!any) {
-    if (history)
-      SetWholeNumberRange(x, 0, 1);
-    else
-      x->setRange(0, 1);
-    y->setRange(0, 1);
-    return;
+  if (any) {
+    y0 = std::min(0.0, y0);
+    if (x1 <= x0) x1 = x0 + 1;
+    if (y1 <= y0) y1 = y0 + 1;
+    y1 += (y1 - y0) * 0.05;
+  } else {
+    x0 = y0 = 0;
+    x1 = y1 = 1;
   }
-  y0 = std::min(0.0, y0);
-  if (x1 <= x0) x1 = x0 + 1;
-  if (y1 <= y0) y1 = y0 + 1;
-  if (history)
-    SetWholeNumberRange(x, x0, x1);
-  else
-    SetNiceRange(x, x0, x1);
-  SetNiceRange(y, y0, y1 + (y1 - y0) * 0.05);
-}
-
-void TFormStatistic::SetNiceRange(QValueAxis* axis, double lo, double hi) {
-  // The round range and tick count the axis itself would take, worked out on
-  // an axis of no chart: the shown axis changes once, and only when they differ.
-  FNiceAxis->setTickCount(axis->tickCount());
-  FNiceAxis->setRange(lo, hi);
-  FNiceAxis->applyNiceNumbers();
-  if (axis->min() != FNiceAxis->min() || axis->max() != FNiceAxis->max())
-    axis->setRange(FNiceAxis->min(), FNiceAxis->max());
-  axis->setTickCount(FNiceAxis->tickCount());
+  // The ticks and the parameter values are whole numbers, and so are the
+  // organisms counted in a distribution and the history's counts and masses;
+  // the history's means are not.
+  SetRoundRange(x, x0, x1, true);
+  SetRoundRange(y, y0, y1, !history || ComboBoxHistory->currentIndex() < 2);
 }
 
 void TFormStatistic::ShowCell(int col, int row) {
@@ -652,25 +667,18 @@ void TFormStatistic::RebuildLayout() {
   for (int r = 0; r < R; ++r) {
     const QString name = QLatin1Char('&') + QString::fromStdString(res.Params[r].Name);
     label(StringGridMain, 3 * r, name);
-    label(StringGridMain, 3 * r + 1, QStringLiteral("Общее количество / Максимум"));
-    label(StringGridMain, 3 * r + 2, QStringLiteral("Общая масса / Максимум"));
+    label(StringGridMain, 3 * r + 1, QString::fromUtf8(kMainRows[0]));
+    label(StringGridMain, 3 * r + 2, QString::fromUtf8(kMainRows[1]));
     label(StringGridCell, 2 * r, name);
-    label(StringGridCell, 2 * r + 1, QStringLiteral("Масса, ед"));
+    label(StringGridCell, 2 * r + 1, QString::fromUtf8(kCellRows[1]));
   }
-  const char* const mainRows[8] = {"Общее количество / Максимум", "Общая масса / Максимум", "Начальная масса, ед",
-                                   "Питание за такт, ед",        "Зрелость, тактов",       "Размножение, шт",
-                                   "Продолжительность жизни, тактов", "Мутация,%"};
-  const char* const cellRows[10] = {"Начальная масса, ед", "Масса, ед",        "Питание за такт, ед",
-                                    "Зрелость, тактов",    "Размножение, шт",  "Возраст, тактов",
-                                    "Продолжительность жизни, тактов", "Мутация,%", "Питание, ресурс",
-                                    "Отход, ресурс"};
   for (int s = 0; s < P; ++s) {
     const QString name = QLatin1Char('&') + QString::fromStdString(plant.Params[s].Const.Name);
     const int b = 3 * R + 9 * s, c = 2 * R + 11 * s;
     label(StringGridMain, b, name);
-    for (int k = 0; k < 8; ++k) label(StringGridMain, b + 1 + k, QString::fromUtf8(mainRows[k]));
+    for (int k = 0; k < 8; ++k) label(StringGridMain, b + 1 + k, QString::fromUtf8(kMainRows[k]));
     label(StringGridCell, c, name);
-    for (int k = 0; k < 10; ++k) label(StringGridCell, c + 1 + k, QString::fromUtf8(cellRows[k]));
+    for (int k = 0; k < 10; ++k) label(StringGridCell, c + 1 + k, QString::fromUtf8(kCellRows[k]));
   }
   if (P > 0) {
     for (const char* item : kHistoryItems) ComboBoxHistory->addItem(QString::fromUtf8(item));
@@ -696,14 +704,15 @@ void TFormStatistic::RebuildLayout() {
 
   // The brush buttons of the field view follow the lists.
   if (FormView) {
-    // An empty list turns its button off (and its brush to none); otherwise the
-    // button names the list's item that the brush puts, kept inside the list.
+    // An empty list turns its button off (and its brush over to the pointer);
+    // otherwise the button names the list's item that the brush puts, kept
+    // inside the list.
     auto follow = [](QToolButton* button, int count, int brush, int& subBrush, const QString& none,
                      const QString& prefix, const auto& nameOf) {
       if (count == 0) {
         button->setEnabled(false);
         button->setToolTip(none);
-        if (MainForm->Brush == brush) MainForm->Brush = 0;
+        if (MainForm->Brush == brush) FormView->SetPointer();
       } else {
         button->setEnabled(true);
         if (subBrush >= count) subBrush = count - 1;

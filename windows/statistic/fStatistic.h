@@ -63,6 +63,9 @@ class TFormStatistic : public QWidget {
   void ComboBoxHistoryChange();
   void ComboBoxStatChange();
   void FormResize();
+  // The width of column 0 of a table (StringGridMain or StringGridCell) that
+  // shows all its labels whole: the column's width until one is set.
+  int FirstColumnFit(const QTableWidget* grid) const;
 
   // The points given to the chart for one series: all of them when few, else
   // for each stretch of points that falls on one pixel column its first,
@@ -92,8 +95,6 @@ class TFormStatistic : public QWidget {
   // Brings a chart that is on screen up to date: its thinned points (history) and its axes.
   void FlushChart(bool history);
   void UpdateAxes(bool history);
-  // Sets an axis to [lo, hi] widened to round numbers.
-  void SetNiceRange(QValueAxis* axis, double lo, double hi);
   // The distribution and its mean bar, without drawing them yet.
   void SetDistribution(int index, const TStatArray& histogram, TColor color, double mean);
   void SetCell(QTableWidget* grid, int row, int col, const QString& text);
@@ -104,7 +105,6 @@ class TFormStatistic : public QWidget {
   QValueAxis* FHistoryY = nullptr;
   QValueAxis* FStatX = nullptr;
   QValueAxis* FStatY = nullptr;
-  QValueAxis* FNiceAxis = nullptr;  // of no chart: where round ranges are worked out
   TSeriesLayer* FHistoryLayer = nullptr;
   TSeriesLayer* FStatLayer = nullptr;
   TColor FStatisticColor = clFieldDefault;

@@ -328,10 +328,14 @@ void TFormView::SetCellSize(int pixels) {
   DrawGridField->SetDefaultRowHeight(pixels);
 }
 
-void TFormView::ToolButtonViewClick() {
+void TFormView::SetPointer() {
   SetToolButtons(0);
   MainForm->Brush = 0;
   UpdateGridMenu();
+}
+
+void TFormView::ToolButtonViewClick() {
+  SetPointer();
   if (FormStatistic) FormStatistic->UpdateView();
 }
 

@@ -63,6 +63,8 @@ class TFormView : public QWidget {
   void PlantMenuItemClick(QAction* item);
   // Puts down the button of one tool (0, 1, 2) and the others up; -1 puts all up.
   void SetToolButtons(int brush);
+  // The pointer tool in force: Brush 0, its button down, the grid's pop-up menu.
+  void SetPointer();
 
   // Painting one cell, and the mouse on the grid.
   // The look of one cell by the tool in force: fill colour and mutant frame (0: none).

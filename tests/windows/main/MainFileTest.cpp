@@ -1,7 +1,8 @@
 // The file commands of the running program, each through its file window:
 // New, Save, Save As, Open and the recent files with a real round trip, a
 // refused file that leaves the model alone, Export then Import (exactly the
-// ticked rows of the set the list shows), names as typed or listed (letter
+// ticked rows of the set the list shows; what an import that stops part way
+// says; a set with a broken record), names as typed or listed (letter
 // case, full and relative paths), and pictures of the field view and the charts.
 #include <QAction>
 #include <QApplication>
@@ -16,9 +17,13 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QAbstractTextDocumentLayout>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSlider>
+#include <QSplitter>
+#include <QTextBlock>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,13 +31,18 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QtCharts/QChartView>
+#include <unistd.h>
+
 #include <deque>
 #include <functional>
 
 #include "tests/windows/MainFixture.h"
+#include "tests/FailingAlloc.h"
+#include "model/uLimits.h"
 #include "controls/KitConst.h"
 #include "files/uDataFile.h"
 #include "files/uResourceSet.h"
+#include "platform/IniFile.h"
 #include "platform/Jpeg.h"
 #include "platform/qt/HtmlView.h"
 #include "platform/qt/ShellView.h"
@@ -42,6 +52,7 @@
 #include "windows/program/uProgram.h"
 #include "windows/shell/fShell.h"
 #include "windows/shell/frImport.h"
+#include "windows/shell/frOpenBrowser.h"
 #include "windows/shell/frSaveShot.h"
 
 namespace {
@@ -120,8 +131,7 @@ class FileCommands : public MainWindowTest {
     Form->PathSaveShot = docs;
     Form->UserName = "Tester";
   }
-  // A key pressed in the main window, made the active window first (a file
-  // window that closed leaves no window active here).
+  // A command's key pressed on the main window.
   void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     Form->show();
     Form->activateWindow();
@@ -604,6 +614,145 @@ TEST_F(FileCommands, ImportAddsExactlyTheTickedRowsOfTheSetTheListShows) {
   EXPECT_EQ(FormParameter->ListBoxResource->count(), 2);
 }
 
+namespace {
+
+// Ticks the rows of the file window's check list that show these names, by
+// the keys: the row made current, then the space bar.
+void TickRows(TFormShell& shell, const QStringList& names) {
+  TCheckListBox* list = shell.FrameImport->CheckListBox;
+  list->setFocus();
+  for (int row = 0; row < list->Count(); ++row)
+    if (names.contains(list->Text(row)) && !list->Header(row)) {
+      list->setCurrentRow(row);
+      QTest::keyClick(list, Qt::Key_Space);
+    }
+}
+
+QStringList ResourceNames(const TMainForm& form) {
+  QStringList out;
+  for (const TResourceParameter& p : form.Resource->Params) out << QString::fromStdString(p.Name);
+  return out;
+}
+
+QStringList PlantNames(const TMainForm& form) {
+  QStringList out;
+  for (const TPlantParameter& p : form.Plant->Params) out << QString::fromStdString(p.Const.Name);
+  return out;
+}
+
+QStringList Listed(const QListWidget* list) {
+  QStringList out;
+  for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+  return out;
+}
+
+// Writes a set whose lines are given ending in "\n".
+void WriteSet(const QString& path, const QByteArray& lines) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(QByteArray(lines).replace("\n", "\r\n"));
+}
+
+// Imports a set by Ctrl+M with the rows of these names ticked; `shown` gets
+// the rows the list showed.
+void ImportTicked(TMainForm* form, TUser& user, const QString& set, const QStringList& ticked,
+                  QStringList* shown = nullptr) {
+  user.Shells.push_back(PickAndAccept(set, [=](TFormShell& shell) {
+    if (shown)
+      for (int i = 0; i < shell.FrameImport->CheckListBox->Count(); ++i)
+        *shown << shell.FrameImport->CheckListBox->Text(i);
+    TickRows(shell, ticked);
+  }));
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+  QTest::keyClick(form, Qt::Key_M, Qt::ControlModifier);
+}
+
+}  // namespace
+
+TEST_F(FileCommands, AnImportThatStopsPartWaySaysHowManyCameInAndWhy) {
+  TUser user;
+  Form->show();
+  WriteSet(docs + "three.zor",
+           "[FileDataVersion]\n0.5.2\n[ResourceCount]\n3\n[Resource0]\nX\n1\n2\n3\n[Resource1]\nY\n1\n2\n3\n"
+           "[Resource2]\nW\n1\n2\n3\n[PlantCount]\n1\n[Plant0]\nZ\nX\nX\n1\n2\n3\n4\n5\n6\n7\n8\n");
+  const auto importAll = [&] { ImportTicked(Form, user, "three.zor", {"X", "Y", "W", "Z"}); };
+  // A field of 1000 x 500 takes 2 MB a layer, and no block above 6 MB is to be
+  // had: the layer of X fits beside the one there is, the layer of Y does not.
+  FormParameter->SetFieldSize(500, 1000);
+  FailAllocationsLargerThan(size_t{6} << 20);
+  importAll();
+  EXPECT_TRUE(StopFailingAllocations());
+  EXPECT_EQ(ResourceNames(*Form), (QStringList{"Ресурс Yellow", "X"}));
+  EXPECT_EQ(Listed(FormParameter->ListBoxResource), ResourceNames(*Form));
+  EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime"}));
+  EXPECT_EQ(Listed(FormParameter->ListBoxPlant), PlantNames(*Form));
+  const QString from = "Из набора \"" + docs + "three.zor\" добавлено записей: ";
+  ASSERT_EQ(user.Pages.size(), 1);
+  EXPECT_TRUE(user.Pages[0].startsWith("Ошибка: ")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains(from + "1.")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Для остальных отмеченных записей (3) не хватает памяти. Импорт остановлен."));
+
+  // At the limit: Y is the last resource that comes in, W does not; Z does.
+  FormParameter->SetFieldSize(5, 10);
+  FormParameter->BeginListChanges();
+  while (Form->Resource->Count < MaxItemCount - 1) {
+    const std::string name = "R" + std::to_string(Form->Resource->Count);
+    Form->Resource->Add(name, 1, 0, clYellow);
+    FormParameter->AddResource(QString::fromStdString(name));
+  }
+  FormParameter->EndListChanges();
+  user.Pages.clear();
+  importAll();
+  EXPECT_EQ(Form->Resource->Count, MaxItemCount);
+  EXPECT_EQ(Form->Resource->Params.back().Name, "Y");
+  EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime", "Z"}));
+  ASSERT_EQ(user.Pages.size(), 1);
+  EXPECT_TRUE(user.Pages[0].startsWith("Информация: ")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains(from + "2.")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Не добавлено ресурсов: 1. Больше 1000 ресурсов программа не допускает."));
+}
+
+TEST_F(FileCommands, ASetWithABrokenNumberListsEveryRecordAndOnlyATickedNewBrokenOneStopsTheImport) {
+  TUser user;
+  Form->show();
+  // B's brush value reads "x".
+  WriteSet(docs + "broken.zor",
+           "[FileDataVersion]\n0.5.2\n[ResourceCount]\n3\n[Resource0]\nA\n1\n2\n3\n[Resource1]\nB\nx\n2\n3\n"
+           "[Resource2]\nC\n4\n5\n6\n[PlantCount]\n2\n[Plant0]\nP\nC\nC\n1\n2\n3\n4\n5\n6\n7\n8\n"
+           "[Plant1]\nQ\nA\nA\n1\n2\n3\n4\n5\n6\n7\n8\n");
+  const auto import = [&](const QStringList& ticked, QStringList* shown = nullptr) {
+    ImportTicked(Form, user, "broken.zor", ticked, shown);
+  };
+  // Every record is listed; B, unticked, stops nothing.
+  QStringList shown;
+  import({"A", "C", "P"}, &shown);
+  EXPECT_EQ(shown, (QStringList{"Ресурсы", "A", "B", "C", "Организмы", "P", "Q"}));
+  EXPECT_EQ(ResourceNames(*Form), (QStringList{"Ресурс Yellow", "A", "C"}));
+  EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime", "P"}));
+  EXPECT_EQ(Form->Plant->Params[1].Param.ResourceIn(), 2);
+  EXPECT_EQ(Form->Resource->Params[2].BrushValue, 4);
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+  // B ticked and new: the import stops there, and says so.
+  import({"A", "B", "C", "P", "Q"});
+  EXPECT_EQ(ResourceNames(*Form), (QStringList{"Ресурс Yellow", "A", "C"}));
+  EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime", "P"}));
+  ASSERT_EQ(user.Pages.size(), 1);
+  EXPECT_TRUE(user.Pages[0].startsWith("Ошибка: ")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Из набора \"" + docs + "broken.zor\" добавлено записей: 0."));
+  EXPECT_TRUE(user.Pages[0].contains("Запись \"B\" в наборе повреждена: в ней не число там, где должно быть число. "
+                                     "Импорт остановлен на ней, не добавлено записей: 2."))
+      << user.Pages[0].toStdString();
+  // B ticked, but the model has a B: it is left alone, and Q comes in.
+  user.Pages.clear();
+  Form->Resource->Add("B", 9, 9, clRed);
+  FormParameter->AddResource("B");
+  import({"A", "B", "C", "P", "Q"});
+  EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime", "P", "Q"}));
+  EXPECT_EQ(Form->Resource->Params[3].BrushValue, 9);
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
 TEST_F(FileCommands, TypedPathsAreTakenWholeAndCleaned) {
   TUser user;
   QDir().mkpath(docs + "sub");
@@ -714,4 +863,235 @@ TEST_F(FileCommands, TheOpenButtonShowsTheRecentFilesOnARightClick) {
   EXPECT_TRUE(Form->PopupMenuLoad->isVisible());
   EXPECT_EQ(Form->PopupMenuLoad->pos(), Form->ToolBar->mapToGlobal(button->geometry().bottomLeft() + QPoint(0, 1)));
   Form->PopupMenuLoad->hide();
+}
+
+// A fresh start: each of the five file windows opens with the tree at 177 and
+// the side panel at 215 beside the whole type line, and Escape stores no
+// width the user did not set. The comment preview keeps the words of its
+// heading whole also in a panel the user made narrow, and that width is kept.
+TEST_F(FileCommands, FileWindowsOpenAtTheDefaultWidthsAndKeepOnlyWidthsTheUserSet) {
+  TUser user;
+  QTemporaryDir program;
+  ASSERT_TRUE(program.isValid());
+  const QString ini = program.path() + "/omra.ini";
+  SetProgramFolderOverride(program.path() + "/");
+  SetSettingsFileInUse(true);
+  const auto restore = qScopeGuard([] {
+    SetSettingsFileInUse(false);
+    SetProgramFolderOverride(TestProgramFolder());
+  });
+  ASSERT_TRUE(QFile::copy(TestProgramFolder() + "fight_mutation.zod", docs + "sample.zod"));
+  auto stored = [&](const QString& prefix, const char* key) {
+    return TIniFile(ini.toStdString()).ValueExists("FormShell", (prefix + "." + key).toStdString());
+  };
+  const std::tuple<Qt::Key, Qt::KeyboardModifiers, QString> commands[] = {
+      {Qt::Key_F3, Qt::NoModifier, "OpenBrowser"}, {Qt::Key_F4, Qt::ControlModifier, "Save"},
+      {Qt::Key_M, Qt::ControlModifier, "Import"},  {Qt::Key_E, Qt::ControlModifier, "Export"},
+      {Qt::Key_S, Qt::ControlModifier, "SaveShot"}};
+  for (const auto& [key, modifiers, prefix] : commands) {
+    bool panel = false;
+    user.Shells.push_back([&](TFormShell& shell) {
+      EXPECT_EQ(shell.IniPrefix, prefix);
+      EXPECT_EQ(shell.ShellTreeView->width(), 177) << prefix.toStdString();
+      panel = !shell.PanelSub->isHidden();
+      if (panel) {
+        EXPECT_EQ(shell.PanelSub->width(), 215) << prefix.toStdString();
+      }
+      QTest::keyClick(&shell, Qt::Key_Escape);
+    });
+    Press(key, modifiers);
+    EXPECT_EQ(panel, prefix != "Save") << prefix.toStdString();
+    for (const char* width : {"Width", "ShellTreeView", "PanelSubWidth"})
+      EXPECT_FALSE(stored(prefix, width)) << prefix.toStdString() << "." << width;
+  }
+
+  // The heading "Комментарии" stays one line however narrow the panel.
+  auto headingLines = [](THtmlView* view) {
+    for (QTextBlock b = view->document()->begin(); b.isValid(); b = b.next())
+      if (b.text().trimmed() == "Комментарии") {
+        view->document()->documentLayout()->blockBoundingRect(b);
+        return b.layout()->lineCount();
+      }
+    return 0;
+  };
+  int narrow = 0;
+  user.Shells.push_back([&](TFormShell& shell) {
+    TShellListView* list = shell.ShellListView;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->Select("sample.zod"); }, 10000));
+    const QRect item = list->visualRect(list->currentIndex());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+    THtmlView* page = shell.FrameOpenBrowser->WebBrowser;
+    ASSERT_TRUE(shell.FrameOpenBrowser->isVisible());
+    EXPECT_EQ(headingLines(page), 1);
+    // The handle left of the panel, dragged 110 pixels to the right.
+    QSplitterHandle* handle = shell.Splitter->handle(2);
+    const QPoint from = handle->rect().center(), to = from + QPoint(110, 0);
+    auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+      QMouseEvent e(type, at, handle->mapToGlobal(at), button, buttons, Qt::NoModifier);
+      QApplication::sendEvent(handle, &e);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    narrow = shell.PanelSub->width();
+    EXPECT_LT(narrow, 215 - 100);
+    QApplication::processEvents();
+    EXPECT_EQ(headingLines(page), 1);
+    QTest::keyClick(&shell, Qt::Key_Escape);
+  });
+  Press(Qt::Key_F3);
+  EXPECT_EQ(user.ShellsSeen, 6);
+  EXPECT_EQ(TIniFile(ini.toStdString()).ReadInteger("FormShell", "OpenBrowser.PanelSubWidth", 0), narrow);
+  EXPECT_FALSE(stored("OpenBrowser", "ShellTreeView"));
+  EXPECT_FALSE(stored("OpenBrowser", "Width"));
+}
+
+// A typed name that is a folder ("sub/", "..", "~") opens it in the window,
+// in the save modes as in Open and Import; a name of no file (empty, ending
+// in "/", points only) is refused with a message and the window stays open;
+// "~/" names the home folder.
+TEST_F(FileCommands, TypedFoldersOpenInTheWindowAndNamesOfNoFileAreRefused) {
+  TUser user;
+  QDir().mkpath(docs + "sub");
+  QTemporaryDir home;
+  ASSERT_TRUE(home.isValid());
+  const QByteArray oldHome = qgetenv("HOME");
+  qputenv("HOME", home.path().toUtf8());
+  const auto restore = qScopeGuard([&] { qputenv("HOME", oldHome); });
+  auto type = [](TFormShell& shell, const QString& text) {
+    QTest::keyClick(shell.EditFileName, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(shell.EditFileName, Qt::Key_Delete);
+    QTest::keyClicks(shell.EditFileName, text);
+    QTest::keyClick(shell.EditFileName, Qt::Key_Return);
+  };
+  user.Shells.push_back([&](TFormShell& shell) {
+    type(shell, "sub/");
+    ASSERT_TRUE(shell.isVisible());
+    EXPECT_EQ(shell.CurrentFolder(), docs + "sub/");
+    EXPECT_EQ(shell.EditFileName->text(), "");
+    type(shell, "..");
+    EXPECT_EQ(shell.CurrentFolder(), docs);
+    for (const char* refused : {"...", "nosuch/", "sub/..."}) type(shell, refused);
+    EXPECT_TRUE(shell.isVisible());
+    EXPECT_EQ(shell.CurrentFolder(), docs);
+    type(shell, "~/mine");
+  });
+  Press(Qt::Key_F4, Qt::ControlModifier);
+  EXPECT_EQ(Form->FileName, home.path() + "/mine.zod");
+  EXPECT_TRUE(QFile::exists(home.path() + "/mine.zod"));
+  ASSERT_EQ(user.Pages.size(), 3) << user.Pages.join("|").toStdString();
+  EXPECT_TRUE(user.Pages[0].startsWith("Информация: ")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Имя \"...\" не может быть именем файла"));
+  EXPECT_TRUE(user.Pages[1].contains("Папка \"" + docs + "nosuch\" не найдена"));
+  EXPECT_TRUE(user.Pages[2].contains("Имя \"...\" не может быть именем файла"));
+  // The picture: into the folder typed, then under the name typed.
+  user.Shells.push_back([&](TFormShell& shell) {
+    type(shell, "sub");
+    type(shell, "shot");
+  });
+  Press(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_TRUE(QFile::exists(docs + "sub/shot.jpg"));
+  // Open and Import: the list moves into the folder typed.
+  for (const char* inner : {"inner.zod", "inner.zor"}) QFile(docs + "sub/" + inner).open(QIODevice::WriteOnly);
+  for (const auto& [key, modifiers] : {std::pair{Qt::Key_F3, Qt::NoModifier}, {Qt::Key_M, Qt::ControlModifier}}) {
+    user.Shells.push_back([&](TFormShell& shell) {
+      type(shell, docs + "sub");
+      EXPECT_TRUE(shell.isVisible());
+      EXPECT_EQ(shell.CurrentFolder(), docs + "sub/");
+      EXPECT_TRUE(QTest::qWaitFor([&] { return shell.ShellListView->Select("inner" + shell.Extension); }, 10000));
+      shell.ButtonCancel->click();
+    });
+    Press(key, modifiers);
+  }
+  EXPECT_EQ(user.ShellsSeen, 4);
+  EXPECT_EQ(QDir(docs).entryList(QDir::Files | QDir::Hidden), QStringList{});
+  EXPECT_EQ(QDir(docs + "sub").entryList(QDir::Files | QDir::Hidden, QDir::Name),
+            (QStringList{"inner.zod", "inner.zor", "shot.jpg"}));
+  EXPECT_EQ(user.Pages.size(), 3);
+}
+
+// Open and Import take a name typed as soon as they open: the name line has the focus.
+TEST_F(FileCommands, OpenAndImportTakeANameTypedStraightAway) {
+  TUser user;
+  Form->Step = 21;
+  ASSERT_TRUE(Form->SaveDataFile(docs + "typed.zod"));
+  ASSERT_TRUE(ExportResourceSet((docs + "typed.zor").toStdString(), *Form->Resource, *Form->Plant, {{true}, {true}}));
+  Form->Step = 0;
+  auto typeStraightAway = [](TFormShell& shell, const QString& text) {
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_EQ(focus, shell.EditFileName);
+    if (!focus) return;
+    QTest::keyClicks(focus, text);
+    QTest::keyClick(focus, Qt::Key_Return);
+  };
+  user.Shells.push_back([&](TFormShell& shell) { typeStraightAway(shell, docs + "typed.zod"); });
+  Press(Qt::Key_F3);
+  EXPECT_EQ(Form->FileName, docs + "typed.zod");
+  EXPECT_EQ(Form->Step, 21);
+  user.Shells.push_back([&](TFormShell& shell) {
+    typeStraightAway(shell, docs + "typed.zor");
+    EXPECT_TRUE(shell.isVisible());  // the set is shown, for the user to tick its rows
+    EXPECT_EQ(shell.FrameImport->CheckListBox->Count(), 4);
+    shell.ButtonCancel->click();
+  });
+  Press(Qt::Key_M, Qt::ControlModifier);
+  EXPECT_EQ(user.ShellsSeen, 2);
+}
+
+// A file the user may not read, or a file or folder the user may not write,
+// is reported by that cause: a data file opened, and a data file, a resource
+// set and a picture saved.
+TEST_F(FileCommands, FilesTheUserMayNotReadOrWriteAreReportedSo) {
+  TUser user;
+  ASSERT_TRUE(Form->SaveDataFile(docs + "locked.zod"));
+  ASSERT_TRUE(Form->SaveDataFile(docs + "kept.zod"));
+  QDir().mkpath(docs + "closed");
+  using P = QFileDevice;
+  QFile::setPermissions(docs, P::ReadOwner | P::WriteOwner | P::ExeOwner | P::ReadOther | P::ExeOther);
+  QFile::setPermissions(docs + "locked.zod", {});
+  QFile::setPermissions(docs + "kept.zod", P::ReadOwner | P::ReadOther);
+  QFile::setPermissions(docs + "closed", P::ReadOwner | P::ExeOwner | P::ReadOther | P::ExeOther);
+  // The messages are pages written into the page folder: open to every user.
+  const QString pages = TestProgramFolder() + "Files/";
+  const auto open = P::ReadOwner | P::WriteOwner | P::ExeOwner | P::ReadOther | P::WriteOther | P::ExeOther;
+  QFile::setPermissions(TestProgramFolder(), open);
+  QFile::setPermissions(pages, open);
+  for (const QString& name : QDir(pages).entryList(QDir::Files)) QFile::setPermissions(pages + name, open);
+  // Permissions stop every user but root: the tests may run as root, so the
+  // commands run as another user.
+  struct TOtherUser {
+    TOtherUser() {
+      if (geteuid() != 0) return;
+      if (setegid(65534) != 0) return;
+      if (seteuid(65534) != 0) setegid(0);
+      else Switched = true;
+    }
+    ~TOtherUser() {
+      if (Switched && seteuid(0) == 0) setegid(0);
+    }
+    bool Switched = false;
+  };
+  auto run = [&](Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& name) {
+    user.Shells.push_back([name](TFormShell& shell) {
+      QTest::keyClicks(shell.EditFileName, name);
+      QTest::keyClick(shell.EditFileName, Qt::Key_Return);
+    });
+    TOtherUser other;
+    Press(key, modifiers);
+  };
+  run(Qt::Key_F3, Qt::NoModifier, "locked.zod");
+  run(Qt::Key_F4, Qt::ControlModifier, "closed/mine");
+  run(Qt::Key_F4, Qt::ControlModifier, "kept");
+  run(Qt::Key_E, Qt::ControlModifier, "closed/set");
+  run(Qt::Key_S, Qt::ControlModifier, "closed/shot");
+  ASSERT_EQ(user.Pages.size(), 5) << user.Pages.join("|").toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Файл \"" + docs + "locked.zod\" не удалось открыть. Нет прав на чтение этого файла."))
+      << user.Pages[0].toStdString();
+  const char* files[] = {"closed/mine.zod", "kept.zod", "closed/set.zor", "closed/shot.jpg"};
+  for (int i = 0; i < 4; ++i)
+    EXPECT_TRUE(user.Pages[i + 1].contains("Файл \"" + docs + files[i] +
+                                           "\" не удалось сохранить. Нет прав на запись этого файла или его папки."))
+        << user.Pages[i + 1].toStdString();
+  EXPECT_EQ(user.Questions.size(), 1);  // replace kept.zod?
+  QFile::setPermissions(docs + "closed", open);
 }

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include <QApplication>
+#include <QChart>
+#include <QChartView>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -14,6 +16,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,6 +25,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QValueAxis>
+#include <cmath>
 
 #include "tests/windows/MainFixture.h"
 #include "tests/FailingAlloc.h"
@@ -101,7 +106,8 @@ TEST_F(StartUp, FirstStartWithoutSettingsLoadsTheSampleUnderTheUnnamedName) {
   Start();
   EXPECT_TRUE(Form->FirstRun);
   EXPECT_EQ(Form->FileName, path + "noname1.zod");  // Save will ask for a name
-  EXPECT_EQ(OuterRect(Form).topLeft(), QPoint(230, 78));
+  // Right of the statistics window, which is wider than 222 by what its labels need.
+  EXPECT_EQ(OuterRect(Form).topLeft(), QPoint(230 + FormStatistic->width() - 222, 78));
   EXPECT_EQ(Form->size(), QSize(442, 57));
   EXPECT_TRUE(FormView->isVisible());
   EXPECT_EQ(FormView->size(), QSize(453, 475));
@@ -170,7 +176,7 @@ TEST_F(StartUp, SecondStartRestoresWhatTheFirstExitWrote) {
   MoveOuter(FormStatistic, QPoint(15, 300));
   FormParameter->show();
   Form->Resource->Params[0].Slur = 33;
-  // The file window keeps its own keys in the same file (opened and cancelled here).
+  // The file window is opened and cancelled here: it stores only widths the user set.
   Form->PathDocument = path + "Files/";
   Form->ActionFileLoad->trigger();
   EXPECT_EQ(Form->PathDocument, path + "Files/");
@@ -179,7 +185,7 @@ TEST_F(StartUp, SecondStartRestoresWhatTheFirstExitWrote) {
   ASSERT_TRUE(QFile::exists(path + "omra.ini"));
   {
     const TIniFile ini((path + "omra.ini").toStdString());
-    EXPECT_EQ(ini.ReadInteger("FormShell", "OpenBrowser.Width", 0), 640);
+    EXPECT_FALSE(ini.ValueExists("FormShell", "OpenBrowser.Width"));
     EXPECT_EQ(ini.ReadString("MainForm", "PathDocument", ""), (path + "Files/").toStdString());
   }
 
@@ -247,6 +253,103 @@ TEST_F(StartUp, EmptyListsDisableTheBrushesAndDeleteButtons) {
   EXPECT_EQ(FormView->ToolButtonPlant->toolTip(), "(Нет организмов)");
   EXPECT_FALSE(FormParameter->ToolButtonResourceDel->isEnabled());
   EXPECT_FALSE(FormParameter->ToolButtonPlantDel->isEnabled());
+}
+
+// A stored brush whose list is empty gives way to the pointer: its button is
+// down and a right click on the field opens the field's menu.
+TEST_F(StartUp, ABrushWithAnEmptyListStartsAsThePointer) {
+  for (const char* brush : {"1", "2"}) {
+    WriteIni((std::string("[MainForm]\r\nFirstRun=0\r\n[Field]\r\nBrush=") + brush +
+              "\r\n[Resource]\r\nResourceCount=0\r\n[Plant]\r\nPlantCount=0\r\n")
+                 .c_str());
+    Start();
+    FormView->show();
+    EXPECT_EQ(Form->Brush, 0) << brush;
+    EXPECT_TRUE(FormView->ToolButtonView->isChecked()) << brush;
+    EXPECT_FALSE(FormView->ToolButtonResource->isChecked()) << brush;
+    EXPECT_FALSE(FormView->ToolButtonPlant->isChecked()) << brush;
+    QWidget* field = FormView->DrawGridField->viewport();
+    QTest::mouseClick(field, Qt::RightButton, Qt::NoModifier, FormView->DrawGridField->CellRect(2, 2).center());
+    EXPECT_TRUE(FormView->PopupMenu->isVisible()) << brush;
+    FormView->PopupMenu->hide();
+    Exit();
+  }
+}
+
+// The statistics window at its default size: every label of the first
+// columns whole (a width the user set kept), the values beside them whole,
+// and both charts' axes on round steps, whole numbers where the values are,
+// after ticks and after New, on every quantity.
+TEST_F(StartUp, TheStatisticsWindowShowsItsLabelsWholeAndStepsItsAxesRoundly) {
+  CopySample();
+  Start();
+  Form->show();
+  ASSERT_TRUE(FormStatistic->isVisible());
+  for (int i = 0; i < 30; ++i) QTest::keyClick(Form, Qt::Key_F7);
+  QTabBar* tabs = FormStatistic->PageControl->tabBar();
+  auto page = [tabs](int index) {
+    QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(index).center());
+    ASSERT_EQ(tabs->currentIndex(), index);
+  };
+  for (int index : {0, 1}) {
+    page(index);
+    auto* grid = static_cast<QTableWidget*>(FormStatistic->PageControl->widget(index));
+    const QFontMetrics metrics(grid->font());
+    for (int row = 0; row < grid->rowCount(); ++row) {
+      for (int col : {0, 1}) {
+        const QString text = grid->item(row, col) ? grid->item(row, col)->text() : QString();
+        if (grid->item(row, 0)->text().startsWith('&')) continue;
+        EXPECT_LT(metrics.horizontalAdvance(text), grid->columnWidth(col)) << text.toStdString();
+      }
+    }
+  }
+  auto expectRound = [](QChartView* view, Qt::Orientation o, bool whole, const std::string& what) {
+    const auto* axis = qobject_cast<QValueAxis*>(view->chart()->axes(o).first());
+    ASSERT_GE(axis->tickCount(), 2) << what;
+    const double step = (axis->max() - axis->min()) / (axis->tickCount() - 1);
+    const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
+    EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 || std::abs(mantissa - 5) < 1e-9)
+        << what << ": step " << step;
+    EXPECT_NEAR(axis->min() / step, std::round(axis->min() / step), 1e-9) << what;
+    if (whole) {
+      EXPECT_GE(step, 1) << what;
+    }
+    for (int i = 0; i < axis->tickCount(); ++i) {
+      const QString label = QString::asprintf(axis->labelFormat().toLatin1().constData(), axis->min() + i * step);
+      EXPECT_LE(label.size(), 6) << what << ": " << label.toStdString();
+      if (whole) {
+        EXPECT_FALSE(label.contains('.')) << what << ": " << label.toStdString();
+      }
+    }
+  };
+  auto everyQuantity = [&](const std::string& when) {
+    page(2);
+    QTest::keyClick(FormStatistic->ComboBoxStat, Qt::Key_Home);
+    for (int k = 0; k < 8; ++k) {
+      const std::string what = when + ", distribution " + std::to_string(k);
+      expectRound(FormStatistic->ChartStat, Qt::Horizontal, true, what);
+      expectRound(FormStatistic->ChartStat, Qt::Vertical, true, what);
+      QTest::keyClick(FormStatistic->ComboBoxStat, Qt::Key_Down);
+    }
+    page(3);
+    QTest::keyClick(FormStatistic->ComboBoxHistory, Qt::Key_Home);
+    for (int k = 0; k < 8; ++k) {
+      const std::string what = when + ", history " + std::to_string(k);
+      expectRound(FormStatistic->ChartHistory, Qt::Horizontal, true, what);
+      expectRound(FormStatistic->ChartHistory, Qt::Vertical, k < 2, what);  // counts and masses
+      QTest::keyClick(FormStatistic->ComboBoxHistory, Qt::Key_Down);
+    }
+  };
+  everyQuantity("after 30 ticks");
+  QTest::keyClick(Form, Qt::Key_F2);
+  everyQuantity("after New");
+  Exit();
+
+  WriteIni("[MainForm]\r\nFirstRun=0\r\n[FormStatistic]\r\nColWidthsMain=150\r\n");
+  Start();
+  EXPECT_EQ(FormStatistic->StringGridMain->columnWidth(0), 150);
+  EXPECT_EQ(FormStatistic->StringGridCell->columnWidth(0),
+            FormStatistic->FirstColumnFit(FormStatistic->StringGridCell));
 }
 
 TEST_F(StartUp, AbsentSpeciesGiveTheDefaultOneAndAHighBrushIndexIsLowered) {

@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QMenu>
 #include <QSlider>
+#include <QTableWidget>
+#include <QToolBar>
 #include <QTest>
 #include <QWheelEvent>
 #include <QtTest/qtestspontaneevent.h>
@@ -15,6 +17,7 @@
 #include <QToolButton>
 
 #include "ParameterTestUtil.h"
+#include "tests/FailingAlloc.h"
 #include "controls/fCombo.h"
 #include "controls/ToolEdit.h"
 #include "model/uLimits.h"
@@ -859,4 +862,115 @@ TEST_F(ParameterEditor, DeletingWithNoResourceSelectedDoesNothingAndSaysNothing)
   Form->SpeedButtonResourceDelClick();
   EXPECT_EQ(shown.size(), 1);
   EXPECT_EQ(Res().Count, 1);
+}
+
+TEST_F(ParameterEditor, ListCommandsThatRunOutOfMemoryLeaveTheStoresAndTheWindowsAsTheyWere) {
+  // Resources A, B, C; species P eats C and excretes A, with organisms on the
+  // field, and 98 more species: deleting B renumbers what names C, and the
+  // renumbering asks for a block of more than 4 KB. Memory runs out there,
+  // and at the first such block an add asks for once its name is given.
+  Form->RenameResource("A", 0);
+  for (const char* name : {"B", "C"}) {
+    Res().Add(name, 5, 10, clRed);
+    Form->AddResource(name);
+  }
+  Form->SetFieldSize(40, 40);
+  Form->BeginListChanges();
+  Form->AddPlant(NewPlantParameter("P", TGenome(2, 1, 5, 10, 3, 10, 2, 0), clLime));
+  for (int i = 0; i < 98; ++i)
+    Form->AddPlant(NewPlantParameter("S" + std::to_string(i), TGenome(2, 1, 5, 10, 3, 10, 0, 0)));
+  Form->EndListChanges();
+  for (int c = 0; c < 6; ++c) Plant().Place(c % 2, 1, c);
+  const TGenome eatsC = Plant().Params[1].Param;
+  // P's organisms live to 600 different ages: the statistics of P ask for
+  // more than 4 KB, so a species add runs out once the species is in its store.
+  for (int i = 0; i < 600; ++i) {
+    Plant().Params[1].Param.AgeMax() = 100 + i;
+    Plant().Place(1, 2 + i / 40, i % 40);
+  }
+  Plant().Params[1].Param = eatsC;
+  ASSERT_EQ(eatsC.ResourceIn(), 2);
+
+  const size_t largest = 4096;
+  QStringList pages;
+  QTimer watch;
+  watch.setInterval(5);
+  QObject::connect(&watch, &QTimer::timeout, [&pages, largest] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return;
+    if (auto* input = modal->findChild<QLineEdit*>(); input && modal->windowTitle().startsWith("Добавить")) {
+      input->setText(QStringLiteral("Новый"));
+      FailNextAllocationLargerThan(largest);
+      QTest::keyClick(input, Qt::Key_Return);
+      return;
+    }
+    pages << partest::WindowText(modal);
+    if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
+    else modal->close();
+  });
+  watch.start();
+  auto listed = [](QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+  };
+  auto menu = [](QMenu* m) {
+    QStringList out;
+    for (QAction* a : m->actions()) out << a->text();
+    return out;
+  };
+  auto resources = [&] {
+    QStringList out;
+    for (const TResourceParameter& p : Res().Params) out << QString::fromStdString(p.Name);
+    return out;
+  };
+  auto plants = [&] {
+    QStringList out;
+    for (const TPlantParameter& p : Plant().Params) out << QString::fromStdString(p.Const.Name);
+    return out;
+  };
+  // The windows show the stores; the species name the resources they named.
+  auto expectAsBefore = [&](const char* command) {
+    SCOPED_TRACE(command);
+    ASSERT_EQ(Res().Count, 3);
+    ASSERT_EQ(Res().Field.LayerCount(), 3);
+    ASSERT_EQ(Plant().Count, 100);
+    EXPECT_EQ(Plant().Params[1].Param, eatsC);
+    EXPECT_EQ(Plant().Field(1, 1).Genome, eatsC);
+    EXPECT_EQ(listed(Form->ListBoxResource), resources());
+    EXPECT_EQ(listed(Form->ListBoxPlant), plants());
+    EXPECT_EQ(menu(FormView->PopupMenuResource), resources());
+    EXPECT_EQ(menu(FormView->PopupMenuPlant), plants());
+    EXPECT_EQ(FormStatistic->StringGridMain->rowCount(), 3 * 3 + 9 * 100);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(pages[0].contains("не хватает памяти")) << pages[0].toStdString();
+    pages.clear();
+  };
+  auto press = [&](QToolBar* bar, QAction* command) {
+    QWidget* button = bar->widgetForAction(command);
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::qWait(20);
+  };
+  Form->ListBoxResource->setCurrentRow(1);
+  FailNextAllocationLargerThan(largest);
+  press(Form->ToolBarResource, Form->ToolButtonResourceDel);
+  EXPECT_TRUE(StopFailingAllocations());
+  expectAsBefore("delete B");
+  press(Form->ToolBarResource, Form->ToolButtonResourceAdd);
+  EXPECT_TRUE(StopFailingAllocations());
+  expectAsBefore("add a resource");
+  Form->ListBoxPlant->setCurrentRow(2);
+  press(Form->ToolBarPlant, Form->ToolButtonAdd);
+  EXPECT_TRUE(StopFailingAllocations());
+  expectAsBefore("add a species");
+
+  // With the memory back, B goes and what named C names it at its new place.
+  Form->ListBoxResource->setCurrentRow(1);
+  press(Form->ToolBarResource, Form->ToolButtonResourceDel);
+  EXPECT_TRUE(pages.isEmpty()) << pages.join('|').toStdString();
+  EXPECT_EQ(resources(), (QStringList{"A", "C"}));
+  EXPECT_EQ(listed(Form->ListBoxResource), resources());
+  EXPECT_EQ(Plant().Params[1].Param.ResourceIn(), 1);
+  EXPECT_EQ(Plant().Field(1, 1).Genome.ResourceIn(), 1);
 }

@@ -37,7 +37,9 @@ class StickyTest : public MainWindowTest {
     QCoreApplication::processEvents();
     Work = WorkArea(Form);
     // The program lays the windows out: the main window, the statistics
-    // window at place 2, the view below, the parameter editor at place 4.
+    // window at place 2 (as narrow as on a screen of narrower fonts, so all
+    // of them fit), the view below, the parameter editor at place 4.
+    FormStatistic->resize(222, FormStatistic->height());
     MoveOuter(Form, Work.topLeft() + QPoint(250, 60));
     const QRect m = OuterRect(Form);
     MoveOuter(FormStatistic, QPoint(m.left() - OuterRect(FormStatistic).width(), m.top()));

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -126,11 +127,11 @@ TEST_F(ShellWindow, OpenRuleAndTheFilteredList) {
   auto shell = Make(TFormShell::TypeOpenBrowser, ".zod", root + "docs");
   EXPECT_EQ(shell->ButtonYes->text(), "Открыть");
   ShowLoaded(*shell);
-  // Enabled until the name first changes; accepting at once names the bare extension.
+  // Enabled until the name first changes; accepting at once names no file and is refused.
   EXPECT_TRUE(shell->ButtonYes->isEnabled());
-  EXPECT_TRUE(shell->ShellListView->hasFocus() || !QApplication::focusWidget());
-  EXPECT_TRUE(shell->ButtonYesClick());
-  EXPECT_EQ(shell->FileName, root + "docs/.zod");
+  EXPECT_TRUE(shell->EditFileName->hasFocus() || !QApplication::focusWidget());
+  EXPECT_FALSE(shell->ButtonYesClick());
+  EXPECT_EQ(shell->FileName, "");
 
   // Folders, then files of the extension in any letter case, each by name
   // without regard to case; nothing else.
@@ -151,8 +152,8 @@ TEST_F(ShellWindow, OpenRuleAndTheFilteredList) {
   EXPECT_FALSE(shell->ButtonYes->isEnabled());
   shell->EditFileName->setText("SAMPLE.ZOD");
   EXPECT_TRUE(shell->ButtonYes->isEnabled());
-  shell->EditFileName->setText("A");  // a folder is no file
-  EXPECT_FALSE(shell->ButtonYes->isEnabled());
+  shell->EditFileName->setText("A");  // a folder: Yes opens it in the window
+  EXPECT_TRUE(shell->ButtonYes->isEnabled());
 
   // A double click on the listed file accepts it under its own name.
   Pick(*shell, "SAMPLE.ZOD");
@@ -267,28 +268,38 @@ TEST_F(ShellWindow, PlacedBelowItsOwnerAtTheDesignHeight) {
   TFormShell shell(&owner, host);
   EXPECT_EQ(shell.pos(), QPoint(100, 107));
   shell.SetWindowType(TFormShell::TypeOpenBrowser);
-  EXPECT_EQ(shell.size(), QSize(640, 372));
+  // At least the default width: wider where the tree and the side panel need it.
+  EXPECT_EQ(shell.height(), 372);
+  EXPECT_GE(shell.width(), 640);
 }
 
 TEST_F(ShellWindow, WidthsAreKeptPerTypeAndCancelStillWritesThem) {
   {
     auto shell = Make(TFormShell::TypeImport, ".zor", root + "docs");
-    EXPECT_EQ(shell->width(), 640);
-    // The tree's design width, less what the type line needs to show its
-    // whole text beside it at this width.
-    EXPECT_LE(shell->ShellTreeView->width(), 177);
-    EXPECT_GE(shell->ShellTreeView->width(), 100);
+    // The tree and the panel at their default widths, the type line whole beside them.
+    EXPECT_GE(shell->width(), 640);
+    EXPECT_EQ(shell->ShellTreeView->width(), 177);
     EXPECT_GE(shell->EditFileType->width(), shell->EditFileType->minimumWidth());
     shell->show();
-    // The outer width (the frame included) is what is kept.
-    shell->resize(700 - (shell->frameGeometry().width() - shell->width()), shell->height());
-    shell->Splitter->setSizes({150, 300, 230});
+    // The outer width (the frame included) is what is kept; the splitters as
+    // the user drags them.
+    shell->resize(760 - (shell->frameGeometry().width() - shell->width()), shell->height());
+    auto drag = [&](int handle, int by) {
+      QSplitterHandle* h = shell->Splitter->handle(handle);
+      const QPoint from = h->rect().center(), to = from + QPoint(by, 0);
+      QMouseEvent press(QEvent::MouseButtonPress, from, h->mapToGlobal(from), Qt::LeftButton, Qt::LeftButton, {});
+      QMouseEvent move(QEvent::MouseMove, to, h->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+      QMouseEvent release(QEvent::MouseButtonRelease, to, h->mapToGlobal(to), Qt::LeftButton, Qt::NoButton, {});
+      for (QMouseEvent* e : {&press, &move, &release}) QApplication::sendEvent(h, e);
+    };
+    drag(1, 150 - shell->ShellTreeView->width());
+    drag(2, shell->PanelSub->width() - 230);
     shell->ButtonCancel->click();
     EXPECT_EQ(shell->result(), TFormShell::mrCancel);
     EXPECT_TRUE(shell->FileName.isEmpty());
   }
   const TIniFile ini(host.SettingsFile.toStdString());
-  EXPECT_EQ(ini.ReadInteger("FormShell", "Import.Width", 0), 700);
+  EXPECT_EQ(ini.ReadInteger("FormShell", "Import.Width", 0), 760);
   const int tree = ini.ReadInteger("FormShell", "Import.ShellTreeView", 0);
   const int panel = ini.ReadInteger("FormShell", "Import.PanelSubWidth", 0);
   EXPECT_NEAR(tree, 150, 2);
@@ -297,7 +308,7 @@ TEST_F(ShellWindow, WidthsAreKeptPerTypeAndCancelStillWritesThem) {
 
   auto again = Make(TFormShell::TypeImport, ".zor", root + "docs");
   again->show();
-  EXPECT_EQ(again->frameGeometry().width(), 700);
+  EXPECT_EQ(again->frameGeometry().width(), 760);
   EXPECT_EQ(again->frameGeometry().height(), 372);
   EXPECT_EQ(again->ShellTreeView->width(), tree);
   EXPECT_EQ(again->PanelSub->width(), panel);

@@ -791,15 +791,8 @@ void TFormParameter::ListsFromStores() {
   // The entries that were selected stay so, as far as the lists reach.
   if (resourceRow > 0) ListBoxResource->setCurrentRow(std::min(resourceRow, res.Count - 1));
   if (plantRow > 0) ListBoxPlant->setCurrentRow(std::min(plantRow, plant.Count - 1));
-  for (int kind : {1, 2}) {
-    // A brush whose list is empty has nothing to paint.
-    if ((kind == 1 ? res.Count : plant.Count) > 0) continue;
-    if (MainForm->Brush == kind) {
-      MainForm->Brush = 0;
-      if (FormView) FormView->SetToolButtons(0);
-    }
-    if (MainForm->SavedBrush == kind) MainForm->SavedBrush = 0;
-  }
+  BrushGivesWayIfEmpty(1, res.Count);
+  BrushGivesWayIfEmpty(2, plant.Count);
   RefreshAfterListChange(true);
 }
 
@@ -1019,14 +1012,7 @@ bool TFormParameter::DeleteResource(int index) {
   LoadResourceGrid();
   LoadPlantGrid();
   if (MainForm->SubBrushResource >= count) MainForm->SubBrushResource = std::max(0, count - 1);
-  if (count == 0) {
-    // No resource left to paint with.
-    if (MainForm->Brush == 1) {
-      MainForm->Brush = 0;
-      if (FormView) FormView->SetToolButtons(0);
-    }
-    if (MainForm->SavedBrush == 1) MainForm->SavedBrush = 0;
-  }
+  BrushGivesWayIfEmpty(1, count);
   if (FormView && FormView->PopupMenuResource) {
     FormView->FillBrushMenu(FormView->PopupMenuResource, ListBoxResource, 1);
     if (count > 0) FormView->SetBrushMenuItem();
@@ -1034,6 +1020,19 @@ bool TFormParameter::DeleteResource(int index) {
   UpdateListButtons();
   RefreshAfterListChange(true);
   return true;
+}
+
+void TFormParameter::BrushGivesWayIfEmpty(int brush, int count) {
+  // A brush whose list is empty has nothing to paint: the whole pointer tool
+  // takes over, its button down and the field's pop-up menu back.
+  if (count > 0 || !MainForm) return;
+  if (MainForm->Brush == brush) {
+    if (FormView)
+      FormView->SetPointer();
+    else
+      MainForm->Brush = 0;
+  }
+  if (MainForm->SavedBrush == brush) MainForm->SavedBrush = 0;
 }
 
 void TFormParameter::SpeedButtonPlantDelClick() {
@@ -1059,13 +1058,7 @@ void TFormParameter::DeletePlant(int index) {
   }
   LoadPlantGrid();
   if (MainForm->SubBrushPlant >= count) MainForm->SubBrushPlant = std::max(0, selected);
-  if (count == 0) {
-    if (MainForm->Brush == 2) {
-      MainForm->Brush = 0;
-      if (FormView) FormView->SetToolButtons(0);
-    }
-    if (MainForm->SavedBrush == 2) MainForm->SavedBrush = 0;
-  }
+  BrushGivesWayIfEmpty(2, count);
   if (FormView && FormView->PopupMenuPlant) {
     FormView->FillBrushMenu(FormView->PopupMenuPlant, ListBoxPlant, 2);
     if (count > 0) FormView->SetBrushMenuItem();

@@ -1,7 +1,8 @@
 #pragma once
-// The pictures of the check-list commands (tick all, untick all, invert), kept
-// at their own places in the main window's image list, and the tool bar that
-// carries the three commands over a check list.
+// The pictures of the main window's commands and of the check-list commands
+// (tick all, untick all, invert), kept at their own places in the main window's
+// image list, and the tool bar that carries the three check-list commands over
+// a check list.
 #include <QAction>
 #include <QIcon>
 #include <QList>
@@ -13,6 +14,10 @@ class QWidget;
 constexpr int ImageSelectAll = 66;
 constexpr int ImageDeselectAll = 67;
 constexpr int ImageInverse = 68;
+
+// The picture of command image `index` (0 to 27) of the main window's image
+// list, drawn here so the program needs no picture files.
+QIcon DrawIcon(int index);
 
 // Puts the three pictures at their places; places before them that hold no
 // picture yet get an empty one.

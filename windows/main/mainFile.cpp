@@ -30,6 +30,7 @@
 #include "platform/Jpeg.h"
 #include "windows/look/uProc.h"
 #include "windows/main/main.h"
+#include "windows/main/mainHtml.h"
 #include "windows/pages/fHelp.h"
 #include "windows/parameter/fParameter.h"
 #include "windows/program/uProgram.h"

@@ -84,14 +84,3 @@ void ShowExceptionPage(const THtmlHost& host, const QString& message);
 // created) to `writeInt` (section, key, value) as "Top", "Left", "Width" (outer),
 // "Height" (client), then closes and frees all three windows.
 void FreeHtmlWindows(const std::function<void(const QString&, const QString&, int)>& writeInt);
-
-// ---------------------------------------------------------------------------
-// The page windows as the main window uses them.
-class TMainForm;
-
-// The host for the main window: its place, its page folder and the settings file.
-THtmlHost MainHtmlHost(TMainForm& form);
-// TMainForm::ShowHtmlMessage: builds and shows the page (kind 0, 2 or 3).
-void ShowMainHtmlMessage(TMainForm& form, int kind, const QString& caption, const QStringList& lines);
-// Binds the About, Theory, What's new and Comments commands.
-void ConnectPageCommands(TMainForm& form);

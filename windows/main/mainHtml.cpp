@@ -1,0 +1,62 @@
+// The page windows as the main window uses them: its host (place, page folder,
+// settings file), its message pages and the commands that show the help pages.
+#include "windows/main/mainHtml.h"
+
+#include <QAction>
+#include <QMessageBox>
+#include <QTextDocumentFragment>
+
+#include "platform/IniFile.h"
+#include "windows/main/main.h"
+#include "windows/pages/fHelp.h"
+#include "windows/pages/uHtmlPage.h"
+#include "windows/settings/uSettings.h"
+
+THtmlHost MainHtmlHost(TMainForm& form) {
+  THtmlHost host;
+  host.Owner = &form;
+  host.FilesPath = form.FilesPath;
+  host.PagesPath = CurrentSettingsPaths().PagesPath;
+  host.TemplatePage = form.TemplatePage;
+  const QString settings = CurrentSettingsPaths().ReadFile;
+  host.ReadInt = [settings](const QString& section, const QString& key, int def) {
+    if (settings.isEmpty()) return def;
+    TIniFile ini(settings.toStdString());
+    return static_cast<int>(ini.ReadInteger(section.toStdString(), key.toStdString(), def));
+  };
+  return host;
+}
+
+void ShowMainHtmlMessage(TMainForm& form, int kind, const QString& caption, const QStringList& lines) {
+  try {
+    ShowHtmlPage(MainHtmlHost(form), kind, caption, QString(), lines);
+  } catch (const THtmlPageError& e) {
+    // No page can be made (the page folder is missing or cannot be written):
+    // the message reaches the user in a plain box, and what asked for it goes on.
+    QStringList text;
+    for (const QString& line : lines) text << QTextDocumentFragment::fromHtml(line).toPlainText();
+    text << QString::fromUtf8(e.what());
+    const QString body = text.join(QStringLiteral("\n\n"));
+    if (kind == HtmlKindError)
+      QMessageBox::critical(&form, caption, body);
+    else
+      QMessageBox::information(&form, caption, body);
+  }
+}
+
+void ConnectPageCommands(TMainForm& form) {
+  TMainForm* f = &form;
+  QObject::connect(form.ActionHelpAbout, &QAction::triggered, f, [f] {
+    ShowHelpPage(MainHtmlHost(*f), QStringLiteral("О программе"), QStringLiteral("about.htm"));
+  });
+  QObject::connect(form.ActionHelpTheory, &QAction::triggered, f, [f] {
+    ShowHelpPage(MainHtmlHost(*f), QStringLiteral("Описание теории"), QStringLiteral("theory.htm"));
+  });
+  QObject::connect(form.ActionHelpWhatsNew, &QAction::triggered, f,
+                   [f] { ShowWhatsNewPage(MainHtmlHost(*f)); });
+  QObject::connect(form.ActionViewComment, &QAction::triggered, f, [f] {
+    QStringList lines;
+    for (const std::string& line : f->Comment) lines << QString::fromStdString(line);
+    f->ShowHtmlMessage(HtmlKindComment, QStringLiteral("Комментарии"), lines);
+  });
+}

@@ -23,7 +23,7 @@ class TProgramFolder {
     Path = Dir.path() + QStringLiteral("/");
     // With its page folder, so that nothing falls back to the user's own folders.
     QDir().mkpath(Path + QStringLiteral("Files"));
-    std::string ini = "[MainForm]\r\nFirstRun=0\r\nProgramVersion=0.7.0.68\r\n";
+    std::string ini = "[MainForm]\r\nFirstRun=0\r\nProgramVersion=" ZO_VERSION "\r\n";
     ini += "[Resource]\r\nResourceCount=1\r\nResource.Value0=R\r\n";
     ini += "[Plant]\r\nPlantCount=" + std::to_string(species) + "\r\n";
     for (int i = 0; i < species; ++i) {

@@ -24,7 +24,7 @@ constexpr std::size_t kMarkSize = 16;
     "\x00\x00\x00\x00"  // reserved
     ZO_S("CompanyName", "Лаборатория ZeltorOmra")
     ZO_S("FileDescription", "ZeltorOmra: модель искусственной эволюции на поле клеток")
-    ZO_S("FileVersion", "0.7.0.68")
+    ZO_S("FileVersion", ZO_VERSION)
     ZO_S("InternalName", "ZeltorOmra")
     ZO_S("LegalCopyRight", "Авторы ZeltorOmra")
     ZO_S("LegalTradeMarks", "")

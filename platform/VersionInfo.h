@@ -27,7 +27,7 @@ struct TVersionBlock {
   uint32_t FileFlagsMask = 0;
   uint32_t FileType = 0;
   uint32_t FileSubtype = 0;
-  std::map<std::string, std::string> Strings;  // "FileVersion" -> "0.7.0.68", ...
+  std::map<std::string, std::string> Strings;  // "FileVersion" -> the program's version, ...
 
   // The value of a version string, empty when absent.
   std::string Value(const std::string& name) const;

@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 
 TEST(VersionBlock, ProgramBlockCarriesItsVersions) {
   const TVersionBlock& b = ProgramVersionBlock();
-  EXPECT_EQ(b.Value("FileVersion"), "0.7.0.68");
+  EXPECT_EQ(b.Value("FileVersion"), ZO_VERSION);
   EXPECT_EQ(b.Value("ProductVersion"), "0.6.3");
   EXPECT_EQ(b.Value("ProductName"), "ZeltorOmra");
   EXPECT_EQ(b.FileType, VersionFileTypeApplication);
@@ -22,7 +22,7 @@ TEST(VersionBlock, ProgramBlockCarriesItsVersions) {
 TEST(VersionBlock, FoundInTheRunningExecutable) {
   TVersionBlock b;
   ASSERT_TRUE(ReadVersionBlock("/proc/self/exe", b));
-  EXPECT_EQ(b.Value("FileVersion"), "0.7.0.68");
+  EXPECT_EQ(b.Value("FileVersion"), ZO_VERSION);
   EXPECT_EQ(b.Value("CompanyName"), ProgramVersionBlock().Value("CompanyName"));
   EXPECT_TRUE(IsExecutableFile("/proc/self/exe"));
 }

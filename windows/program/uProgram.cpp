@@ -1,7 +1,7 @@
 #include "windows/program/uProgram.h"
 
-QString ProgramVersion = QStringLiteral("0.7.0.68");
-QString ProgramTitle = QStringLiteral("ZeltorOmra 0.7.0.68");
+QString ProgramVersion = QStringLiteral(ZO_VERSION);
+QString ProgramTitle = QStringLiteral("ZeltorOmra " ZO_VERSION);
 
 TSettingsResource DefaultSettingsResource() {
   TSettingsResource r;

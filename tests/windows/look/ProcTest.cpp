@@ -45,7 +45,7 @@ TEST(FileTypeText, NamesEveryKnownTypeAndNothingElse) {
 TEST(GetFileInfo, ReadsTheProgramsOwnBlock) {
   TFileInfo info;
   GetFileInfo(QStringLiteral("/proc/self/exe"), info);
-  EXPECT_EQ(info.FileVersion, "0.7.0.68");
+  EXPECT_EQ(info.FileVersion, ZO_VERSION);
   EXPECT_EQ(info.ProductVersion, "0.6.3");
   EXPECT_EQ(info.ProductName, "ZeltorOmra");
   EXPECT_FALSE(info.CompanyName.isEmpty());

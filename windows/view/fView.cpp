@@ -16,11 +16,11 @@
 
 #include "controls/KitConst.h"
 #include "windows/look/FlatStyle.h"
-#include "windows/parameter/fParameter.h"
-#include "windows/statistic/fStatistic.h"
-#include "windows/main/main.h"
 #include "windows/look/uProc.h"
+#include "windows/main/main.h"
+#include "windows/parameter/fParameter.h"
 #include "windows/place/uSticky.h"
+#include "windows/statistic/fStatistic.h"
 
 TFormView* FormView = nullptr;
 

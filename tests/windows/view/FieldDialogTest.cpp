@@ -442,9 +442,8 @@ TEST_F(FieldClear, BothDialogsKeepTheirSizeAndComeBackWhenMinimised) {
     EXPECT_EQ(d->size(), design);
     EXPECT_FALSE(d->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint));
     d->setWindowState(Qt::WindowMaximized);
-    QTest::qWait(20);
+    EXPECT_TRUE(QTest::qWaitFor([d] { return d->windowState() == Qt::WindowNoState; }, 2000));
     EXPECT_EQ(d->size(), design);
-    EXPECT_EQ(d->windowState(), Qt::WindowNoState);
     d->setWindowState(Qt::WindowMinimized);  // as the window manager's minimise button does
     EXPECT_TRUE(QTest::qWaitFor([d] { return d->windowState() == Qt::WindowNoState; }, 2000));
     EXPECT_TRUE(d->isVisible());

@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
@@ -29,6 +28,7 @@
 #include <algorithm>
 
 #include "controls/ToolEdit.h"
+#include "files/uDataFile.h"
 #include "platform/IniFile.h"
 #include "windows/look/FlatStyle.h"
 #include "windows/look/ValueListEditor.h"
@@ -335,83 +335,19 @@ void TMainForm::CreateBars() {
   centralWidget()->setFixedHeight(0);
 }
 
+void TMainForm::ShowFileCaption(const QString& fileName) {
+  setWindowTitle(ProgramTitle + QStringLiteral(" - ") + QString::fromStdString(ShortFileName(fileName.toStdString())));
+}
+
+void TMainForm::ShowViewCaption() {
+  if (FormView) FormView->setWindowTitle(QString::fromStdString(ViewCaption(Document())));
+}
+
 void TMainForm::ReplaceModel(std::unique_ptr<TResourceObject> resource, std::unique_ptr<TPlantObject> plant) {
   delete Resource;
   Resource = resource.release();
   delete Plant;
   Plant = plant.release();
-}
-
-void TMainForm::BuildDefaultModel() {
-  const int32_t rows = 45, cols = 45;
-  auto resource = std::make_unique<TResourceObject>(1, rows, cols);
-  const TSettingsResource defaultResource = DefaultSettingsResource();
-  resource->SetParameter(0, defaultResource.Name, defaultResource.BrushValue, defaultResource.Slur,
-                         defaultResource.Color);
-  resource->EmptyColor = clFieldDefault;
-  auto plant = std::make_unique<TPlantObject>(1, rows, cols);
-  plant->SetParameter(0, DefaultSettingsPlant());
-  plant->EmptyColor = clFieldDefault;
-  ReplaceModel(std::move(resource), std::move(plant));
-  Step = 0;
-  Refresh = 10;
-  Brush = SavedBrush = 0;
-  SubBrushResource = SubBrushPlant = 0;
-  FirstRun = true;
-
-  Created = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")).toStdString();
-  FileDataVersion = "0.5.2";
-  Comment.clear();
-  FileName = StartUpFileName(PathDocument);
-  setWindowTitle(ProgramTitle + QStringLiteral(" - ") + FileName.mid(FileName.lastIndexOf('/') + 1));
-
-  if (FormParameter) {
-    FormParameter->UpDownC->setValue(cols);
-    FormParameter->UpDownR->setValue(rows);
-    FormParameter->UpDownCellSize->setValue(9);
-    FormParameter->EditRefresh->setText(QStringLiteral("10"));
-    FormParameter->ListBoxResource->clear();
-    FormParameter->ListBoxResource->addItem(QStringLiteral("Ресурс Yellow"));
-    FormParameter->ListBoxPlant->clear();
-    FormParameter->ListBoxPlant->addItem(QStringLiteral("Организм Lime"));
-    FormParameter->ListBoxResource->setCurrentRow(0);
-    FormParameter->ListBoxPlant->setCurrentRow(0);
-  }
-  if (FormView) {
-    FormView->SetCellSize(9);
-    FormView->UpdateFieldSize();
-    FormView->FillBrushMenu();
-    FormView->SetToolButtons(Brush);
-    FormView->DrawGridField->PopupMenu = FormView->PopupMenu;
-    FormView->StaticTextStep->setText(QStringLiteral("0"));
-    FormView->setWindowTitle(QStringLiteral("Наблюдение ") + QString::fromStdString(FileDataVersion) + QStringLiteral(" - ") +
-                             UserName + QLatin1Char(' ') + QString::fromStdString(Created));
-  }
-  if (FormStatistic) {
-    FormStatistic->SetStatisticColor(clFieldDefault);
-    FormStatistic->RebuildLayout();
-    FormStatistic->ComboBoxHistory->setCurrentIndex(0);
-    FormStatistic->ComboBoxStat->setCurrentIndex(0);
-    FormStatistic->ComboBoxHistoryChange();
-    FormStatistic->ComboBoxStatChange();
-    FormStatistic->UpdateStatistics();
-    FormStatistic->ShowCell(0, 0);
-  }
-  ActionFieldStop->setEnabled(false);
-  ToolButtonStart->setVisible(true);
-  ToolButtonStop->setVisible(false);
-}
-
-void TMainForm::PlaceDefaultWindows() {
-  // The places of a settings file that holds nothing.
-  const TIniFile none(std::string{});
-  TSettingsData d = ReadSettingsData(none, ProgramPath, UserName.toStdString(), StartUpWindowDefaults());
-  d.StoredVersion = ProgramVersion.toStdString();
-  PlaceStartUpWindows(*this, d);
-  if (FormParameter) {
-    FormParameter->setVisible(false);
-    ActionViewParameter->setChecked(false);
-  }
 }
 
 bool TMainForm::IsRunning() const { return ActionFieldStop && ActionFieldStop->isEnabled(); }

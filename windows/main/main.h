@@ -166,6 +166,11 @@ class TMainForm : public QMainWindow {
   bool SaveDataFile(const QString& fileName);
   // The data file's document as the window holds it: tick, author, time, version and comments.
   TDataFileDocument Document() const;
+  // The captions that name the current data: the main window's, the program's
+  // title and the file's name without its folder; the field view's, the
+  // document's format version, author and time.
+  void ShowFileCaption(const QString& fileName);
+  void ShowViewCaption();
 
   // The file commands (mainFile.cpp). All but the picture are disabled
   // during a run.
@@ -186,8 +191,8 @@ class TMainForm : public QMainWindow {
   void ActionFieldSaveShotExecute();
   // Right button released on the Open tool button: the recent files below it.
   void ToolButtonLoadMouseUp(QMouseEvent* event);
-  // Puts a file at the front of the recent files (a file already there, in
-  // any letter case, moves up with its own menu text).
+  // Puts a file at the front of the recent files (a file already there moves
+  // up with its own menu text).
   void AddRecentFile(const QString& name);
   // Shows the recent files in the menu entries (tags 1..5); the five
   // commands themselves stay enabled, so Ctrl+1..5 always work.
@@ -200,7 +205,8 @@ class TMainForm : public QMainWindow {
   // be built leaves the one in force.
   void ReplaceModel(std::unique_ptr<TResourceObject> resource, std::unique_ptr<TPlantObject> plant);
   // Builds the model the program starts with when nothing else supplies one:
-  // one resource and one species on a 45 x 45 field, and the windows' places.
+  // what a settings file without any key gives, the default resource and
+  // species on the default field (mainSettings.cpp).
   void BuildDefaultModel();
   // Places the main window and the tool windows where a first start puts them.
   void PlaceDefaultWindows();

@@ -32,7 +32,7 @@ class TMainDataFileHost : public TDataFileHost {
     F.ShowHtmlMessage(kind, QString::fromStdString(caption), list);
   }
   void SetFileCaption(const std::string& shortName) override {
-    F.setWindowTitle(ProgramTitle + QStringLiteral(" - ") + QString::fromStdString(shortName));
+    F.ShowFileCaption(QString::fromStdString(shortName));
   }
   void SetViewCaption(const std::string& caption) override {
     if (FormView) FormView->setWindowTitle(QString::fromStdString(caption));

@@ -253,12 +253,12 @@ void TMainForm::ActionFileNewExecute() {
   Step = 0;
   if (FormView) FormView->StaticTextStep->setText(QStringLiteral("0"));
   FileName = StartUpFileName(PathDocument);
-  setWindowTitle(ProgramTitle + QStringLiteral(" - ") + QFileInfo(FileName).fileName());
+  ShowFileCaption(FileName);
   FileDataVersion = DataFileVersion;
   Author = UserName.toStdString();
   Created = DateTimeText(std::time(nullptr));
   Comment.clear();
-  if (FormView) FormView->setWindowTitle(Q(ViewCaption(Document())));
+  ShowViewCaption();
   ActionViewComment->setEnabled(false);
 }
 

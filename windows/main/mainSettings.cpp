@@ -184,6 +184,15 @@ bool BuildStores(const std::vector<TSettingsResource>& resources, const std::vec
   return false;
 }
 
+// The items the settings give: those stored, or the default resource and
+// species where the file holds no count.
+std::vector<TSettingsResource> SettingsResources(const TSettingsData& d) {
+  return d.ResourceCount < 0 ? std::vector<TSettingsResource>{DefaultSettingsResource()} : d.Resources;
+}
+std::vector<TPlantParameter> SettingsPlants(const TSettingsData& d) {
+  return d.PlantCount < 0 ? std::vector<TPlantParameter>{DefaultSettingsPlant()} : d.Plants;
+}
+
 // Puts the model of the stored items into the main window: on the stored
 // field when it fits in memory, else on the largest field of halved sides
 // that does, else the default items on the smallest field. Returns the
@@ -209,8 +218,9 @@ QString BuildFittingStores(TMainForm& f, std::vector<TSettingsResource>& resourc
     note = QStringLiteral("Для ресурсов (%1) и организмов (%2) из настроек не хватает памяти. "
                           "Взяты ресурс и организм по умолчанию.")
                .arg(resources.size()).arg(plants.size());
-    resources = {DefaultSettingsResource()};
-    plants = {DefaultSettingsPlant()};
+    const TSettingsData none;
+    resources = SettingsResources(none);
+    plants = SettingsPlants(none);
     if (!BuildStores(resources, plants, rows, cols, resource, plant)) throw std::bad_alloc();
   }
   f.ReplaceModel(std::move(resource), std::move(plant));
@@ -278,10 +288,8 @@ void StartUpSequence(TMainForm& f) {
   // only once both stores are built).
   int rows = FormParameter ? FormParameter->UpDownR->value() : d.FieldR;
   int cols = FormParameter ? FormParameter->UpDownC->value() : d.FieldC;
-  std::vector<TSettingsResource> resources = d.Resources;
-  if (d.ResourceCount < 0) resources = {DefaultSettingsResource()};
-  std::vector<TPlantParameter> plants = d.Plants;
-  if (d.PlantCount < 0) plants = {DefaultSettingsPlant()};
+  std::vector<TSettingsResource> resources = SettingsResources(d);
+  std::vector<TPlantParameter> plants = SettingsPlants(d);
   f.FirstRun = d.FirstRun;
 
   const QString memoryNote = BuildFittingStores(f, resources, plants, rows, cols);
@@ -350,10 +358,10 @@ void StartUpSequence(TMainForm& f) {
   if (f.FirstRun) {
     f.Step = 0;
     f.FileDataVersion = DataFileVersion;
-    f.setWindowTitle(ProgramTitle + QStringLiteral(" - ") + Q(ShortFileName(startName.toStdString())));
+    f.ShowFileCaption(startName);
     if (FormView) {
       FormView->StaticTextStep->setText(QStringLiteral("0"));
-      FormView->setWindowTitle(Q(ViewCaption(f.Document())));
+      f.ShowViewCaption();
     }
     f.LoadDataFile(f.ProgramPath + QStringLiteral("fight_mutation.zod"), true);
     f.FileName = startName;
@@ -376,6 +384,77 @@ void StartUpFromSettings(TMainForm& f) {
     f.ApplicationException(QStringLiteral("Неизвестная ошибка."));
   }
   if (!f.Resource || !f.Plant) f.BuildDefaultModel();
+}
+
+void TMainForm::BuildDefaultModel() {
+  const TSettingsData none;  // what a settings file without any key gives
+  const std::vector<TSettingsResource> resources = SettingsResources(none);
+  const std::vector<TPlantParameter> plants = SettingsPlants(none);
+  std::unique_ptr<TResourceObject> resource;
+  std::unique_ptr<TPlantObject> plant;
+  if (!BuildStores(resources, plants, none.FieldR, none.FieldC, resource, plant)) throw std::bad_alloc();
+  resource->EmptyColor = none.FieldColor;
+  plant->EmptyColor = none.FieldColor;
+  ReplaceModel(std::move(resource), std::move(plant));
+  Step = 0;
+  Refresh = none.Refresh;
+  Brush = SavedBrush = none.Brush;
+  SubBrushResource = none.SubBrushResource;
+  SubBrushPlant = none.SubBrushPlant;
+  FirstRun = none.FirstRun;
+
+  Created = DateTimeText(std::time(nullptr));
+  FileDataVersion = DataFileVersion;
+  Comment.clear();
+  FileName = StartUpFileName(PathDocument);
+  ShowFileCaption(FileName);
+
+  if (FormParameter) {
+    FormParameter->UpDownC->setValue(none.FieldC);
+    FormParameter->UpDownR->setValue(none.FieldR);
+    FormParameter->UpDownCellSize->setValue(none.CellSize);
+    FormParameter->EditRefresh->setText(Q(none.RefreshText));
+    FormParameter->ListBoxResource->clear();
+    for (const TSettingsResource& r : resources) FormParameter->ListBoxResource->addItem(Q(r.Name));
+    FormParameter->ListBoxPlant->clear();
+    for (const TPlantParameter& p : plants) FormParameter->ListBoxPlant->addItem(Q(p.Const.Name));
+    FormParameter->ListBoxResource->setCurrentRow(0);
+    FormParameter->ListBoxPlant->setCurrentRow(0);
+  }
+  if (FormView) {
+    FormView->SetCellSize(none.CellSize);
+    FormView->UpdateFieldSize();
+    FormView->FillBrushMenu();
+    FormView->SetToolButtons(Brush);
+    FormView->DrawGridField->PopupMenu = FormView->PopupMenu;
+    FormView->StaticTextStep->setText(QStringLiteral("0"));
+    ShowViewCaption();
+  }
+  if (FormStatistic) {
+    FormStatistic->SetStatisticColor(none.StatColor);
+    FormStatistic->RebuildLayout();
+    FormStatistic->ComboBoxHistory->setCurrentIndex(none.HistoryIndex);
+    FormStatistic->ComboBoxStat->setCurrentIndex(none.StatIndex);
+    FormStatistic->ComboBoxHistoryChange();
+    FormStatistic->ComboBoxStatChange();
+    FormStatistic->UpdateStatistics();
+    FormStatistic->ShowCell(0, 0);
+  }
+  ActionFieldStop->setEnabled(false);
+  ToolButtonStart->setVisible(true);
+  ToolButtonStop->setVisible(false);
+}
+
+void TMainForm::PlaceDefaultWindows() {
+  // The places of a settings file that holds nothing.
+  const TIniFile none(std::string{});
+  TSettingsData d = ReadSettingsData(none, ProgramPath, UserName.toStdString(), StartUpWindowDefaults());
+  d.StoredVersion = ProgramVersion.toStdString();
+  PlaceStartUpWindows(*this, d);
+  if (FormParameter) {
+    FormParameter->setVisible(false);
+    ActionViewParameter->setChecked(false);
+  }
 }
 
 namespace {

@@ -460,10 +460,7 @@ void TFormParameter::EditUserNameChange() {
   MainForm->UserName = EditUserName->text();
   if (MainForm->FileName.isEmpty() || !QFileInfo::exists(MainForm->FileName)) {
     MainForm->Author = MainForm->UserName.toStdString();
-    if (FormView)
-      FormView->setWindowTitle(QStringLiteral("Наблюдение ") + QString::fromStdString(MainForm->FileDataVersion) +
-                               QStringLiteral(" - ") + QString::fromStdString(MainForm->Author) +
-                               QStringLiteral(" ") + QString::fromStdString(MainForm->Created));
+    MainForm->ShowViewCaption();
   }
 }
 

@@ -152,13 +152,16 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   d.ResourceCount = std::min(d.ResourceCount, MaxItemCount);
   if (d.ResourceCount < 0) d.FirstRun = true;
   TUniqueNames resourceNames, plantNames;
+  // A stored item without keys equals the default item but for its name.
+  const TSettingsResource defaultResource = DefaultSettingsResource();
+  const TPlantParameter defaultPlant = DefaultSettingsPlant();
   for (int i = 0; i < d.ResourceCount; ++i) {
     TSettingsResource r;
     const std::string key = ReadItemName(ini, resourceNames, sResource, Idx("Resource.Value", i),
                                          DefaultResourceName(i), r.Name);
-    r.BrushValue = std::max(1, ini.ReadInteger(sResource, key + ".Resource", 25));
-    r.Slur = Clamp(ini.ReadInteger(sResource, key + ".Slur", 70), 0, 100);
-    r.Color = ini.ReadInteger(sResource, key + ".Color", clYellow);
+    r.BrushValue = std::max(1, ini.ReadInteger(sResource, key + ".Resource", defaultResource.BrushValue));
+    r.Slur = Clamp(ini.ReadInteger(sResource, key + ".Slur", defaultResource.Slur), 0, 100);
+    r.Color = ini.ReadInteger(sResource, key + ".Color", defaultResource.Color);
     d.Resources.push_back(r);
   }
   // 11. Species.
@@ -170,16 +173,20 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
     TPlantParameter p;
     const std::string n =
         ReadItemName(ini, plantNames, sPlant, Idx("Plant.Value", i), DefaultPlantName(i), p.Const.Name);
-    p.Const.Color = ini.ReadInteger(sPlant, n + ".Color", clLime);
-    p.Const.ColorMutant = ini.ReadInteger(sPlant, n + ".ColorMutant", clRed);
-    p.Param.ResourceBegin() = ini.ReadInteger(sPlant, n + ".ResourceBegin", 1);
-    p.Param.ResourceEat() = ini.ReadInteger(sPlant, n + ".ResourceEat", 1);
-    p.Param.AgeReproduct() = ini.ReadInteger(sPlant, n + ".AgeReproduct", 5);
-    p.Param.AgeMax() = ini.ReadInteger(sPlant, n + ".AgeMax", 10);
-    p.Param.ChildrenCount() = ini.ReadInteger(sPlant, n + ".ChildrenCount", 3);
-    p.Param.Mutation() = ini.ReadInteger(sPlant, n + ".Mutation", 10);
-    p.Param.ResourceIn() = ini.ReadInteger(sPlant, n + ".ResourceIn", ini.ReadInteger(sPlant, n + ".ResourceIndex", 0));
-    p.Param.ResourceOut() = ini.ReadInteger(sPlant, n + ".ResourceOut", ini.ReadInteger(sPlant, n + ".ResourceIndex", 0));
+    const TParameterConst& c = defaultPlant.Const;
+    const TGenome& g = defaultPlant.Param;
+    p.Const.Color = ini.ReadInteger(sPlant, n + ".Color", c.Color);
+    p.Const.ColorMutant = ini.ReadInteger(sPlant, n + ".ColorMutant", c.ColorMutant);
+    p.Param.ResourceBegin() = ini.ReadInteger(sPlant, n + ".ResourceBegin", g.ResourceBegin());
+    p.Param.ResourceEat() = ini.ReadInteger(sPlant, n + ".ResourceEat", g.ResourceEat());
+    p.Param.AgeReproduct() = ini.ReadInteger(sPlant, n + ".AgeReproduct", g.AgeReproduct());
+    p.Param.AgeMax() = ini.ReadInteger(sPlant, n + ".AgeMax", g.AgeMax());
+    p.Param.ChildrenCount() = ini.ReadInteger(sPlant, n + ".ChildrenCount", g.ChildrenCount());
+    p.Param.Mutation() = ini.ReadInteger(sPlant, n + ".Mutation", g.Mutation());
+    // Both indexes default to the older single key, itself the default item's.
+    const int32_t index = ini.ReadInteger(sPlant, n + ".ResourceIndex", g.ResourceIn());
+    p.Param.ResourceIn() = ini.ReadInteger(sPlant, n + ".ResourceIn", index);
+    p.Param.ResourceOut() = ini.ReadInteger(sPlant, n + ".ResourceOut", index);
     // The ranges every reader keeps: the record reads back as a data file or
     // a resource set would give it.
     KeepGenomeInRange(p.Param, resources);

@@ -120,7 +120,7 @@ class TLoader {
 bool TLoader::Refuse(const std::string& line) {
   In.Close();
   if (Touched) Resync();
-  Host.ShowMessage(0, "Ошибка", {line});
+  Host.ShowMessage(HtmlKindError, "Ошибка", {line});
   return false;
 }
 
@@ -222,7 +222,7 @@ TLoader::TStop TLoader::Header() {
     const bool isStep = line == "[Step]";
     if (!Doc.Comment.empty()) {
       Doc.Comment.push_back(CommentInfoLine(Doc));
-      if (Host.CommentOptionChecked() && ShowComments) Host.ShowMessage(2, "Комментарии", Doc.Comment);
+      if (Host.CommentOptionChecked() && ShowComments) Host.ShowMessage(HtmlKindComment, "Комментарии", Doc.Comment);
     }
     Host.EnableCommentAction(!Doc.Comment.empty());
     if (Doc.Comment.empty()) Host.CloseCommentWindow();
@@ -335,11 +335,11 @@ bool TLoader::Run() {
   if (FileName.empty() || ::stat(FileName.c_str(), &st) != 0) {
     // A folder on the way that may not be entered hides whether the file is there.
     const int error = FileName.empty() ? ENOENT : errno;
-    Host.ShowMessage(0, "Ошибка", {NoPermission(error) ? CannotOpenText(FileName, error) : NotFoundText(FileName)});
+    Host.ShowMessage(HtmlKindError, "Ошибка", {NoPermission(error) ? CannotOpenText(FileName, error) : NotFoundText(FileName)});
     return false;
   }
   if (!In.Open(FileName)) {
-    Host.ShowMessage(0, "Ошибка", {CannotOpenText(FileName, errno)});
+    Host.ShowMessage(HtmlKindError, "Ошибка", {CannotOpenText(FileName, errno)});
     return false;
   }
   // An empty file holds no model: refused instead of emptying the field.
@@ -400,7 +400,7 @@ bool SaveDataFile(const std::string& fileName, const TResourceObject& resource, 
                   TDataFileDocument& doc, TDataFileHost& host) {
   TTextWriter out(fileName);
   if (!out.Ok()) {
-    host.ShowMessage(0, "Ошибка", {SaveFailedText(fileName, out.Error())});
+    host.ShowMessage(HtmlKindError, "Ошибка", {SaveFailedText(fileName, out.Error())});
     return false;
   }
   const std::string created = DateTimeText(std::time(nullptr));
@@ -469,7 +469,7 @@ bool SaveDataFile(const std::string& fileName, const TResourceObject& resource, 
       out.WriteNumber(g.Mutation());
     }
   if (!out.Commit()) {
-    host.ShowMessage(0, "Ошибка", {SaveFailedText(fileName, out.Error())});
+    host.ShowMessage(HtmlKindError, "Ошибка", {SaveFailedText(fileName, out.Error())});
     return false;
   }
   doc.Created = created;

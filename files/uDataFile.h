@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "files/uMessageKind.h"
 #include "model/uPlant.h"
 #include "model/uResource.h"
 
@@ -31,7 +32,7 @@ struct TDataFileDocument {
 };
 
 // Everything the reader and the writer do to windows. kind of ShowMessage:
-// 0 error page, 2 comment page (as TMainForm::ShowHtmlMessage).
+// HtmlKindError or HtmlKindComment (as TMainForm::ShowHtmlMessage).
 class TDataFileHost {
  public:
   virtual ~TDataFileHost() = default;
@@ -54,12 +55,12 @@ class TDataFileHost {
   // Empties ListBoxResource and the view's PopupMenuResource.
   virtual void ClearResourceList() = 0;
   // Appends a resource to ListBoxResource and sets its brush menu item
-  // (TFormView::SetBrushMenuItem with PopupMenuResource, the name, index, kind 1).
+  // (TFormView::SetBrushMenuItem with PopupMenuResource, the name, index and the resource brush).
   virtual void AddResourceItem(int32_t index, const std::string& name) = 0;
   // Selects row 0 of ListBoxResource and runs ListBoxResourceClick.
   virtual void SelectFirstResource() = 0;
   virtual void ClearPlantList() = 0;
-  // As AddResourceItem for ListBoxPlant and PopupMenuPlant (kind 2).
+  // As AddResourceItem for ListBoxPlant and PopupMenuPlant (the organism brush).
   virtual void AddPlantItem(int32_t index, const std::string& name) = 0;
   virtual void SelectFirstPlant() = 0;
   // Puts the field size into UpDownR and UpDownC and the field view. Both stores

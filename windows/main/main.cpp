@@ -394,8 +394,8 @@ void TMainForm::ActionFieldStartExecute() {
   ActionFieldStop->setEnabled(true);
   ActionFieldStart->setEnabled(false);
   SavedBrush = Brush;
-  if (FormParameter && FormParameter->CheckBoxAutoBrush->isChecked()) Brush = 0;
-  if (FormView) FormView->SetToolButtons(0);
+  if (FormParameter && FormParameter->CheckBoxAutoBrush->isChecked()) Brush = TBrushTool::Pointer;
+  if (FormView) FormView->SetToolButtons(TBrushTool::Pointer);
   SetRunning(true);
   ActionFileNew->setEnabled(false);
   ActionFileLoad->setEnabled(false);
@@ -421,7 +421,7 @@ void TMainForm::ActionFieldStopExecute() {
   ActionFieldStop->setEnabled(false);
   ActionFieldStart->setEnabled(true);
   Brush = SavedBrush;
-  if (FormView) FormView->SetToolButtons(-1);
+  if (FormView) FormView->SetToolButtons(TBrushTool::None);
   SetRunning(false);
   ActionFileNew->setEnabled(true);
   ActionFileLoad->setEnabled(true);

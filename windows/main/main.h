@@ -17,9 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "files/uMessageKind.h"
 #include "model/uEngine.h"
 #include "model/uPlant.h"
 #include "model/uResource.h"
+#include "windows/program/uProgram.h"
 
 class QAction;
 class QHelpEvent;
@@ -60,10 +62,10 @@ class TMainForm : public QMainWindow {
   TPlantObject* Plant = nullptr;
   int32_t Step = 0;
   int32_t Refresh = 10;
-  int32_t Brush = 0;  // 0 pointer, 1 resource brush, 2 organism brush
+  TBrushTool Brush = TBrushTool::Pointer;
   int32_t SubBrushResource = 0;
   int32_t SubBrushPlant = 0;
-  int32_t SavedBrush = 0;
+  TBrushTool SavedBrush = TBrushTool::Pointer;
   TRunStopRules StopRules;
   bool Moving = false;
   int SnapBuffer = 10;  // sticky windows: the snapping distance
@@ -153,7 +155,7 @@ class TMainForm : public QMainWindow {
   // The same with a prompt above the edit box.
   QString InputText(const QPoint& pos, const QString& caption, const QString& prompt, const QString& text);
 
-  // kind 0 error, 2 comment, 3 information.
+  // `kind`: HtmlKindError, HtmlKindComment or HtmlKindInformation.
   void ShowHtmlMessage(int kind, const QString& caption, const QStringList& lines);
   // Reports an exception that no command caught.
   void ApplicationException(const QString& message);

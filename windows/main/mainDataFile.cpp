@@ -93,7 +93,7 @@ class TDeferredHost : public TDataFileHost {
   }
 
   void ShowMessage(int kind, const std::string& caption, const std::vector<std::string>& lines) override {
-    if (kind == 0) Target.ShowMessage(kind, caption, lines);
+    if (kind == HtmlKindError) Target.ShowMessage(kind, caption, lines);
     else Later([=](TDataFileHost& h) { h.ShowMessage(kind, caption, lines); });
   }
   void SetFileCaption(const std::string& s) override { Later([=](TDataFileHost& h) { h.SetFileCaption(s); }); }

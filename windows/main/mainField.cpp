@@ -65,7 +65,7 @@ void TMainForm::ActionFieldInputExecute() {
   if (ini) {
     ini->WriteInteger(kFieldInput, TFormFieldInput::ColWidthKey, grid->ColWidths(0));
     if (!ini->UpdateFile())
-      ShowHtmlMessage(0, QStringLiteral("Ошибка"),
+      ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"),
                       {QStringLiteral("Не удалось сохранить настройки в файл \"%1\".")
                            .arg(QString::fromStdString(ini->FileName()))});
   }

@@ -262,10 +262,11 @@ void StartUpSequence(TMainForm& f) {
   } else if (FormView) {
     FormView->SetCellSize(d.CellSize);
   }
-  f.Brush = f.SavedBrush = d.Brush;
+  // The reader keeps the stored number to one of the three tools.
+  f.Brush = f.SavedBrush = static_cast<TBrushTool>(d.Brush);
   if (FormView) {
-    FormView->SetToolButtons(d.Brush >= 0 && d.Brush <= 2 ? d.Brush : -1);
-    FormView->DrawGridField->PopupMenu = (d.Brush == 1 || d.Brush == 2) ? nullptr : FormView->PopupMenu;
+    FormView->SetToolButtons(f.Brush);
+    FormView->DrawGridField->PopupMenu = f.Brush == TBrushTool::Pointer ? FormView->PopupMenu : nullptr;
   }
   if (FormParameter) {
     FormParameter->ComboEditField->setText(TFormParameter::ColorToName(d.FieldColor));
@@ -312,8 +313,8 @@ void StartUpSequence(TMainForm& f) {
   }
   f.Plant->EmptyColor = fieldColor;
   if (FormView && FormParameter) {
-    FormView->FillBrushMenu(FormView->PopupMenuResource, FormParameter->ListBoxResource, 1);
-    FormView->FillBrushMenu(FormView->PopupMenuPlant, FormParameter->ListBoxPlant, 2);
+    FormView->FillBrushMenu(FormView->PopupMenuResource, FormParameter->ListBoxResource, TBrushTool::Resource);
+    FormView->FillBrushMenu(FormView->PopupMenuPlant, FormParameter->ListBoxPlant, TBrushTool::Plant);
   }
   // The sub-brushes are taken once the lists are complete (the editor lowers an
   // index above its list while the list fills); the statistics layout below
@@ -398,7 +399,7 @@ void TMainForm::BuildDefaultModel() {
   ReplaceModel(std::move(resource), std::move(plant));
   Step = 0;
   Refresh = none.Refresh;
-  Brush = SavedBrush = none.Brush;
+  Brush = SavedBrush = static_cast<TBrushTool>(none.Brush);
   SubBrushResource = none.SubBrushResource;
   SubBrushPlant = none.SubBrushPlant;
   FirstRun = none.FirstRun;
@@ -517,7 +518,7 @@ bool WriteExitSettingsBody(TMainForm& f) {
   }
   d.PathDocument = f.PathDocument.toStdString();
   d.PathSaveShot = f.PathSaveShot.toStdString();
-  d.Brush = f.Brush;
+  d.Brush = static_cast<int>(f.Brush);
   d.SubBrushResource = f.SubBrushResource;
   d.SubBrushPlant = f.SubBrushPlant;
   if (FormParameter) d.FieldColor = TFormParameter::NameToColor(FormParameter->ComboEditField->text());

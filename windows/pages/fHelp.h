@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "files/uMessageKind.h"
+
 class QFrame;
 class QPushButton;
 class QWidget;
@@ -43,9 +45,6 @@ extern TFormHelp* FormHelp;
 extern TFormHelp* FormMessage;
 extern TFormHelp* FormComment;
 
-// Message kinds of the page windows.
-enum : int { HtmlKindError = 0, HtmlKindComment = 2, HtmlKindInformation = 3 };
-
 // What the page windows need from the program around them.
 struct THtmlHost {
   QWidget* Owner = nullptr;  // owner of the page windows (the main window)
@@ -56,14 +55,15 @@ struct THtmlHost {
   std::function<int(const QString&, const QString&, int)> ReadInt;
 };
 
-// Builds the page for the message (kind 0 "error.htm", 2 "comment.htm", 3
-// "info.htm" in the folder of generated pages) and returns its full path.
+// Builds the page for the message (HtmlKindError "error.htm", HtmlKindComment
+// "comment.htm", HtmlKindInformation "info.htm" in the folder of generated
+// pages) and returns its full path.
 // Throws THtmlPageError when the page cannot be built.
 QString WriteHtmlMessagePage(const THtmlHost& host, int kind, const QString& caption,
                              const QString& textFooter, const QStringList& lines);
 
-// Builds the page for the message and shows it: kind 0 error and 3 information
-// in FormMessage (modal; returns when closed), kind 2 comments in FormComment
+// Builds the page for the message and shows it: an error or information page
+// in FormMessage (modal; returns when closed), comments in FormComment
 // (returns at once). Throws THtmlPageError when the page cannot be built.
 void ShowHtmlPage(const THtmlHost& host, int kind, const QString& caption,
                   const QString& textFooter, const QStringList& lines);

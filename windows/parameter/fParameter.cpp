@@ -431,7 +431,7 @@ void TFormParameter::EditCChange() {
       rows = resource->RowCount;
       cols = resource->ColCount;
       ShowFieldSize(rows, cols);
-      MainForm->ShowHtmlMessage(0, QStringLiteral("Ошибка"), {note});
+      MainForm->ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"), {note});
     }
   }
   if (FormView) {
@@ -558,7 +558,7 @@ bool TFormParameter::ListHas(const QListWidget* list, const QString& name) const
 bool TFormParameter::AcceptName(QString& name) {
   if (name.isEmpty()) return false;  // cancelled, or nothing typed
   if (const QString refusal = NameRefusal(name); !refusal.isEmpty()) {
-    if (MainForm) MainForm->ShowHtmlMessage(3, kInfoCaption, {refusal});
+    if (MainForm) MainForm->ShowHtmlMessage(HtmlKindInformation, kInfoCaption, {refusal});
     return false;
   }
   name = name.trimmed();
@@ -687,7 +687,7 @@ void TFormParameter::AddResourceItem(int index, const QString& name) {
     const QSignalBlocker block(ListBoxResource);
     ListBoxResource->addItem(name);
   }
-  if (FormView && FormView->PopupMenuResource) FormView->SetBrushMenuItem(FormView->PopupMenuResource, name, index, 1);
+  if (FormView && FormView->PopupMenuResource) FormView->SetBrushMenuItem(FormView->PopupMenuResource, name, index, TBrushTool::Resource);
   UpdateListButtons();
 }
 
@@ -711,7 +711,7 @@ void TFormParameter::AddPlantItem(int index, const QString& name) {
     const QSignalBlocker block(ListBoxPlant);
     ListBoxPlant->addItem(name);
   }
-  if (FormView && FormView->PopupMenuPlant) FormView->SetBrushMenuItem(FormView->PopupMenuPlant, name, index, 2);
+  if (FormView && FormView->PopupMenuPlant) FormView->SetBrushMenuItem(FormView->PopupMenuPlant, name, index, TBrushTool::Plant);
   UpdateListButtons();
 }
 
@@ -788,8 +788,8 @@ void TFormParameter::ListsFromStores() {
   // The entries that were selected stay so, as far as the lists reach.
   if (resourceRow > 0) ListBoxResource->setCurrentRow(std::min(resourceRow, res.Count - 1));
   if (plantRow > 0) ListBoxPlant->setCurrentRow(std::min(plantRow, plant.Count - 1));
-  BrushGivesWayIfEmpty(1, res.Count);
-  BrushGivesWayIfEmpty(2, plant.Count);
+  BrushGivesWayIfEmpty(TBrushTool::Resource, res.Count);
+  BrushGivesWayIfEmpty(TBrushTool::Plant, plant.Count);
   RefreshAfterListChange(true);
 }
 
@@ -801,7 +801,7 @@ void TFormParameter::RepaintField() {
 void TFormParameter::SpeedButtonResourceAddClick() {
   if (!MainForm || !MainForm->Resource) return;
   if (MainForm->Resource->Count >= MaxItemCount) {
-    MainForm->ShowHtmlMessage(3, kInfoCaption,
+    MainForm->ShowHtmlMessage(HtmlKindInformation, kInfoCaption,
                               {QStringLiteral("Нельзя добавить больше %1 ресурсов.").arg(MaxItemCount)});
     return;
   }
@@ -823,7 +823,7 @@ void TFormParameter::SpeedButtonResourceAddClick() {
     MainForm->Resource->Add(name.toStdString(), brush, slur, color);
     AddResource(name);
   } catch (const std::bad_alloc&) {
-    MainForm->ShowHtmlMessage(0, kErrorCaption,
+    MainForm->ShowHtmlMessage(HtmlKindError, kErrorCaption,
                               {QStringLiteral("Для ресурса \"%1\" не хватает памяти. Ресурс не добавлен.").arg(name)});
   }
 }
@@ -845,7 +845,7 @@ void TFormParameter::ListAddedResource(const QString& name) {
   ListBoxResource->addItem(name);
   const int index = ListBoxResource->count() - 1;
   ListBoxResource->setCurrentRow(index);
-  if (FormView && FormView->PopupMenuResource) FormView->SetBrushMenuItem(FormView->PopupMenuResource, name, index, 1);
+  if (FormView && FormView->PopupMenuResource) FormView->SetBrushMenuItem(FormView->PopupMenuResource, name, index, TBrushTool::Resource);
   UpdateListButtons();
   if (FormView && FormView->ToolButtonResource && !FormView->ToolButtonResource->isEnabled() && MainForm) {
     MainForm->SubBrushResource = 0;
@@ -858,12 +858,12 @@ void TFormParameter::ListAddedResource(const QString& name) {
 void TFormParameter::SpeedButtonPlantAddClick() {
   if (!MainForm || !MainForm->Plant) return;
   if (ListBoxResource->count() == 0 || !MainForm->Resource || MainForm->Resource->Count == 0) {
-    MainForm->ShowHtmlMessage(3, kInfoCaption,
+    MainForm->ShowHtmlMessage(HtmlKindInformation, kInfoCaption,
                               {QStringLiteral("Нельзя добавить организм, пока нет ни одного ресурса.")});
     return;
   }
   if (MainForm->Plant->Count >= MaxItemCount) {
-    MainForm->ShowHtmlMessage(3, kInfoCaption,
+    MainForm->ShowHtmlMessage(HtmlKindInformation, kInfoCaption,
                               {QStringLiteral("Нельзя добавить больше %1 организмов.").arg(MaxItemCount)});
     return;
   }
@@ -877,8 +877,8 @@ void TFormParameter::SpeedButtonPlantAddClick() {
     species.Const.Name = name.toStdString();
     AddPlant(species);
   } catch (const std::bad_alloc&) {
-    MainForm->ShowHtmlMessage(
-        0, kErrorCaption, {QStringLiteral("Для организма \"%1\" не хватает памяти. Организм не добавлен.").arg(name)});
+    MainForm->ShowHtmlMessage(HtmlKindError, kErrorCaption,
+                              {QStringLiteral("Для организма \"%1\" не хватает памяти. Организм не добавлен.").arg(name)});
   }
 }
 
@@ -910,7 +910,7 @@ void TFormParameter::ListAddedPlant(const QString& name) {
   ListBoxPlant->addItem(name);
   const int index = ListBoxPlant->count() - 1;
   ListBoxPlant->setCurrentRow(index);
-  if (FormView && FormView->PopupMenuPlant) FormView->SetBrushMenuItem(FormView->PopupMenuPlant, name, index, 2);
+  if (FormView && FormView->PopupMenuPlant) FormView->SetBrushMenuItem(FormView->PopupMenuPlant, name, index, TBrushTool::Plant);
   UpdateListButtons();
   if (FormView && FormView->ToolButtonPlant && !FormView->ToolButtonPlant->isEnabled()) {
     MainForm->SubBrushPlant = 0;
@@ -954,7 +954,7 @@ void TFormParameter::RenameResource(const QString& name, int index) {
     if (g.ResourceIn() == index) SetGridRow(ValueListEditorPlant, KeyResourceIn, name);
     if (g.ResourceOut() == index) SetGridRow(ValueListEditorPlant, KeyResourceOut, name);
   }
-  if (FormView && FormView->PopupMenuResource) FormView->SetBrushMenuItem(FormView->PopupMenuResource, name, index, 1);
+  if (FormView && FormView->PopupMenuResource) FormView->SetBrushMenuItem(FormView->PopupMenuResource, name, index, TBrushTool::Resource);
   RefreshAfterListChange(false);
 }
 
@@ -962,7 +962,7 @@ void TFormParameter::RenamePlant(const QString& name, int index) {
   if (!MainForm || !MainForm->Plant || index < 0 || index >= MainForm->Plant->Count) return;
   MainForm->Plant->Params[index].Const.Name = name.toStdString();
   if (QListWidgetItem* item = ListBoxPlant->item(index)) item->setText(name);
-  if (FormView && FormView->PopupMenuPlant) FormView->SetBrushMenuItem(FormView->PopupMenuPlant, name, index, 2);
+  if (FormView && FormView->PopupMenuPlant) FormView->SetBrushMenuItem(FormView->PopupMenuPlant, name, index, TBrushTool::Plant);
   RefreshAfterListChange(false);
 }
 
@@ -981,8 +981,8 @@ bool TFormParameter::DeleteResource(int index) {
     if (g.ResourceIn() == index || g.ResourceOut() == index) used = true;
   }
   auto refuse = [] {
-    MainForm->ShowHtmlMessage(
-        3, kInfoCaption, {QStringLiteral("Нельзя удалить ресурс, пока на него ссылается хотя бы один организм.")});
+    MainForm->ShowHtmlMessage(HtmlKindInformation, kInfoCaption,
+                              {QStringLiteral("Нельзя удалить ресурс, пока на него ссылается хотя бы один организм.")});
     return false;
   };
   if (used) return refuse();
@@ -993,7 +993,7 @@ bool TFormParameter::DeleteResource(int index) {
   try {
     ::DeleteResource(res, plant, index);
   } catch (const std::bad_alloc&) {
-    MainForm->ShowHtmlMessage(0, kErrorCaption,
+    MainForm->ShowHtmlMessage(HtmlKindError, kErrorCaption,
                               {QStringLiteral("Для удаления ресурса \"%1\" не хватает памяти. Ресурс оставлен.")
                                    .arg(ResourceName(index))});
     return false;
@@ -1009,9 +1009,9 @@ bool TFormParameter::DeleteResource(int index) {
   LoadResourceGrid();
   LoadPlantGrid();
   if (MainForm->SubBrushResource >= count) MainForm->SubBrushResource = std::max(0, count - 1);
-  BrushGivesWayIfEmpty(1, count);
+  BrushGivesWayIfEmpty(TBrushTool::Resource, count);
   if (FormView && FormView->PopupMenuResource) {
-    FormView->FillBrushMenu(FormView->PopupMenuResource, ListBoxResource, 1);
+    FormView->FillBrushMenu(FormView->PopupMenuResource, ListBoxResource, TBrushTool::Resource);
     if (count > 0) FormView->SetBrushMenuItem();
   }
   UpdateListButtons();
@@ -1019,7 +1019,7 @@ bool TFormParameter::DeleteResource(int index) {
   return true;
 }
 
-void TFormParameter::BrushGivesWayIfEmpty(int brush, int count) {
+void TFormParameter::BrushGivesWayIfEmpty(TBrushTool brush, int count) {
   // A brush whose list is empty has nothing to paint: the whole pointer tool
   // takes over, its button down and the field's pop-up menu back.
   if (count > 0 || !MainForm) return;
@@ -1027,9 +1027,9 @@ void TFormParameter::BrushGivesWayIfEmpty(int brush, int count) {
     if (FormView)
       FormView->SetPointer();
     else
-      MainForm->Brush = 0;
+      MainForm->Brush = TBrushTool::Pointer;
   }
-  if (MainForm->SavedBrush == brush) MainForm->SavedBrush = 0;
+  if (MainForm->SavedBrush == brush) MainForm->SavedBrush = TBrushTool::Pointer;
 }
 
 void TFormParameter::SpeedButtonPlantDelClick() {
@@ -1055,9 +1055,9 @@ void TFormParameter::DeletePlant(int index) {
   }
   LoadPlantGrid();
   if (MainForm->SubBrushPlant >= count) MainForm->SubBrushPlant = std::max(0, selected);
-  BrushGivesWayIfEmpty(2, count);
+  BrushGivesWayIfEmpty(TBrushTool::Plant, count);
   if (FormView && FormView->PopupMenuPlant) {
-    FormView->FillBrushMenu(FormView->PopupMenuPlant, ListBoxPlant, 2);
+    FormView->FillBrushMenu(FormView->PopupMenuPlant, ListBoxPlant, TBrushTool::Plant);
     if (count > 0) FormView->SetBrushMenuItem();
   }
   UpdateListButtons();

@@ -17,6 +17,7 @@
 
 #include "model/uColor.h"
 #include "model/uPlant.h"
+#include "windows/program/uProgram.h"
 
 class QGroupBox;
 class QLabel;
@@ -209,9 +210,9 @@ class TFormParameter : public QWidget {
   void ClearGridValues(TValueListEditor* grid);
   void LoadResourceGrid();
   void LoadPlantGrid();
-  // With `count` items left in the list of `brush` (1 resources, 2 species)
-  // and none, that brush gives way to the pointer.
-  void BrushGivesWayIfEmpty(int brush, int count);
+  // With `count` items left in the list of `brush` and none, that brush
+  // gives way to the pointer.
+  void BrushGivesWayIfEmpty(TBrushTool brush, int count);
   int SelectedResource() const;
   int SelectedPlant() const;
   QString ResourceName(int index) const;

@@ -15,6 +15,11 @@
 extern QString ProgramVersion;
 extern QString ProgramTitle;
 
+// The tools of the field view: the pointer and the two brushes (the numbers
+// are those the settings file stores). None stands for no tool's button down,
+// as during a run.
+enum class TBrushTool : int32_t { None = -1, Pointer = 0, Resource = 1, Plant = 2 };
+
 // A resource as the settings keep it.
 struct TSettingsResource {
   std::string Name;

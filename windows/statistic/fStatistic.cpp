@@ -707,7 +707,7 @@ void TFormStatistic::RebuildLayout() {
     // An empty list turns its button off (and its brush over to the pointer);
     // otherwise the button names the list's item that the brush puts, kept
     // inside the list.
-    auto follow = [](QToolButton* button, int count, int brush, int& subBrush, const QString& none,
+    auto follow = [](QToolButton* button, int count, TBrushTool brush, int& subBrush, const QString& none,
                      const QString& prefix, const auto& nameOf) {
       if (count == 0) {
         button->setEnabled(false);
@@ -720,9 +720,9 @@ void TFormStatistic::RebuildLayout() {
         button->setToolTip(prefix + (sub >= 0 ? QString::fromStdString(nameOf(sub)) : QString()));
       }
     };
-    follow(FormView->ToolButtonResource, R, 1, MainForm->SubBrushResource, QStringLiteral("(Нет ресурсов)"),
+    follow(FormView->ToolButtonResource, R, TBrushTool::Resource, MainForm->SubBrushResource, QStringLiteral("(Нет ресурсов)"),
            QStringLiteral("Ресурс: "), [&](int i) { return res.Params[i].Name; });
-    follow(FormView->ToolButtonPlant, P, 2, MainForm->SubBrushPlant, QStringLiteral("(Нет организмов)"),
+    follow(FormView->ToolButtonPlant, P, TBrushTool::Plant, MainForm->SubBrushPlant, QStringLiteral("(Нет организмов)"),
            QStringLiteral("Организм: "), [&](int i) { return plant.Params[i].Const.Name; });
     FormView->ToolBar->update();
   }

@@ -30,8 +30,8 @@ namespace {
 // with the tool's image over it.
 class TBrushButton : public QToolButton {
  public:
-  TBrushButton(int kind, QWidget* parent) : QToolButton(parent), Kind(kind) {}
-  int Kind;
+  TBrushButton(TBrushTool tool, QWidget* parent) : QToolButton(parent), Tool(tool) {}
+  TBrushTool Tool;
 
  protected:
   void paintEvent(QPaintEvent* event) override {
@@ -41,9 +41,9 @@ class TBrushButton : public QToolButton {
     if (!MainForm) return;
     bool has = true;
     TColor color = clBlack;
-    if (Kind == 0) {
+    if (Tool == TBrushTool::Pointer) {
       color = MainForm->Resource ? MainForm->Resource->EmptyColor : clBlack;
-    } else if (Kind == 1) {
+    } else if (Tool == TBrushTool::Resource) {
       has = MainForm->Resource && MainForm->Resource->Count > 0 && MainForm->SubBrushResource >= 0 &&
             MainForm->SubBrushResource < MainForm->Resource->Count;
       if (has) color = MainForm->Resource->Params[MainForm->SubBrushResource].Color;
@@ -155,7 +155,7 @@ TFormView::TFormView(QWidget* parent) : QWidget(parent, Qt::Tool) {
   const QString hints[3] = {QStringLiteral("Указатель"), QStringLiteral("Ресурс"), QStringLiteral("Организм")};
   QToolButton* buttons[3];
   for (int i = 0; i < 3; ++i) {
-    auto* b = new TBrushButton(i, ToolBar);
+    auto* b = new TBrushButton(static_cast<TBrushTool>(i), ToolBar);
     b->setFixedSize(35, 19);
     b->setCheckable(true);
     b->setAutoRaise(true);
@@ -234,7 +234,7 @@ TFormView::TFormView(QWidget* parent) : QWidget(parent, Qt::Tool) {
   connect(ToolButtonPlant, &QToolButton::clicked, this, [this] { ToolButtonPlantClick(); });
   ToolButtonResource->installEventFilter(this);
   ToolButtonPlant->installEventFilter(this);
-  SetToolButtons(0);
+  SetToolButtons(TBrushTool::Pointer);
 }
 
 void TFormView::closeEvent(QCloseEvent* event) {
@@ -256,23 +256,25 @@ bool TFormView::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void TFormView::SetToolButtons(int brush) {
-  ToolButtonView->setChecked(brush == 0);
-  ToolButtonResource->setChecked(brush == 1);
-  ToolButtonPlant->setChecked(brush == 2);
+void TFormView::SetToolButtons(TBrushTool brush) {
+  ToolButtonView->setChecked(brush == TBrushTool::Pointer);
+  ToolButtonResource->setChecked(brush == TBrushTool::Resource);
+  ToolButtonPlant->setChecked(brush == TBrushTool::Plant);
 }
 
-void TFormView::UpdateGridMenu() { DrawGridField->PopupMenu = MainForm->Brush == 0 ? PopupMenu : nullptr; }
+void TFormView::UpdateGridMenu() {
+  DrawGridField->PopupMenu = MainForm->Brush == TBrushTool::Pointer ? PopupMenu : nullptr;
+}
 
 void TFormView::FillBrushMenu() {
   if (!FormParameter) return;
-  FillBrushMenu(PopupMenuResource, FormParameter->ListBoxResource, 1);
-  FillBrushMenu(PopupMenuPlant, FormParameter->ListBoxPlant, 2);
+  FillBrushMenu(PopupMenuResource, FormParameter->ListBoxResource, TBrushTool::Resource);
+  FillBrushMenu(PopupMenuPlant, FormParameter->ListBoxPlant, TBrushTool::Plant);
 }
 
-void TFormView::FillBrushMenu(QMenu* menu, QListWidget* list, int kind) {
+void TFormView::FillBrushMenu(QMenu* menu, QListWidget* list, TBrushTool brush) {
   if (!menu->actions().isEmpty()) {
-    QActionGroup* group = kind == 1 ? GroupResource : GroupPlant;
+    QActionGroup* group = brush == TBrushTool::Resource ? GroupResource : GroupPlant;
     for (QAction* a : menu->actions()) {
       group->removeAction(a);
       menu->removeAction(a);
@@ -280,19 +282,19 @@ void TFormView::FillBrushMenu(QMenu* menu, QListWidget* list, int kind) {
     }
   }
   if (!list) return;
-  for (int i = 0; i < list->count(); ++i) SetBrushMenuItem(menu, list->item(i)->text(), i, kind);
+  for (int i = 0; i < list->count(); ++i) SetBrushMenuItem(menu, list->item(i)->text(), i, brush);
 }
 
-void TFormView::SetBrushMenuItem(QMenu* menu, const QString& name, int index, int kind) {
+void TFormView::SetBrushMenuItem(QMenu* menu, const QString& name, int index, TBrushTool brush) {
   QList<QAction*> items = menu->actions();
   QAction* item;
   if (index < 0 || index >= items.size()) {
     index = items.size();
     item = menu->addAction(name);
     item->setCheckable(true);
-    (kind == 1 ? GroupResource : GroupPlant)->addAction(item);
-    connect(item, &QAction::triggered, this, [this, item, kind] {
-      if (kind == 1)
+    (brush == TBrushTool::Resource ? GroupResource : GroupPlant)->addAction(item);
+    connect(item, &QAction::triggered, this, [this, item, brush] {
+      if (brush == TBrushTool::Resource)
         ResourceMenuItemClick(item);
       else
         PlantMenuItemClick(item);
@@ -303,7 +305,7 @@ void TFormView::SetBrushMenuItem(QMenu* menu, const QString& name, int index, in
   item->setText(name);
   item->setData(index);
   if (!MainForm) return;
-  const int sub = kind == 1 ? MainForm->SubBrushResource : MainForm->SubBrushPlant;
+  const int sub = brush == TBrushTool::Resource ? MainForm->SubBrushResource : MainForm->SubBrushPlant;
   items = menu->actions();
   if (sub >= 0 && sub < items.size()) items[sub]->setChecked(true);
 }
@@ -329,8 +331,8 @@ void TFormView::SetCellSize(int pixels) {
 }
 
 void TFormView::SetPointer() {
-  SetToolButtons(0);
-  MainForm->Brush = 0;
+  SetToolButtons(TBrushTool::Pointer);
+  MainForm->Brush = TBrushTool::Pointer;
   UpdateGridMenu();
 }
 
@@ -340,42 +342,44 @@ void TFormView::ToolButtonViewClick() {
 }
 
 void TFormView::ToolButtonResourceClick() {
-  SetToolButtons(1);
+  SetToolButtons(TBrushTool::Resource);
   TResourceObject* res = MainForm->Resource;
-  if (MainForm->Brush == 1 && res->Count > 0) {
+  if (MainForm->Brush == TBrushTool::Resource && res->Count > 0) {
     MainForm->SubBrushResource += 1;
     if (MainForm->SubBrushResource >= res->Count || MainForm->SubBrushResource < 0) MainForm->SubBrushResource = 0;
     ToolButtonResource->setToolTip(QStringLiteral("Ресурс: ") +
                                    QString::fromStdString(res->Params[MainForm->SubBrushResource].Name));
     SetBrushMenuItem();
   }
-  MainForm->Brush = 1;
+  MainForm->Brush = TBrushTool::Resource;
   UpdateGridMenu();
   ToolBar->update();
   if (FormStatistic) FormStatistic->UpdateView();
 }
 
 void TFormView::ToolButtonPlantClick() {
-  SetToolButtons(2);
+  SetToolButtons(TBrushTool::Plant);
   TPlantObject* plant = MainForm->Plant;
-  if (MainForm->Brush == 2 && plant->Count > 0) {
+  if (MainForm->Brush == TBrushTool::Plant && plant->Count > 0) {
     MainForm->SubBrushPlant += 1;
     if (MainForm->SubBrushPlant >= plant->Count || MainForm->SubBrushPlant < 0) MainForm->SubBrushPlant = 0;
     ToolButtonPlant->setToolTip(QStringLiteral("Организм: ") +
                                 QString::fromStdString(plant->Params[MainForm->SubBrushPlant].Const.Name));
     SetBrushMenuItem();
   }
-  MainForm->Brush = 2;
+  MainForm->Brush = TBrushTool::Plant;
   UpdateGridMenu();
   ToolBar->update();
   if (FormStatistic) FormStatistic->UpdateView();
 }
 
-void TFormView::ResourceMenuItemClick(QAction* item) { BrushMenuItemClick(item, 1, MainForm->SubBrushResource); }
+void TFormView::ResourceMenuItemClick(QAction* item) {
+  BrushMenuItemClick(item, TBrushTool::Resource, MainForm->SubBrushResource);
+}
 
-void TFormView::PlantMenuItemClick(QAction* item) { BrushMenuItemClick(item, 2, MainForm->SubBrushPlant); }
+void TFormView::PlantMenuItemClick(QAction* item) { BrushMenuItemClick(item, TBrushTool::Plant, MainForm->SubBrushPlant); }
 
-void TFormView::BrushMenuItemClick(QAction* item, int brush, int32_t& subBrush) {
+void TFormView::BrushMenuItemClick(QAction* item, TBrushTool brush, int32_t& subBrush) {
   MainForm->Brush = brush;
   SetToolButtons(brush);
   subBrush = item->data().toInt();
@@ -392,12 +396,12 @@ void TFormView::DrawGridFieldDrawCell(int c, int r, QRgb& fill, QRgb& frame) {
     return;
   }
   switch (MainForm->Brush) {
-    case 1: {
+    case TBrushTool::Resource: {
       const int32_t sub = MainForm->SubBrushResource;
       fill = PaintRgb(sub >= 0 && sub < res.Count ? res.GetResourceColor(sub, r, c) : res.EmptyColor);
       break;
     }
-    case 2: {
+    case TBrushTool::Plant: {
       const int32_t sub = MainForm->SubBrushPlant;
       if (sub < 0 || sub >= plant.Count) {
         fill = PaintRgb(plant.EmptyColor);
@@ -436,11 +440,11 @@ void TFormView::ApplyBrush(Qt::MouseButton button, int c, int r) {
   const int32_t subR = MainForm->SubBrushResource, subP = MainForm->SubBrushPlant;
   const bool okR = subR >= 0 && subR < res.Count, okP = subP >= 0 && subP < plant.Count;
   if (button == Qt::LeftButton) {
-    if (MainForm->Brush == 1 && okR) res.Brush(subR, r, c);
-    if (MainForm->Brush == 2 && okP) plant.Place(subP, r, c);
+    if (MainForm->Brush == TBrushTool::Resource && okR) res.Brush(subR, r, c);
+    if (MainForm->Brush == TBrushTool::Plant && okP) plant.Place(subP, r, c);
   } else if (button == Qt::RightButton) {
-    if (MainForm->Brush == 1 && okR) res.ClearCell(subR, r, c);
-    if (MainForm->Brush == 2 && okP) plant.Kill(subP, r, c);
+    if (MainForm->Brush == TBrushTool::Resource && okR) res.ClearCell(subR, r, c);
+    if (MainForm->Brush == TBrushTool::Plant && okP) plant.Kill(subP, r, c);
   }
 }
 

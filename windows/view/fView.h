@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "windows/look/DrawGrid.h"
+#include "windows/program/uProgram.h"
 
 class QAction;
 class QActionGroup;
@@ -45,10 +46,10 @@ class TFormView : public QWidget {
 
   // Rebuilds both brush menus from the parameter editor's lists.
   void FillBrushMenu();
-  // Rebuilds one brush menu from a list box; kind 1 resources, 2 species.
-  void FillBrushMenu(QMenu* menu, QListWidget* list, int kind);
-  // Sets (or appends) the item at `index` of a brush menu; kind 1 resources, 2 species.
-  void SetBrushMenuItem(QMenu* menu, const QString& name, int index, int kind);
+  // Rebuilds the brush menu of `brush` (a resource or the organism brush) from a list box.
+  void FillBrushMenu(QMenu* menu, QListWidget* list, TBrushTool brush);
+  // Sets (or appends) the item at `index` of the brush menu of `brush`.
+  void SetBrushMenuItem(QMenu* menu, const QString& name, int index, TBrushTool brush);
   // Checks the items of the brushes in force in both menus.
   void SetBrushMenuItem();
   // Reads both stores' size and resizes the grid.
@@ -61,8 +62,8 @@ class TFormView : public QWidget {
   void ToolButtonPlantClick();
   void ResourceMenuItemClick(QAction* item);
   void PlantMenuItemClick(QAction* item);
-  // Puts down the button of one tool (0, 1, 2) and the others up; -1 puts all up.
-  void SetToolButtons(int brush);
+  // Puts down the button of one tool and the others up; None puts all up.
+  void SetToolButtons(TBrushTool brush);
   // The pointer tool in force: Brush 0, its button down, the grid's pop-up menu.
   void SetPointer();
 
@@ -79,8 +80,8 @@ class TFormView : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // A brush menu's item chosen: the brush (1 resource, 2 organism) and its item.
-  void BrushMenuItemClick(QAction* item, int brush, int32_t& subBrush);
+  // A brush menu's item chosen: the brush and its item.
+  void BrushMenuItemClick(QAction* item, TBrushTool brush, int32_t& subBrush);
   void UpdateGridMenu();
   QActionGroup* GroupResource = nullptr;
   QActionGroup* GroupPlant = nullptr;

@@ -438,7 +438,7 @@ TEST_F(LookTest, FieldViewMenusShareTheLook) {
 
   // The organism brush menu: radio items, the brush in force ticked with a dot.
   QMenu* plants = FormView->PopupMenuPlant;
-  FormView->SetBrushMenuItem(plants, QStringLiteral("Второй"), -1, 2);
+  FormView->SetBrushMenuItem(plants, QStringLiteral("Второй"), -1, TBrushTool::Plant);
   ASSERT_EQ(plants->actions().size(), 2);
   const QImage brush = Shot(plants);
   QAction* on = plants->actions()[0];

@@ -187,17 +187,17 @@ TEST_F(MainWindowTest, StopRestoresTheToolInForceBeforeTheRun) {
   Form->Resource->AddAmountEverywhere(0, 1000);
   Form->Plant->Place(0, 5, 5);
   FormView->ToolButtonPlantClick();
-  ASSERT_EQ(Form->Brush, 2);
+  ASSERT_EQ(Form->Brush, TBrushTool::Plant);
   FormParameter->CheckBoxAutoBrush->setChecked(true);
   bool pointerDuringRun = false;
   QTimer::singleShot(0, [&] {
-    pointerDuringRun = Form->Brush == 0 && FormView->ToolButtonView->isChecked();
+    pointerDuringRun = Form->Brush == TBrushTool::Pointer && FormView->ToolButtonView->isChecked();
     FormView->ToolButtonResourceClick();  // the user picks another tool meanwhile
     Form->ActionFieldStopExecute();
   });
   Form->ActionFieldStartExecute();
   EXPECT_TRUE(pointerDuringRun);
-  EXPECT_EQ(Form->Brush, 2);
+  EXPECT_EQ(Form->Brush, TBrushTool::Plant);
   EXPECT_TRUE(FormView->ToolButtonPlant->isChecked());
   EXPECT_FALSE(FormView->ToolButtonView->isChecked());
   EXPECT_FALSE(FormView->ToolButtonResource->isChecked());
@@ -208,7 +208,7 @@ TEST_F(MainWindowTest, WithoutAutoBrushTheBrushStaysInForceWhileThePointerShowsP
   Form->Plant->Place(0, 5, 5);
   FormView->ToolButtonPlantClick();
   FormParameter->CheckBoxAutoBrush->setChecked(false);
-  int brush = -1;
+  TBrushTool brush = TBrushTool::None;
   bool viewDown = false;
   QTimer::singleShot(0, [&] {
     brush = Form->Brush;
@@ -216,7 +216,7 @@ TEST_F(MainWindowTest, WithoutAutoBrushTheBrushStaysInForceWhileThePointerShowsP
     Form->ActionFieldStopExecute();
   });
   Form->ActionFieldStartExecute();
-  EXPECT_EQ(brush, 2);
+  EXPECT_EQ(brush, TBrushTool::Plant);
   EXPECT_TRUE(viewDown);
   EXPECT_TRUE(FormView->ToolButtonPlant->isChecked());
 }

@@ -264,7 +264,7 @@ TEST_F(StartUp, ABrushWithAnEmptyListStartsAsThePointer) {
                  .c_str());
     Start();
     FormView->show();
-    EXPECT_EQ(Form->Brush, 0) << brush;
+    EXPECT_EQ(Form->Brush, TBrushTool::Pointer) << brush;
     EXPECT_TRUE(FormView->ToolButtonView->isChecked()) << brush;
     EXPECT_FALSE(FormView->ToolButtonResource->isChecked()) << brush;
     EXPECT_FALSE(FormView->ToolButtonPlant->isChecked()) << brush;
@@ -551,7 +551,7 @@ TEST_F(StartUp, HandEditedIndexesBrushAndSizesAreBroughtIntoRange) {
   EXPECT_LE(FormStatistic->StringGridMain->columnWidth(0), FormStatistic->width());
   EXPECT_EQ(FormParameter->PageControl->currentIndex(), 0);
   EXPECT_LE(FormParameter->ValueListEditorPlant->ColWidths(0), FormParameter->width());
-  EXPECT_EQ(Form->Brush, 0);
+  EXPECT_EQ(Form->Brush, TBrushTool::Pointer);
   EXPECT_TRUE(FormView->ToolButtonView->isChecked());
   // What the exit writes comes back as it is the next time.
   Exit();

@@ -623,21 +623,21 @@ TEST_F(ParameterEditor, DeletingAResourceRenumbersFoodAndBrush) {
 
 TEST_F(ParameterEditor, DeletingEverythingLeavesValidBrushes) {
   FormView->ToolButtonPlantClick();
-  ASSERT_EQ(MainForm->Brush, 2);
+  ASSERT_EQ(MainForm->Brush, TBrushTool::Plant);
   Form->DeletePlant(0);
   EXPECT_EQ(Plant().Count, 0);
   EXPECT_EQ(Form->ListBoxPlant->count(), 0);
   EXPECT_FALSE(Form->ToolButtonPlantDel->isEnabled());
   EXPECT_EQ(MainForm->SubBrushPlant, 0);
-  EXPECT_EQ(MainForm->Brush, 0);
+  EXPECT_EQ(MainForm->Brush, TBrushTool::Pointer);
   EXPECT_EQ(FormView->DrawGridField->PopupMenu, FormView->PopupMenu);  // the pointer's menu is back
   FormView->ToolButtonResourceClick();
-  ASSERT_EQ(MainForm->Brush, 1);
+  ASSERT_EQ(MainForm->Brush, TBrushTool::Resource);
   EXPECT_TRUE(Form->DeleteResource(0));
   EXPECT_EQ(Res().Count, 0);
   EXPECT_FALSE(Form->ToolButtonResourceDel->isEnabled());
   EXPECT_EQ(MainForm->SubBrushResource, 0);
-  EXPECT_EQ(MainForm->Brush, 0);
+  EXPECT_EQ(MainForm->Brush, TBrushTool::Pointer);
   EXPECT_EQ(FormView->DrawGridField->PopupMenu, FormView->PopupMenu);
   EXPECT_TRUE(FormView->PopupMenuResource->actions().isEmpty());
   // Grid edits with nothing selected write nowhere.

@@ -133,7 +133,7 @@ TEST_F(ViewTest, ResourceButtonCyclesThroughResourcesAfterTheFirstClick) {
   FormView->FillBrushMenu();
   FormStatistic->RebuildLayout();
   FormView->ToolButtonResourceClick();  // from the pointer: only the tool changes
-  EXPECT_EQ(Form->Brush, 1);
+  EXPECT_EQ(Form->Brush, TBrushTool::Resource);
   EXPECT_EQ(Form->SubBrushResource, 0);
   const int expected[] = {1, 2, 0};
   for (int e : expected) {
@@ -156,13 +156,13 @@ TEST_F(ViewTest, BrushMenuItemsSelectTheirEntry) {
   EXPECT_EQ(items[1]->text(), QStringLiteral("B"));
   EXPECT_EQ(items[1]->data().toInt(), 1);
   items[1]->trigger();
-  EXPECT_EQ(Form->Brush, 1);
+  EXPECT_EQ(Form->Brush, TBrushTool::Resource);
   EXPECT_EQ(Form->SubBrushResource, 1);
   EXPECT_TRUE(FormView->ToolButtonResource->isChecked());
   EXPECT_FALSE(items[0]->isChecked());
   // Renaming through SetBrushMenuItem keeps the item; an index past the end appends.
-  FormView->SetBrushMenuItem(FormView->PopupMenuResource, QStringLiteral("B2"), 1, 1);
-  FormView->SetBrushMenuItem(FormView->PopupMenuResource, QStringLiteral("D"), 7, 1);
+  FormView->SetBrushMenuItem(FormView->PopupMenuResource, QStringLiteral("B2"), 1, TBrushTool::Resource);
+  FormView->SetBrushMenuItem(FormView->PopupMenuResource, QStringLiteral("D"), 7, TBrushTool::Resource);
   const QList<QAction*> after = FormView->PopupMenuResource->actions();
   ASSERT_EQ(after.size(), 3);
   EXPECT_EQ(after[1]->text(), QStringLiteral("B2"));
@@ -174,11 +174,11 @@ TEST_F(ViewTest, WithoutSpeciesTheOrganismButtonIsOffAndTheBrushFallsBack) {
   Form->Plant->Delete(0);
   FormParameter->ListBoxPlant->clear();
   FormStatistic->RebuildLayout();
-  EXPECT_EQ(Form->Brush, 0);
+  EXPECT_EQ(Form->Brush, TBrushTool::Pointer);
   EXPECT_FALSE(FormView->ToolButtonPlant->isEnabled());
   EXPECT_EQ(FormView->ToolButtonPlant->toolTip(), QStringLiteral("(Нет организмов)"));
   // Painting with no species at hand reads nothing past the list.
-  Form->Brush = 2;
+  Form->Brush = TBrushTool::Plant;
   Mouse(QEvent::MouseButtonPress, 1, 1, Qt::LeftButton, Qt::LeftButton);
   GrabGrid();
   SUCCEED();

@@ -184,6 +184,19 @@ bool BuildStores(const std::vector<TSettingsResource>& resources, const std::vec
   return false;
 }
 
+// Statistics for the model just built, on the history and distribution
+// selections the settings give.
+void ShowStatisticsOfNewModel(const TSettingsData& d) {
+  if (!FormStatistic) return;
+  FormStatistic->RebuildLayout();
+  FormStatistic->ComboBoxHistory->setCurrentIndex(d.HistoryIndex);
+  FormStatistic->ComboBoxStat->setCurrentIndex(d.StatIndex);
+  FormStatistic->ComboBoxHistoryChange();
+  FormStatistic->ComboBoxStatChange();
+  FormStatistic->UpdateStatistics();
+  FormStatistic->ShowCell(0, 0);
+}
+
 // The items the settings give: those stored, or the default resource and
 // species where the file holds no count.
 std::vector<TSettingsResource> SettingsResources(const TSettingsData& d) {
@@ -333,16 +346,7 @@ void StartUpSequence(TMainForm& f) {
   if (FormParameter) FormParameter->EditCChange();
   else if (FormView) FormView->UpdateFieldSize();
 
-  // Statistics for the model just built.
-  if (FormStatistic) {
-    FormStatistic->RebuildLayout();
-    FormStatistic->ComboBoxHistory->setCurrentIndex(d.HistoryIndex);
-    FormStatistic->ComboBoxStat->setCurrentIndex(d.StatIndex);
-    FormStatistic->ComboBoxHistoryChange();
-    FormStatistic->ComboBoxStatChange();
-    FormStatistic->UpdateStatistics();
-    FormStatistic->ShowCell(0, 0);
-  }
+  ShowStatisticsOfNewModel(d);
   if (FormView) FormView->SetBrushMenuItem();
   f.ActionFieldStop->setEnabled(false);
   if (FormParameter) {
@@ -431,16 +435,8 @@ void TMainForm::BuildDefaultModel() {
     FormView->StaticTextStep->setText(QStringLiteral("0"));
     ShowViewCaption();
   }
-  if (FormStatistic) {
-    FormStatistic->SetStatisticColor(none.StatColor);
-    FormStatistic->RebuildLayout();
-    FormStatistic->ComboBoxHistory->setCurrentIndex(none.HistoryIndex);
-    FormStatistic->ComboBoxStat->setCurrentIndex(none.StatIndex);
-    FormStatistic->ComboBoxHistoryChange();
-    FormStatistic->ComboBoxStatChange();
-    FormStatistic->UpdateStatistics();
-    FormStatistic->ShowCell(0, 0);
-  }
+  if (FormStatistic) FormStatistic->SetStatisticColor(none.StatColor);
+  ShowStatisticsOfNewModel(none);
   ActionFieldStop->setEnabled(false);
   ToolButtonStart->setVisible(true);
   ToolButtonStop->setVisible(false);

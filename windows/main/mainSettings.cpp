@@ -279,7 +279,7 @@ void StartUpSequence(TMainForm& f) {
   f.Brush = f.SavedBrush = static_cast<TBrushTool>(d.Brush);
   if (FormView) {
     FormView->SetToolButtons(f.Brush);
-    FormView->DrawGridField->PopupMenu = f.Brush == TBrushTool::Pointer ? FormView->PopupMenu : nullptr;
+    FormView->UpdateGridMenu();
   }
   if (FormParameter) {
     FormParameter->ComboEditField->setText(TFormParameter::ColorToName(d.FieldColor));
@@ -431,7 +431,7 @@ void TMainForm::BuildDefaultModel() {
     FormView->UpdateFieldSize();
     FormView->FillBrushMenu();
     FormView->SetToolButtons(Brush);
-    FormView->DrawGridField->PopupMenu = FormView->PopupMenu;
+    FormView->UpdateGridMenu();
     FormView->StaticTextStep->setText(QStringLiteral("0"));
     ShowViewCaption();
   }

@@ -687,7 +687,7 @@ void TFormParameter::AddResourceItem(int index, const QString& name) {
     const QSignalBlocker block(ListBoxResource);
     ListBoxResource->addItem(name);
   }
-  if (FormView && FormView->PopupMenuResource) FormView->SetBrushMenuItem(FormView->PopupMenuResource, name, index, TBrushTool::Resource);
+  if (FormView) FormView->SetBrushMenuItem(TBrushTool::Resource, name, index);
   UpdateListButtons();
 }
 
@@ -711,7 +711,7 @@ void TFormParameter::AddPlantItem(int index, const QString& name) {
     const QSignalBlocker block(ListBoxPlant);
     ListBoxPlant->addItem(name);
   }
-  if (FormView && FormView->PopupMenuPlant) FormView->SetBrushMenuItem(FormView->PopupMenuPlant, name, index, TBrushTool::Plant);
+  if (FormView) FormView->SetBrushMenuItem(TBrushTool::Plant, name, index);
   UpdateListButtons();
 }
 
@@ -788,8 +788,6 @@ void TFormParameter::ListsFromStores() {
   // The entries that were selected stay so, as far as the lists reach.
   if (resourceRow > 0) ListBoxResource->setCurrentRow(std::min(resourceRow, res.Count - 1));
   if (plantRow > 0) ListBoxPlant->setCurrentRow(std::min(plantRow, plant.Count - 1));
-  BrushGivesWayIfEmpty(TBrushTool::Resource, res.Count);
-  BrushGivesWayIfEmpty(TBrushTool::Plant, plant.Count);
   RefreshAfterListChange(true);
 }
 
@@ -845,7 +843,7 @@ void TFormParameter::ListAddedResource(const QString& name) {
   ListBoxResource->addItem(name);
   const int index = ListBoxResource->count() - 1;
   ListBoxResource->setCurrentRow(index);
-  if (FormView && FormView->PopupMenuResource) FormView->SetBrushMenuItem(FormView->PopupMenuResource, name, index, TBrushTool::Resource);
+  if (FormView) FormView->SetBrushMenuItem(TBrushTool::Resource, name, index);
   UpdateListButtons();
   if (FormView && FormView->ToolButtonResource && !FormView->ToolButtonResource->isEnabled() && MainForm) {
     MainForm->SubBrushResource = 0;
@@ -910,7 +908,7 @@ void TFormParameter::ListAddedPlant(const QString& name) {
   ListBoxPlant->addItem(name);
   const int index = ListBoxPlant->count() - 1;
   ListBoxPlant->setCurrentRow(index);
-  if (FormView && FormView->PopupMenuPlant) FormView->SetBrushMenuItem(FormView->PopupMenuPlant, name, index, TBrushTool::Plant);
+  if (FormView) FormView->SetBrushMenuItem(TBrushTool::Plant, name, index);
   UpdateListButtons();
   if (FormView && FormView->ToolButtonPlant && !FormView->ToolButtonPlant->isEnabled()) {
     MainForm->SubBrushPlant = 0;
@@ -954,7 +952,7 @@ void TFormParameter::RenameResource(const QString& name, int index) {
     if (g.ResourceIn() == index) SetGridRow(ValueListEditorPlant, KeyResourceIn, name);
     if (g.ResourceOut() == index) SetGridRow(ValueListEditorPlant, KeyResourceOut, name);
   }
-  if (FormView && FormView->PopupMenuResource) FormView->SetBrushMenuItem(FormView->PopupMenuResource, name, index, TBrushTool::Resource);
+  if (FormView) FormView->SetBrushMenuItem(TBrushTool::Resource, name, index);
   RefreshAfterListChange(false);
 }
 
@@ -962,7 +960,7 @@ void TFormParameter::RenamePlant(const QString& name, int index) {
   if (!MainForm || !MainForm->Plant || index < 0 || index >= MainForm->Plant->Count) return;
   MainForm->Plant->Params[index].Const.Name = name.toStdString();
   if (QListWidgetItem* item = ListBoxPlant->item(index)) item->setText(name);
-  if (FormView && FormView->PopupMenuPlant) FormView->SetBrushMenuItem(FormView->PopupMenuPlant, name, index, TBrushTool::Plant);
+  if (FormView) FormView->SetBrushMenuItem(TBrushTool::Plant, name, index);
   RefreshAfterListChange(false);
 }
 
@@ -1009,7 +1007,6 @@ bool TFormParameter::DeleteResource(int index) {
   LoadResourceGrid();
   LoadPlantGrid();
   if (MainForm->SubBrushResource >= count) MainForm->SubBrushResource = std::max(0, count - 1);
-  BrushGivesWayIfEmpty(TBrushTool::Resource, count);
   if (FormView && FormView->PopupMenuResource) {
     FormView->FillBrushMenu(FormView->PopupMenuResource, ListBoxResource, TBrushTool::Resource);
     if (count > 0) FormView->SetBrushMenuItem();
@@ -1017,19 +1014,6 @@ bool TFormParameter::DeleteResource(int index) {
   UpdateListButtons();
   RefreshAfterListChange(true);
   return true;
-}
-
-void TFormParameter::BrushGivesWayIfEmpty(TBrushTool brush, int count) {
-  // A brush whose list is empty has nothing to paint: the whole pointer tool
-  // takes over, its button down and the field's pop-up menu back.
-  if (count > 0 || !MainForm) return;
-  if (MainForm->Brush == brush) {
-    if (FormView)
-      FormView->SetPointer();
-    else
-      MainForm->Brush = TBrushTool::Pointer;
-  }
-  if (MainForm->SavedBrush == brush) MainForm->SavedBrush = TBrushTool::Pointer;
 }
 
 void TFormParameter::SpeedButtonPlantDelClick() {
@@ -1055,7 +1039,6 @@ void TFormParameter::DeletePlant(int index) {
   }
   LoadPlantGrid();
   if (MainForm->SubBrushPlant >= count) MainForm->SubBrushPlant = std::max(0, selected);
-  BrushGivesWayIfEmpty(TBrushTool::Plant, count);
   if (FormView && FormView->PopupMenuPlant) {
     FormView->FillBrushMenu(FormView->PopupMenuPlant, ListBoxPlant, TBrushTool::Plant);
     if (count > 0) FormView->SetBrushMenuItem();

@@ -210,9 +210,6 @@ class TFormParameter : public QWidget {
   void ClearGridValues(TValueListEditor* grid);
   void LoadResourceGrid();
   void LoadPlantGrid();
-  // With `count` items left in the list of `brush` and none, that brush
-  // gives way to the pointer.
-  void BrushGivesWayIfEmpty(TBrushTool brush, int count);
   int SelectedResource() const;
   int SelectedPlant() const;
   QString ResourceName(int index) const;

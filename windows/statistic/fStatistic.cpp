@@ -712,7 +712,7 @@ void TFormStatistic::RebuildLayout() {
       if (count == 0) {
         button->setEnabled(false);
         button->setToolTip(none);
-        if (MainForm->Brush == brush) FormView->SetPointer();
+        FormView->BrushGivesWay(brush);
       } else {
         button->setEnabled(true);
         if (subBrush >= count) subBrush = count - 1;
@@ -720,8 +720,8 @@ void TFormStatistic::RebuildLayout() {
         button->setToolTip(prefix + (sub >= 0 ? QString::fromStdString(nameOf(sub)) : QString()));
       }
     };
-    follow(FormView->ToolButtonResource, R, TBrushTool::Resource, MainForm->SubBrushResource, QStringLiteral("(Нет ресурсов)"),
-           QStringLiteral("Ресурс: "), [&](int i) { return res.Params[i].Name; });
+    follow(FormView->ToolButtonResource, R, TBrushTool::Resource, MainForm->SubBrushResource,
+           QStringLiteral("(Нет ресурсов)"), QStringLiteral("Ресурс: "), [&](int i) { return res.Params[i].Name; });
     follow(FormView->ToolButtonPlant, P, TBrushTool::Plant, MainForm->SubBrushPlant, QStringLiteral("(Нет организмов)"),
            QStringLiteral("Организм: "), [&](int i) { return plant.Params[i].Const.Name; });
     FormView->ToolBar->update();

@@ -310,6 +310,10 @@ void TFormView::SetBrushMenuItem(QMenu* menu, const QString& name, int index, TB
   if (sub >= 0 && sub < items.size()) items[sub]->setChecked(true);
 }
 
+void TFormView::SetBrushMenuItem(TBrushTool brush, const QString& name, int index) {
+  SetBrushMenuItem(brush == TBrushTool::Resource ? PopupMenuResource : PopupMenuPlant, name, index, brush);
+}
+
 void TFormView::SetBrushMenuItem() {
   if (!MainForm) return;
   const QList<QAction*> r = PopupMenuResource->actions();
@@ -334,6 +338,11 @@ void TFormView::SetPointer() {
   SetToolButtons(TBrushTool::Pointer);
   MainForm->Brush = TBrushTool::Pointer;
   UpdateGridMenu();
+}
+
+void TFormView::BrushGivesWay(TBrushTool brush) {
+  if (MainForm->Brush == brush) SetPointer();
+  if (MainForm->SavedBrush == brush) MainForm->SavedBrush = TBrushTool::Pointer;
 }
 
 void TFormView::ToolButtonViewClick() {
@@ -377,7 +386,9 @@ void TFormView::ResourceMenuItemClick(QAction* item) {
   BrushMenuItemClick(item, TBrushTool::Resource, MainForm->SubBrushResource);
 }
 
-void TFormView::PlantMenuItemClick(QAction* item) { BrushMenuItemClick(item, TBrushTool::Plant, MainForm->SubBrushPlant); }
+void TFormView::PlantMenuItemClick(QAction* item) {
+  BrushMenuItemClick(item, TBrushTool::Plant, MainForm->SubBrushPlant);
+}
 
 void TFormView::BrushMenuItemClick(QAction* item, TBrushTool brush, int32_t& subBrush) {
   MainForm->Brush = brush;

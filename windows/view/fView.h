@@ -50,6 +50,8 @@ class TFormView : public QWidget {
   void FillBrushMenu(QMenu* menu, QListWidget* list, TBrushTool brush);
   // Sets (or appends) the item at `index` of the brush menu of `brush`.
   void SetBrushMenuItem(QMenu* menu, const QString& name, int index, TBrushTool brush);
+  // The same in the brush's own menu (PopupMenuResource or PopupMenuPlant).
+  void SetBrushMenuItem(TBrushTool brush, const QString& name, int index);
   // Checks the items of the brushes in force in both menus.
   void SetBrushMenuItem();
   // Reads both stores' size and resizes the grid.
@@ -66,6 +68,11 @@ class TFormView : public QWidget {
   void SetToolButtons(TBrushTool brush);
   // The pointer tool in force: Brush 0, its button down, the grid's pop-up menu.
   void SetPointer();
+  // A brush whose list is empty has nothing to paint: the pointer takes its
+  // place as the tool in force and as the one a run gives back.
+  void BrushGivesWay(TBrushTool brush);
+  // The grid's pop-up menu by the tool in force: the pointer's menu, or none.
+  void UpdateGridMenu();
 
   // Painting one cell, and the mouse on the grid.
   // The look of one cell by the tool in force: fill colour and mutant frame (0: none).
@@ -82,7 +89,6 @@ class TFormView : public QWidget {
  private:
   // A brush menu's item chosen: the brush and its item.
   void BrushMenuItemClick(QAction* item, TBrushTool brush, int32_t& subBrush);
-  void UpdateGridMenu();
   QActionGroup* GroupResource = nullptr;
   QActionGroup* GroupPlant = nullptr;
   void ApplyBrush(Qt::MouseButton button, int col, int row);

@@ -508,9 +508,13 @@ std::string NotFoundText(const std::string& fileName) {
   return "Файл \"" + fileName + "\" не найден. Проверьте корректность имени файла.";
 }
 
+std::string ReadFailureCause(int error) {
+  if (NoPermission(error)) return "Нет прав на чтение этого файла.";
+  return "Возможно, файл занят другим процессом.";
+}
+
 std::string CannotOpenText(const std::string& fileName, int error) {
-  if (NoPermission(error)) return "Файл \"" + fileName + "\" не удалось открыть. Нет прав на чтение этого файла.";
-  return "Файл \"" + fileName + "\" не удалось открыть. Возможно, файл занят другим процессом.";
+  return "Файл \"" + fileName + "\" не удалось открыть. " + ReadFailureCause(error);
 }
 
 std::string BadFormatText(const std::string& fileName) {
@@ -526,9 +530,11 @@ std::string TooManyItemsText(const std::string& fileName, const std::string& wha
          ") больше, чем допускает программа (" + std::to_string(MaxItemCount) + ").";
 }
 
+std::string WriteFailureCause(int error) {
+  if (NoPermission(error)) return "Нет прав на запись этого файла или его папки.";
+  return "Возможно, файл занят другим процессом или имеет атрибут \"Только для чтения\".";
+}
+
 std::string SaveFailedText(const std::string& fileName, int error) {
-  if (NoPermission(error))
-    return "Файл \"" + fileName + "\" не удалось сохранить. Нет прав на запись этого файла или его папки.";
-  return "Файл \"" + fileName +
-         "\" не удалось сохранить. Возможно, файл занят другим процессом или имеет атрибут \"Только для чтения\".";
+  return "Файл \"" + fileName + "\" не удалось сохранить. " + WriteFailureCause(error);
 }

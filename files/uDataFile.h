@@ -125,6 +125,10 @@ std::string LaterVersionText(const std::string& fileName);
 // A count of resources or species above MaxItemCount; `what` is "ресурсов" or "организмов".
 std::string TooManyItemsText(const std::string& fileName, const std::string& what, int32_t count);
 std::string SaveFailedText(const std::string& fileName, int error = 0);
+// Why a file could not be read or written, as one sentence, from the system's
+// error number; a sentence of likely causes where the number tells none.
+std::string ReadFailureCause(int error);
+std::string WriteFailureCause(int error);
 
 class TTextWriter;
 // The lines of a species record after its resource lines, as the data file

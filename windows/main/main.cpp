@@ -103,7 +103,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   FormStatistic = new TFormStatistic(this);
   FormParameter = new TFormParameter(this);
 
-  // Start-up from the settings file and the page commands: mainSettings.cpp, fHelp.cpp.
+  // Start-up from the settings file (mainSettings.cpp), then the page commands
+  // (mainHtml.cpp) and the file commands (mainFile.cpp).
   if (SettingsFileInUse()) {
     StartUpFromSettings(*this);
   } else {
@@ -483,7 +484,7 @@ QString TMainForm::InputText(const QPoint& pos, const QString& caption, const QS
 }
 
 void TMainForm::ShowHtmlMessage(int kind, const QString& caption, const QStringList& lines) {
-  ShowMainHtmlMessage(*this, kind, caption, lines);  // the page windows: fHelp.cpp
+  ShowMainHtmlMessage(*this, kind, caption, lines);  // mainHtml.cpp
 }
 
 void TMainForm::ApplicationException(const QString& message) {

@@ -66,7 +66,8 @@ class TFormView : public QWidget {
   void PlantMenuItemClick(QAction* item);
   // Puts down the button of one tool and the others up; None puts all up.
   void SetToolButtons(TBrushTool brush);
-  // The pointer tool in force: Brush 0, its button down, the grid's pop-up menu.
+  // The pointer tool in force: TBrushTool::Pointer, its button down, the grid's
+  // pop-up menu.
   void SetPointer();
   // A brush whose list is empty has nothing to paint: the pointer takes its
   // place as the tool in force and as the one a run gives back.

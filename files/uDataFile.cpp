@@ -11,6 +11,7 @@
 #include "files/uTextFile.h"
 #include "model/uLimits.h"
 #include "platform/Cp1251.h"
+#include "platform/FileOpen.h"
 
 namespace {
 
@@ -333,13 +334,13 @@ bool TLoader::ReadCells() {
 bool TLoader::Run() {
   struct stat st {};
   if (FileName.empty() || ::stat(FileName.c_str(), &st) != 0) {
-    // A folder on the way that may not be entered hides whether the file is there.
-    const int error = FileName.empty() ? ENOENT : errno;
-    Host.ShowMessage(HtmlKindError, "Ошибка", {NoPermission(error) ? CannotOpenText(FileName, error) : NotFoundText(FileName)});
+    // A folder on the way that may not be entered hides whether the file is
+    // there; a name too long is no name of a file at all.
+    Host.ShowMessage(HtmlKindError, "Ошибка", {OpenFailedText(FileName, FileName.empty() ? ENOENT : errno)});
     return false;
   }
   if (!In.Open(FileName)) {
-    Host.ShowMessage(HtmlKindError, "Ошибка", {CannotOpenText(FileName, errno)});
+    Host.ShowMessage(HtmlKindError, "Ошибка", {OpenFailedText(FileName, errno)});
     return false;
   }
   // An empty file holds no model: refused instead of emptying the field.
@@ -403,14 +404,20 @@ bool SaveDataFile(const std::string& fileName, const TResourceObject& resource, 
     host.ShowMessage(HtmlKindError, "Ошибка", {SaveFailedText(fileName, out.Error())});
     return false;
   }
+  // What the first line too long for the reader holds: the file is then not saved.
+  std::string tooLong;
+  const auto text = [&](const std::string& line, const auto& what) {
+    if (!out.WriteString(line) && tooLong.empty()) tooLong = what();
+  };
   const std::string created = DateTimeText(std::time(nullptr));
   out.WriteRaw("[Author]");
-  out.WriteString(doc.Author);
+  text(doc.Author, [&] { return "имя автора \"" + NameForMessage(doc.Author) + "\""; });
   out.WriteString(created);
   out.WriteRaw("[FileDataVersion]");
   out.WriteRaw(DataFileVersion);
   // The last comment line is the information line the reader appended.
-  for (size_t i = 0; i + 1 < doc.Comment.size(); ++i) out.WriteString("Comment=" + doc.Comment[i]);
+  for (size_t i = 0; i + 1 < doc.Comment.size(); ++i)
+    text("Comment=" + doc.Comment[i], [&] { return "строка комментария " + std::to_string(i + 1); });
   out.WriteRaw("[Step]");
   out.WriteNumber(doc.Step);
   const int32_t rows = resource.RowCount, cols = resource.ColCount, n = resource.Count;
@@ -423,7 +430,7 @@ bool SaveDataFile(const std::string& fileName, const TResourceObject& resource, 
   for (int32_t i = 0; i < n; ++i) {
     const TResourceParameter& p = resource.Params[i];
     out.WriteRaw(RecordTag("Resource", i));
-    out.WriteString(p.Name);
+    text(p.Name, [&] { return "имя ресурса \"" + NameForMessage(p.Name) + "\""; });
     out.WriteNumber(p.CellCount);
     out.WriteNumber(Saturate32(p.Total));
     out.WriteNumber(p.BrushValue);
@@ -436,7 +443,7 @@ bool SaveDataFile(const std::string& fileName, const TResourceObject& resource, 
     const TPlantParameter& p = plant.Params[i];
     const TGenome& g = p.Param;
     out.WriteRaw(RecordTag("Plant", i));
-    out.WriteString(p.Const.Name);
+    text(p.Const.Name, [&] { return "имя организма \"" + NameForMessage(p.Const.Name) + "\""; });
     out.WriteNumber(p.Const.Count);
     out.WriteNumber(Saturate32(p.Const.Mass));
     out.WriteNumber(g.ResourceIn());
@@ -444,6 +451,11 @@ bool SaveDataFile(const std::string& fileName, const TResourceObject& resource, 
     WritePlantTraits(out, p);
     out.WriteNumber(Saturate32(p.Stat.MaxMass));
     out.WriteNumber(p.Stat.MaxCount);
+  }
+  // Every line of text is written by now: a file its reader would refuse is not saved.
+  if (out.LineTooLong()) {
+    host.ShowMessage(HtmlKindError, "Ошибка", {LineTooLongText(fileName, tooLong)});
+    return false;
   }
   out.WriteRaw("[Field]");
   out.WriteNumber(rows);
@@ -508,13 +520,38 @@ std::string NotFoundText(const std::string& fileName) {
   return "Файл \"" + fileName + "\" не найден. Проверьте корректность имени файла.";
 }
 
+namespace {
+
+// The causes that read the same whether the file was to be read or written.
+const char* CauseOfBothSides(int error) {
+  switch (error) {
+    case ENAMETOOLONG: return "Слишком длинное имя файла.";
+    case EISDIR: return "Это папка, а не файл.";
+    case ErrorNotRegularFile: return "Это не обычный файл.";
+    case ELOOP: return "Слишком много символических ссылок на пути к файлу.";
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
 std::string ReadFailureCause(int error) {
   if (NoPermission(error)) return "Нет прав на чтение этого файла.";
-  return "Возможно, файл занят другим процессом.";
+  if (const char* cause = CauseOfBothSides(error)) return cause;
+  switch (error) {
+    case ENOENT: return "Файл не найден.";
+    case ENOTDIR: return "Папка этого файла не существует.";
+    case EIO: return "Ошибка чтения с диска.";
+    default: return "Возможно, файл занят другим процессом.";
+  }
 }
 
 std::string CannotOpenText(const std::string& fileName, int error) {
   return "Файл \"" + fileName + "\" не удалось открыть. " + ReadFailureCause(error);
+}
+
+std::string OpenFailedText(const std::string& fileName, int error) {
+  return error == ENOENT || error == ENOTDIR ? NotFoundText(fileName) : CannotOpenText(fileName, error);
 }
 
 std::string BadFormatText(const std::string& fileName) {
@@ -532,9 +569,34 @@ std::string TooManyItemsText(const std::string& fileName, const std::string& wha
 
 std::string WriteFailureCause(int error) {
   if (NoPermission(error)) return "Нет прав на запись этого файла или его папки.";
-  return "Возможно, файл занят другим процессом или имеет атрибут \"Только для чтения\".";
+  if (const char* cause = CauseOfBothSides(error)) return cause;
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR: return "Папка этого файла не существует.";
+    case ENOSPC: return "На диске не осталось места.";
+    case EDQUOT: return "На диске не осталось места, отведённого пользователю.";
+    case EROFS: return "Файловая система доступна только для чтения.";
+    case EFBIG: return "Файл больше, чем позволяет система.";
+    case EIO: return "Ошибка записи на диск.";
+    default: return "Возможно, файл занят другим процессом или имеет атрибут \"Только для чтения\".";
+  }
 }
 
 std::string SaveFailedText(const std::string& fileName, int error) {
   return "Файл \"" + fileName + "\" не удалось сохранить. " + WriteFailureCause(error);
+}
+
+std::string LineTooLongText(const std::string& fileName, const std::string& what) {
+  return "Файл \"" + fileName + "\" не удалось сохранить. Слишком длинная строка для файла: " + what +
+         ". Строка файла может быть не длиннее " + std::to_string(MaxNameLength) + " знаков.";
+}
+
+std::string NameForMessage(const std::string& name) {
+  constexpr size_t kShown = 40;  // characters
+  size_t at = 0;
+  for (size_t shown = 0; at < name.size() && shown < kShown; ++shown) {
+    ++at;
+    while (at < name.size() && (static_cast<unsigned char>(name[at]) & 0xC0) == 0x80) ++at;
+  }
+  return at < name.size() ? name.substr(0, at) + "…" : name;
 }

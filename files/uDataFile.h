@@ -116,17 +116,29 @@ std::string CommentInfoLine(const TDataFileDocument& doc);
 // A record's tag line, as data files and resource sets write it: "[Resource3]", "[Plant0]".
 std::string RecordTag(const char* kind, int32_t index);
 // Messages of the reader and the writer. Where a file cannot be opened or
-// written, `error` is the system's error number (errno) of the failure, or 0
-// when it is not known: the message names a missing permission as the cause.
+// written, `error` is the system's error number (errno) of the failure, or
+// ErrorNotRegularFile (platform/FileOpen.h), or 0 when it is not known: the
+// message names the cause (ReadFailureCause, WriteFailureCause).
 std::string NotFoundText(const std::string& fileName);
 std::string CannotOpenText(const std::string& fileName, int error = 0);
+// A file that could not be opened for reading: NotFoundText when there is no
+// such file (ENOENT, ENOTDIR), else CannotOpenText.
+std::string OpenFailedText(const std::string& fileName, int error);
 std::string BadFormatText(const std::string& fileName);
 std::string LaterVersionText(const std::string& fileName);
 // A count of resources or species above MaxItemCount; `what` is "ресурсов" or "организмов".
 std::string TooManyItemsText(const std::string& fileName, const std::string& what, int32_t count);
 std::string SaveFailedText(const std::string& fileName, int error = 0);
+// A file not saved because a line of it would be longer than the reader takes
+// back; `what` says what the line holds ("имя ресурса \"...\"").
+std::string LineTooLongText(const std::string& fileName, const std::string& what);
+// A name as a message quotes it: whole, or its first 40 characters and "…".
+std::string NameForMessage(const std::string& name);
 // Why a file could not be read or written, as one sentence, from the system's
-// error number; a sentence of likely causes where the number tells none.
+// error number (or ErrorNotRegularFile): no permission, no such file or
+// folder, no room left on the disk, a read-only file system, a name too long,
+// a folder or another kind of file than a regular one; a sentence of likely
+// causes where the number tells none.
 std::string ReadFailureCause(int error);
 std::string WriteFailureCause(int error);
 

@@ -26,8 +26,8 @@ std::vector<std::string> DataFileHeadLines(const TDataFileDocument& head) {
   return lines;
 }
 
-bool ReadResourceSetPreview(const std::string& fileName, TResourceSet& set) {
-  const bool ok = ReadResourceSet(fileName, set);
+bool ReadResourceSetPreview(const std::string& fileName, TResourceSet& set, int* error) {
+  const bool ok = ReadResourceSet(fileName, set, error);
   if (set.Version != DataFileVersion) set = TResourceSet();
   return ok;
 }

@@ -26,5 +26,6 @@ std::vector<std::string> DataFileHeadLines(const TDataFileDocument& head);
 struct TResourceSet;
 // Reads a resource set for the file window's check list, as the import reads
 // it (ReadResourceSet), but gives no records and counts of 0 unless its
-// version is "0.5.2". False when the file cannot be opened or read.
-bool ReadResourceSetPreview(const std::string& fileName, TResourceSet& set);
+// version is "0.5.2". False when the file cannot be opened or read, with
+// `error` (when given) as ReadResourceSet gives it.
+bool ReadResourceSetPreview(const std::string& fileName, TResourceSet& set, int* error = nullptr);

@@ -12,7 +12,9 @@ class TUniqueNames {
  public:
   // The name the next item of the list gets: an empty name becomes `fallback`,
   // and a name the list already has (in any letter case) gets " (2)", " (3)",
-  // ... appended, the first number that makes it unique.
+  // ... appended, the first number that makes it unique. A numbered name stays
+  // within MaxNameLength: where the name and its number would pass it, the
+  // name is cut (on a whole character) so that the number fits.
   std::string Add(const std::string& name, const std::string& fallback);
 
  private:

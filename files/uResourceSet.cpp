@@ -1,11 +1,13 @@
 #include "files/uResourceSet.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <new>
 
 #include "files/uDataFile.h"
 #include "files/uTextFile.h"
 #include "model/uLimits.h"
+#include "platform/Cp1251.h"
 
 namespace {
 
@@ -40,6 +42,11 @@ int32_t CountLineOrZero(TTextReader& in) {
 bool ExportResourceSet(const std::string& fileName, const TResourceObject& resource, const TPlantObject& plant,
                        const TResourceSetSelection& selection, std::string* errorLine) {
   TTextWriter out(fileName);
+  // What the first line too long for the reader holds: the set is then not written.
+  std::string tooLong;
+  const auto name = [&](const std::string& line, const char* kind) {
+    if (!out.WriteString(line) && tooLong.empty()) tooLong = std::string(kind) + " \"" + NameForMessage(line) + "\"";
+  };
   if (out.Ok()) {
     out.WriteRaw("[FileDataVersion]");
     out.WriteRaw(DataFileVersion);
@@ -53,7 +60,7 @@ bool ExportResourceSet(const std::string& fileName, const TResourceObject& resou
       if (!Ticked(selection.Resources, i)) continue;
       const TResourceParameter& p = resource.Params[i];
       out.WriteRaw(RecordTag("Resource", k++));
-      out.WriteString(p.Name);
+      name(p.Name, "имя ресурса");
       out.WriteNumber(p.BrushValue);
       out.WriteNumber(p.Slur);
       out.WriteNumber(p.Color);
@@ -66,21 +73,26 @@ bool ExportResourceSet(const std::string& fileName, const TResourceObject& resou
       const TPlantParameter& p = plant.Params[i];
       const TGenome& g = p.Param;
       out.WriteRaw(RecordTag("Plant", k++));
-      out.WriteString(p.Const.Name);
-      out.WriteString(ResourceName(resource, g.ResourceIn()));
-      out.WriteString(ResourceName(resource, g.ResourceOut()));
+      name(p.Const.Name, "имя организма");
+      name(ResourceName(resource, g.ResourceIn()), "имя ресурса");
+      name(ResourceName(resource, g.ResourceOut()), "имя ресурса");
       WritePlantTraits(out, p);
     }
     if (out.Commit()) return true;
   }
-  if (errorLine) *errorLine = SaveFailedText(fileName, out.Error());
+  if (errorLine)
+    *errorLine = out.LineTooLong() ? LineTooLongText(fileName, tooLong) : SaveFailedText(fileName, out.Error());
   return false;
 }
 
-bool ReadResourceSet(const std::string& fileName, TResourceSet& set) {
+bool ReadResourceSet(const std::string& fileName, TResourceSet& set, int* error) {
   set = TResourceSet();
+  if (error) *error = 0;
   TTextReader in;
-  if (!in.Open(fileName)) return false;
+  if (!in.Open(fileName)) {
+    if (error) *error = errno;
+    return false;
+  }
   try {
     if (in.ReadRaw() == "[FileDataVersion]") set.Version = std::string(in.ReadRaw());
     if (in.ReadRaw() == "[ResourceCount]") set.ResourceCount = CountLineOrZero(in);
@@ -166,10 +178,18 @@ int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, co
       g.ResourceIn() = host.ResourceIndex(set.Plants[k].ResourceIn);
       g.ResourceOut() = host.ResourceIndex(set.Plants[k].ResourceOut);
       // A species must name resources of the model; one whose resource is
-      // not in the list is left out.
-      if (g.ResourceIn() < 0 || g.ResourceOut() < 0 || g.ResourceIn() >= resource.Count ||
-          g.ResourceOut() >= resource.Count)
+      // not in the list is left out, and the report names that resource.
+      const bool inFound = g.ResourceIn() >= 0 && g.ResourceIn() < resource.Count;
+      const bool outFound = g.ResourceOut() >= 0 && g.ResourceOut() < resource.Count;
+      if (!inFound || !outFound) {
+        for (const std::string* missing : {inFound ? nullptr : &set.Plants[k].ResourceIn,
+                                           outFound ? nullptr : &set.Plants[k].ResourceOut})
+          if (missing && std::none_of(result.MissingResources.begin(), result.MissingResources.end(),
+                                      [&](const std::string& n) { return SameTextCI(n, *missing); }))
+            result.MissingResources.push_back(*missing);
+        ++result.PlantsWithoutResource;
         continue;
+      }
       KeepGenomeInRange(species.Param, resource.Count);
       host.AddPlant(species);
       ++result.Added;
@@ -211,6 +231,21 @@ std::vector<std::string> ImportReportLines(const std::string& fileName, const TR
   };
   overLimit(report.ResourcesOverLimit, "ресурсов");
   overLimit(report.PlantsOverLimit, "организмов");
+  if (report.PlantsWithoutResource > 0) {
+    // The resources by name, as many as a page line holds well.
+    constexpr size_t kNamed = 10;
+    std::string names;
+    for (size_t i = 0; i < report.MissingResources.size() && i < kNamed; ++i)
+      names += (i ? ", \"" : "\"") + NameForMessage(report.MissingResources[i]) + "\"";
+    if (report.MissingResources.size() > kNamed)
+      names += " и ещё " + std::to_string(report.MissingResources.size() - kNamed);
+    const bool oneResource = report.MissingResources.size() == 1, onePlant = report.PlantsWithoutResource == 1;
+    lines.push_back("Не добавлено организмов: " + std::to_string(report.PlantsWithoutResource) + ". " +
+                    (oneResource ? "Ресурса, которым " : "Ресурсов, которыми ") +
+                    (onePlant ? "он питается или " : "они питаются или ") +
+                    (oneResource ? "который " : "которые ") + (onePlant ? "выделяет" : "выделяют") +
+                    ", нет ни в модели, ни среди отмеченных записей набора: " + names + ".");
+  }
   if (report.Stop == TResourceSetImport::Broken)
     lines.push_back("Запись \"" + report.BrokenName +
                     "\" в наборе повреждена: в ней не число там, где должно быть число. Импорт остановлен на ней, "

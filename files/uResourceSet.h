@@ -89,8 +89,11 @@ bool ExportResourceSet(const std::string& fileName, const TResourceObject& resou
 // 255). A line that is not the expected tag is dropped and counts as one
 // record; a value that should be a number and is not makes its record Broken,
 // and the reading goes on with the next line, so that every record is listed.
-// False, with no records, when the file cannot be opened or read.
-bool ReadResourceSet(const std::string& fileName, TResourceSet& set);
+// False, with no records, when the file cannot be opened or read; `error`
+// (when given) then gets the system's error number of a file that could not be
+// opened (as TTextReader::Open gives it), or 0 for one that is not a set (a
+// line longer than the reader takes).
+bool ReadResourceSet(const std::string& fileName, TResourceSet& set, int* error = nullptr);
 
 // How an import ended: the records added and, of the ticked records whose
 // names the lists did not have, how many were left out and why.
@@ -99,6 +102,11 @@ struct TResourceSetImport {
   // Left out because the model already held MaxItemCount resources, or species.
   int32_t ResourcesOverLimit = 0;
   int32_t PlantsOverLimit = 0;
+  // Species left out because their food or waste resource is neither in the
+  // model nor among the records added, and those resources' names (each once,
+  // without regard to letter case, in the order met).
+  int32_t PlantsWithoutResource = 0;
+  std::vector<std::string> MissingResources;
   // The import stopped at a ticked new record that was Broken (BrokenName), or
   // while memory ran out; NotAdded counts that record and the ticked new
   // records after it.
@@ -118,6 +126,6 @@ int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, co
                           TResourceSetHost& host, TResourceSetImport* report = nullptr);
 
 // What the user is told of an import from `fileName` that left ticked new
-// records out (none when it left out none, or only species whose resource the
-// model does not have): how many came in, how many did not and why.
+// records out (none when it left out none): how many came in, how many did
+// not and why (the limit, a species' missing resource, a broken record, memory).
 std::vector<std::string> ImportReportLines(const std::string& fileName, const TResourceSetImport& report);

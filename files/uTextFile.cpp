@@ -194,9 +194,26 @@ std::string LineBytes(std::string_view text) {
   return bytes;
 }
 
-void TTextWriter::WriteString(std::string_view text) {
-  File.Write(LineBytes(text));
+bool TTextWriter::Fits(size_t lineSize) {
+  if (lineSize + 2 <= TextMaxLine) return true;
+  TooLong = true;
+  File.Abandon();
+  return false;
+}
+
+bool TTextWriter::WriteString(std::string_view text) {
+  const std::string bytes = LineBytes(text);
+  if (!Fits(bytes.size())) return false;
+  File.Write(bytes);
   File.Write("\r\n", 2);
+  return true;
+}
+
+bool TTextWriter::WriteRaw(std::string_view text) {
+  if (!Fits(text.size())) return false;
+  File.Write(text);
+  File.Write("\r\n", 2);
+  return true;
 }
 
 void TTextWriter::WriteNumber(int64_t value) {

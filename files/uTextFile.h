@@ -69,25 +69,32 @@ class TTextReader {
   uint64_t FileSize = 0, Consumed = 0;
 };
 
+// Writes lines that the reader takes back: a line longer than TTextReader
+// accepts (TextMaxLine, its line end included) is not written, and the whole
+// file then fails, so that no file is made that its own reader would refuse.
 class TTextWriter {
  public:
   explicit TTextWriter(const std::string& path) : File(path) {}
   bool Ok() const { return File.Ok(); }
-  // The system's error number of the step that failed; 0 while none did.
+  // The system's error number of the step that failed; 0 while none did (and
+  // for a line too long, which is no error of the system's).
   int Error() const { return File.Error(); }
-  // A line of program text (UTF-8), written as LineBytes gives it.
-  void WriteString(std::string_view text);
-  // A line of plain ASCII text, written as it is.
-  void WriteRaw(std::string_view text) {
-    File.Write(text);
-    File.Write("\r\n", 2);
-  }
+  // A line of program text (UTF-8), written as LineBytes gives it. False when
+  // the line is too long for the reader: the writer then fails (LineTooLong()).
+  bool WriteString(std::string_view text);
+  // A line of plain ASCII text, written as it is; false as for WriteString.
+  bool WriteRaw(std::string_view text);
   void WriteNumber(int64_t value);
-  bool Commit() { return File.Commit(); }
+  // True once a line was too long for the reader; the file is then dropped
+  // and Commit() fails, leaving the target as it was.
+  bool LineTooLong() const { return TooLong; }
+  bool Commit() { return !TooLong && File.Commit(); }
   void Abandon() { File.Abandon(); }
 
  private:
+  bool Fits(size_t lineSize);
   TSafeFileWriter File;
+  bool TooLong = false;
 };
 
 // A 64-bit counter written into a 32-bit number line: saturated at the limits.

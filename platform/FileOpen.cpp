@@ -18,7 +18,7 @@ int OpenRegularFile(const std::string& path) {
   };
   struct stat st {};
   if (fstat(fd, &st) != 0) return refuse(errno);
-  if (!S_ISREG(st.st_mode)) return refuse(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+  if (!S_ISREG(st.st_mode)) return refuse(S_ISDIR(st.st_mode) ? EISDIR : ErrorNotRegularFile);
   const int flags = fcntl(fd, F_GETFL);
   if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return refuse(errno);
   return fd;
@@ -28,16 +28,18 @@ bool ReadRegularFile(const std::string& path, std::string& bytes) {
   bytes.clear();
   const int fd = OpenRegularFile(path);
   if (fd < 0) return false;
-  bool good = true;
+  int error = 0;
   char chunk[65536];
   for (;;) {
     const ssize_t n = ::read(fd, chunk, sizeof chunk);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) good = false;
+    if (n < 0) error = errno;
     if (n <= 0) break;
     bytes.append(chunk, static_cast<size_t>(n));
   }
   ::close(fd);
-  if (!good) bytes.clear();
-  return good;
+  if (error == 0) return true;
+  bytes.clear();
+  errno = error;
+  return false;
 }

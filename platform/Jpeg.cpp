@@ -153,6 +153,7 @@ bool JpegEncode(const uint8_t* rgb, int width, int height, int quality, std::vec
 
 bool JpegWriteFile(const std::string& path, const uint8_t* rgb, int width, int height, int quality,
                    std::string* error, int* errorNumber) {
+  if (errorNumber) *errorNumber = 0;
   std::vector<uint8_t> bytes;
   if (!JpegEncode(rgb, width, height, quality, bytes, error)) return false;
   TSafeFileWriter out(path);
@@ -168,12 +169,13 @@ bool JpegWriteFile(const std::string& path, const uint8_t* rgb, int width, int h
 }
 
 bool JpegWriteFile(const std::string& path, const TJpegImage& image, int quality,
-                   std::string* error) {
+                   std::string* error, int* errorNumber) {
+  if (errorNumber) *errorNumber = 0;
   if (image.Pixels.size() < static_cast<size_t>(image.Width) * image.Height * 3) {
     SetError(error, "Нет изображения для записи");
     return false;
   }
-  return JpegWriteFile(path, image.Pixels.data(), image.Width, image.Height, quality, error);
+  return JpegWriteFile(path, image.Pixels.data(), image.Width, image.Height, quality, error, errorNumber);
 }
 
 bool JpegDecode(const uint8_t* data, size_t size, TJpegImage& image, std::string* error) {

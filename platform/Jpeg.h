@@ -28,12 +28,13 @@ bool JpegEncode(const uint8_t* rgb, int width, int height, int quality, std::vec
 
 // Writes the picture to `path`, whole or not at all: the bytes are compressed
 // first and then written through a temporary file that replaces the old one
-// only once it is complete. When the file cannot be written, `errorNumber`
-// (when given) gets the system's error number of the failure.
+// only once it is complete. On failure `errorNumber` (when given) gets the
+// system's error number of the failed file step (as TSafeFileWriter::Error
+// gives it), or 0 when the picture itself could not be compressed.
 bool JpegWriteFile(const std::string& path, const uint8_t* rgb, int width, int height, int quality,
                    std::string* error = nullptr, int* errorNumber = nullptr);
 bool JpegWriteFile(const std::string& path, const TJpegImage& image, int quality,
-                   std::string* error = nullptr);
+                   std::string* error = nullptr, int* errorNumber = nullptr);
 
 // Decompresses JPEG bytes into `image` (RGB; greyscale pictures are expanded).
 // Returns false and sets `error` on a broken picture, or on one whose header

@@ -16,6 +16,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/FileOpen.h"
+
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
 constexpr const char* kTempEnd = ".saving";  // ".<name>.XXXXXX.saving" (a long name shortened, see TempBase)
@@ -104,7 +106,7 @@ TSafeFileWriter::TSafeFileWriter(const std::string& path) {
     // A folder, a device or a file we may not write is refused as the plain
     // write would be: the rename must not get round a read-only target.
     if (!S_ISREG(st.st_mode)) {
-      Err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+      Err = S_ISDIR(st.st_mode) ? EISDIR : ErrorNotRegularFile;
       return;
     }
     if (access(Target.c_str(), W_OK) != 0) {
@@ -112,6 +114,11 @@ TSafeFileWriter::TSafeFileWriter(const std::string& path) {
       return;
     }
     mode = st.st_mode & 07777;
+  } else if (errno != ENOENT) {
+    // A name too long, a folder on the way that may not be entered or is no
+    // folder: the file cannot be made either, and the system says why now.
+    Err = errno;
+    return;
   } else {
     const mode_t mask = umask(0);
     umask(mask);

@@ -22,6 +22,8 @@ class TSafeFileWriter {
 
   bool Ok() const { return Good; }
   // The system's error number (errno) of the step that failed; 0 while none did.
+  // A target that is a folder gives EISDIR, one that is another kind of file
+  // than a regular one (a pipe, a device) ErrorNotRegularFile (FileOpen.h).
   int Error() const { return Err; }
   void Write(const char* data, size_t size);
   void Write(std::string_view text) { Write(text.data(), text.size()); }

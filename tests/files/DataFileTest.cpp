@@ -236,8 +236,7 @@ TEST(DataFileRefusal, MissingUnreadableWrongTagAndLaterVersion) {
     const std::string f = dir.File("folder.zod");
     fs::create_directory(f);
     EXPECT_FALSE(t.Load(f));
-    EXPECT_EQ(t.Host.Errors(),
-              std::vector<std::string>{"Ошибка|Файл \"" + f + "\" не удалось открыть. Возможно, файл занят другим процессом."});
+    EXPECT_EQ(t.Host.Errors(), std::vector<std::string>{"Ошибка|Файл \"" + f + "\" не удалось открыть. Это папка, а не файл."});
   }
   {
     auto bad = lines;
@@ -464,7 +463,7 @@ TEST(DataFileLoad, APipeInThePlaceOfTheFileIsRefusedAtOnce) {
   ASSERT_EQ(mkfifo(f.c_str(), 0600), 0);
   TTarget t;
   ExpectNoWaitOnPipe(f, [&] { EXPECT_FALSE(t.Load(f)); });
-  EXPECT_EQ(t.Host.Errors(), std::vector<std::string>{"Ошибка|" + CannotOpenText(f)});
+  EXPECT_EQ(t.Host.Errors(), std::vector<std::string>{"Ошибка|Файл \"" + f + "\" не удалось открыть. Это не обычный файл."});
 }
 
 TEST(DataFileSave, ALinkedFileIsUpdatedThroughItsLink) {
@@ -628,9 +627,8 @@ TEST(DataFileSave, AFailedSaveLeavesTheOldFileWhole) {
     TFakeHost host;
     const std::string g = dir.File("missing/x.zod");
     EXPECT_FALSE(SaveDataFile(g, m.Res, m.Plant, m.Doc, host));
-    EXPECT_EQ(host.Errors(), std::vector<std::string>{"Ошибка|Файл \"" + g +
-                                                      "\" не удалось сохранить. Возможно, файл занят другим процессом или "
-                                                      "имеет атрибут \"Только для чтения\"."});
+    EXPECT_EQ(host.Errors(),
+              std::vector<std::string>{"Ошибка|Файл \"" + g + "\" не удалось сохранить. Папка этого файла не существует."});
     EXPECT_TRUE(host.Recent.empty());
     EXPECT_EQ(m.Doc.Created, "01.02.2003 04:05:06");
   }

@@ -87,7 +87,7 @@ TEST(ResourceSetExport, AFailedExportLeavesTheOldFileWhole) {
   std::string error;
   const std::string f = dir.File("no/such/folder.zor");
   EXPECT_FALSE(ExportResourceSet(f, m.Res, m.Plant, {{true}, {}}, &error));
-  EXPECT_EQ(error, SaveFailedText(f));
+  EXPECT_EQ(error, "Файл \"" + f + "\" не удалось сохранить. Папка этого файла не существует.");
   EXPECT_FALSE(fs::exists(f));
 }
 

@@ -93,12 +93,20 @@ QImage ControlPicture(QWidget* control) {
   return image.convertToFormat(QImage::Format_RGB888);
 }
 
-// False, with the system's error number of the failure in `error`, when the file cannot be written.
-bool WritePicture(const QImage& image, const QString& fileName, int quality, int& error) {
+// Writes the picture; when it cannot, the message line that says why: the
+// file's own cause from the system's error number, or the encoder's message
+// when the picture could not be compressed.
+bool WritePicture(const QImage& image, const QString& fileName, int quality, std::string& errorLine) {
   std::vector<uint8_t> rgb(static_cast<size_t>(image.width()) * image.height() * 3);
   for (int y = 0; y < image.height(); ++y)
     std::copy_n(image.constScanLine(y), image.width() * 3, rgb.data() + static_cast<size_t>(y) * image.width() * 3);
-  return JpegWriteFile(fileName.toStdString(), rgb.data(), image.width(), image.height(), quality, nullptr, &error);
+  const std::string file = fileName.toStdString();
+  std::string encoder;
+  int error = 0;
+  if (JpegWriteFile(file, rgb.data(), image.width(), image.height(), quality, &encoder, &error)) return true;
+  errorLine = error == 0 && !encoder.empty() ? "Файл \"" + file + "\" не удалось сохранить. " + encoder + "."
+                                             : SaveFailedText(file, error);
+  return false;
 }
 
 // Runs the right-button release of the Open tool button.
@@ -307,6 +315,14 @@ void TMainForm::ActionFileImportExecute() {
   if (!Resource || !FormParameter) return;
   RunFileWindow(TFormShell::TypeImport, QStringLiteral(".zor"), TFormShell::TypeTextZor, PathDocument, QString(),
                 [this](TFormShell& shell) {
+                  // A set that could not be read (the list showed none of it)
+                  // is reported with its cause, as a data file that cannot be opened.
+                  if (const TFrameImport& frame = *shell.FrameImport; !frame.SetReadable) {
+                    const std::string file = shell.FileName.toStdString();
+                    ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"),
+                                    {Q(frame.SetError ? OpenFailedText(file, frame.SetError) : BadFormatText(file))});
+                    return true;
+                  }
                   // The set as the list showed it, and its ticked rows: the window
                   // closes only once the list shows the file accepted.
                   TResourceSetImport report;
@@ -365,10 +381,9 @@ void TMainForm::ActionFieldSaveShotExecute() {
                                     {QStringLiteral("Изображение не сохранено: не выбрано, что на нём показать.")});
                     return true;
                   }
-                  int error = 0;
+                  std::string error;
                   if (WritePicture(ControlPicture(control), shell.FileName, frame.TrackBar->value(), error)) return true;
-                  ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"),
-                                  {Q(SaveFailedText(shell.FileName.toStdString(), error))});
+                  ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"), {Q(error)});
                   return false;
                 });
 }

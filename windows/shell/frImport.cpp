@@ -35,7 +35,8 @@ void TFrameImport::AddHeader(const QString& text, int& start) {
 bool TFrameImport::Preview(const QString& fileName, const QString& resourceHeader, const QString& plantHeader) {
   Clear();
   SetFile = fileName;
-  const bool ok = ReadResourceSetPreview(fileName.toStdString(), Set);
+  const bool ok = ReadResourceSetPreview(fileName.toStdString(), Set, &SetError);
+  SetReadable = ok;
   if (Set.ResourceCount > 0) AddHeader(resourceHeader, ResourceStart);
   for (const TResourceSetResource& r : Set.Resources) CheckListBox->AddItem(QString::fromStdString(r.Name));
   if (Set.PlantCount > 0) AddHeader(plantHeader, PlantStart);
@@ -47,6 +48,8 @@ void TFrameImport::Clear() {
   CheckListBox->Clear();
   Set = TResourceSet();
   SetFile.clear();
+  SetReadable = true;
+  SetError = 0;
 }
 
 void TFrameImport::Fill(const QString& resourceHeader, const QStringList& resources, const QString& plantHeader,

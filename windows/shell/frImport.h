@@ -43,12 +43,17 @@ class TFrameImport : public QFrame {
   // list shows no file.
   TResourceSet Set;
   QString SetFile;
+  // Whether SetFile could be read; when not, SetError is the system's error
+  // number of the failure, or 0 for a file that is no set (ReadResourceSet).
+  // The import reports it when the user accepts such a file.
+  bool SetReadable = true;
+  int SetError = 0;
 
   // The resource-set preview: reads the set into Set and lists its records'
   // names under their headers (a header only for a kind the set announces).
-  // False when the file cannot be read; nothing is reported.
+  // False when the file cannot be read; nothing is reported here.
   bool Preview(const QString& fileName, const QString& resourceHeader, const QString& plantHeader);
-  // Empties the list, Set and SetFile.
+  // Empties the list, Set and SetFile (and forgets a read failure).
   void Clear();
   // The export filling: both headers, each followed by the model's names.
   void Fill(const QString& resourceHeader, const QStringList& resources, const QString& plantHeader,

@@ -31,8 +31,10 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QtCharts/QChartView>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <deque>
 #include <functional>
 
@@ -1038,6 +1040,44 @@ TEST_F(FileCommands, OpenAndImportTakeANameTypedStraightAway) {
   EXPECT_EQ(user.ShellsSeen, 2);
 }
 
+namespace {
+
+const auto kOpenToAll = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+
+// The messages are pages written into the page folder: open to every user.
+void OpenPagesToEveryUser() {
+  const QString pages = TestProgramFolder() + "Files/";
+  QFile::setPermissions(TestProgramFolder(), kOpenToAll);
+  QFile::setPermissions(pages, kOpenToAll);
+  for (const QString& name : QDir(pages).entryList(QDir::Files)) QFile::setPermissions(pages + name, kOpenToAll);
+}
+
+// Permissions stop every user but root: the tests may run as root, so the
+// commands run as another user.
+struct TOtherUser {
+  TOtherUser() {
+    if (geteuid() != 0) return;
+    if (setegid(65534) != 0) return;
+    if (seteuid(65534) != 0) setegid(0);
+    else Switched = true;
+  }
+  ~TOtherUser() {
+    if (Switched && seteuid(0) == 0) setegid(0);
+  }
+  bool Switched = false;
+};
+
+// A file window action: the name typed, then Return.
+std::function<void(TFormShell&)> TypeAndReturn(const QString& name) {
+  return [name](TFormShell& shell) {
+    QTest::keyClicks(shell.EditFileName, name);
+    QTest::keyClick(shell.EditFileName, Qt::Key_Return);
+  };
+}
+
+}  // namespace
+
 // A file the user may not read, or a file or folder the user may not write,
 // is reported by that cause: a data file opened, and a data file, a resource
 // set and a picture saved.
@@ -1051,31 +1091,9 @@ TEST_F(FileCommands, FilesTheUserMayNotReadOrWriteAreReportedSo) {
   QFile::setPermissions(docs + "locked.zod", {});
   QFile::setPermissions(docs + "kept.zod", P::ReadOwner | P::ReadOther);
   QFile::setPermissions(docs + "closed", P::ReadOwner | P::ExeOwner | P::ReadOther | P::ExeOther);
-  // The messages are pages written into the page folder: open to every user.
-  const QString pages = TestProgramFolder() + "Files/";
-  const auto open = P::ReadOwner | P::WriteOwner | P::ExeOwner | P::ReadOther | P::WriteOther | P::ExeOther;
-  QFile::setPermissions(TestProgramFolder(), open);
-  QFile::setPermissions(pages, open);
-  for (const QString& name : QDir(pages).entryList(QDir::Files)) QFile::setPermissions(pages + name, open);
-  // Permissions stop every user but root: the tests may run as root, so the
-  // commands run as another user.
-  struct TOtherUser {
-    TOtherUser() {
-      if (geteuid() != 0) return;
-      if (setegid(65534) != 0) return;
-      if (seteuid(65534) != 0) setegid(0);
-      else Switched = true;
-    }
-    ~TOtherUser() {
-      if (Switched && seteuid(0) == 0) setegid(0);
-    }
-    bool Switched = false;
-  };
+  OpenPagesToEveryUser();
   auto run = [&](Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& name) {
-    user.Shells.push_back([name](TFormShell& shell) {
-      QTest::keyClicks(shell.EditFileName, name);
-      QTest::keyClick(shell.EditFileName, Qt::Key_Return);
-    });
+    user.Shells.push_back(TypeAndReturn(name));
     TOtherUser other;
     Press(key, modifiers);
   };
@@ -1093,5 +1111,203 @@ TEST_F(FileCommands, FilesTheUserMayNotReadOrWriteAreReportedSo) {
                                            "\" не удалось сохранить. Нет прав на запись этого файла или его папки."))
         << user.Pages[i + 1].toStdString();
   EXPECT_EQ(user.Questions.size(), 1);  // replace kept.zod?
-  QFile::setPermissions(docs + "closed", open);
+  QFile::setPermissions(docs + "closed", kOpenToAll);
+}
+
+namespace {
+
+std::string Repeated(const std::string& text, int times) {
+  std::string out;
+  out.reserve(text.size() * static_cast<size_t>(times));
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
+
+QByteArray FileBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+// Two names as long as a line of the file holds, the same: the second one's
+// number fits the line, and the data saves and opens again. A line longer than
+// the reader takes back is not saved: the old file stays and the message says why.
+TEST_F(FileCommands, NamesAsLongAsALineHoldsSaveAndOpenAgainAndALongerLineIsNotSaved) {
+  TUser user;
+  const std::string longest = Repeated("Ж", 1048574);
+  const std::string numbered = Repeated("Ж", 1048570) + " (2)";
+  Form->Resource->Add("Второй", 1, 0, clYellow);
+  FormParameter->AddResource("Второй");
+  Form->Resource->Params[0].Name = longest;
+  Form->Resource->Params[1].Name = longest;
+  ASSERT_TRUE(Form->SaveDataFile(docs + "big.zod"));
+  user.Shells.push_back(TypeAndReturn("big.zod"));
+  Press(Qt::Key_F3);
+  ASSERT_EQ(Form->Resource->Count, 2);
+  EXPECT_TRUE(Form->Resource->Params[0].Name == longest);
+  EXPECT_TRUE(Form->Resource->Params[1].Name == numbered) << Form->Resource->Params[1].Name.size();
+  user.Shells.push_back(TypeAndReturn("again"));
+  Press(Qt::Key_F4, Qt::ControlModifier);
+  EXPECT_EQ(Form->FileName, docs + "again.zod");
+  Form->Resource->Params[1].Name = "Второй";
+  user.Shells.push_back(TypeAndReturn("again.zod"));
+  Press(Qt::Key_F3);
+  EXPECT_TRUE(Form->Resource->Params[1].Name == numbered) << Form->Resource->Params[1].Name.size();
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").left(1000).toStdString();
+
+  // An author's name one character longer than a line holds (the settings keep names of any length).
+  const QByteArray before = FileBytes(docs + "again.zod");
+  Form->UserName = QString::fromStdString(Repeated("Ж", 1048575));
+  user.Shells.push_back(TypeAndReturn("again"));
+  Press(Qt::Key_F4, Qt::ControlModifier);
+  const QString shown = QString::fromStdString("\"" + Repeated("Ж", 40) + "…\"");
+  ASSERT_EQ(user.Pages.size(), 1);
+  EXPECT_TRUE(user.Pages[0].startsWith("Ошибка: ")) << user.Pages[0].left(1000).toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Файл \"" + docs + "again.zod\" не удалось сохранить. Слишком длинная строка для файла: "
+                                     "имя автора " + shown + ". Строка файла может быть не длиннее 1048574 знаков."))
+      << user.Pages[0].left(1000).toStdString();
+  EXPECT_TRUE(FileBytes(docs + "again.zod") == before);
+  EXPECT_TRUE(Form->Author == "Tester") << Form->Author.size();
+  EXPECT_EQ(QDir(docs).entryList(QDir::Files | QDir::Hidden | QDir::System),
+            (QStringList{"again.zod", "big.zod"}));
+
+  // The set's writer alike.
+  Form->UserName = "Tester";
+  const std::string over = Repeated("Ж", 1048575);
+  Form->Resource->Params[0].Name = over;
+  user.Shells.push_back([&](TFormShell& shell) {
+    TickRows(shell, {QString::fromStdString(over)});
+    TypeAndReturn("big")(shell);
+  });
+  Press(Qt::Key_E, Qt::ControlModifier);
+  ASSERT_EQ(user.Pages.size(), 2);
+  EXPECT_TRUE(user.Pages[1].contains("Файл \"" + docs + "big.zor\" не удалось сохранить. Слишком длинная строка для файла: "
+                                     "имя ресурса " + shown + ". Строка файла может быть не длиннее 1048574 знаков."))
+      << user.Pages[1].left(1000).toStdString();
+  EXPECT_FALSE(QFile::exists(docs + "big.zor"));
+}
+
+// A file that cannot be written or opened is reported by the cause the system
+// gives: no such folder, a pipe or a device in the file's place, a folder
+// opened as a file, a name too long; data files, sets and pictures alike. The
+// causes that cannot be made here are the sentences of their numbers.
+TEST_F(FileCommands, FilesThatCannotBeWrittenOrOpenedNameTheCauseTheSystemGives) {
+  TUser user;
+  for (const char* name : {"pipe.zod", "pipe.zor", "pipe.jpg"})
+    ASSERT_EQ(mkfifo(QFile::encodeName(docs + name).constData(), 0600), 0);
+  QDir().mkpath(docs + "folder.zod");
+  const QString tooLong(300, QLatin1Char('n'));
+  const auto save = [&](Qt::Key key, const QString& typed) {
+    user.Shells.push_back(TypeAndReturn(typed));
+    Press(key, Qt::ControlModifier);
+  };
+  save(Qt::Key_F4, "nosuch/z");
+  save(Qt::Key_E, "nosuch/set");
+  save(Qt::Key_S, "nosuch/shot");
+  save(Qt::Key_F4, "pipe");
+  save(Qt::Key_E, "pipe");
+  save(Qt::Key_S, "pipe");
+  save(Qt::Key_F4, tooLong);
+  const auto open = [&](const QString& file) {
+    Form->FileList[0].FileName = file;
+    Press(Qt::Key_1, Qt::ControlModifier);
+  };
+  open(docs + "folder.zod");
+  open(docs + "pipe.zod");
+  open("/dev/zero");
+  open(docs + tooLong + ".zod");
+  const QStringList expected = {
+      "Файл \"" + docs + "nosuch/z.zod\" не удалось сохранить. Папка этого файла не существует.",
+      "Файл \"" + docs + "nosuch/set.zor\" не удалось сохранить. Папка этого файла не существует.",
+      "Файл \"" + docs + "nosuch/shot.jpg\" не удалось сохранить. Папка этого файла не существует.",
+      "Файл \"" + docs + "pipe.zod\" не удалось сохранить. Это не обычный файл.",
+      "Файл \"" + docs + "pipe.zor\" не удалось сохранить. Это не обычный файл.",
+      "Файл \"" + docs + "pipe.jpg\" не удалось сохранить. Это не обычный файл.",
+      "Файл \"" + docs + tooLong + ".zod\" не удалось сохранить. Слишком длинное имя файла.",
+      "Файл \"" + docs + "folder.zod\" не удалось открыть. Это папка, а не файл.",
+      "Файл \"" + docs + "pipe.zod\" не удалось открыть. Это не обычный файл.",
+      "Файл \"/dev/zero\" не удалось открыть. Это не обычный файл.",
+      "Файл \"" + docs + tooLong + ".zod\" не удалось открыть. Слишком длинное имя файла.",
+  };
+  ASSERT_EQ(user.Pages.size(), expected.size()) << user.Pages.join("|").toStdString();
+  for (qsizetype i = 0; i < expected.size(); ++i) {
+    EXPECT_TRUE(user.Pages[i].startsWith("Ошибка: ")) << user.Pages[i].toStdString();
+    EXPECT_TRUE(user.Pages[i].contains(expected[i])) << user.Pages[i].toStdString();
+  }
+  EXPECT_EQ(user.Questions.size(), 3);  // replace each pipe?
+  // The causes that cannot be made here.
+  EXPECT_EQ(WriteFailureCause(ENOSPC), "На диске не осталось места.");
+  EXPECT_EQ(WriteFailureCause(EDQUOT), "На диске не осталось места, отведённого пользователю.");
+  EXPECT_EQ(WriteFailureCause(EROFS), "Файловая система доступна только для чтения.");
+  EXPECT_EQ(WriteFailureCause(EIO), "Ошибка записи на диск.");
+  EXPECT_EQ(ReadFailureCause(EIO), "Ошибка чтения с диска.");
+  // An unknown cause keeps the likely ones; EINVAL is not taken for a file of another kind.
+  for (int unknown : {0, EINVAL}) {
+    EXPECT_EQ(WriteFailureCause(unknown), "Возможно, файл занят другим процессом или имеет атрибут \"Только для чтения\".");
+    EXPECT_EQ(ReadFailureCause(unknown), "Возможно, файл занят другим процессом.");
+  }
+}
+
+// A set the user may not read: the side panel shows none of it, and accepting
+// it says that there is no permission to read it, importing nothing.
+TEST_F(FileCommands, AnImportOfASetTheUserMayNotReadSaysSo) {
+  TUser user;
+  Form->Resource->Add("Глина", 3, 30, 0xFF0000);
+  FormParameter->AddResource("Глина");
+  ASSERT_TRUE(ExportResourceSet((docs + "locked.zor").toStdString(), *Form->Resource, *Form->Plant, {{true, true}, {true}}));
+  ASSERT_TRUE(FormParameter->DeleteResource(1));
+  using P = QFileDevice;
+  QFile::setPermissions(docs, P::ReadOwner | P::WriteOwner | P::ExeOwner | P::ReadOther | P::ExeOther);
+  QFile::setPermissions(docs + "locked.zor", {});
+  OpenPagesToEveryUser();
+  bool shown = true;
+  user.Shells.push_back(PickAndAccept("locked.zor", [&](TFormShell& shell) { shown = shell.FrameImport->isVisible(); }));
+  {
+    TOtherUser other;
+    Press(Qt::Key_M, Qt::ControlModifier);
+  }
+  EXPECT_FALSE(shown);  // "(нет)" in the side panel
+  ASSERT_EQ(user.Pages.size(), 1) << user.Pages.join("|").toStdString();
+  EXPECT_TRUE(user.Pages[0].startsWith("Ошибка: ")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Файл \"" + docs + "locked.zor\" не удалось открыть. Нет прав на чтение этого файла."))
+      << user.Pages[0].toStdString();
+  EXPECT_EQ(ResourceNames(*Form), (QStringList{"Ресурс Yellow"}));
+  EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime"}));
+}
+
+// Species whose resource is neither in the model nor ticked are left out, and
+// the import's report counts them and names the resource.
+TEST_F(FileCommands, SpeciesLeftOutForAMissingResourceAreCountedAndTheResourceNamed) {
+  TUser user;
+  Form->show();
+  Form->Resource->Add("Вода", 5, 50, 0xFF0000);
+  FormParameter->AddResource("Вода");
+  FormParameter->AddPlant(NewPlantParameter("Хищник", TGenome(2, 1, 4, 9, 2, 15, 1, 1), clRed, 0xFF0000));
+  FormParameter->AddPlant(NewPlantParameter("Рыба", TGenome(2, 1, 4, 9, 2, 15, 1, 0), clRed, 0xFF0000));
+  user.Shells.push_back([](TFormShell& shell) {
+    TickRows(shell, {"Вода", "Хищник", "Рыба"});
+    TypeAndReturn("set")(shell);
+  });
+  Press(Qt::Key_E, Qt::ControlModifier);
+  ASSERT_TRUE(QFile::exists(docs + "set.zor"));
+  FormParameter->DeletePlant(2);
+  FormParameter->DeletePlant(1);
+  ASSERT_TRUE(FormParameter->DeleteResource(1));
+  ImportTicked(Form, user, "set.zor", {"Хищник", "Рыба"});
+  EXPECT_EQ(ResourceNames(*Form), (QStringList{"Ресурс Yellow"}));
+  EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime"}));
+  ASSERT_EQ(user.Pages.size(), 1) << user.Pages.join("|").toStdString();
+  EXPECT_TRUE(user.Pages[0].startsWith("Информация: ")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Из набора \"" + docs + "set.zor\" добавлено записей: 0."))
+      << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Не добавлено организмов: 2. Ресурса, которым они питаются или который выделяют, "
+                                     "нет ни в модели, ни среди отмеченных записей набора: \"Вода\"."))
+      << user.Pages[0].toStdString();
+  // With the resource ticked too, both come in and nothing is said.
+  user.Pages.clear();
+  ImportTicked(Form, user, "set.zor", {"Вода", "Хищник", "Рыба"});
+  EXPECT_EQ(ResourceNames(*Form), (QStringList{"Ресурс Yellow", "Вода"}));
+  EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime", "Хищник", "Рыба"}));
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
 }

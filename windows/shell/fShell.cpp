@@ -1,6 +1,7 @@
 #include "windows/shell/fShell.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -161,6 +162,7 @@ TFormShell::TFormShell(QWidget* owner, const TShellHost& host)
   EditFileType->setStyleSheet(QStringLiteral("QLineEdit { background: palette(button); }"));
   EditFileType->setMinimumWidth(LineWidthFor(EditFileType, {TypeTextZod, TypeTextZor, TypeTextJpg}));
   Label3->setBuddy(EditFileName);
+  EditFileName->installEventFilter(this);
   middleLayout->addWidget(ToolBar, 0, 0, 1, 2);
   middleLayout->addWidget(ShellListView, 1, 0, 1, 2);
   middleLayout->addWidget(Label3, 2, 0);
@@ -483,6 +485,28 @@ void TFormShell::ShellListViewKeyUp(int key) {
     default:
       break;
   }
+}
+
+bool TFormShell::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != EditFileName || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+    return QDialog::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  switch (key->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+      break;
+    default:
+      return QDialog::eventFilter(watched, event);
+  }
+  if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return QDialog::eventFilter(watched, event);
+  // The list takes the key as if it had the focus: the press moves its
+  // selection, the release runs the selection handling (the name line and the
+  // preview follow). The focus stays in the name line.
+  QKeyEvent forwarded(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(), key->count());
+  QCoreApplication::sendEvent(ShellListView, &forwarded);
+  return true;
 }
 
 bool TFormShell::ShellListViewAddFolder(const QString& displayName, bool isFolder) const {

@@ -156,6 +156,9 @@ class TFormShell : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // Up, Down, Page Up and Page Down pressed in the name line move the list's
+  // selection, as in the list itself; the name line keeps every other key.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void FormCreate();

@@ -1129,6 +1129,101 @@ TEST_F(FileCommands, OpenAndImportTakeANameTypedStraightAway) {
   EXPECT_EQ(user.ShellsSeen, 2);
 }
 
+// With the focus in the name line, Up, Down, Page Up and Page Down move the
+// list's selection as they do in the list, and the name line, the type line
+// and the preview follow, in every mode; Left, Right, Home and End stay with
+// the name line, and Enter accepts the file chosen.
+TEST_F(FileCommands, ListKeysPressedInTheNameLineMoveTheListsSelection) {
+  TUser user;
+  QDir().mkpath(docs + "sub");
+  for (const char* name : {"a", "b"}) {
+    Form->Comment = {std::string("Комментарий ") + name, ""};
+    ASSERT_TRUE(Form->SaveDataFile(docs + name + ".zod"));
+    ASSERT_TRUE(
+        ExportResourceSet((docs + name + ".zor").toStdString(), *Form->Resource, *Form->Plant, {{true}, {true}}));
+  }
+  // Presses a key in the name line, which keeps the focus.
+  auto press = [](TFormShell& shell, Qt::Key key) {
+    EXPECT_EQ(QApplication::focusWidget(), shell.EditFileName);
+    QTest::keyClick(shell.EditFileName, key);
+  };
+  auto listed = [](TFormShell& shell) {
+    TShellListView* list = shell.ShellListView;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->Loaded() && list->ItemCount() == 3; }, 10000));
+  };
+  QStringList previews;
+  user.Shells.push_back([&](TFormShell& shell) {
+    listed(shell);
+    press(shell, Qt::Key_Down);  // the first item: the folder
+    EXPECT_EQ(shell.ShellListView->SelectedName(), "sub");
+    EXPECT_EQ(shell.EditFileName->text(), "");
+    EXPECT_EQ(shell.EditFileType->text(), "Папка");
+    EXPECT_FALSE(shell.FrameOpenBrowser->isVisible());
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}) {
+      press(shell, key);
+      EXPECT_EQ(shell.EditFileType->text(), "Файл данных ZeltorOmra (*.zod)");
+      previews << shell.EditFileName->text() + ": " +
+                      (shell.FrameOpenBrowser->isVisible() ? shell.FrameOpenBrowser->WebBrowser->toPlainText() : "");
+    }
+    press(shell, Qt::Key_PageUp);
+    EXPECT_EQ(shell.ShellListView->SelectedName(), "sub");
+    press(shell, Qt::Key_PageDown);
+    EXPECT_EQ(shell.ShellListView->SelectedName(), "b.zod");
+    // The name line's own keys edit the name and leave the list alone.
+    press(shell, Qt::Key_Home);
+    press(shell, Qt::Key_Right);
+    EXPECT_EQ(shell.EditFileName->cursorPosition(), 1);
+    press(shell, Qt::Key_End);
+    press(shell, Qt::Key_Left);
+    EXPECT_EQ(shell.EditFileName->cursorPosition(), 4);
+    EXPECT_EQ(shell.ShellListView->SelectedName(), "b.zod");
+    EXPECT_EQ(shell.EditFileName->text(), "b.zod");
+    press(shell, Qt::Key_Up);
+    press(shell, Qt::Key_Return);
+  });
+  Press(Qt::Key_F3);
+  ASSERT_EQ(previews.size(), 3);
+  EXPECT_TRUE(previews[0].startsWith("a.zod: ") && previews[0].contains("Комментарий a")) << previews[0].toStdString();
+  EXPECT_TRUE(previews[1].startsWith("b.zod: ") && previews[1].contains("Комментарий b")) << previews[1].toStdString();
+  EXPECT_TRUE(previews[2].startsWith("a.zod: ") && previews[2].contains("Комментарий a")) << previews[2].toStdString();
+  EXPECT_EQ(Form->FileName, docs + "a.zod");
+  // Import: the check list shows the set chosen.
+  user.Shells.push_back([&](TFormShell& shell) {
+    listed(shell);
+    press(shell, Qt::Key_Down);
+    press(shell, Qt::Key_PageDown);
+    EXPECT_EQ(shell.EditFileName->text(), "b.zor");
+    EXPECT_TRUE(shell.FrameImport->isVisible());
+    EXPECT_EQ(shell.FrameImport->SetFile, docs + "b.zor");
+    press(shell, Qt::Key_Up);
+    EXPECT_EQ(shell.FrameImport->SetFile, docs + "a.zor");
+    press(shell, Qt::Key_Up);
+    EXPECT_FALSE(shell.FrameImport->isVisible());
+    shell.ButtonCancel->click();
+  });
+  Press(Qt::Key_M, Qt::ControlModifier);
+  // Save As, Export and the picture: the name line shows the file chosen, as a click in the list does.
+  for (const char* name : {"c.jpg", "d.jpg"}) QFile(docs + name).open(QIODevice::WriteOnly);
+  const std::tuple<Qt::Key, Qt::KeyboardModifiers, QString> saving[] = {
+      {Qt::Key_F4, Qt::ControlModifier, "b.zod"}, {Qt::Key_E, Qt::ControlModifier, "b.zor"},
+      {Qt::Key_S, Qt::ControlModifier, "d.jpg"}};
+  for (const auto& [key, modifiers, last] : saving) {
+    user.Shells.push_back([&](TFormShell& shell) {
+      listed(shell);
+      press(shell, Qt::Key_Down);
+      press(shell, Qt::Key_PageDown);
+      EXPECT_EQ(shell.EditFileName->text(), last);
+      press(shell, Qt::Key_PageUp);
+      EXPECT_EQ(shell.EditFileName->text(), "");
+      EXPECT_EQ(shell.EditFileType->text(), "Папка");
+      shell.ButtonCancel->click();
+    });
+    Press(key, modifiers);
+  }
+  EXPECT_EQ(user.ShellsSeen, 5);
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
+
 // A file the user may not read, or a file or folder the user may not write,
 // is reported by that cause: a data file opened, and a data file, a resource
 // set and a picture saved.

@@ -261,11 +261,18 @@ QString TFormShell::NamedFile(const QString& name) const {
 
 QString TFormShell::NameRefusal(const QString& name) const {
   const QString part = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
-  if (name.isEmpty()) return QStringLiteral("Не указано имя файла.");
-  if (part.isEmpty()) return QStringLiteral("Папка \"%1\" не найдена.").arg(NamedFile(name));
+  if (part.isEmpty() && !name.isEmpty()) return QStringLiteral("Папка \"%1\" не найдена.").arg(NamedFile(name));
+  // The name the file gets, less the extension the window forces on it, must
+  // hold more than points: "", "..." and ".zod" (so ".ZOD", and ".zor" that
+  // becomes ".zod") name no file, only a hidden one the window never lists.
+  const QString accepted = ForceExtension(part, Extension);
+  const QString stem = accepted.left(accepted.size() - ExtractExtension(accepted).size());
+  if (stem.count(QLatin1Char('.')) < stem.size()) return QString();
+  if (part.isEmpty()) return QStringLiteral("Не указано имя файла.");
+  if (stem.isEmpty()) return QStringLiteral("Не указано имя файла: \"%1\" — только расширение.").arg(part);
   if (part.count(QLatin1Char('.')) == part.size())
     return QStringLiteral("Имя \"%1\" не может быть именем файла: оно состоит только из точек.").arg(part);
-  return QString();
+  return QStringLiteral("Имя \"%1\" не может быть именем файла: до расширения в нём только точки.").arg(part);
 }
 
 int TFormShell::OuterWidth() const { return OuterRect(this).width(); }

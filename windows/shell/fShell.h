@@ -118,7 +118,8 @@ class TFormShell : public QDialog {
   // the file it opens, previews or saves from here.
   QString NamedFile(const QString& name) const;
   // Why a typed name that is no folder names no file (empty, ending in "/",
-  // or a last part of points only); empty when it names one.
+  // or a last part that, once given the window's extension, holds only
+  // points before it: "...", ".zod", "sub/.ZOD"); empty when it names one.
   QString NameRefusal(const QString& name) const;
   // The window's outer width (frame included).
   int OuterWidth() const;

@@ -4,13 +4,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QUrl>
 
 THtmlView::THtmlView(QWidget* parent) : QTextBrowser(parent) {
   setOpenLinks(false);
-  // Lines break between words only, as in a web browser: a word wider than
-  // the view runs past its edge (and the view scrolls) instead of being cut.
-  setWordWrapMode(QTextOption::WordWrap);
+  // Lines break between words; a word is broken only where it alone is wider
+  // than the line (a long path in an error page, a heading in a narrow side
+  // panel), so that no text runs past the right edge. A word that fits on a
+  // line is never broken.
+  setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
     const QUrl target = url.isRelative() ? QUrl::fromLocalFile(FLocation).resolved(url) : url;
     if (target.isLocalFile() && target.toLocalFile().endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive)) {
@@ -43,5 +48,19 @@ void THtmlView::Navigate(const QString& fullPath) {
   // line break; so does this view.
   html.replace(QStringLiteral("</br>"), QStringLiteral("<br>"), Qt::CaseInsensitive);
   setHtml(html);
+  WrapEveryBlock();
   FLoaded = true;
+}
+
+void THtmlView::WrapEveryBlock() {
+  // The view's wrap rule holds for every part of a page: preformatted text
+  // ("<pre>", "white-space: pre" or "nowrap") and table cells marked "nowrap"
+  // wrap like headings and paragraphs, instead of running past the edge.
+  QTextDocument* doc = document();
+  for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+    QTextBlockFormat format = block.blockFormat();
+    if (!format.nonBreakableLines()) continue;
+    format.setNonBreakableLines(false);
+    QTextCursor(block).setBlockFormat(format);
+  }
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The page view of the HTML windows: shows a local HTML file given by its full
 // path. Pictures and links in the page are found relative to the page's folder;
-// mail and web links go to the desktop's own programs.
+// mail and web links go to the desktop's own programs. Lines break between
+// words, and inside a word only where that word alone is wider than the line,
+// in every part of a page.
 #include <QString>
 #include <QTextBrowser>
 
@@ -25,6 +27,8 @@ class THtmlView : public QTextBrowser {
   void LinkFollowed();
 
  private:
+  // Lets every block of the page wrap, preformatted ones included.
+  void WrapEveryBlock();
   QString FLocation;
   bool FLoaded = false;
 };

@@ -1,6 +1,7 @@
 #include "windows/shell/fShell.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -161,6 +162,7 @@ TFormShell::TFormShell(QWidget* owner, const TShellHost& host)
   EditFileType->setStyleSheet(QStringLiteral("QLineEdit { background: palette(button); }"));
   EditFileType->setMinimumWidth(LineWidthFor(EditFileType, {TypeTextZod, TypeTextZor, TypeTextJpg}));
   Label3->setBuddy(EditFileName);
+  EditFileName->installEventFilter(this);
   middleLayout->addWidget(ToolBar, 0, 0, 1, 2);
   middleLayout->addWidget(ShellListView, 1, 0, 1, 2);
   middleLayout->addWidget(Label3, 2, 0);
@@ -259,11 +261,18 @@ QString TFormShell::NamedFile(const QString& name) const {
 
 QString TFormShell::NameRefusal(const QString& name) const {
   const QString part = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
-  if (name.isEmpty()) return QStringLiteral("Не указано имя файла.");
-  if (part.isEmpty()) return QStringLiteral("Папка \"%1\" не найдена.").arg(NamedFile(name));
+  if (part.isEmpty() && !name.isEmpty()) return QStringLiteral("Папка \"%1\" не найдена.").arg(NamedFile(name));
+  // The name the file gets, less the extension the window forces on it, must
+  // hold more than points: "", "..." and ".zod" (so ".ZOD", and ".zor" that
+  // becomes ".zod") name no file, only a hidden one the window never lists.
+  const QString accepted = ForceExtension(part, Extension);
+  const QString stem = accepted.left(accepted.size() - ExtractExtension(accepted).size());
+  if (stem.count(QLatin1Char('.')) < stem.size()) return QString();
+  if (part.isEmpty()) return QStringLiteral("Не указано имя файла.");
+  if (stem.isEmpty()) return QStringLiteral("Не указано имя файла: \"%1\" — только расширение.").arg(part);
   if (part.count(QLatin1Char('.')) == part.size())
     return QStringLiteral("Имя \"%1\" не может быть именем файла: оно состоит только из точек.").arg(part);
-  return QString();
+  return QStringLiteral("Имя \"%1\" не может быть именем файла: до расширения в нём только точки.").arg(part);
 }
 
 int TFormShell::OuterWidth() const { return OuterRect(this).width(); }
@@ -483,6 +492,28 @@ void TFormShell::ShellListViewKeyUp(int key) {
     default:
       break;
   }
+}
+
+bool TFormShell::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != EditFileName || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+    return QDialog::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  switch (key->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+      break;
+    default:
+      return QDialog::eventFilter(watched, event);
+  }
+  if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return QDialog::eventFilter(watched, event);
+  // The list takes the key as if it had the focus: the press moves its
+  // selection, the release runs the selection handling (the name line and the
+  // preview follow). The focus stays in the name line.
+  QKeyEvent forwarded(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(), key->count());
+  QCoreApplication::sendEvent(ShellListView, &forwarded);
+  return true;
 }
 
 bool TFormShell::ShellListViewAddFolder(const QString& displayName, bool isFolder) const {

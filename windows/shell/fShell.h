@@ -118,7 +118,8 @@ class TFormShell : public QDialog {
   // the file it opens, previews or saves from here.
   QString NamedFile(const QString& name) const;
   // Why a typed name that is no folder names no file (empty, ending in "/",
-  // or a last part of points only); empty when it names one.
+  // or a last part that, once given the window's extension, holds only
+  // points before it: "...", ".zod", "sub/.ZOD"); empty when it names one.
   QString NameRefusal(const QString& name) const;
   // The window's outer width (frame included).
   int OuterWidth() const;
@@ -156,6 +157,9 @@ class TFormShell : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // Up, Down, Page Up and Page Down pressed in the name line move the list's
+  // selection, as in the list itself; the name line keeps every other key.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void FormCreate();

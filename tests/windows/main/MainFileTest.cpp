@@ -21,9 +21,11 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSplitter>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,6 +53,7 @@
 #include "windows/look/CheckListBox.h"
 #include "windows/look/uProc.h"
 #include "windows/pages/fHelp.h"
+#include "windows/place/uPlace.h"
 #include "windows/program/uProgram.h"
 #include "windows/shell/fShell.h"
 #include "windows/shell/frImport.h"
@@ -72,6 +75,7 @@ class TUser {
   std::deque<std::function<void(TFormShell&)>> Shells;
   int ShellsSeen = 0;
   QStringList Pages;      // the text of every page window closed
+  std::function<void(TFormHelp&)> Page;  // looks at each page window before it is closed
   QStringList Questions;  // the text of every question answered
   bool Replace = true;
 
@@ -94,6 +98,7 @@ class TUser {
       });
     } else if (auto* page = qobject_cast<TFormHelp*>(modal)) {
       Pages << page->windowTitle() + ": " + page->WebBrowser->toPlainText();
+      if (Page) Page(*page);
       page->reject();
     } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
       Questions << box->text();
@@ -121,6 +126,36 @@ std::function<void(TFormShell&)> PickAndAccept(const QString& name, std::functio
     if (before) before(shell);
     shell.ButtonYes->click();
   };
+}
+
+// Why a page view does not show its whole text within its width: a line runs
+// past the right edge (the view scrolls sideways), or a word is broken that
+// did not begin its line (and so would fit on a line of its own). Empty when
+// every line breaks between words, or inside a word wider than the line.
+QString WrapFault(THtmlView* view) {
+  QApplication::processEvents();
+  if (const int past = view->horizontalScrollBar()->maximum(); past > 0)
+    return QString("scrolls %1 pixels sideways").arg(past);
+  QTextDocument* doc = view->document();
+  for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+    doc->documentLayout()->blockBoundingRect(block);  // laid out
+    const QTextLayout* layout = block.layout();
+    const QString text = block.text();
+    // Between words: where the text's line-break rules allow it, and after a blank.
+    QTextBoundaryFinder rules(QTextBoundaryFinder::Line, text);
+    auto betweenWords = [&](int at) {
+      rules.setPosition(at);
+      return rules.isAtBoundary() || (at > 0 && text[at - 1].isSpace());
+    };
+    for (int i = 1; i < layout->lineCount(); ++i) {
+      const int at = layout->lineAt(i).textStart(), lineStart = layout->lineAt(i - 1).textStart();
+      if (betweenWords(at)) continue;
+      for (int earlier = lineStart + 1; earlier < at; ++earlier)
+        if (betweenWords(earlier))
+          return "\"" + text.mid(lineStart, at - lineStart) + "|" + text.mid(at, 20) + "\" broken";
+    }
+  }
+  return {};
 }
 
 class FileCommands : public MainWindowTest {
@@ -869,8 +904,9 @@ TEST_F(FileCommands, TheOpenButtonShowsTheRecentFilesOnARightClick) {
 
 // A fresh start: each of the five file windows opens with the tree at 177 and
 // the side panel at 215 beside the whole type line, and Escape stores no
-// width the user did not set. The comment preview keeps the words of its
-// heading whole also in a panel the user made narrow, and that width is kept.
+// width the user did not set. The comment preview keeps its heading whole at
+// the default width, and its whole text in a panel the user made narrow,
+// whose width is kept.
 TEST_F(FileCommands, FileWindowsOpenAtTheDefaultWidthsAndKeepOnlyWidthsTheUserSet) {
   TUser user;
   QTemporaryDir program;
@@ -907,7 +943,7 @@ TEST_F(FileCommands, FileWindowsOpenAtTheDefaultWidthsAndKeepOnlyWidthsTheUserSe
       EXPECT_FALSE(stored(prefix, width)) << prefix.toStdString() << "." << width;
   }
 
-  // The heading "Комментарии" stays one line however narrow the panel.
+  // The heading "Комментарии" stays one line at the default width.
   auto headingLines = [](THtmlView* view) {
     for (QTextBlock b = view->document()->begin(); b.isValid(); b = b.next())
       if (b.text().trimmed() == "Комментарии") {
@@ -937,8 +973,7 @@ TEST_F(FileCommands, FileWindowsOpenAtTheDefaultWidthsAndKeepOnlyWidthsTheUserSe
     send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
     narrow = shell.PanelSub->width();
     EXPECT_LT(narrow, 215 - 100);
-    QApplication::processEvents();
-    EXPECT_EQ(headingLines(page), 1);
+    EXPECT_EQ(WrapFault(page).toStdString(), "");
     QTest::keyClick(&shell, Qt::Key_Escape);
   });
   Press(Qt::Key_F3);
@@ -948,10 +983,67 @@ TEST_F(FileCommands, FileWindowsOpenAtTheDefaultWidthsAndKeepOnlyWidthsTheUserSe
   EXPECT_FALSE(stored("OpenBrowser", "Width"));
 }
 
+// Every page window shows its whole text, however narrow: lines break between
+// words, and inside a word only where that word alone is wider than the line
+// (a long path), in headings, table cells and preformatted text alike, and no
+// page scrolls sideways. The error page about a missing recent file with a
+// path of 326 characters shows its sentence to its end.
+TEST_F(FileCommands, PagesBreakAWordOnlyWhereItIsWiderThanTheLine) {
+  TUser user;
+  QStringList faults;
+  user.Page = [&](TFormHelp& page) {
+    if (const QString fault = WrapFault(page.WebBrowser); !fault.isEmpty()) faults << page.windowTitle() + ": " + fault;
+  };
+  QString path = docs;
+  while (path.size() < 326 - 100) path += QString(80, QLatin1Char('p')) + "/";
+  path += QString(326 - 4 - path.size(), QLatin1Char('f')) + ".zod";
+  ASSERT_EQ(path.size(), 326);
+  Form->AddRecentFile(path);
+  Press(Qt::Key_1, Qt::ControlModifier);
+  // An information page: a name refused in Save As.
+  user.Shells.push_back([](TFormShell& shell) {
+    QTest::keyClick(shell.EditFileName, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(shell.EditFileName, "...");
+    QTest::keyClick(shell.EditFileName, Qt::Key_Return);
+    shell.ButtonCancel->click();
+  });
+  Press(Qt::Key_F4, Qt::ControlModifier);
+  ASSERT_EQ(user.Pages.size(), 2) << user.Pages.join("|").toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("ffff.zod\" не найден. Проверьте корректность имени файла."))
+      << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[1].startsWith("Информация: ")) << user.Pages[1].toStdString();
+  EXPECT_EQ(faults.join("; ").toStdString(), "");
+
+  // The comments, the about page, the theory it links to and the news, each in
+  // a window made 120 pixels wide.
+  auto narrowed = [](TFormHelp* window) {
+    ResizeOuter(window, QSize(120, OuterRect(window).height()));
+    return WrapFault(window->WebBrowser);
+  };
+  Form->Comment = {"Короткий комментарий.", "<pre>строка_без_пробелов_шире_окна и ещё    слова</pre>"};
+  Press(Qt::Key_F12);
+  ASSERT_NE(FormComment, nullptr);
+  EXPECT_EQ(narrowed(FormComment).toStdString(), "");
+  Press(Qt::Key_F1, Qt::ControlModifier);
+  ASSERT_NE(FormHelp, nullptr);
+  EXPECT_EQ(FormHelp->windowTitle(), "О программе");
+  EXPECT_EQ(narrowed(FormHelp).toStdString(), "");
+  THtmlView* view = FormHelp->WebBrowser;
+  const QTextCursor link = view->document()->find("Описание теории");
+  ASSERT_FALSE(link.isNull());
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cursorRect(link).center());
+  EXPECT_EQ(FormHelp->windowTitle(), "Описание теории");
+  EXPECT_EQ(narrowed(FormHelp).toStdString(), "");
+  Press(Qt::Key_F1, Qt::AltModifier);
+  EXPECT_EQ(FormHelp->windowTitle(), "Что нового?");
+  EXPECT_EQ(narrowed(FormHelp).toStdString(), "");
+}
+
 // A typed name that is a folder ("sub/", "..", "~") opens it in the window,
 // in the save modes as in Open and Import; a name of no file (empty, ending
-// in "/", points only) is refused with a message and the window stays open;
-// "~/" names the home folder.
+// in "/", points only, only the extension in any letter case) is refused with
+// a message and the window stays open, in every mode; "~/" names the home
+// folder.
 TEST_F(FileCommands, TypedFoldersOpenInTheWindowAndNamesOfNoFileAreRefused) {
   TUser user;
   QDir().mkpath(docs + "sub");
@@ -973,7 +1065,7 @@ TEST_F(FileCommands, TypedFoldersOpenInTheWindowAndNamesOfNoFileAreRefused) {
     EXPECT_EQ(shell.EditFileName->text(), "");
     type(shell, "..");
     EXPECT_EQ(shell.CurrentFolder(), docs);
-    for (const char* refused : {"...", "nosuch/", "sub/..."}) type(shell, refused);
+    for (const char* refused : {"...", "nosuch/", "sub/...", ".zod", ".ZOD", "sub/.zod", ".zor"}) type(shell, refused);
     EXPECT_TRUE(shell.isVisible());
     EXPECT_EQ(shell.CurrentFolder(), docs);
     type(shell, "~/mine");
@@ -981,25 +1073,32 @@ TEST_F(FileCommands, TypedFoldersOpenInTheWindowAndNamesOfNoFileAreRefused) {
   Press(Qt::Key_F4, Qt::ControlModifier);
   EXPECT_EQ(Form->FileName, home.path() + "/mine.zod");
   EXPECT_TRUE(QFile::exists(home.path() + "/mine.zod"));
-  ASSERT_EQ(user.Pages.size(), 3) << user.Pages.join("|").toStdString();
+  ASSERT_EQ(user.Pages.size(), 7) << user.Pages.join("|").toStdString();
   EXPECT_TRUE(user.Pages[0].startsWith("Информация: ")) << user.Pages[0].toStdString();
   EXPECT_TRUE(user.Pages[0].contains("Имя \"...\" не может быть именем файла"));
   EXPECT_TRUE(user.Pages[1].contains("Папка \"" + docs + "nosuch\" не найдена"));
   EXPECT_TRUE(user.Pages[2].contains("Имя \"...\" не может быть именем файла"));
+  for (int i = 3; i < 7; ++i)
+    EXPECT_TRUE(user.Pages[i].contains("Не указано имя файла")) << user.Pages[i].toStdString();
   // The picture: into the folder typed, then under the name typed.
   user.Shells.push_back([&](TFormShell& shell) {
+    type(shell, ".JPG");
     type(shell, "sub");
     type(shell, "shot");
   });
   Press(Qt::Key_S, Qt::ControlModifier);
   EXPECT_TRUE(QFile::exists(docs + "sub/shot.jpg"));
-  // Open and Import: the list moves into the folder typed.
-  for (const char* inner : {"inner.zod", "inner.zor"}) QFile(docs + "sub/" + inner).open(QIODevice::WriteOnly);
+  // Open and Import: the list moves into the folder typed; a file named only
+  // by the extension is not opened.
+  for (const char* inner : {"inner.zod", "inner.zor", ".ZOD", ".ZOR"})
+    QFile(docs + "sub/" + inner).open(QIODevice::WriteOnly);
   for (const auto& [key, modifiers] : {std::pair{Qt::Key_F3, Qt::NoModifier}, {Qt::Key_M, Qt::ControlModifier}}) {
     user.Shells.push_back([&](TFormShell& shell) {
       type(shell, docs + "sub");
       EXPECT_TRUE(shell.isVisible());
       EXPECT_EQ(shell.CurrentFolder(), docs + "sub/");
+      type(shell, shell.Extension.toUpper());
+      EXPECT_TRUE(shell.isVisible());
       EXPECT_TRUE(QTest::qWaitFor([&] { return shell.ShellListView->Select("inner" + shell.Extension); }, 10000));
       shell.ButtonCancel->click();
     });
@@ -1008,8 +1107,10 @@ TEST_F(FileCommands, TypedFoldersOpenInTheWindowAndNamesOfNoFileAreRefused) {
   EXPECT_EQ(user.ShellsSeen, 4);
   EXPECT_EQ(QDir(docs).entryList(QDir::Files | QDir::Hidden), QStringList{});
   EXPECT_EQ(QDir(docs + "sub").entryList(QDir::Files | QDir::Hidden, QDir::Name),
-            (QStringList{"inner.zod", "inner.zor", "shot.jpg"}));
-  EXPECT_EQ(user.Pages.size(), 3);
+            (QStringList{".ZOD", ".ZOR", "inner.zod", "inner.zor", "shot.jpg"}));
+  ASSERT_EQ(user.Pages.size(), 10) << user.Pages.join("|").toStdString();
+  for (int i = 7; i < 10; ++i)
+    EXPECT_TRUE(user.Pages[i].contains("Не указано имя файла")) << user.Pages[i].toStdString();
 }
 
 // Open and Import take a name typed as soon as they open: the name line has the focus.
@@ -1077,6 +1178,101 @@ std::function<void(TFormShell&)> TypeAndReturn(const QString& name) {
 }
 
 }  // namespace
+
+// With the focus in the name line, Up, Down, Page Up and Page Down move the
+// list's selection as they do in the list, and the name line, the type line
+// and the preview follow, in every mode; Left, Right, Home and End stay with
+// the name line, and Enter accepts the file chosen.
+TEST_F(FileCommands, ListKeysPressedInTheNameLineMoveTheListsSelection) {
+  TUser user;
+  QDir().mkpath(docs + "sub");
+  for (const char* name : {"a", "b"}) {
+    Form->Comment = {std::string("Комментарий ") + name, ""};
+    ASSERT_TRUE(Form->SaveDataFile(docs + name + ".zod"));
+    ASSERT_TRUE(
+        ExportResourceSet((docs + name + ".zor").toStdString(), *Form->Resource, *Form->Plant, {{true}, {true}}));
+  }
+  // Presses a key in the name line, which keeps the focus.
+  auto press = [](TFormShell& shell, Qt::Key key) {
+    EXPECT_EQ(QApplication::focusWidget(), shell.EditFileName);
+    QTest::keyClick(shell.EditFileName, key);
+  };
+  auto listed = [](TFormShell& shell) {
+    TShellListView* list = shell.ShellListView;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->Loaded() && list->ItemCount() == 3; }, 10000));
+  };
+  QStringList previews;
+  user.Shells.push_back([&](TFormShell& shell) {
+    listed(shell);
+    press(shell, Qt::Key_Down);  // the first item: the folder
+    EXPECT_EQ(shell.ShellListView->SelectedName(), "sub");
+    EXPECT_EQ(shell.EditFileName->text(), "");
+    EXPECT_EQ(shell.EditFileType->text(), "Папка");
+    EXPECT_FALSE(shell.FrameOpenBrowser->isVisible());
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}) {
+      press(shell, key);
+      EXPECT_EQ(shell.EditFileType->text(), "Файл данных ZeltorOmra (*.zod)");
+      previews << shell.EditFileName->text() + ": " +
+                      (shell.FrameOpenBrowser->isVisible() ? shell.FrameOpenBrowser->WebBrowser->toPlainText() : "");
+    }
+    press(shell, Qt::Key_PageUp);
+    EXPECT_EQ(shell.ShellListView->SelectedName(), "sub");
+    press(shell, Qt::Key_PageDown);
+    EXPECT_EQ(shell.ShellListView->SelectedName(), "b.zod");
+    // The name line's own keys edit the name and leave the list alone.
+    press(shell, Qt::Key_Home);
+    press(shell, Qt::Key_Right);
+    EXPECT_EQ(shell.EditFileName->cursorPosition(), 1);
+    press(shell, Qt::Key_End);
+    press(shell, Qt::Key_Left);
+    EXPECT_EQ(shell.EditFileName->cursorPosition(), 4);
+    EXPECT_EQ(shell.ShellListView->SelectedName(), "b.zod");
+    EXPECT_EQ(shell.EditFileName->text(), "b.zod");
+    press(shell, Qt::Key_Up);
+    press(shell, Qt::Key_Return);
+  });
+  Press(Qt::Key_F3);
+  ASSERT_EQ(previews.size(), 3);
+  EXPECT_TRUE(previews[0].startsWith("a.zod: ") && previews[0].contains("Комментарий a")) << previews[0].toStdString();
+  EXPECT_TRUE(previews[1].startsWith("b.zod: ") && previews[1].contains("Комментарий b")) << previews[1].toStdString();
+  EXPECT_TRUE(previews[2].startsWith("a.zod: ") && previews[2].contains("Комментарий a")) << previews[2].toStdString();
+  EXPECT_EQ(Form->FileName, docs + "a.zod");
+  // Import: the check list shows the set chosen.
+  user.Shells.push_back([&](TFormShell& shell) {
+    listed(shell);
+    press(shell, Qt::Key_Down);
+    press(shell, Qt::Key_PageDown);
+    EXPECT_EQ(shell.EditFileName->text(), "b.zor");
+    EXPECT_TRUE(shell.FrameImport->isVisible());
+    EXPECT_EQ(shell.FrameImport->SetFile, docs + "b.zor");
+    press(shell, Qt::Key_Up);
+    EXPECT_EQ(shell.FrameImport->SetFile, docs + "a.zor");
+    press(shell, Qt::Key_Up);
+    EXPECT_FALSE(shell.FrameImport->isVisible());
+    shell.ButtonCancel->click();
+  });
+  Press(Qt::Key_M, Qt::ControlModifier);
+  // Save As, Export and the picture: the name line shows the file chosen, as a click in the list does.
+  for (const char* name : {"c.jpg", "d.jpg"}) QFile(docs + name).open(QIODevice::WriteOnly);
+  const std::tuple<Qt::Key, Qt::KeyboardModifiers, QString> saving[] = {
+      {Qt::Key_F4, Qt::ControlModifier, "b.zod"}, {Qt::Key_E, Qt::ControlModifier, "b.zor"},
+      {Qt::Key_S, Qt::ControlModifier, "d.jpg"}};
+  for (const auto& [key, modifiers, last] : saving) {
+    user.Shells.push_back([&](TFormShell& shell) {
+      listed(shell);
+      press(shell, Qt::Key_Down);
+      press(shell, Qt::Key_PageDown);
+      EXPECT_EQ(shell.EditFileName->text(), last);
+      press(shell, Qt::Key_PageUp);
+      EXPECT_EQ(shell.EditFileName->text(), "");
+      EXPECT_EQ(shell.EditFileType->text(), "Папка");
+      shell.ButtonCancel->click();
+    });
+    Press(key, modifiers);
+  }
+  EXPECT_EQ(user.ShellsSeen, 5);
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+}
 
 // A file the user may not read, or a file or folder the user may not write,
 // is reported by that cause: a data file opened, and a data file, a resource

@@ -12,7 +12,13 @@
 # stored places and sizes must be those of the first exit: none moves from
 # start to start. Last, with the main window at the bottom of the screen, the
 # fill and clear dialogs and the file window must open above it, whole on the
-# screen.
+# screen. At the default places no window covers the title bar of the main
+# window, the statistics window, the field view or the parameter editor: the
+# 1280-pixel screen has no room for the statistics window widened to its
+# labels beside the main window and the editor, so it keeps its default width
+# and the main window its default place; a last start on a screen of 1920
+# pixels, where there is room, checks the widened window and the moved main
+# window.
 #
 # Usage: window_places.sh PROGRAM [CHECKED_STARTS] [PLAIN_RESTARTS]
 set -u
@@ -68,25 +74,36 @@ wait_for() {
 
 # ------------------------------------------------------------------ the desktop
 
+# An X server with a screen of the given size and openbox on it; DISPLAY and
+# the work area (WORK_L, WORK_T, WORK_W, WORK_H) are then its.
 # -noreset: without it the server resets whenever its last client leaves (the
 # probe below, or the program between two starts), and a client that connects
 # during the reset, openbox at a busy moment, is refused.
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$WORK/display" 2>"$WORK/xvfb.log" &
-XPID=$!
-wait_for 20 test -s "$WORK/display" || { echo "FAIL: the X server did not start"; cat "$WORK/xvfb.log"; exit 1; }
-export DISPLAY=":$(head -n1 "$WORK/display")" QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY
-wait_for 20 xprop -root _NET_SUPPORTED || true
-openbox >"$WORK/openbox.log" 2>&1 &
-WMPID=$!
+desktop_up() {
+  : >"$WORK/display"
+  Xvfb -displayfd 5 -screen 0 "$1x24" -nolisten tcp -noreset 5>"$WORK/display" 2>"$WORK/xvfb.log" &
+  XPID=$!
+  wait_for 20 test -s "$WORK/display" || { echo "FAIL: the X server did not start"; cat "$WORK/xvfb.log"; exit 1; }
+  export DISPLAY=":$(head -n1 "$WORK/display")" QT_QPA_PLATFORM=xcb
+  unset WAYLAND_DISPLAY
+  wait_for 20 xprop -root _NET_SUPPORTED || true
+  openbox >"$WORK/openbox.log" 2>&1 &
+  WMPID=$!
+  wait_for 20 wm_up || { echo "FAIL: openbox did not start"; cat "$WORK/openbox.log"; exit 1; }
+  read -r WORK_L WORK_T WORK_W WORK_H < <(xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g' | awk '{print $1, $2, $3, $4}')
+}
 wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-wait_for 20 wm_up || { echo "FAIL: openbox did not start"; cat "$WORK/openbox.log"; exit 1; }
+desktop_down() {
+  kill "$WMPID" "$XPID" 2>/dev/null
+  wait "$WMPID" "$XPID" 2>/dev/null
+  WMPID="" XPID=""
+}
+
+desktop_up 1280x1024
 
 mkdir -p "$PROG"
 cp "$EXE" "$PROG/" && cp -r "$BIN/Files" "$PROG/" && cp "$BIN/fight_mutation.zod" "$PROG/" ||
   { echo "FAIL: cannot copy the program from $BIN"; exit 1; }
-
-read -r WORK_L WORK_T WORK_W WORK_H < <(xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g' | awk '{print $1, $2, $3, $4}')
 
 busy_on() {
   local n; n=$(nproc 2>/dev/null || echo 2)
@@ -203,6 +220,34 @@ expect_on_screen() {
   fi
 }
 
+# No window's outer rectangle lies over another's title bar (the frame's top
+# extent): arguments are "name id" pairs of framed windows on the screen.
+expect_title_bars_clear() {
+  local names=() ids=() rects=() tops=() i j
+  while [ $# -ge 2 ]; do
+    names+=("$1"); ids+=("$2"); shift 2
+  done
+  for i in "${!ids[@]}"; do
+    rects[$i]=$(outer "${ids[$i]}") || rects[$i]=""
+    tops[$i]=$(xprop -id "${ids[$i]}" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | awk -F', *' '{print $3}')
+  done
+  for i in "${!ids[@]}"; do
+    [ -n "${rects[$i]}" ] && [ -n "${tops[$i]}" ] || continue
+    local al at aw ah
+    read -r al at aw ah <<<"${rects[$i]}"
+    for j in "${!ids[@]}"; do
+      [ "$i" = "$j" ] && continue
+      [ -n "${rects[$j]}" ] || continue
+      local bl bt bw bh
+      read -r bl bt bw bh <<<"${rects[$j]}"
+      if [ "$bl" -lt $((al + aw)) ] && [ $((bl + bw)) -gt "$al" ] && [ "$bt" -lt $((at + tops[$i])) ] &&
+         [ $((bt + bh)) -gt "$at" ]; then
+        fail "$LABEL: ${names[$j]} at ${rects[$j]} covers the title bar of ${names[$i]} at ${rects[$i]}"
+      fi
+    done
+  done
+}
+
 key() { timeout 10 xdotool key --clearmodifiers "$@"; }
 activate() { timeout 10 xdotool windowactivate --sync "$1" >/dev/null 2>&1 || timeout 10 xdotool windowfocus "$1"; }
 
@@ -263,13 +308,10 @@ checked_start() {
 
   start_program || return
   local ml mt mw mh
-  # With no place stored, the main window stands as much right of 230 as the
-  # statistics window is wider than 222 to fit its labels.
-  local main_default=230 stat_first
-  if [ -z "$main_l" ] && stat_first=$(find_window '^Статистика$' 20); then
-    main_default=$((230 + $(client_size "$stat_first" | awk '{print $1}') - 222))
-  fi
-  expect_outer "the main window" "$MAIN" "${main_l:-$main_default}" "${main_t:-78}" - - || return
+  # With no place stored, the main window stands at 230 and the statistics
+  # window keeps its client width of 222: this screen has no room for it
+  # widened to its labels beside the main window and the parameter editor.
+  expect_outer "the main window" "$MAIN" "${main_l:-230}" "${main_t:-78}" - - || return
   read -r ml mt mw mh <<<"$OUTER"
   MAIN_HEIGHT=$mh
   local below=$((mt + mh))
@@ -286,7 +328,7 @@ checked_start() {
     local sw
     sw=$(outer "$stat" | awk '{print $3}')
     expect_outer "the statistics window" "$stat" "${stat_l:-$((ml - sw))}" "${stat_t:-$mt}" - -
-    expect_client_size "the statistics window" "$stat" "$stat_w" "$stat_h"
+    expect_client_size "the statistics window" "$stat" "${stat_w:-222}" "${stat_h:-363}"
   else
     fail "$LABEL: the statistics window did not show"
   fi
@@ -301,10 +343,14 @@ checked_start() {
     fail "$LABEL: About did not show"
   fi
 
-  local view
+  local view beside=$((ml + mw))
   if view=$(show_toggled '^Наблюдение' F9); then
     expect_outer "the field view" "$view" "${view_l:-$ml}" "${view_t:-$below}" - -
     expect_client_size "the field view" "$view" "$view_w" "$view_h"
+    # The editor stands right of the field view too where it is below the main window.
+    local vl vt vw vh
+    read -r vl vt vw vh <<<"$OUTER"
+    [ "$vl" = "$ml" ] && [ "$vt" = "$below" ] && [ $((vl + vw)) -gt "$beside" ] && beside=$((vl + vw))
   else
     fail "$LABEL: the field view did not show on F9"
   fi
@@ -314,11 +360,13 @@ checked_start() {
     local pw right
     pw=$(outer "$par" | awk '{print $3}')
     right=$((WORK_W - pw))
-    [ -z "$par_l" ] && par_l=$((ml + mw < right ? ml + mw : right))
+    [ -z "$par_l" ] && par_l=$((beside < right ? beside : right))
     expect_outer "the parameter editor" "$par" "$par_l" "${par_t:-$mt}" - -
   else
     fail "$LABEL: the parameter editor did not show on F11"
   fi
+  expect_title_bars_clear "the main window" "$MAIN" "the statistics window" "${stat:-}" \
+    "the field view" "${view:-}" "the parameter editor" "${par:-}"
 
   activate "$MAIN"
   key F3
@@ -401,10 +449,44 @@ done
 LABEL="the main window at the bottom"
 bottom_start
 
+# ------------------------------------------------------------------ a wide screen
+
+# A first start where the statistics window widened to its labels, the main
+# window and the parameter editor stand side by side: the statistics window
+# wider than 222, the main window as much right of 230, the editor beside it.
+wide_start() {
+  rm -f "$INI"
+  start_program || return
+  local stat view par sw
+  stat=$(find_window '^Статистика$' 20) || { fail "$LABEL: the statistics window did not show"; return; }
+  sw=$(client_size "$stat" | awk '{print $1}')
+  [ "$sw" -gt 222 ] || fail "$LABEL: the statistics window has the client width $sw, not wider than 222"
+  expect_outer "the main window" "$MAIN" $((230 + sw - 222)) 78 - -
+  local ml mt mw mh
+  read -r ml mt mw mh <<<"$OUTER"
+  expect_outer "the statistics window" "$stat" $((ml - $(outer "$stat" | awk '{print $3}'))) "$mt" - -
+  view=$(show_toggled '^Наблюдение' F9) || fail "$LABEL: the field view did not show on F9"
+  local beside=$((ml + mw)) vw
+  [ -n "$view" ] && vw=$(outer "$view" | awk '{print $3}') && [ $((ml + vw)) -gt "$beside" ] && beside=$((ml + vw))
+  if par=$(show_toggled '^Параметры$' F11); then
+    expect_outer "the parameter editor" "$par" "$beside" "$mt" - -
+  else
+    fail "$LABEL: the parameter editor did not show on F11"
+  fi
+  expect_title_bars_clear "the main window" "$MAIN" "the statistics window" "$stat" \
+    "the field view" "${view:-}" "the parameter editor" "${par:-}"
+  exit_program
+}
+
+desktop_down
+desktop_up 1920x1080
+LABEL="a first start on a screen of 1920 x 1080"
+wide_start
+
 if [ "$FAILURES" -gt 0 ]; then
   echo "--- the program's output"
   tail -n 20 "$WORK/program.log"
-  echo "$FAILURES failed, $((CHECKED + RESTARTS + 1)) starts"
+  echo "$FAILURES failed, $((CHECKED + RESTARTS + 2)) starts"
   exit 1
 fi
-echo "window places hold: $CHECKED checked starts, $RESTARTS restarts, the main window at the bottom; 0 failed"
+echo "window places hold: $CHECKED checked starts, $RESTARTS restarts, the main window at the bottom, a wide screen; 0 failed"

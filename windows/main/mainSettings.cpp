@@ -70,6 +70,9 @@ void RaiseSplash() {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
+// The main window's client size, always.
+constexpr QSize kMainClientSize(442, 57);
+
 // A stored first-column width no wider than the window leaves room for the values.
 int FirstColumnWithin(int width, const QWidget* window) {
   return std::min(width, std::max(SettingsMinColWidth, window->width() - SettingsMinColWidth));
@@ -78,12 +81,30 @@ int FirstColumnWithin(int width, const QWidget* window) {
 
 TSettingsWindowDefaults StartUpWindowDefaults() {
   TSettingsWindowDefaults w;
-  if (!FormStatistic) return w;
-  const int fixed = std::max(w.StatColWidthsMain, w.StatColWidthsCell);
-  w.StatColWidthsMain = FormStatistic->FirstColumnFit(FormStatistic->StringGridMain);
-  w.StatColWidthsCell = FormStatistic->FirstColumnFit(FormStatistic->StringGridCell);
+  if (!FormStatistic || !MainForm) return w;
+  const int fitMain = FormStatistic->FirstColumnFit(FormStatistic->StringGridMain);
+  const int fitCell = FormStatistic->FirstColumnFit(FormStatistic->StringGridCell);
   // The values keep the room they have beside first columns of the fixed width.
-  const int grow = std::max(0, std::max(w.StatColWidthsMain, w.StatColWidthsCell) - fixed);
+  const int grow = std::max(0, std::max(fitMain, fitCell) - std::max(w.StatColWidthsMain, w.StatColWidthsCell));
+  // The statistics window so much wider and the main window so much further
+  // right, only where the parameter editor still stands beside them on the
+  // work area: the statistics window from the work area's left edge (or left
+  // of the main window's default place), the main window (and the field view
+  // below it, a little wider) right of it and the editor right of that.
+  // Elsewhere the labels that do not fit are shortened.
+  if (grow > 0) {
+    const int statOuter = ExpectedOuterSize(FormStatistic, QSize(w.StatWidth + grow, 0)).width();
+    int middleOuter = ExpectedOuterSize(MainForm, kMainClientSize).width();
+    if (FormView) {
+      // The field view at the width a settings file without the key gives it.
+      const TSettingsData none = ReadSettingsData(TIniFile(std::string{}), QString(), std::string{});
+      middleOuter = std::max(middleOuter, ExpectedOuterSize(FormView, QSize(none.View.Width, 0)).width());
+    }
+    const int paramOuter = FormParameter ? ExpectedOuterSize(FormParameter, FormParameter->size()).width() : 0;
+    if (std::max(statOuter, w.MainLeft + grow) + middleOuter + paramOuter > WorkArea(MainForm).width()) return w;
+  }
+  w.StatColWidthsMain = fitMain;
+  w.StatColWidthsCell = fitCell;
   w.StatWidth += grow;
   w.MainLeft += grow;
   return w;
@@ -96,7 +117,7 @@ void PlaceStartUpWindows(TMainForm& f, const TSettingsData& d) {
   // partly on it), its size fixed. Every place below is that of the outer
   // window; those computed from another window's outer size are computed
   // again once the window system tells the frames.
-  f.setFixedSize(442, 57);
+  f.setFixedSize(kMainClientSize);
   // The rules below keep only the values they need: some run long after start-up.
   PlaceWindow(&f, [&f, left = d.MainLeft, top = d.MainTop, old] {
     const QRect work = WorkArea(&f);
@@ -141,16 +162,20 @@ void PlaceStartUpWindows(TMainForm& f, const TSettingsData& d) {
     FormStatistic->FormResize();
     RaiseSplash();
   }
-  // The parameter window, right of the main window or against the work
-  // area's right edge (shown or not only once the model is built).
+  // The parameter window, right of the main window (and of the field view
+  // where it stands below it: it is a little wider, and its title bar stays
+  // clear) or against the work area's right edge (shown or not only once the
+  // model is built).
   if (FormParameter) {
     PlaceInWorkArea(
         FormParameter,
         [&f, place = d.Parameter] {
           const QRect main = OuterRect(&f);
+          int beside = main.left() + main.width();
+          if (FormView && OuterRect(FormView).topLeft() == BelowWindow(&f))
+            beside = std::max(beside, main.left() + OuterRect(FormView).width());
           const int right = WorkArea(&f).width() - OuterRect(FormParameter).width();
-          return QPoint(place.Left.value_or(std::min(main.left() + main.width(), right)),
-                        place.Top.value_or(main.top()));
+          return QPoint(place.Left.value_or(std::min(beside, right)), place.Top.value_or(main.top()));
         },
         FormParameter->size());
     if (d.ParamColWidth)

@@ -9,7 +9,8 @@ struct TSettingsWindowDefaults;
 // shows the field view and the statistics window when they say so).
 void PlaceStartUpWindows(TMainForm& form, const TSettingsData& data);
 
-// The settings' defaults for the windows as this screen's fonts draw them.
+// The settings' defaults for the windows as this screen's fonts draw them and
+// as much as its work area holds.
 TSettingsWindowDefaults StartUpWindowDefaults();
 
 // Reads the settings and builds the windows and the model from them, then

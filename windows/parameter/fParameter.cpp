@@ -87,23 +87,29 @@ int32_t NumberIn(const QString& text, int32_t def, int32_t lo, int32_t hi) {
 
 constexpr int32_t kMaxCount = std::numeric_limits<int32_t>::max();
 
+// Why a text that the data file keeps as a line cannot be taken, or nothing:
+// the file is in code page 1251, and a character that code page has no place
+// for would come back as "?". `what` names the text in the message.
+QString CodePageRefusal(const QString& what, const QString& text) {
+  if (const std::string sign = FirstCharNotInCp1251(text.toStdString()); !sign.empty())
+    return QStringLiteral("%1 не может содержать знак \"%2\": его нельзя записать в файл данных.")
+        .arg(what, QString::fromStdString(sign));
+  return {};
+}
+
 // Why a name typed for a resource or species cannot be taken, or nothing: a
 // name is a key of the settings file, where a "=" ends a key and a line that
 // begins with "[" opens a section, so the editor takes neither, nor blanks
 // alone. (Such names can still come in from data files and resource sets; the
 // settings file keeps them through character references.) A name is also a
-// line of the data file and the resource set, in code page 1251, so a
-// character that code page has no place for is refused as well: the files
-// would give it back as "?".
+// line of the data file and the resource set, so a character code page 1251
+// has no place for is refused as well.
 QString NameRefusal(const QString& typed) {
   const QString name = typed.trimmed();
   if (name.isEmpty()) return QStringLiteral("Наименование не может состоять из одних пробелов.");
   if (name.contains(QLatin1Char('='))) return QStringLiteral("Наименование не может содержать знак \"=\".");
   if (name.startsWith(QLatin1Char('['))) return QStringLiteral("Наименование не может начинаться со знака \"[\".");
-  if (const std::string sign = FirstCharNotInCp1251(name.toStdString()); !sign.empty())
-    return QStringLiteral("Наименование не может содержать знак \"%1\": его нельзя записать в файл данных.")
-        .arg(QString::fromStdString(sign));
-  return {};
+  return CodePageRefusal(QStringLiteral("Наименование"), name);
 }
 
 // The tool buttons' pictures: a plus, a pencil, a cross.
@@ -287,6 +293,7 @@ void TFormParameter::CreateGeneralPage() {
   connect(UpDownR, &QSpinBox::valueChanged, this, [this] { EditCChange(); });
   connect(UpDownCellSize, &QSpinBox::valueChanged, this, [this] { EditCellSizeChange(); });
   connect(EditRefresh, &QLineEdit::textChanged, this, [this] { EditRefreshChange(); });
+  connect(EditUserName, &QLineEdit::textEdited, this, [this](const QString& typed) { EditUserNameEdited(typed); });
   connect(EditUserName, &QLineEdit::textChanged, this, [this] { EditUserNameChange(); });
   connect(ComboEditField, &QLineEdit::textEdited, this, [this] {
     if (ColorBoxHandlers) ComboEditFieldChange();
@@ -462,6 +469,20 @@ void TFormParameter::EditUserNameChange() {
     MainForm->Author = MainForm->UserName.toStdString();
     MainForm->ShowViewCaption();
   }
+}
+
+void TFormParameter::EditUserNameEdited(const QString& typed) {
+  // The author is a line of the data file: a character it cannot carry does
+  // not enter the line, which goes back to the name in force, and the page
+  // says why.
+  if (!MainForm) return;
+  const QString refusal = CodePageRefusal(QStringLiteral("Имя автора"), typed);
+  if (refusal.isEmpty()) return;
+  const QString taken = MainForm->UserName;
+  const int cursor = EditUserName->cursorPosition() - (typed.size() - taken.size());
+  EditUserName->setText(taken);
+  EditUserName->setCursorPosition(std::clamp(cursor, 0, static_cast<int>(taken.size())));
+  MainForm->ShowHtmlMessage(HtmlKindInformation, kInfoCaption, {refusal});
 }
 
 void TFormParameter::ComboEditFieldChange() {

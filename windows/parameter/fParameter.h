@@ -117,6 +117,9 @@ class TFormParameter : public QWidget {
   void EditCellSizeChange();
   void EditRefreshChange();
   void EditUserNameChange();
+  // The user typed into the author line: a character the data file cannot
+  // carry is refused with the information page.
+  void EditUserNameEdited(const QString& typed);
   void ComboEditFieldChange();
   void ComboEditStatisticChange();
 

@@ -298,6 +298,11 @@ TSnapRect ToSnap(const QRect& r) { return {r.left(), r.top(), r.width(), r.heigh
 
 QMargins FrameMargins(const QWidget* window) { return window ? FrameOf(window).Margins : QMargins(); }
 
+QSize ExpectedOuterSize(const QWidget* window, const QSize& clientSize) {
+  const TAsking asking;
+  return clientSize.grownBy(FrameOf(window).Margins);
+}
+
 bool FrameKnown(const QWidget* window) { return window && SystemFrame(window).has_value(); }
 
 QRect OuterRect(const QWidget* window) {

@@ -39,6 +39,10 @@ QRect WorkArea(const QWidget* window);
 QMargins FrameMargins(const QWidget* window);
 // True when FrameMargins(window) is the window system's own, not an estimate.
 bool FrameKnown(const QWidget* window);
+// The outer size a top-level window not yet shown will have at the client size
+// `clientSize`: with the frame the window manager is asked for where it
+// answers before a window is shown, else with FrameMargins'.
+QSize ExpectedOuterSize(const QWidget* window, const QSize& clientSize);
 // Resizes a top-level window so that its outer size becomes `outerSize`.
 void ResizeOuter(QWidget* window, const QSize& outerSize);
 

@@ -144,7 +144,7 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
     d.Refresh = 10;
     d.RefreshText = "10";
   }
-  d.UserName = ini.ReadString(sViewOpt, "UserName", userName);
+  d.UserName = NameFilesCanCarry(ini.ReadString(sViewOpt, "UserName", userName));  // as the data file carries it
   d.AutoComment = ini.ReadBool(sViewOpt, "AutoComment", true);
   // 10. Resources.
   d.ResourceCount = ini.ReadInteger(sResource, "ResourceCount", -1);

@@ -123,7 +123,7 @@ class TTableDelegate : public QStyledItemDelegate {
       p->fillRect(option.rect, PaintColor(Owner->StatisticColor()));
       p->setFont(font);
       p->setPen(Grid->palette().color(QPalette::WindowText));
-      p->drawText(option.rect, Qt::AlignLeft | Qt::AlignTop, index.data().toString());
+      p->drawText(option.rect, Qt::AlignLeft | Qt::AlignTop, Owner->ShownText(Grid, index.row(), index.column()));
     }
     p->restore();
   }
@@ -323,6 +323,11 @@ int TFormStatistic::FirstColumnFit(const QTableWidget* grid) const {
   return (grid == StringGridMain ? widest(kMainRows) : widest(kCellRows)) + kRoom;
 }
 
+QString TFormStatistic::ShownText(const QTableWidget* grid, int row, int col) const {
+  const QModelIndex index = grid->model()->index(row, col);
+  return grid->fontMetrics().elidedText(index.data().toString(), Qt::ElideRight, grid->visualRect(index).width());
+}
+
 void TFormStatistic::FormResize() {
   for (QTableWidget* grid : {StringGridMain, StringGridCell})
     grid->setColumnWidth(1, std::max(0, grid->viewport()->width() - grid->columnWidth(0)));
@@ -358,16 +363,14 @@ bool TFormStatistic::eventFilter(QObject* watched, QEvent* event) {
         grid->setColumnWidth(0, std::min(client - 30, std::max(30, pos.x())));
         FormResize();
       }
-      // A cell whose text does not fit shows it whole in a hint over itself.
+      // A cell shortened to fit shows its text whole in a hint over itself.
       const QModelIndex index = grid->indexAt(pos);
       QString hint;
       if (index.isValid()) {
         const QString text = index.data().toString();
         const QTableWidgetItem* key = grid->item(index.row(), 0);
         const bool section = key && key->text().startsWith(QLatin1Char('&'));
-        if (!section && !text.isEmpty() &&
-            grid->fontMetrics().horizontalAdvance(text) > grid->columnWidth(index.column()))
-          hint = text;
+        if (!section && ShownText(grid, index.row(), index.column()) != text) hint = text;
       }
       if (hint != grid->toolTip()) QToolTip::hideText();
       grid->setToolTip(hint);

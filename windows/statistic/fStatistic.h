@@ -66,6 +66,9 @@ class TFormStatistic : public QWidget {
   // The width of column 0 of a table (StringGridMain or StringGridCell) that
   // shows all its labels whole: the column's width until one is set.
   int FirstColumnFit(const QTableWidget* grid) const;
+  // The text a cell of a table shows (not a section row): whole where it fits
+  // the cell, else shortened with "…" (its hint then shows it whole).
+  QString ShownText(const QTableWidget* grid, int row, int col) const;
 
   // The points given to the chart for one series: all of them when few, else
   // for each stretch of points that falls on one pixel column its first,

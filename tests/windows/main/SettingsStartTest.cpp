@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProcess>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -25,6 +27,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QValueAxis>
 #include <cmath>
 
@@ -92,12 +95,51 @@ class StartUp : public ::testing::Test {
     Form = nullptr;
   }
 
+  // Presses a key in the main window, as the user does once it is active.
+  void Press(Qt::Key key) {
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
+    QTest::keyClick(Form, key);
+  }
+
   QTemporaryDir program;
   QString path;
   QTimer* watch = nullptr;
   QStringList modalTitles;
   TMainForm* Form = nullptr;
 };
+
+// The offscreen screen gets its size once, when the program starts (800 x 800
+// unless told otherwise). A test that needs a screen of another size runs
+// again in a test program of its own on a screen that size: RunOnScreen
+// returns true in the program that started it, once that other one has
+// passed or failed the test, and false in the other one, which goes on with it.
+bool RunOnScreen(const QSize& size) {
+  const QString screen = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+  if (qEnvironmentVariable("ZO_TEST_SCREEN") == screen) return false;
+  static QTemporaryDir dir;
+  const QString config = dir.path() + "/screen-" + screen + ".json";
+  QFile file(config);
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(QStringLiteral("{\"screens\": [{\"name\": \"screen\", \"x\": 0, \"y\": 0, \"width\": %1, \"height\": %2}]}")
+                 .arg(size.width()).arg(size.height()).toUtf8());
+  file.close();
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("ZO_TEST_SCREEN", screen);
+  env.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config);
+  QProcess other;
+  other.setProcessEnvironment(env);
+  other.setProcessChannelMode(QProcess::MergedChannels);
+  other.start(QCoreApplication::applicationFilePath(),
+              {QStringLiteral("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
+  EXPECT_TRUE(other.waitForFinished(300000));
+  const QString output = QString::fromUtf8(other.readAll());
+  EXPECT_EQ(other.exitStatus(), QProcess::NormalExit) << output.toStdString();
+  EXPECT_EQ(other.exitCode(), 0) << output.toStdString();
+  EXPECT_TRUE(output.contains("[  PASSED  ] 1 test.")) << output.toStdString();
+  return true;
+}
 
 }  // namespace
 
@@ -106,8 +148,10 @@ TEST_F(StartUp, FirstStartWithoutSettingsLoadsTheSampleUnderTheUnnamedName) {
   Start();
   EXPECT_TRUE(Form->FirstRun);
   EXPECT_EQ(Form->FileName, path + "noname1.zod");  // Save will ask for a name
-  // Right of the statistics window, which is wider than 222 by what its labels need.
-  EXPECT_EQ(OuterRect(Form).topLeft(), QPoint(230 + FormStatistic->width() - 222, 78));
+  // The offscreen screen has no room for the statistics window widened to its
+  // labels beside the main window and the parameter editor: the default places.
+  EXPECT_EQ(OuterRect(Form).topLeft(), QPoint(230, 78));
+  EXPECT_EQ(FormStatistic->size(), QSize(222, 363));
   EXPECT_EQ(Form->size(), QSize(442, 57));
   EXPECT_TRUE(FormView->isVisible());
   EXPECT_EQ(FormView->size(), QSize(453, 475));
@@ -276,16 +320,22 @@ TEST_F(StartUp, ABrushWithAnEmptyListStartsAsThePointer) {
   }
 }
 
-// The statistics window at its default size: every label of the first
+// The statistics window at its default size on a screen with room for it
+// beside the main window and the parameter editor: every label of the first
 // columns whole (a width the user set kept), the values beside them whole,
 // and both charts' axes on round steps, whole numbers where the values are,
 // after ticks and after New, on every quantity.
 TEST_F(StartUp, TheStatisticsWindowShowsItsLabelsWholeAndStepsItsAxesRoundly) {
+  if (RunOnScreen(QSize(1920, 1080))) return;
   CopySample();
   Start();
   Form->show();
   ASSERT_TRUE(FormStatistic->isVisible());
-  for (int i = 0; i < 30; ++i) QTest::keyClick(Form, Qt::Key_F7);
+  // Wider than 222 by what the labels need, the main window as much further right.
+  EXPECT_GT(FormStatistic->width(), 222);
+  EXPECT_EQ(OuterRect(Form).topLeft(), QPoint(230 + FormStatistic->width() - 222, 78));
+  for (int i = 0; i < 30; ++i) Press(Qt::Key_F7);
+  ASSERT_EQ(Form->Step, 30);
   QTabBar* tabs = FormStatistic->PageControl->tabBar();
   auto page = [tabs](int index) {
     QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(index).center());
@@ -300,10 +350,19 @@ TEST_F(StartUp, TheStatisticsWindowShowsItsLabelsWholeAndStepsItsAxesRoundly) {
         const QString text = grid->item(row, col) ? grid->item(row, col)->text() : QString();
         if (grid->item(row, 0)->text().startsWith('&')) continue;
         EXPECT_LT(metrics.horizontalAdvance(text), grid->columnWidth(col)) << text.toStdString();
+        EXPECT_EQ(FormStatistic->ShownText(grid, row, col), text);
       }
     }
   }
-  auto expectRound = [](QChartView* view, Qt::Orientation o, bool whole, const std::string& what) {
+  // The labels an axis shows, as it writes them.
+  auto labels = [](const QValueAxis* axis) {
+    std::vector<std::string> out;
+    const double step = (axis->max() - axis->min()) / (axis->tickCount() - 1);
+    for (int i = 0; i < axis->tickCount(); ++i)
+      out.push_back(QString::asprintf(axis->labelFormat().toLatin1().constData(), axis->min() + i * step).toStdString());
+    return out;
+  };
+  auto expectRound = [&labels](QChartView* view, Qt::Orientation o, bool whole, const std::string& what) {
     const auto* axis = qobject_cast<QValueAxis*>(view->chart()->axes(o).first());
     ASSERT_GE(axis->tickCount(), 2) << what;
     const double step = (axis->max() - axis->min()) / (axis->tickCount() - 1);
@@ -314,21 +373,31 @@ TEST_F(StartUp, TheStatisticsWindowShowsItsLabelsWholeAndStepsItsAxesRoundly) {
     if (whole) {
       EXPECT_GE(step, 1) << what;
     }
-    for (int i = 0; i < axis->tickCount(); ++i) {
-      const QString label = QString::asprintf(axis->labelFormat().toLatin1().constData(), axis->min() + i * step);
-      EXPECT_LE(label.size(), 6) << what << ": " << label.toStdString();
+    for (const std::string& label : labels(axis)) {
+      EXPECT_LE(label.size(), 6u) << what << ": " << label;
       if (whole) {
-        EXPECT_FALSE(label.contains('.')) << what << ": " << label.toStdString();
+        EXPECT_EQ(label.find('.'), std::string::npos) << what << ": " << label;
       }
     }
   };
-  auto everyQuantity = [&](const std::string& when) {
+  // After New the charts are empty and every axis runs from 0 to 1: an axis
+  // of counts in one whole step, the history's means in fifths.
+  const std::vector<std::string> countLabels = {"0", "1"};
+  const std::vector<std::string> meanLabels = {"0", "0.2", "0.4", "0.6", "0.8", "1"};
+  auto everyQuantity = [&](const std::string& when, bool empty) {
+    auto axis = [](QChartView* view, Qt::Orientation o) {
+      return qobject_cast<QValueAxis*>(view->chart()->axes(o).first());
+    };
     page(2);
     QTest::keyClick(FormStatistic->ComboBoxStat, Qt::Key_Home);
     for (int k = 0; k < 8; ++k) {
       const std::string what = when + ", distribution " + std::to_string(k);
       expectRound(FormStatistic->ChartStat, Qt::Horizontal, true, what);
       expectRound(FormStatistic->ChartStat, Qt::Vertical, true, what);
+      if (empty) {
+        EXPECT_EQ(labels(axis(FormStatistic->ChartStat, Qt::Horizontal)), countLabels) << what;
+        EXPECT_EQ(labels(axis(FormStatistic->ChartStat, Qt::Vertical)), countLabels) << what;
+      }
       QTest::keyClick(FormStatistic->ComboBoxStat, Qt::Key_Down);
     }
     page(3);
@@ -337,12 +406,18 @@ TEST_F(StartUp, TheStatisticsWindowShowsItsLabelsWholeAndStepsItsAxesRoundly) {
       const std::string what = when + ", history " + std::to_string(k);
       expectRound(FormStatistic->ChartHistory, Qt::Horizontal, true, what);
       expectRound(FormStatistic->ChartHistory, Qt::Vertical, k < 2, what);  // counts and masses
+      if (empty) {
+        EXPECT_EQ(labels(axis(FormStatistic->ChartHistory, Qt::Horizontal)), countLabels) << what;
+        EXPECT_EQ(labels(axis(FormStatistic->ChartHistory, Qt::Vertical)), k < 2 ? countLabels : meanLabels) << what;
+      }
       QTest::keyClick(FormStatistic->ComboBoxHistory, Qt::Key_Down);
     }
   };
-  everyQuantity("after 30 ticks");
-  QTest::keyClick(Form, Qt::Key_F2);
-  everyQuantity("after New");
+  everyQuantity("after 30 ticks", false);
+  Press(Qt::Key_F2);
+  ASSERT_EQ(Form->Step, 0);
+  ASSERT_EQ(Form->Plant->Params[0].Const.Count, 0);
+  everyQuantity("after New", true);
   Exit();
 
   WriteIni("[MainForm]\r\nFirstRun=0\r\n[FormStatistic]\r\nColWidthsMain=150\r\n");
@@ -350,6 +425,70 @@ TEST_F(StartUp, TheStatisticsWindowShowsItsLabelsWholeAndStepsItsAxesRoundly) {
   EXPECT_EQ(FormStatistic->StringGridMain->columnWidth(0), 150);
   EXPECT_EQ(FormStatistic->StringGridCell->columnWidth(0),
             FormStatistic->FirstColumnFit(FormStatistic->StringGridCell));
+}
+
+// On a screen whose work area has no room for the statistics window widened
+// to its labels beside the main window and the parameter editor (the
+// offscreen screen here, 800 pixels wide; see the test above for one with
+// room) the windows keep their default places and widths. A label that does
+// not fit its column is shortened with "…" and shown whole in a hint over its
+// cell; one that fits shows whole, without a hint; so also in a column the
+// user dragged narrower.
+TEST_F(StartUp, WithoutRoomTheStatisticsLabelsThatDoNotFitAreShortenedAndShownWholeOnHover) {
+  ASSERT_EQ(QGuiApplication::primaryScreen()->availableGeometry().width(), 800);
+  CopySample();
+  Start();
+  Form->show();
+  EXPECT_EQ(OuterRect(Form).topLeft(), QPoint(230, 78));
+  EXPECT_EQ(FormStatistic->size(), QSize(222, 363));
+  EXPECT_EQ(FormStatistic->StringGridMain->columnWidth(0), 120);
+  EXPECT_EQ(FormStatistic->StringGridCell->columnWidth(0), 120);
+  QTableWidget* grid = FormStatistic->StringGridCell;  // the page shown
+  ASSERT_EQ(FormStatistic->PageControl->currentWidget(), grid);
+  QWidget* viewport = grid->viewport();
+  auto rowOf = [grid](const QString& label) {
+    for (int row = 0; row < grid->rowCount(); ++row)
+      if (grid->item(row, 0)->text() == label) return row;
+    return -1;
+  };
+  auto cellCentre = [grid](int row) { return grid->visualRect(grid->model()->index(row, 0)).center(); };
+  // The hint the mouse resting on a label brings up (empty when none).
+  auto hintOver = [&](int row) {
+    QToolTip::hideText();
+    (void)QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000);
+    QTest::mouseMove(viewport, cellCentre(row) - QPoint(1, 0));
+    QTest::mouseMove(viewport, cellCentre(row));
+    if (grid->toolTip().isEmpty()) return QString();
+    (void)QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000);
+    return QToolTip::isVisible() ? QToolTip::text() : QStringLiteral("(no hint shown)");
+  };
+  const QString longest = QStringLiteral("Продолжительность жизни, тактов");
+  const QString mass = QStringLiteral("Масса, ед");
+  const int longRow = rowOf(longest), massRow = rowOf(mass);
+  ASSERT_GE(longRow, 0);
+  ASSERT_GE(massRow, 0);
+
+  const QString shortened = FormStatistic->ShownText(grid, longRow, 0);
+  EXPECT_TRUE(shortened.endsWith(QStringLiteral("…"))) << shortened.toStdString();
+  EXPECT_TRUE(longest.startsWith(shortened.chopped(1))) << shortened.toStdString();
+  EXPECT_LE(grid->fontMetrics().horizontalAdvance(shortened), 119);
+  EXPECT_EQ(FormStatistic->ShownText(grid, massRow, 0), mass);
+  EXPECT_EQ(hintOver(massRow), QString());
+  EXPECT_EQ(hintOver(longRow), longest);
+
+  // The column dragged to 40 pixels: now the short label is shortened too.
+  auto send = [&](QEvent::Type type, int x, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    const QPointF at(x, cellCentre(massRow).y());
+    QMouseEvent event(type, at, viewport->mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &event);
+  };
+  send(QEvent::MouseButtonPress, 121, Qt::LeftButton, Qt::LeftButton);
+  send(QEvent::MouseMove, 40, Qt::NoButton, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, 40, Qt::LeftButton, Qt::NoButton);
+  ASSERT_EQ(grid->columnWidth(0), 40);
+  EXPECT_TRUE(FormStatistic->ShownText(grid, massRow, 0).endsWith(QStringLiteral("…")));
+  EXPECT_EQ(hintOver(massRow), mass);
+  QToolTip::hideText();
 }
 
 TEST_F(StartUp, AbsentSpeciesGiveTheDefaultOneAndAHighBrushIndexIsLowered) {

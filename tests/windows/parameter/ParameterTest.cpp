@@ -520,6 +520,47 @@ TEST_F(ParameterEditor, ANameWithACharacterTheDataFileCannotCarryIsRefusedWithTh
   EXPECT_EQ(Plant().Params[0].Const.Name, "Ёж №5 €");
 }
 
+// The author is a line of the data file: a character code page 1251 lacks
+// does not enter the author line, and the information page says why.
+TEST_F(ParameterEditor, TheAuthorLineRefusesACharacterTheDataFileCannotCarry) {
+  MainForm->FileName = QStringLiteral("/nonexistent/never_saved.zod");
+  MainForm->FileDataVersion = "0.5.2";
+  MainForm->Created = "01.02.2003 04:05:06";
+  QLineEdit* edit = Form->EditUserName;
+  edit->clear();
+  edit->setFocus();
+  // keyClicks carries Latin-1 only: the other characters go one key at a time.
+  auto typeChar = [edit](const QString& c) {
+    QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, c, Qt::NoModifier);
+  };
+  QTest::keyClicks(edit, "Ivan");
+  QString shown;
+  partest::CollectNextMessage(&shown);
+  typeChar(QStringLiteral("☃"));
+  EXPECT_TRUE(shown.contains(
+      QStringLiteral("Имя автора не может содержать знак \"☃\": его нельзя записать в файл данных.")))
+      << shown.toStdString();
+  EXPECT_TRUE(shown.contains(QStringLiteral("Информация"))) << shown.toStdString();
+  EXPECT_EQ(edit->text(), QStringLiteral("Ivan"));
+  EXPECT_EQ(MainForm->UserName, QStringLiteral("Ivan"));
+  EXPECT_EQ(MainForm->Author, "Ivan");
+  EXPECT_EQ(FormView->windowTitle(), QStringLiteral("Наблюдение 0.5.2 - Ivan 01.02.2003 04:05:06"));
+  // Refused in the middle of the line, the cursor stays where it was.
+  QTest::keyClick(edit, Qt::Key_Home);
+  shown.clear();
+  partest::CollectNextMessage(&shown);
+  typeChar(QStringLiteral("☃"));
+  EXPECT_TRUE(shown.contains(QStringLiteral("\"☃\""))) << shown.toStdString();
+  QTest::keyClicks(edit, "J ");
+  EXPECT_EQ(edit->text(), QStringLiteral("J Ivan"));
+  // What the code page carries enters the line and the caption.
+  QTest::keyClick(edit, Qt::Key_End);
+  for (const QChar c : QStringLiteral(" Иванов №5")) typeChar(QString(c));
+  EXPECT_EQ(edit->text(), QStringLiteral("J Ivan Иванов №5"));
+  EXPECT_EQ(MainForm->Author, "J Ivan Иванов №5");
+  EXPECT_EQ(FormView->windowTitle(), QStringLiteral("Наблюдение 0.5.2 - J Ivan Иванов №5 01.02.2003 04:05:06"));
+}
+
 TEST_F(ParameterEditor, AddSpeciesWithoutResourcesIsRefusedWithTheInformationText) {
   // Remove the species first, then the only resource.
   Form->DeletePlant(0);

@@ -65,6 +65,16 @@ std::string ReadItemName(const TIniFile& ini, TUniqueNames& names, const std::st
   return stored.empty() ? name : stored;
 }
 
+// The longest path the system takes, in characters (a character takes at
+// least one of its bytes). A recent file's path, and the menu text made from
+// it, is never longer.
+constexpr size_t MaxPathLength = PATH_MAX - 1;
+
+size_t CharacterCount(const std::string& utf8) {
+  return static_cast<size_t>(
+      std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
 }  // namespace
 
 bool VersionLower(const std::string& version, const std::string& than) { return version < than; }
@@ -88,11 +98,17 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   d.MainTop = ini.ReadInteger(sMain, "Top", 78);
   d.MainLeft = ini.ReadInteger(sMain, "Left", windows.MainLeft);
   d.Snap = ini.ReadBool(sMain, "Snap", true);
+  // An entry whose path or menu text is longer than a path can be names no
+  // file: it is dropped, and the entries after it move up.
+  int recent = 0;
   for (int i = 0; i < 5; ++i) {
     const std::string p = Idx("FileList", i);
-    d.FileList[i].Visible = ini.ReadBool(sMain, p + ".Visible", false);
-    d.FileList[i].ShortFileName = ini.ReadString(sMain, p + ".ShortFileName", "");
-    d.FileList[i].FileName = ini.ReadString(sMain, p + ".FileName", "");
+    TSettingsRecentFile entry;
+    entry.Visible = ini.ReadBool(sMain, p + ".Visible", false);
+    entry.ShortFileName = ini.ReadString(sMain, p + ".ShortFileName", "");
+    entry.FileName = ini.ReadString(sMain, p + ".FileName", "");
+    if (CharacterCount(entry.FileName) > MaxPathLength || CharacterCount(entry.ShortFileName) > MaxPathLength) continue;
+    d.FileList[recent++] = std::move(entry);
   }
   // 2. The field view.
   d.View.Top = ReadOptional(ini, sView, "Top");

@@ -314,7 +314,8 @@ void TMainForm::ActionFileSaveAsExecute() {
 }
 
 void TMainForm::ActionFileReload1Click(int tag) {
-  if (tag < 1 || tag > 5) return;
+  // A key whose entry holds no file does nothing.
+  if (tag < 1 || tag > 5 || FileList[tag - 1].FileName.isEmpty()) return;
   OpenDataFile(FileList[tag - 1].FileName);
 }
 

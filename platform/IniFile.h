@@ -41,6 +41,13 @@ class TIniFile {
   bool SectionExists(const std::string& section) const;
   bool ValueExists(const std::string& section, const std::string& key) const;
 
+  // Keys an older version wrote with a name in them as it stood (an "&#" in
+  // it, which keys of this version carry as "&#38;#"): the value of a key as
+  // it stands in the file, code page 1251 with no reference decoded ("" when
+  // absent), and an integer under a key given in that form.
+  std::string ReadStoredText(const std::string& section, const std::string& key) const;
+  int32_t ReadIntegerAtStoredKey(const std::string& section, const std::string& storedKey, int32_t def) const;
+
   // The value comes back without blanks at its ends; WriteExactString keeps
   // them too, for a value that must come back exactly (a name that keys others).
   void WriteString(const std::string& section, const std::string& key, const std::string& value);

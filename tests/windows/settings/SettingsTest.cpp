@@ -285,6 +285,55 @@ TEST_F(SettingsFolder, NamesALineCannotHoldAsTheyStandComeBackWithTheirValues) {
   EXPECT_EQ(text.count("\r\n["), 8) << text.toStdString();
 }
 
+// Names an older version wrote as they stood, "&#" in them, keep their names
+// and values; the next exit writes both so that they come back again, and
+// nothing raw (a NUL, a line end) goes into the file.
+TEST_F(SettingsFolder, OlderNamesHoldingCharacterReferenceTextKeepTheirNamesAndValues) {
+  const std::string names[] = {"Соль&Перец&#1", "Вид&#65;", "Нуль&#0;Имя"};
+  std::string text = "[Resource]\r\nResourceCount=3\r\n";
+  for (int i = 0; i < 3; ++i) {
+    const std::string& n = names[i];
+    const std::string v = std::to_string(i + 1);
+    text += "Resource.Value" + std::to_string(i) + "=" + n + "\r\n" + n + ".Resource=1" + v + "\r\n" + n +
+            ".Slur=2" + v + "\r\n" + n + ".Color=3" + v + "\r\n";
+  }
+  text += "[Plant]\r\nPlantCount=3\r\n";
+  for (int i = 0; i < 3; ++i) {
+    const std::string& n = names[i];
+    const std::string v = std::to_string(i + 1);
+    text += "Plant.Value" + std::to_string(i) + "=" + n + "\r\n" + n + ".Color=4" + v + "\r\n" + n +
+            ".ColorMutant=5" + v + "\r\n" + n + ".AgeMax=6" + v + "\r\n" + n + ".ResourceIndex=" +
+            std::to_string(2 - i) + "\r\n";
+  }
+  Write(Utf8ToCp1251(text));
+  for (int start = 0; start < 2; ++start) {  // as an older version wrote them, then as the exit did
+    const TSettingsData r = Read();
+    ASSERT_EQ(r.Resources.size(), 3u);
+    ASSERT_EQ(r.Plants.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(r.Resources[i].Name, names[i]);
+      EXPECT_EQ(r.Resources[i].BrushValue, 11 + i) << names[i];
+      EXPECT_EQ(r.Resources[i].Slur, 21 + i) << names[i];
+      EXPECT_EQ(r.Resources[i].Color, 31 + i) << names[i];
+      EXPECT_EQ(r.Plants[i].Const.Name, names[i]);
+      EXPECT_EQ(r.Plants[i].Const.Color, 41 + i) << names[i];
+      EXPECT_EQ(r.Plants[i].Const.ColorMutant, 51 + i) << names[i];
+      EXPECT_EQ(r.Plants[i].Param.AgeMax(), 61 + i) << names[i];
+      EXPECT_EQ(r.Plants[i].Param.ResourceIn(), 2 - i) << names[i];
+      EXPECT_EQ(r.Plants[i].Param.ResourceOut(), 2 - i) << names[i];
+    }
+    TIniFile ini(Ini());
+    WriteSettingsData(ini, r);
+    ASSERT_TRUE(ini.UpdateFile());
+  }
+  QFile f(path + "omra.ini");
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QByteArray bytes = f.readAll();
+  EXPECT_FALSE(bytes.contains('\0'));
+  EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
+  EXPECT_EQ(bytes.count('\r'), bytes.count("\r\n"));
+}
+
 TEST_F(SettingsFolder, ASpeciesWithZerosReadsBackTheSameFromEveryFileAndPaintsNothing) {
   TResourceObject res(0, 5, 10);
   res.Add("A", 25, 70, clYellow);

@@ -1,6 +1,7 @@
 #include "platform/IniFile.h"
 
 
+#include <cerrno>
 #include <cstdio>
 #include <limits>
 #include <string_view>
@@ -89,6 +90,9 @@ std::string ValueText(std::string_view text) {
   return out;
 }
 
+// A path that names no file at all (as against one that cannot be read).
+bool NoFile(int error) { return error == ENOENT || error == ENOTDIR; }
+
 bool HexDigit(char c, uint32_t& d) {
   if (c >= '0' && c <= '9') d = static_cast<uint32_t>(c - '0');
   else if (c >= 'a' && c <= 'f') d = static_cast<uint32_t>(c - 'a' + 10);
@@ -133,7 +137,10 @@ bool ParseInteger(std::string_view s, int32_t& out) {
 
 }  // namespace
 
-TIniFile::TIniFile(std::string fileName) : Path(std::move(fileName)) { Load(Path, Content); }
+TIniFile::TIniFile(std::string fileName) : Path(std::move(fileName)) {
+  int error = 0;
+  if (!Load(Path, Content, error) && !NoFile(error)) Err = error;
+}
 
 TIniFile::~TIniFile() {
   if (!Pending.empty()) UpdateFile();
@@ -208,9 +215,11 @@ void TIniFile::TContent::Apply(const TWrite& write) {
   ++s.End;
 }
 
-bool TIniFile::Load(const std::string& path, TContent& content) {
+bool TIniFile::Load(const std::string& path, TContent& content, int& error) {
   std::string text;
+  errno = 0;
   const bool read = ReadRegularFile(path, text);
+  error = read ? 0 : errno != 0 ? errno : EIO;
   content.Parse(text);
   return read;
 }
@@ -281,12 +290,24 @@ void TIniFile::WriteBool(const std::string& section, const std::string& key, boo
 
 bool TIniFile::UpdateFile() {
   if (Pending.empty()) return true;
-  // Another object may have written the file since this one read it: its keys stay.
+  // Another object may have written the file since this one read it: its keys
+  // stay. A file that is there but cannot be read is never written over: what
+  // it holds would be lost.
   TContent content;
-  if (!Load(Path, content)) content = Content;
+  int error = 0;
+  if (!Load(Path, content, error)) {
+    if (!NoFile(error)) {
+      Err = error;
+      return false;
+    }
+    content = Content;
+  }
   for (const TWrite& w : Pending) content.Apply(w);
   TSafeFileWriter out(Path);
-  if (!out.Ok()) return false;
+  if (!out.Ok()) {
+    Err = out.Error();
+    return false;
+  }
   for (const TSection& s : content.Sections) {
     if (&s != &content.Sections.front()) {
       out.Write(s.Header);
@@ -297,8 +318,12 @@ bool TIniFile::UpdateFile() {
       out.Write("\r\n", 2);
     }
   }
-  if (!out.Commit()) return false;
+  if (!out.Commit()) {
+    Err = out.Error();
+    return false;
+  }
   Content = std::move(content);
   Pending.clear();
+  Err = 0;
   return true;
 }

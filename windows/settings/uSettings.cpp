@@ -6,11 +6,16 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 
+#include "files/uDataFile.h"
 #include "files/uNames.h"
 #include "model/uLimits.h"
+#include "platform/FileOpen.h"
 #include "platform/IniFile.h"
 #include "platform/SafeFile.h"
 #include "windows/look/uProc.h"
@@ -364,6 +369,17 @@ bool FolderWritable(const QString& folder) {
 
 void SetFolderWritableProbe(std::function<bool(const QString&)> probe) { WritableProbe() = std::move(probe); }
 
+int SettingsFileReadError(const QString& file) {
+  if (file.isEmpty() || !QFileInfo(file).isFile()) return 0;
+  errno = 0;
+  const int fd = OpenRegularFile(file.toStdString());
+  if (fd >= 0) {
+    ::close(fd);
+    return 0;
+  }
+  return errno != 0 ? errno : EIO;
+}
+
 TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
   TSettingsPaths p;
   p.ProgramPath = WithSlash(programPath);
@@ -383,6 +399,15 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
     // Until the user's own file exists, the program folder's file (if any) is the start.
     p.ReadFile = QFileInfo::exists(p.WriteFile) ? p.WriteFile : programIni;
   }
+  // A file that cannot be read is left as it is: nothing is read from it, and
+  // nothing written over it (another file takes the settings only where the
+  // program had chosen one).
+  if (const int error = SettingsFileReadError(p.ReadFile)) {
+    p.Unreadable = p.ReadFile;
+    p.UnreadableError = error;
+    p.ReadFile.clear();
+    if (p.WriteFile == p.Unreadable) p.WriteFile.clear();
+  }
   if (FolderWritable(files)) {
     p.PagesPath = files;
   } else {
@@ -391,6 +416,18 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
     QDir().mkpath(p.PagesPath);
   }
   return p;
+}
+
+QString SettingsReadFailureText(const TSettingsPaths& paths) {
+  if (paths.Unreadable.isEmpty()) return {};
+  QString text = QStringLiteral("Файл настроек \"%1\" не удалось прочитать. %2 ")
+                     .arg(paths.Unreadable, QString::fromStdString(ReadFailureCause(paths.UnreadableError)));
+  text += QStringLiteral("Программа начинает работу с настройками по умолчанию и оставляет этот файл как есть");
+  if (paths.WriteFile.isEmpty())
+    text += QStringLiteral(": настройки этого сеанса сохранены не будут.");
+  else
+    text += QStringLiteral("; настройки этого сеанса будут сохранены в файле \"%1\".").arg(paths.WriteFile);
+  return text;
 }
 
 void SetProgramFolderOverride(const QString& folder) {
@@ -411,8 +448,8 @@ const TSettingsPaths& ResolveCurrentSettingsPaths(const QString& programPath) {
 QString WindowSettingsFile() {
   if (!SettingsFileInUse()) return {};
   const TSettingsPaths& paths = CurrentSettingsPaths();
-  if (paths.ReadFile.isEmpty() || paths.ReadFile == paths.WriteFile || QFileInfo::exists(paths.WriteFile) ||
-      !QFileInfo::exists(paths.ReadFile))
+  if (paths.WriteFile.isEmpty() || paths.ReadFile.isEmpty() || paths.ReadFile == paths.WriteFile ||
+      QFileInfo::exists(paths.WriteFile) || !QFileInfo::exists(paths.ReadFile))
     return paths.WriteFile;
   QFile in(paths.ReadFile);
   if (in.open(QIODevice::ReadOnly)) {

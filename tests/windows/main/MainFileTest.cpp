@@ -1077,20 +1077,7 @@ TEST_F(FileCommands, FilesTheUserMayNotReadOrWriteAreReportedSo) {
   QFile::setPermissions(TestProgramFolder(), open);
   QFile::setPermissions(pages, open);
   for (const QString& name : QDir(pages).entryList(QDir::Files)) QFile::setPermissions(pages + name, open);
-  // Permissions stop every user but root: the tests may run as root, so the
-  // commands run as another user.
-  struct TOtherUser {
-    TOtherUser() {
-      if (geteuid() != 0) return;
-      if (setegid(65534) != 0) return;
-      if (seteuid(65534) != 0) setegid(0);
-      else Switched = true;
-    }
-    ~TOtherUser() {
-      if (Switched && seteuid(0) == 0) setegid(0);
-    }
-    bool Switched = false;
-  };
+  // The commands run as a user whom the permissions stop (TOtherUser).
   auto run = [&](Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& name) {
     user.Shells.push_back([name](TFormShell& shell) {
       QTest::keyClicks(shell.EditFileName, name);

@@ -214,7 +214,7 @@ TEST_F(SettingsFolder, DuplicateAndEmptyNamesGetNamesOfTheirOwnAndChildrenAreBou
   EXPECT_EQ(d.Plants[0].Param.ChildrenCount(), MaxChildrenCount);
 }
 
-TEST_F(SettingsFolder, PathsAndNamesOutsideTheCodePageComeBackUnchanged) {
+TEST_F(SettingsFolder, PathsOutsideTheCodePageComeBackUnchangedAndNamesAsTheDataFileCarriesThemWithTheirValues) {
   TSettingsData d;
   d.UserName = "Łukasz Żółć";
   d.PathDocument = "/home/łukasz/文档/";

@@ -178,17 +178,26 @@ std::string FirstCharNotInCp1251(std::string_view text) {
 
 namespace {
 
-// A reference "&#N;" at text[i]: its character and length, or false.
+// A reference "&#N;" at text[i] in the form Utf8ToCp1251Refs writes: N in
+// decimal without leading zeros. Its number and length, or false.
 bool ReferenceAt(std::string_view text, size_t i, uint32_t& cp, size_t& length) {
   if (text.compare(i, 2, "&#") != 0) return false;
   size_t j = i + 2;
+  if (j >= text.size() || text[j] < '1' || text[j] > '9') return false;
   uint32_t v = 0;
   while (j < text.size() && j - i - 2 < 7 && text[j] >= '0' && text[j] <= '9') v = v * 10 + (text[j++] - '0');
-  if (j == i + 2 || j >= text.size() || text[j] != ';') return false;
-  if (v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF)) return false;
+  if (j >= text.size() || text[j] != ';') return false;
   cp = v;
   length = j + 1 - i;
   return true;
+}
+
+// Whether Utf8ToCp1251Refs writes the reference `cp` of `length` at text[i]:
+// "&#38;" for an "&" before a "#", or a character the code page cannot carry.
+bool WrittenReference(std::string_view text, size_t i, uint32_t cp, size_t length) {
+  if (cp == '&') return i + length < text.size() && text[i + length] == '#';
+  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+  return ByteOf(cp) < 0;
 }
 
 }  // namespace
@@ -219,7 +228,7 @@ std::string Cp1251RefsToUtf8(std::string_view text) {
   for (size_t i = text.find("&#"); i != std::string_view::npos; i = text.find("&#", i + 1)) {
     uint32_t cp = 0;
     size_t length = 0;
-    if (!ReferenceAt(text, i, cp, length)) continue;
+    if (!ReferenceAt(text, i, cp, length) || !WrittenReference(text, i, cp, length)) continue;
     out += Cp1251ToUtf8(text.substr(plain, i - plain));
     AppendUtf8(out, cp);
     plain = i + length;

@@ -18,8 +18,12 @@ std::string FirstCharNotInCp1251(std::string_view text);
 // character reference "&#N;", as in HTML, and an "&" that would begin such a
 // reference as "&#38;". A byte that is not valid UTF-8 still becomes "?".
 std::string Utf8ToCp1251Refs(std::string_view text);
-// The reverse: code page 1251 bytes to UTF-8 with every "&#N;" (N a Unicode
-// character) replaced by its character.
+// The reverse: code page 1251 bytes to UTF-8 with exactly the references
+// Utf8ToCp1251Refs writes replaced by their characters: "&#38;" before a "#",
+// and "&#N;" (N in decimal without leading zeros) for a character the code
+// page cannot carry. Any other "&#...;" text (an "&#65;", an "&#0;") stays as
+// it stands, so no character the code page carries, NUL included, comes out
+// of a reference.
 std::string Cp1251RefsToUtf8(std::string_view text);
 // Lower case of code page 1251 text (Latin and Cyrillic letters).
 std::string LowerCp1251(std::string_view text);

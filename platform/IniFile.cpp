@@ -1,6 +1,7 @@
 #include "platform/IniFile.h"
 
 
+#include <cerrno>
 #include <cstdio>
 #include <limits>
 #include <string_view>
@@ -65,6 +66,33 @@ std::string LineText(const std::string& text, TPart part) {
 
 std::string KeyText(const std::string& key) { return LineText(Utf8ToCp1251Refs(key), TPart::Key); }
 
+// The reverse of LineText for a value: exactly the references it writes there
+// ("&#13;" and "&#10;" anywhere; "&#1;" to "&#32;" as the first or the last
+// character of an exact value) back to their characters; any other "&#...;"
+// is left to Cp1251RefsToUtf8 or stays as it stands.
+std::string ValueText(std::string_view text) {
+  std::string out;
+  size_t plain = 0;  // start of the text not yet copied
+  for (size_t i = text.find("&#"); i != std::string_view::npos; i = text.find("&#", i + 1)) {
+    size_t j = i + 2;
+    unsigned c = 0;
+    if (j < text.size() && text[j] >= '1' && text[j] <= '9')
+      while (j < text.size() && j - i - 2 < 2 && text[j] >= '0' && text[j] <= '9') c = c * 10 + (text[j++] - '0');
+    if (c == 0 || j >= text.size() || text[j] != ';') continue;
+    const bool edge = i == 0 || j + 1 == text.size();
+    if (!(c == '\r' || c == '\n' || (edge && c <= ' '))) continue;
+    out.append(text.substr(plain, i - plain));
+    out.push_back(static_cast<char>(c));
+    plain = j + 1;
+    i = j;
+  }
+  out.append(text.substr(plain));
+  return out;
+}
+
+// A path that names no file at all (as against one that cannot be read).
+bool NoFile(int error) { return error == ENOENT || error == ENOTDIR; }
+
 bool HexDigit(char c, uint32_t& d) {
   if (c >= '0' && c <= '9') d = static_cast<uint32_t>(c - '0');
   else if (c >= 'a' && c <= 'f') d = static_cast<uint32_t>(c - 'a' + 10);
@@ -109,7 +137,10 @@ bool ParseInteger(std::string_view s, int32_t& out) {
 
 }  // namespace
 
-TIniFile::TIniFile(std::string fileName) : Path(std::move(fileName)) { Load(Path, Content); }
+TIniFile::TIniFile(std::string fileName) : Path(std::move(fileName)) {
+  int error = 0;
+  if (!Load(Path, Content, error) && !NoFile(error)) Err = error;
+}
 
 TIniFile::~TIniFile() {
   if (!Pending.empty()) UpdateFile();
@@ -184,9 +215,11 @@ void TIniFile::TContent::Apply(const TWrite& write) {
   ++s.End;
 }
 
-bool TIniFile::Load(const std::string& path, TContent& content) {
+bool TIniFile::Load(const std::string& path, TContent& content, int& error) {
   std::string text;
+  errno = 0;
   const bool read = ReadRegularFile(path, text);
+  error = read ? 0 : errno != 0 ? errno : EIO;
   content.Parse(text);
   return read;
 }
@@ -195,14 +228,11 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
   std::string value;
   if (!Content.Find(Utf8ToCp1251Refs(section), KeyText(key), value)) return def;
   // Whole, however long: a name or a path comes back as it was written.
-  return Cp1251RefsToUtf8(value);
+  return Cp1251RefsToUtf8(ValueText(value));
 }
 
 int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key, int32_t def) const {
-  std::string value;
-  if (!Content.Find(Utf8ToCp1251Refs(section), KeyText(key), value)) return def;
-  int32_t v = 0;
-  return ParseInteger(value, v) ? v : def;
+  return ReadIntegerAtStoredKey(section, KeyText(key), def);
 }
 
 bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool def) const {
@@ -216,6 +246,19 @@ bool TIniFile::SectionExists(const std::string& section) const {
 bool TIniFile::ValueExists(const std::string& section, const std::string& key) const {
   std::string value;
   return Content.Find(Utf8ToCp1251Refs(section), KeyText(key), value) != nullptr;
+}
+
+std::string TIniFile::ReadStoredText(const std::string& section, const std::string& key) const {
+  std::string value;
+  Content.Find(Utf8ToCp1251Refs(section), KeyText(key), value);
+  return value;
+}
+
+int32_t TIniFile::ReadIntegerAtStoredKey(const std::string& section, const std::string& storedKey, int32_t def) const {
+  std::string value;
+  if (!Content.Find(Utf8ToCp1251Refs(section), storedKey, value)) return def;
+  int32_t v = 0;
+  return ParseInteger(value, v) ? v : def;
 }
 
 bool TIniFile::KeyStorable(const std::string& key) {
@@ -247,12 +290,24 @@ void TIniFile::WriteBool(const std::string& section, const std::string& key, boo
 
 bool TIniFile::UpdateFile() {
   if (Pending.empty()) return true;
-  // Another object may have written the file since this one read it: its keys stay.
+  // Another object may have written the file since this one read it: its keys
+  // stay. A file that is there but cannot be read is never written over: what
+  // it holds would be lost.
   TContent content;
-  if (!Load(Path, content)) content = Content;
+  int error = 0;
+  if (!Load(Path, content, error)) {
+    if (!NoFile(error)) {
+      Err = error;
+      return false;
+    }
+    content = Content;
+  }
   for (const TWrite& w : Pending) content.Apply(w);
   TSafeFileWriter out(Path);
-  if (!out.Ok()) return false;
+  if (!out.Ok()) {
+    Err = out.Error();
+    return false;
+  }
   for (const TSection& s : content.Sections) {
     if (&s != &content.Sections.front()) {
       out.Write(s.Header);
@@ -263,8 +318,12 @@ bool TIniFile::UpdateFile() {
       out.Write("\r\n", 2);
     }
   }
-  if (!out.Commit()) return false;
+  if (!out.Commit()) {
+    Err = out.Error();
+    return false;
+  }
   Content = std::move(content);
   Pending.clear();
+  Err = 0;
   return true;
 }

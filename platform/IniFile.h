@@ -13,7 +13,8 @@
 // by the destructor): the current file is read again, the writes are applied
 // in order, and the result replaces the file whole, through a temporary file,
 // or not at all. Lines the program does not know (other sections and keys,
-// comments) are kept as they are; nothing is ever erased. Every read and write
+// comments) are kept as they are; nothing is ever erased, and a file that
+// exists but cannot be read is never written over. Every read and write
 // finds its line through an index, so a file of many keys is read and written
 // in time proportional to its size.
 #include <cstdint>
@@ -41,6 +42,13 @@ class TIniFile {
   bool SectionExists(const std::string& section) const;
   bool ValueExists(const std::string& section, const std::string& key) const;
 
+  // Keys an older version wrote with a name in them as it stood (an "&#" in
+  // it, which keys of this version carry as "&#38;#"): the value of a key as
+  // it stands in the file, code page 1251 with no reference decoded ("" when
+  // absent), and an integer under a key given in that form.
+  std::string ReadStoredText(const std::string& section, const std::string& key) const;
+  int32_t ReadIntegerAtStoredKey(const std::string& section, const std::string& storedKey, int32_t def) const;
+
   // The value comes back without blanks at its ends; WriteExactString keeps
   // them too, for a value that must come back exactly (a name that keys others).
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
@@ -52,9 +60,15 @@ class TIniFile {
   static bool KeyStorable(const std::string& key);
 
   // Puts the writes made so far into the file. False when the file could not
-  // be written (the old file is then whole and the writes stay pending).
+  // be written, or exists but could not be read (it is then never written
+  // over): the old file is whole and the writes stay pending.
   bool UpdateFile();
   bool Modified() const { return !Pending.empty(); }
+  // The system's error number (errno) of the last failure: of reading the
+  // file when it exists but could not be read (when the object was made, or
+  // again in UpdateFile), or of writing it; 0 while there was none and once
+  // UpdateFile succeeded.
+  int Error() const { return Err; }
 
  private:
   struct TWrite {
@@ -77,10 +91,13 @@ class TIniFile {
     const std::string* Find(const std::string& section, const std::string& key, std::string& value) const;
     void Apply(const TWrite& write);
   };
-  static bool Load(const std::string& path, TContent& content);
+  // False, with the system's error number in `error`, when the file could
+  // not be read; ENOENT when there is none.
+  static bool Load(const std::string& path, TContent& content, int& error);
   void Write(const std::string& section, const std::string& key, const std::string& value, bool exact);
 
   std::string Path;
   TContent Content;
   std::vector<TWrite> Pending;
+  int Err = 0;
 };

@@ -102,7 +102,7 @@ TEST_F(IniFileTest, CyrillicKeysAndValuesInCodePage1251) {
   EXPECT_EQ(again.ReadString("plant", "plant.value0", ""), "Организм Лайм");
 }
 
-TEST_F(IniFileTest, StringsAreCutAt2047Characters) {
+TEST_F(IniFileTest, LongStringsComeBackWhole) {
   const std::string longText(3000, 'a');
   Write("[S]\r\nLong=" + longText + "\r\n");
   TIniFile ini(Path);

@@ -1,6 +1,7 @@
 #pragma once
 // One application for the window tests, and a fresh main window per test.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
@@ -58,6 +59,35 @@ inline QApplication* TestApplication() {
   }();
   return app;
 }
+
+inline constexpr QFileDevice::Permissions kOpenToEveryUser =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
+    QFileDevice::WriteOther | QFileDevice::ExeOther;
+
+// A folder and the files in it open to every user, for a test that runs as
+// another user (TOtherUser).
+inline void OpenToEveryUser(const QString& folder) {
+  QFile::setPermissions(folder, kOpenToEveryUser);
+  for (const QString& name : QDir(folder).entryList(QDir::Files))
+    QFile::setPermissions(folder + name, kOpenToEveryUser);
+}
+
+// Permissions stop every user but root, and the tests may run as root: what
+// a test checks of them runs as another user (nobody) while this object lives.
+struct TOtherUser {
+  TOtherUser() {
+    if (geteuid() != 0) return;
+    if (setegid(65534) != 0) return;
+    if (seteuid(65534) != 0) setegid(0);
+    else Switched = true;
+  }
+  ~TOtherUser() {
+    if (Switched && seteuid(0) == 0) setegid(0);
+  }
+  TOtherUser(const TOtherUser&) = delete;
+  TOtherUser& operator=(const TOtherUser&) = delete;
+  bool Switched = false;
+};
 
 class MainWindowTest : public ::testing::Test {
  protected:

@@ -169,6 +169,25 @@ int RecentEntryWidth(const QWidget& window, const QFontMetrics& metrics) {
   return width;
 }
 
+// An entry's menu text as it is shown, within that width: no accelerator, and
+// a tab in a name would start the key. Each half of the width holds far fewer
+// than 256 characters, so the shortening works on the first and last 256
+// only, however long the text.
+QString RecentEntryText(const QString& name, const QFontMetrics& metrics, int width) {
+  constexpr qsizetype kept = 256;
+  QString text = name;
+  if (text.size() > 2 * kept + 1) {
+    qsizetype head = kept, tail = kept;
+    if (text.at(head - 1).isHighSurrogate()) --head;
+    if (text.at(text.size() - tail).isLowSurrogate()) --tail;
+    text = text.left(head) + QStringLiteral("…") + text.right(tail);
+  }
+  text.replace(QLatin1Char('\t'), QLatin1Char(' '));
+  text = metrics.elidedText(text, Qt::ElideMiddle, width);
+  text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+  return text;
+}
+
 }  // namespace
 
 void TMainForm::AddRecentFile(const QString& name) {
@@ -200,11 +219,7 @@ void TMainForm::UpdateRecentMenu() {
       const int k = entry ? entry->data().toInt() : 0;
       if (k < 1 || k > 5) continue;
       const TFileListItem& item = FileList[k - 1];
-      // Shown as it is: no accelerator, and a tab in a name would start the key.
-      QString text = item.ShortFileName;
-      text.replace(QLatin1Char('\t'), QLatin1Char(' '));
-      text = metrics.elidedText(text, Qt::ElideMiddle, width);
-      text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+      const QString text = RecentEntryText(item.ShortFileName, metrics, width);
       entry->setText(MenuTextWithKey(text, commands[k - 1] ? commands[k - 1]->shortcut() : QKeySequence()));
       entry->setToolTip(item.FileName);
       entry->setVisible(item.Visible);
@@ -307,7 +322,8 @@ void TMainForm::ActionFileSaveAsExecute() {
 }
 
 void TMainForm::ActionFileReload1Click(int tag) {
-  if (tag < 1 || tag > 5) return;
+  // A key whose entry holds no file does nothing.
+  if (tag < 1 || tag > 5 || FileList[tag - 1].FileName.isEmpty()) return;
   OpenDataFile(FileList[tag - 1].FileName);
 }
 

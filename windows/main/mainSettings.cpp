@@ -380,7 +380,11 @@ void StartUpSequence(TMainForm& f) {
   }
   f.ToolButtonStart->setVisible(true);
   f.ToolButtonStop->setVisible(false);
-  if (!memoryNote.isEmpty()) f.ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"), {memoryNote});
+  // What start-up could not do as the settings say, in one message.
+  QStringList notes;
+  for (const QString& note : {SettingsReadFailureText(paths), memoryNote})
+    if (!note.isEmpty()) notes << note;
+  if (!notes.isEmpty()) f.ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"), notes);
 
   // The first data: the sample on a first start (under the unnamed start-up
   // name, so that Save asks for a name; what a sample that can't be read
@@ -482,6 +486,13 @@ void TMainForm::PlaceDefaultWindows() {
 namespace {
 
 bool WriteExitSettingsBody(TMainForm& f) {
+  const QString target = CurrentSettingsPaths().WriteFile;
+  if (target.isEmpty()) {
+    // The settings file could not be read at start (and start-up said so): it
+    // stays as it is, and this run's settings are not kept.
+    FreeHtmlWindows({});
+    return false;
+  }
   // Places computed before the window manager told a frame that it has told
   // by now are computed again first: what is stored is where they belong.
   SettlePlaces();
@@ -554,7 +565,6 @@ bool WriteExitSettingsBody(TMainForm& f) {
   if (f.Plant)
     for (int32_t i = 0; i < f.Plant->Count; ++i) d.Plants.push_back(f.Plant->Params[i]);
 
-  const QString target = CurrentSettingsPaths().WriteFile;
   bool ok = false;
   {
     TIniFile ini(target.toStdString());
@@ -565,10 +575,15 @@ bool WriteExitSettingsBody(TMainForm& f) {
     });
     ok = ini.UpdateFile();
     if (!ok) {
-      // Reported, not dropped; the old file is whole. The writes are given up
-      // here so that the file object does not try once more on its way out.
+      // Reported, with its cause, not dropped; the old file is whole. One that
+      // can no longer be read is not written over.
+      const int readError = SettingsFileReadError(target);
+      const QString cause =
+          readError != 0 ? QStringLiteral("Этот файл не удалось прочитать, и он оставлен как есть. ") +
+                               QString::fromStdString(ReadFailureCause(readError))
+                         : QString::fromStdString(WriteFailureCause(ini.Error()));
       QMessageBox::warning(nullptr, QStringLiteral("Ошибка"),
-                           QStringLiteral("Не удалось сохранить настройки в файл \"%1\".").arg(target));
+                           QStringLiteral("Не удалось сохранить настройки в файл \"%1\". %2").arg(target, cause));
     }
   }
   return ok;

@@ -18,5 +18,7 @@ TSettingsWindowDefaults StartUpWindowDefaults();
 void StartUpFromSettings(TMainForm& form);
 
 // Writes the settings at exit and frees the HTML windows. On failure shows a
-// plain message box and returns false; the old file is then untouched.
+// plain message box that names the cause and returns false; the old file is
+// then untouched. Also false, without a word, when no file is to be written
+// (the settings file could not be read at start, which start-up said).
 bool WriteExitSettings(TMainForm& form);

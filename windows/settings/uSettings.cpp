@@ -6,11 +6,16 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 
+#include "files/uDataFile.h"
 #include "files/uNames.h"
 #include "model/uLimits.h"
+#include "platform/FileOpen.h"
 #include "platform/IniFile.h"
 #include "platform/SafeFile.h"
 #include "windows/look/uProc.h"
@@ -50,19 +55,43 @@ std::optional<int> ParseInt(const std::string& text) {
 
 std::string Idx(const char* prefix, int i) { return prefix + std::to_string(i); }
 
+// Where a resource's or species' values are: under the keys this version
+// writes for the name as it was stored (`Name`, whatever name the item is
+// given now), or, where those are absent, under the keys as an older version
+// wrote them, the name as it stands in the file (`Stored`, code page 1251)
+// put in front: a name with "&#" in it, which this version's keys carry as "&#38;#".
+struct TItemKeys {
+  const TIniFile& Ini;
+  const std::string& Section;
+  std::string Name, Stored;
+  int32_t Read(const std::string& suffix, int32_t def) const {
+    if (Ini.ValueExists(Section, Name + suffix)) return Ini.ReadInteger(Section, Name + suffix, def);
+    return Stored.empty() ? def : Ini.ReadIntegerAtStoredKey(Section, Stored + suffix, def);
+  }
+};
+
 // The name of a resource or species from its list key, into `name`, and the
-// prefix of the keys that hold its values. The name is brought to what the
-// data file and the resource set carry (an older version kept characters
-// they cannot), so that the model, these files and the next exit agree; a
-// later duplicate (in any letter case) or an empty name is given a name of
-// its own, as the data file reader does. The values are read under the name
-// as it was stored, where the exit that wrote it put them, whatever name the
-// item is given now; an item stored without a name has only the given one.
-std::string ReadItemName(const TIniFile& ini, TUniqueNames& names, const std::string& section,
-                         const std::string& listKey, const std::string& fallback, std::string& name) {
+// keys that hold its values. The name is brought to what the data file and
+// the resource set carry (an older version kept characters they cannot), so
+// that the model, these files and the next exit agree; a later duplicate (in
+// any letter case) or an empty name is given a name of its own, as the data
+// file reader does. An item stored without a name has only the given one.
+TItemKeys ReadItemName(const TIniFile& ini, TUniqueNames& names, const std::string& section,
+                       const std::string& listKey, const std::string& fallback, std::string& name) {
   const std::string stored = ini.ReadString(section, listKey, "");
   name = names.Add(NameFilesCanCarry(stored), fallback);
-  return stored.empty() ? name : stored;
+  if (stored.empty()) return {ini, section, name, {}};
+  return {ini, section, stored, ini.ReadStoredText(section, listKey)};
+}
+
+// The longest path the system takes, in characters (a character takes at
+// least one of its bytes). A recent file's path, and the menu text made from
+// it, is never longer.
+constexpr size_t MaxPathLength = PATH_MAX - 1;
+
+size_t CharacterCount(const std::string& utf8) {
+  return static_cast<size_t>(
+      std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 }  // namespace
@@ -88,11 +117,17 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   d.MainTop = ini.ReadInteger(sMain, "Top", 78);
   d.MainLeft = ini.ReadInteger(sMain, "Left", windows.MainLeft);
   d.Snap = ini.ReadBool(sMain, "Snap", true);
+  // An entry whose path or menu text is longer than a path can be names no
+  // file: it is dropped, and the entries after it move up.
+  int recent = 0;
   for (int i = 0; i < 5; ++i) {
     const std::string p = Idx("FileList", i);
-    d.FileList[i].Visible = ini.ReadBool(sMain, p + ".Visible", false);
-    d.FileList[i].ShortFileName = ini.ReadString(sMain, p + ".ShortFileName", "");
-    d.FileList[i].FileName = ini.ReadString(sMain, p + ".FileName", "");
+    TSettingsRecentFile entry;
+    entry.Visible = ini.ReadBool(sMain, p + ".Visible", false);
+    entry.ShortFileName = ini.ReadString(sMain, p + ".ShortFileName", "");
+    entry.FileName = ini.ReadString(sMain, p + ".FileName", "");
+    if (CharacterCount(entry.FileName) > MaxPathLength || CharacterCount(entry.ShortFileName) > MaxPathLength) continue;
+    d.FileList[recent++] = std::move(entry);
   }
   // 2. The field view.
   d.View.Top = ReadOptional(ini, sView, "Top");
@@ -157,11 +192,11 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   const TPlantParameter defaultPlant = DefaultSettingsPlant();
   for (int i = 0; i < d.ResourceCount; ++i) {
     TSettingsResource r;
-    const std::string key = ReadItemName(ini, resourceNames, sResource, Idx("Resource.Value", i),
-                                         DefaultResourceName(i), r.Name);
-    r.BrushValue = std::max(1, ini.ReadInteger(sResource, key + ".Resource", defaultResource.BrushValue));
-    r.Slur = Clamp(ini.ReadInteger(sResource, key + ".Slur", defaultResource.Slur), 0, 100);
-    r.Color = ini.ReadInteger(sResource, key + ".Color", defaultResource.Color);
+    const TItemKeys keys = ReadItemName(ini, resourceNames, sResource, Idx("Resource.Value", i),
+                                        DefaultResourceName(i), r.Name);
+    r.BrushValue = std::max(1, keys.Read(".Resource", defaultResource.BrushValue));
+    r.Slur = Clamp(keys.Read(".Slur", defaultResource.Slur), 0, 100);
+    r.Color = keys.Read(".Color", defaultResource.Color);
     d.Resources.push_back(r);
   }
   // 11. Species.
@@ -171,22 +206,22 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   const int resources = d.ResourceCount < 0 ? 1 : d.ResourceCount;
   for (int i = 0; i < d.PlantCount; ++i) {
     TPlantParameter p;
-    const std::string n =
+    const TItemKeys n =
         ReadItemName(ini, plantNames, sPlant, Idx("Plant.Value", i), DefaultPlantName(i), p.Const.Name);
     const TParameterConst& c = defaultPlant.Const;
     const TGenome& g = defaultPlant.Param;
-    p.Const.Color = ini.ReadInteger(sPlant, n + ".Color", c.Color);
-    p.Const.ColorMutant = ini.ReadInteger(sPlant, n + ".ColorMutant", c.ColorMutant);
-    p.Param.ResourceBegin() = ini.ReadInteger(sPlant, n + ".ResourceBegin", g.ResourceBegin());
-    p.Param.ResourceEat() = ini.ReadInteger(sPlant, n + ".ResourceEat", g.ResourceEat());
-    p.Param.AgeReproduct() = ini.ReadInteger(sPlant, n + ".AgeReproduct", g.AgeReproduct());
-    p.Param.AgeMax() = ini.ReadInteger(sPlant, n + ".AgeMax", g.AgeMax());
-    p.Param.ChildrenCount() = ini.ReadInteger(sPlant, n + ".ChildrenCount", g.ChildrenCount());
-    p.Param.Mutation() = ini.ReadInteger(sPlant, n + ".Mutation", g.Mutation());
+    p.Const.Color = n.Read(".Color", c.Color);
+    p.Const.ColorMutant = n.Read(".ColorMutant", c.ColorMutant);
+    p.Param.ResourceBegin() = n.Read(".ResourceBegin", g.ResourceBegin());
+    p.Param.ResourceEat() = n.Read(".ResourceEat", g.ResourceEat());
+    p.Param.AgeReproduct() = n.Read(".AgeReproduct", g.AgeReproduct());
+    p.Param.AgeMax() = n.Read(".AgeMax", g.AgeMax());
+    p.Param.ChildrenCount() = n.Read(".ChildrenCount", g.ChildrenCount());
+    p.Param.Mutation() = n.Read(".Mutation", g.Mutation());
     // Both indexes default to the older single key, itself the default item's.
-    const int32_t index = ini.ReadInteger(sPlant, n + ".ResourceIndex", g.ResourceIn());
-    p.Param.ResourceIn() = ini.ReadInteger(sPlant, n + ".ResourceIn", index);
-    p.Param.ResourceOut() = ini.ReadInteger(sPlant, n + ".ResourceOut", index);
+    const int32_t index = n.Read(".ResourceIndex", g.ResourceIn());
+    p.Param.ResourceIn() = n.Read(".ResourceIn", index);
+    p.Param.ResourceOut() = n.Read(".ResourceOut", index);
     // The ranges every reader keeps: the record reads back as a data file or
     // a resource set would give it.
     KeepGenomeInRange(p.Param, resources);
@@ -334,6 +369,17 @@ bool FolderWritable(const QString& folder) {
 
 void SetFolderWritableProbe(std::function<bool(const QString&)> probe) { WritableProbe() = std::move(probe); }
 
+int SettingsFileReadError(const QString& file) {
+  if (file.isEmpty() || !QFileInfo(file).isFile()) return 0;
+  errno = 0;
+  const int fd = OpenRegularFile(file.toStdString());
+  if (fd >= 0) {
+    ::close(fd);
+    return 0;
+  }
+  return errno != 0 ? errno : EIO;
+}
+
 TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
   TSettingsPaths p;
   p.ProgramPath = WithSlash(programPath);
@@ -353,6 +399,15 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
     // Until the user's own file exists, the program folder's file (if any) is the start.
     p.ReadFile = QFileInfo::exists(p.WriteFile) ? p.WriteFile : programIni;
   }
+  // A file that cannot be read is left as it is: nothing is read from it, and
+  // nothing written over it (another file takes the settings only where the
+  // program had chosen one).
+  if (const int error = SettingsFileReadError(p.ReadFile)) {
+    p.Unreadable = p.ReadFile;
+    p.UnreadableError = error;
+    p.ReadFile.clear();
+    if (p.WriteFile == p.Unreadable) p.WriteFile.clear();
+  }
   if (FolderWritable(files)) {
     p.PagesPath = files;
   } else {
@@ -361,6 +416,18 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
     QDir().mkpath(p.PagesPath);
   }
   return p;
+}
+
+QString SettingsReadFailureText(const TSettingsPaths& paths) {
+  if (paths.Unreadable.isEmpty()) return {};
+  QString text = QStringLiteral("Файл настроек \"%1\" не удалось прочитать. %2 ")
+                     .arg(paths.Unreadable, QString::fromStdString(ReadFailureCause(paths.UnreadableError)));
+  text += QStringLiteral("Программа начинает работу с настройками по умолчанию и оставляет этот файл как есть");
+  if (paths.WriteFile.isEmpty())
+    text += QStringLiteral(": настройки этого сеанса сохранены не будут.");
+  else
+    text += QStringLiteral("; настройки этого сеанса будут сохранены в файле \"%1\".").arg(paths.WriteFile);
+  return text;
 }
 
 void SetProgramFolderOverride(const QString& folder) {
@@ -381,8 +448,8 @@ const TSettingsPaths& ResolveCurrentSettingsPaths(const QString& programPath) {
 QString WindowSettingsFile() {
   if (!SettingsFileInUse()) return {};
   const TSettingsPaths& paths = CurrentSettingsPaths();
-  if (paths.ReadFile.isEmpty() || paths.ReadFile == paths.WriteFile || QFileInfo::exists(paths.WriteFile) ||
-      !QFileInfo::exists(paths.ReadFile))
+  if (paths.WriteFile.isEmpty() || paths.ReadFile.isEmpty() || paths.ReadFile == paths.WriteFile ||
+      QFileInfo::exists(paths.WriteFile) || !QFileInfo::exists(paths.ReadFile))
     return paths.WriteFile;
   QFile in(paths.ReadFile);
   if (in.open(QIODevice::ReadOnly)) {

@@ -115,10 +115,16 @@ QString StartUpFileName(const QString& pathDocument);
 
 struct TSettingsPaths {
   QString ProgramPath;   // the program's folder, ends in "/"
-  QString ReadFile;      // the settings file read at start
-  QString WriteFile;     // the settings file written at exit
+  QString ReadFile;      // the settings file read at start (empty: none, every default)
+  QString WriteFile;     // the settings file written at exit (empty: none is written)
   QString PagesPath;     // where generated pages are written, ends in "/"
   bool PerUser = false;  // the program's folder cannot be written
+  // The settings file that is there but could not be read, and the system's
+  // error number (errno) of that failure; empty and 0 when there is none.
+  // Neither read nor written: the program starts with the defaults and
+  // leaves that file as it is, so what it holds comes back once it can be read.
+  QString Unreadable;
+  int UnreadableError = 0;
 };
 
 // The program's folder: the executable's, unless a test set another one.
@@ -134,8 +140,22 @@ void SetFolderWritableProbe(std::function<bool(const QString&)> probe);
 // With a writable program folder: "omra.ini" and the page folder there. Without
 // one: the user's configuration folder ($XDG_CONFIG_HOME/ZeltorOmra/omra.ini,
 // read from the program folder's file until it exists) and the user's data
-// folder for generated pages ($XDG_DATA_HOME/ZeltorOmra/Files/).
+// folder for generated pages ($XDG_DATA_HOME/ZeltorOmra/Files/). A settings
+// file that would be read but cannot be (no permission to read it) is
+// `Unreadable`: it is then neither the file read nor the file written.
 TSettingsPaths ResolveSettingsPaths(const QString& programPath);
+
+// The system's error number when `file` is a file that is there but cannot
+// be read; 0 when it can be, or when there is none. What is no file (a
+// folder, a pipe, a link to nothing) reads as none: the exit then says why it
+// cannot take the settings.
+int SettingsFileReadError(const QString& file);
+
+// What start-up says of a settings file it could not read: the file, why,
+// and that the program starts with the default settings and leaves the file
+// as it is (and where this run's settings go, when another file takes them).
+// Empty when every settings file could be read.
+QString SettingsReadFailureText(const TSettingsPaths& paths);
 
 // ---------------------------------------------------------------------------
 // The settings in use between start-up and exit.
@@ -151,7 +171,8 @@ const TSettingsPaths& ResolveCurrentSettingsPaths(const QString& programPath);
 // start-up and exit: the file the exit writes. When that file does not exist
 // yet and start-up read another one, the other one's text is first carried
 // over whole, so that a file begun early holds every setting. Empty when the
-// settings file is not in use.
+// settings file is not in use, or when no file is written (the one there
+// could not be read).
 QString WindowSettingsFile();
 
 // Whether the main window reads the settings at creation and writes them at

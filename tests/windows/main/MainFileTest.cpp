@@ -527,15 +527,35 @@ TEST_F(FileCommands, ARefusedFileLeavesTheModelAndTheCurrentFile) {
   EXPECT_TRUE(user.Pages[0].contains("неверный формат данных"));
   EXPECT_TRUE(user.Pages[1].contains("более поздний формат"));
 
-  // A recent file that is gone, and an empty recent entry: "не найден", nothing else.
+  // A recent file that is gone: "не найден", nothing else; an empty recent entry: nothing at all.
   Form->FileList[0] = {docs + "gone.zod", "gone.zod", true};
   Form->ActionReload1->trigger();
   Form->ActionReload3->trigger();
-  ASSERT_EQ(user.Pages.size(), 4);
+  ASSERT_EQ(user.Pages.size(), 3);
   EXPECT_TRUE(user.Pages[2].contains("gone.zod\" не найден"));
-  EXPECT_TRUE(user.Pages[3].contains("не найден"));
   EXPECT_EQ(Form->FileName, docs + "mine.zod");
   EXPECT_EQ(Form->Step, 33);
+}
+
+// The key of a recent entry that holds no file does nothing: no message, and
+// the current file and the model stay; the key of the one entry opens it.
+TEST_F(FileCommands, RecentFileKeysWithoutAnEntryDoNothing) {
+  TUser user;
+  Form->Step = 5;
+  ASSERT_TRUE(Form->SaveDataFile(docs + "only.zod"));
+  ASSERT_EQ(Form->FileList[0].FileName, docs + "only.zod");
+  Form->FileName = docs + "mine.zod";
+  Form->Step = 9;
+  for (Qt::Key key : {Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5}) {
+    Press(key, Qt::ControlModifier);
+    EXPECT_EQ(Form->FileName, docs + "mine.zod") << key;
+    EXPECT_EQ(Form->Step, 9) << key;
+  }
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+  Press(Qt::Key_1, Qt::ControlModifier);
+  EXPECT_EQ(Form->FileName, docs + "only.zod");
+  EXPECT_EQ(Form->Step, 5);
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
 }
 
 TEST_F(FileCommands, ExportThenImportIntoAnEmptyModel) {
@@ -1143,31 +1163,11 @@ TEST_F(FileCommands, OpenAndImportTakeANameTypedStraightAway) {
 
 namespace {
 
-const auto kOpenToAll = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
-
 // The messages are pages written into the page folder: open to every user.
 void OpenPagesToEveryUser() {
-  const QString pages = TestProgramFolder() + "Files/";
-  QFile::setPermissions(TestProgramFolder(), kOpenToAll);
-  QFile::setPermissions(pages, kOpenToAll);
-  for (const QString& name : QDir(pages).entryList(QDir::Files)) QFile::setPermissions(pages + name, kOpenToAll);
+  OpenToEveryUser(TestProgramFolder());
+  OpenToEveryUser(TestProgramFolder() + "Files/");
 }
-
-// Permissions stop every user but root: the tests may run as root, so the
-// commands run as another user.
-struct TOtherUser {
-  TOtherUser() {
-    if (geteuid() != 0) return;
-    if (setegid(65534) != 0) return;
-    if (seteuid(65534) != 0) setegid(0);
-    else Switched = true;
-  }
-  ~TOtherUser() {
-    if (Switched && seteuid(0) == 0) setegid(0);
-  }
-  bool Switched = false;
-};
 
 // A file window action: the name typed, then Return.
 std::function<void(TFormShell&)> TypeAndReturn(const QString& name) {
@@ -1307,7 +1307,7 @@ TEST_F(FileCommands, FilesTheUserMayNotReadOrWriteAreReportedSo) {
                                            "\" не удалось сохранить. Нет прав на запись этого файла или его папки."))
         << user.Pages[i + 1].toStdString();
   EXPECT_EQ(user.Questions.size(), 1);  // replace kept.zod?
-  QFile::setPermissions(docs + "closed", kOpenToAll);
+  QFile::setPermissions(docs + "closed", kOpenToEveryUser);
 }
 
 namespace {

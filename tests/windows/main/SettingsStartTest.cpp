@@ -30,6 +30,9 @@
 #include <QToolTip>
 #include <QValueAxis>
 #include <cmath>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "tests/windows/MainFixture.h"
 #include "tests/FailingAlloc.h"
@@ -624,6 +627,95 @@ TEST_F(StartUp, AFailedWriteIsReportedNotDropped) {
   EXPECT_TRUE(QFileInfo(path + "omra.ini").isDir());
   EXPECT_TRUE(QDir(path).entryList({"*.tmp*", "omra.ini?*"}, QDir::Files | QDir::Hidden).isEmpty());
   SetSettingsFileInUse(false);  // no second attempt on the way out
+}
+
+// A settings file the user may write but not read is never written over:
+// start-up says once that it could not be read and why, and starts with the
+// defaults; the exit leaves the file as it was. What is no file in its place
+// (a folder, a pipe, a link into a missing folder) reads as no file, and the
+// exit says why it could not take the settings.
+TEST_F(StartUp, ASettingsFileThatCannotBeReadIsSaidAtStartAndLeftAsItIs) {
+  const QByteArray kept =
+      "[MainForm]\r\nFirstRun=0\r\nFileList0.Visible=1\r\nFileList0.ShortFileName=run.zod\r\n"
+      "FileList0.FileName=/data/run.zod\r\n[View]\r\nUserName=Owner\r\n[Field]\r\nBrush=1\r\n"
+      "[Help]\r\nTop=40\r\n[FieldInput]\r\nWater=12\r\n[Resource]\r\nResourceCount=1\r\nResource.Value0=Water\r\n";
+  WriteIni(kept.constData());
+  CopySample();
+  const QString ini = path + "omra.ini";
+  // The program's folder open to every user; the settings file the user's own.
+  for (const QString& folder : {path, path + "Files/"}) OpenToEveryUser(folder);
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(QFile::encodeName(ini).constData(), 65534, 65534), 0);
+  }
+  ASSERT_EQ(chmod(QFile::encodeName(ini).constData(), 0200), 0);
+  {
+    TOtherUser other;
+    ASSERT_NE(geteuid(), 0u) << "the check needs a user whom the permissions stop";
+    Start();
+    EXPECT_EQ(modalTitles, QStringList{"Ошибка"});
+    ASSERT_NE(FormMessage, nullptr);
+    const QString said = FormMessage->WebBrowser->toPlainText();
+    EXPECT_TRUE(said.contains("Файл настроек \"" + ini + "\" не удалось прочитать. Нет прав на чтение этого файла. "
+                              "Программа начинает работу с настройками по умолчанию и оставляет этот файл как есть"))
+        << said.toStdString();
+    EXPECT_TRUE(Form->FirstRun);
+    EXPECT_NE(Form->UserName, "Owner");
+    for (const TFileListItem& item : Form->FileList) EXPECT_NE(item.FileName, "/data/run.zod");
+    Exit();
+    EXPECT_EQ(modalTitles, QStringList{"Ошибка"});  // and nothing at exit
+  }
+  struct stat st {};
+  ASSERT_EQ(stat(QFile::encodeName(ini).constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0200u);
+  ASSERT_EQ(chmod(QFile::encodeName(ini).constData(), 0600), 0);
+  auto expectKept = [&] {
+    QFile file(ini);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), kept);
+  };
+  expectKept();
+  // Read at start, no longer readable at exit: not written over either.
+  {
+    TOtherUser other;
+    modalTitles.clear();
+    Start();
+    EXPECT_TRUE(modalTitles.isEmpty()) << modalTitles.join("|").toStdString();
+    EXPECT_EQ(Form->UserName, "Owner");
+    ASSERT_EQ(chmod(QFile::encodeName(ini).constData(), 0200), 0);
+    Exit();
+    EXPECT_EQ(modalTitles, (QStringList{"Ошибка", "Не удалось сохранить настройки в файл \"" + ini +
+                                                     "\". Этот файл не удалось прочитать, и он оставлен как есть. "
+                                                     "Нет прав на чтение этого файла."}));
+  }
+  ASSERT_EQ(chmod(QFile::encodeName(ini).constData(), 0600), 0);
+  expectKept();
+
+  const QString prefix = "Не удалось сохранить настройки в файл \"" + ini + "\". ";
+  const std::function<void()> noFiles[] = {
+      [&] { ASSERT_TRUE(QDir().mkdir(ini)); },
+      [&] { ASSERT_EQ(mkfifo(QFile::encodeName(ini).constData(), 0600), 0); },
+      [&] { ASSERT_TRUE(QFile::link(path + "gone/omra.ini", ini)); },
+  };
+  for (const auto& make : noFiles) {
+    QDir(ini).removeRecursively();
+    QFile::remove(ini);
+    make();
+    const QFileInfo before(ini);
+    modalTitles.clear();
+    Start();
+    EXPECT_TRUE(modalTitles.isEmpty()) << modalTitles.join("|").toStdString();
+    Exit();
+    ASSERT_EQ(modalTitles.size(), 2) << modalTitles.join("|").toStdString();
+    EXPECT_EQ(modalTitles[0], "Ошибка");
+    // The cause follows, a sentence of its own.
+    EXPECT_TRUE(modalTitles[1].startsWith(prefix)) << modalTitles[1].toStdString();
+    EXPECT_TRUE(modalTitles[1].endsWith(".")) << modalTitles[1].toStdString();
+    EXPECT_GT(modalTitles[1].size(), prefix.size() + 10) << modalTitles[1].toStdString();
+    const QFileInfo after(ini);
+    EXPECT_EQ(after.isDir(), before.isDir());
+    EXPECT_EQ(after.isSymLink(), before.isSymLink());
+    EXPECT_EQ(after.exists(), before.exists());
+  }
 }
 
 namespace {

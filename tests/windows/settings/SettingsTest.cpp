@@ -214,7 +214,7 @@ TEST_F(SettingsFolder, DuplicateAndEmptyNamesGetNamesOfTheirOwnAndChildrenAreBou
   EXPECT_EQ(d.Plants[0].Param.ChildrenCount(), MaxChildrenCount);
 }
 
-TEST_F(SettingsFolder, PathsAndNamesOutsideTheCodePageComeBackUnchanged) {
+TEST_F(SettingsFolder, PathsOutsideTheCodePageComeBackUnchangedAndNamesAsTheDataFileCarriesThemWithTheirValues) {
   TSettingsData d;
   d.UserName = "Łukasz Żółć";
   d.PathDocument = "/home/łukasz/文档/";
@@ -286,6 +286,55 @@ TEST_F(SettingsFolder, NamesALineCannotHoldAsTheyStandComeBackWithTheirValues) {
   EXPECT_EQ(text.count("\r\n["), 8) << text.toStdString();
 }
 
+// Names an older version wrote as they stood, "&#" in them, keep their names
+// and values; the next exit writes both so that they come back again, and
+// nothing raw (a NUL, a line end) goes into the file.
+TEST_F(SettingsFolder, OlderNamesHoldingCharacterReferenceTextKeepTheirNamesAndValues) {
+  const std::string names[] = {"Соль&Перец&#1", "Вид&#65;", "Нуль&#0;Имя"};
+  std::string text = "[Resource]\r\nResourceCount=3\r\n";
+  for (int i = 0; i < 3; ++i) {
+    const std::string& n = names[i];
+    const std::string v = std::to_string(i + 1);
+    text += "Resource.Value" + std::to_string(i) + "=" + n + "\r\n" + n + ".Resource=1" + v + "\r\n" + n +
+            ".Slur=2" + v + "\r\n" + n + ".Color=3" + v + "\r\n";
+  }
+  text += "[Plant]\r\nPlantCount=3\r\n";
+  for (int i = 0; i < 3; ++i) {
+    const std::string& n = names[i];
+    const std::string v = std::to_string(i + 1);
+    text += "Plant.Value" + std::to_string(i) + "=" + n + "\r\n" + n + ".Color=4" + v + "\r\n" + n +
+            ".ColorMutant=5" + v + "\r\n" + n + ".AgeMax=6" + v + "\r\n" + n + ".ResourceIndex=" +
+            std::to_string(2 - i) + "\r\n";
+  }
+  Write(Utf8ToCp1251(text));
+  for (int start = 0; start < 2; ++start) {  // as an older version wrote them, then as the exit did
+    const TSettingsData r = Read();
+    ASSERT_EQ(r.Resources.size(), 3u);
+    ASSERT_EQ(r.Plants.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(r.Resources[i].Name, names[i]);
+      EXPECT_EQ(r.Resources[i].BrushValue, 11 + i) << names[i];
+      EXPECT_EQ(r.Resources[i].Slur, 21 + i) << names[i];
+      EXPECT_EQ(r.Resources[i].Color, 31 + i) << names[i];
+      EXPECT_EQ(r.Plants[i].Const.Name, names[i]);
+      EXPECT_EQ(r.Plants[i].Const.Color, 41 + i) << names[i];
+      EXPECT_EQ(r.Plants[i].Const.ColorMutant, 51 + i) << names[i];
+      EXPECT_EQ(r.Plants[i].Param.AgeMax(), 61 + i) << names[i];
+      EXPECT_EQ(r.Plants[i].Param.ResourceIn(), 2 - i) << names[i];
+      EXPECT_EQ(r.Plants[i].Param.ResourceOut(), 2 - i) << names[i];
+    }
+    TIniFile ini(Ini());
+    WriteSettingsData(ini, r);
+    ASSERT_TRUE(ini.UpdateFile());
+  }
+  QFile f(path + "omra.ini");
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QByteArray bytes = f.readAll();
+  EXPECT_FALSE(bytes.contains('\0'));
+  EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
+  EXPECT_EQ(bytes.count('\r'), bytes.count("\r\n"));
+}
+
 TEST_F(SettingsFolder, ASpeciesWithZerosReadsBackTheSameFromEveryFileAndPaintsNothing) {
   TResourceObject res(0, 5, 10);
   res.Add("A", 25, 70, clYellow);
@@ -355,6 +404,35 @@ TEST_F(SettingsFolder, ASpeciesWithZerosReadsBackTheSameFromEveryFileAndPaintsNo
   EXPECT_EQ(plant.Field(2, 2).Mass, 0);
   EXPECT_EQ(plant.Field(3, 3).Species, 1);
   EXPECT_EQ(plant.Params[1].Const.Count, 1);
+}
+
+// A recent entry whose path or menu text is longer than any path (4095
+// characters) names no file: it is dropped when read, the later ones move up.
+TEST_F(SettingsFolder, RecentEntriesLongerThanAnyPathAreDroppedAndTheRestMoveUp) {
+  const std::string longest = "/" + std::string(4094, 'a');  // as long as a path can be
+  const std::string tooLong = "/" + std::string(4095, 'b');
+  std::string text = "[MainForm]\r\n";
+  auto entry = [&](int i, const std::string& shortName, const std::string& name) {
+    const std::string p = "FileList" + std::to_string(i);
+    text += p + ".Visible=1\r\n" + p + ".ShortFileName=" + shortName + "\r\n" + p + ".FileName=" + name + "\r\n";
+  };
+  entry(0, tooLong, "/data/a.zod");
+  entry(1, "b.zod", "/data/b.zod");
+  entry(2, "c.zod", tooLong);
+  entry(3, "Ж.zod", longest);
+  entry(4, std::string(5000, 'e'), "/data/e.zod");
+  Write(Utf8ToCp1251(text));
+  const TSettingsData d = Read();
+  EXPECT_EQ(d.FileList[0].FileName, "/data/b.zod");
+  EXPECT_EQ(d.FileList[0].ShortFileName, "b.zod");
+  EXPECT_EQ(d.FileList[1].FileName, longest);
+  EXPECT_EQ(d.FileList[1].ShortFileName, "Ж.zod");
+  EXPECT_TRUE(d.FileList[1].Visible);
+  for (int i = 2; i < 5; ++i) {
+    EXPECT_FALSE(d.FileList[i].Visible) << i;
+    EXPECT_EQ(d.FileList[i].ShortFileName, "") << i;
+    EXPECT_EQ(d.FileList[i].FileName, "") << i;
+  }
 }
 
 TEST_F(SettingsFolder, MainWindowCornerIsClampedToTheWorkArea) {

@@ -1,5 +1,5 @@
 // The settings file layer against hand-written files: case, hexadecimal
-// numbers, missing keys, garbage values, CR LF, Cyrillic, the string limit,
+// numbers, missing keys, garbage values, CR LF, Cyrillic, long strings,
 // keeping what it does not know, and whole-or-nothing writing.
 #include <gtest/gtest.h>
 #include <sys/stat.h>

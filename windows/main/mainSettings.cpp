@@ -95,11 +95,8 @@ TSettingsWindowDefaults StartUpWindowDefaults() {
   if (grow > 0) {
     const int statOuter = ExpectedOuterSize(FormStatistic, QSize(w.StatWidth + grow, 0)).width();
     int middleOuter = ExpectedOuterSize(MainForm, kMainClientSize).width();
-    if (FormView) {
-      // The field view at the width a settings file without the key gives it.
-      const TSettingsData none = ReadSettingsData(TIniFile(std::string{}), QString(), std::string{});
-      middleOuter = std::max(middleOuter, ExpectedOuterSize(FormView, QSize(none.View.Width, 0)).width());
-    }
+    if (FormView)  // at the width a settings file without the key gives it
+      middleOuter = std::max(middleOuter, ExpectedOuterSize(FormView, QSize(SettingsViewWidth, 0)).width());
     const int paramOuter = FormParameter ? ExpectedOuterSize(FormParameter, FormParameter->size()).width() : 0;
     if (std::max(statOuter, w.MainLeft + grow) + middleOuter + paramOuter > WorkArea(MainForm).width()) return w;
   }

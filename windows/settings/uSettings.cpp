@@ -84,15 +84,9 @@ TItemKeys ReadItemName(const TIniFile& ini, TUniqueNames& names, const std::stri
   return {ini, section, stored, ini.ReadStoredText(section, listKey)};
 }
 
-// The longest path the system takes, in characters (a character takes at
-// least one of its bytes). A recent file's path, and the menu text made from
-// it, is never longer.
+// The longest path the system takes, in bytes of its UTF-8 name. A recent
+// file's path, and the menu text made from it, is never longer.
 constexpr size_t MaxPathLength = PATH_MAX - 1;
-
-size_t CharacterCount(const std::string& utf8) {
-  return static_cast<size_t>(
-      std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
 
 }  // namespace
 
@@ -126,14 +120,14 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
     entry.Visible = ini.ReadBool(sMain, p + ".Visible", false);
     entry.ShortFileName = ini.ReadString(sMain, p + ".ShortFileName", "");
     entry.FileName = ini.ReadString(sMain, p + ".FileName", "");
-    if (CharacterCount(entry.FileName) > MaxPathLength || CharacterCount(entry.ShortFileName) > MaxPathLength) continue;
+    if (entry.FileName.size() > MaxPathLength || entry.ShortFileName.size() > MaxPathLength) continue;
     d.FileList[recent++] = std::move(entry);
   }
   // 2. The field view.
   d.View.Top = ReadOptional(ini, sView, "Top");
   d.View.Left = ReadOptional(ini, sView, "Left");
-  d.View.Width = ClampSize(ini.ReadInteger(sView, "Width", 453));
-  d.View.Height = ClampSize(ini.ReadInteger(sView, "Height", 475));
+  d.View.Width = ClampSize(ini.ReadInteger(sView, "Width", SettingsViewWidth));
+  d.View.Height = ClampSize(ini.ReadInteger(sView, "Height", SettingsViewHeight));
   d.View.Visible = ini.ReadBool(sView, "Visible", true);
   d.View.Dockable = InRangeOr(ini.ReadInteger(sView, "Dockable", 1), 0, 1, 0);
   // 3. The statistics window.

@@ -77,6 +77,8 @@ struct TSettingsData {
 constexpr int SettingsMinCols = 10, SettingsMaxCols = 1000;
 constexpr int SettingsMinRows = 5, SettingsMaxRows = 1000;
 constexpr int SettingsMinCellSize = 3, SettingsMaxCellSize = 1000;
+// The field view's client size where the file holds none.
+constexpr int SettingsViewWidth = 453, SettingsViewHeight = 475;
 // Window sizes and first-column widths taken from the file.
 constexpr int SettingsMaxWindowSize = 32767;
 constexpr int SettingsMinColWidth = 30;

@@ -55,8 +55,13 @@ TToolButtonItem ButtonItem(const QStyleOptionToolButton& option) {
   item.Bounds = option.rect;
   item.Caption = option.text;
   item.ShowCaptions = option.toolButtonStyle != Qt::ToolButtonIconOnly;
-  if (!option.icon.isNull() && option.toolButtonStyle != Qt::ToolButtonTextOnly)
-    item.Image = option.icon.pixmap(option.iconSize, QIcon::Normal, QIcon::Off);
+  if (!option.icon.isNull() && option.toolButtonStyle != Qt::ToolButtonTextOnly) {
+    // A disabled button shows its picture's disabled form where the picture
+    // brings one of its own; other pictures show as they are.
+    const bool disabledForm =
+        !(option.state & QStyle::State_Enabled) && !option.icon.availableSizes(QIcon::Disabled).isEmpty();
+    item.Image = option.icon.pixmap(option.iconSize, disabledForm ? QIcon::Disabled : QIcon::Normal, QIcon::Off);
+  }
   return item;
 }
 

@@ -112,7 +112,7 @@ QString NameRefusal(const QString& typed) {
   return CodePageRefusal(QStringLiteral("Наименование"), name);
 }
 
-// The tool buttons' pictures: a plus, a pencil, a cross.
+// The tool buttons' pictures: a plus, a pencil, a cross, each with its greyed form.
 QIcon ToolIcon(int kind) {
   QPixmap pix(16, 16);
   pix.fill(Qt::transparent);
@@ -142,7 +142,12 @@ QIcon ToolIcon(int kind) {
     p.drawLine(QPointF(4, 4), QPointF(12, 12));
     p.drawLine(QPointF(12, 4), QPointF(4, 12));
   }
-  return QIcon(pix);
+  p.end();
+  // A disabled button (delete, with an empty list) shows the picture greyed,
+  // as the style greys the field view's disabled brush buttons.
+  QIcon icon(pix);
+  icon.addPixmap(icon.pixmap(pix.size(), QIcon::Disabled), QIcon::Disabled);
+  return icon;
 }
 
 }  // namespace

@@ -663,12 +663,25 @@ TEST_F(ParameterEditor, DeletingAResourceRenumbersFoodAndBrush) {
 }
 
 TEST_F(ParameterEditor, DeletingEverythingLeavesValidBrushes) {
+  // The red of the delete button's cross, as the button is drawn.
+  auto redPixels = [this] {
+    const QImage image = Form->ToolBarPlant->widgetForAction(Form->ToolButtonPlantDel)->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        if (c.red() - std::max(c.green(), c.blue()) > 100) ++count;
+      }
+    return count;
+  };
+  EXPECT_GT(redPixels(), 10);
   FormView->ToolButtonPlantClick();
   ASSERT_EQ(MainForm->Brush, TBrushTool::Plant);
   Form->DeletePlant(0);
   EXPECT_EQ(Plant().Count, 0);
   EXPECT_EQ(Form->ListBoxPlant->count(), 0);
   EXPECT_FALSE(Form->ToolButtonPlantDel->isEnabled());
+  EXPECT_EQ(redPixels(), 0) << "a disabled button's picture is greyed";
   EXPECT_EQ(MainForm->SubBrushPlant, 0);
   EXPECT_EQ(MainForm->Brush, TBrushTool::Pointer);
   EXPECT_EQ(FormView->DrawGridField->PopupMenu, FormView->PopupMenu);  // the pointer's menu is back

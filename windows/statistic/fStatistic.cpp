@@ -266,7 +266,11 @@ TFormStatistic::~TFormStatistic() {
 
 void TFormStatistic::StyleChart(QChart* chart, const QString& xTitle, const QString& yTitle) {
   chart->legend()->hide();
-  chart->setMargins(QMargins(0, 0, 0, 0));
+  // The last label of the bottom axis is centred on the plot's right edge,
+  // and the chart's layout lets its box reach the chart's own edge, where the
+  // label's last column of ink is lost: a few pixels of room keep it whole.
+  constexpr int kLastLabelRoom = 4;
+  chart->setMargins(QMargins(0, 0, kLastLabelRoom, 0));
   chart->setBackgroundRoundness(0);
   chart->layout()->setContentsMargins(0, 0, 0, 0);
   QFont title(QStringLiteral("Arial"));

@@ -208,6 +208,9 @@ void ShowPage(int index) {
 TEST_F(StatisticTest, HistoryTickAxisRunsInWholeRoundNumbers) {
   auto* axis = qobject_cast<QValueAxis*>(FormStatistic->ChartHistory->chart()->axes(Qt::Horizontal).first());
   ASSERT_NE(axis, nullptr);
+  // At the window's default width, as on screen and in a saved picture.
+  FormStatistic->resize(222, 363);
+  FormStatistic->show();
   auto expectWhole = [axis](double from, double to) {
     EXPECT_EQ(axis->min(), from);
     EXPECT_EQ(axis->max(), to);
@@ -216,6 +219,20 @@ TEST_F(StatisticTest, HistoryTickAxisRunsInWholeRoundNumbers) {
     EXPECT_EQ(step, std::round(step));
     EXPECT_LE(axis->tickCount(), 6);
     EXPECT_EQ(QString::asprintf(axis->labelFormat().toLatin1().constData(), 400.0), QStringLiteral("400"));
+    // The last label is drawn whole, clear of the chart's right edge: no
+    // label ink (dark grey) in the two columns along that edge.
+    QApplication::processEvents();
+    QChartView* view = FormStatistic->ChartHistory;
+    const QImage image = view->viewport()->grab().toImage();
+    const int below = static_cast<int>(view->chart()->plotArea().bottom()) + 3;
+    int inkRight = -1;
+    for (int y = below; y < below + 14; ++y)
+      for (int x = image.width() / 2; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        if (c.red() < 160 && c.green() < 160 && c.blue() < 160) inkRight = std::max(inkRight, x);
+      }
+    EXPECT_GT(inkRight, image.width() - 20) << "the last label, near the edge";
+    EXPECT_LT(inkRight, image.width() - 2) << "up to " << to;
   };
   ShowPage(3);
   expectWhole(0, 1);  // nothing yet

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -61,6 +62,21 @@ TEST_F(SafeFile, ALinkedTargetIsUpdatedAndTheLinkStays) {
   ASSERT_TRUE(Save(P("dangling.ini"), "made"));
   EXPECT_TRUE(fs::is_symlink(Dir / "dangling.ini"));
   EXPECT_EQ(Read(P("real/later.ini")), "made");
+  // Links that lead round to each other name no file: the writer fails at
+  // once with the system's cause, makes no temporary file and leaves both links.
+  fs::create_symlink("loop2.ini", Dir / "loop1.ini");
+  fs::create_symlink("loop1.ini", Dir / "loop2.ini");
+  {
+    TSafeFileWriter out(P("loop1.ini"));
+    EXPECT_FALSE(out.Ok());
+    EXPECT_EQ(out.Error(), ELOOP);
+    out.Write("lost");
+    EXPECT_FALSE(out.Commit());
+  }
+  EXPECT_EQ(Names(), (std::vector<std::string>{"chain.zod", "dangling.ini", "loop1.ini", "loop2.ini", "real",
+                                                "relative.zod"}));
+  EXPECT_TRUE(fs::is_symlink(Dir / "loop1.ini"));
+  EXPECT_TRUE(fs::is_symlink(Dir / "loop2.ini"));
 }
 
 TEST_F(SafeFile, LeftoversOfAKilledSaveGoAtTheNextSave) {

@@ -1352,7 +1352,10 @@ TEST_F(FileCommands, NamesAsLongAsALineHoldsSaveAndOpenAgainAndALongerLineIsNotS
   EXPECT_TRUE(Form->Resource->Params[1].Name == numbered) << Form->Resource->Params[1].Name.size();
   EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").left(1000).toStdString();
 
-  // An author's name one character longer than a line holds (the settings keep names of any length).
+  // The writers' guard against a line longer than the reader takes. No window
+  // gives a name that long (the author line holds 32,767 characters, and the
+  // settings and the files give names of at most 1,048,574), so the author's
+  // name is set here directly, one character longer than a line holds.
   const QByteArray before = FileBytes(docs + "again.zod");
   Form->UserName = QString::fromStdString(Repeated("Ж", 1048575));
   user.Shells.push_back(TypeAndReturn("again"));
@@ -1368,7 +1371,7 @@ TEST_F(FileCommands, NamesAsLongAsALineHoldsSaveAndOpenAgainAndALongerLineIsNotS
   EXPECT_EQ(QDir(docs).entryList(QDir::Files | QDir::Hidden | QDir::System),
             (QStringList{"again.zod", "big.zod"}));
 
-  // The set's writer alike.
+  // The set's writer guards alike: a resource name set directly, as long.
   Form->UserName = "Tester";
   const std::string over = Repeated("Ж", 1048575);
   Form->Resource->Params[0].Name = over;

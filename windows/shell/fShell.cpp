@@ -477,6 +477,9 @@ void TFormShell::ShellListViewDblClick() {
 }
 
 void TFormShell::ShellListViewKeyUp(int key) {
+  // With nothing listed the keys select nothing, and the name typed or
+  // proposed stays.
+  if (ShellListView->ItemCount() == 0) return;
   // The keys that move the selection in the list.
   switch (key) {
     case Qt::Key_Left:
@@ -499,6 +502,15 @@ bool TFormShell::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
   const auto* key = static_cast<QKeyEvent*>(event);
   switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      // With no name typed, the folder chosen in the list opens, as on a
+      // double click (the Yes button is disabled then).
+      if (event->type() == QEvent::KeyPress && EditFileName->text().isEmpty() && ShellListView->SelectedIsFolder()) {
+        ShellListViewDblClick();
+        return true;
+      }
+      return QDialog::eventFilter(watched, event);
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_PageUp:

@@ -158,7 +158,8 @@ class TFormShell : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
   // Up, Down, Page Up and Page Down pressed in the name line move the list's
-  // selection, as in the list itself; the name line keeps every other key.
+  // selection, as in the list itself; Enter with no name typed opens the
+  // folder selected so; the name line keeps every other key.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

@@ -1182,7 +1182,8 @@ std::function<void(TFormShell&)> TypeAndReturn(const QString& name) {
 // With the focus in the name line, Up, Down, Page Up and Page Down move the
 // list's selection as they do in the list, and the name line, the type line
 // and the preview follow, in every mode; Left, Right, Home and End stay with
-// the name line, and Enter accepts the file chosen.
+// the name line, and Enter accepts the file chosen, or opens the folder
+// chosen. In an empty folder they leave the name typed or proposed.
 TEST_F(FileCommands, ListKeysPressedInTheNameLineMoveTheListsSelection) {
   TUser user;
   QDir().mkpath(docs + "sub");
@@ -1237,7 +1238,7 @@ TEST_F(FileCommands, ListKeysPressedInTheNameLineMoveTheListsSelection) {
   EXPECT_TRUE(previews[1].startsWith("b.zod: ") && previews[1].contains("Комментарий b")) << previews[1].toStdString();
   EXPECT_TRUE(previews[2].startsWith("a.zod: ") && previews[2].contains("Комментарий a")) << previews[2].toStdString();
   EXPECT_EQ(Form->FileName, docs + "a.zod");
-  // Import: the check list shows the set chosen.
+  // Import: the check list shows the set chosen; Enter opens the folder chosen.
   user.Shells.push_back([&](TFormShell& shell) {
     listed(shell);
     press(shell, Qt::Key_Down);
@@ -1249,10 +1250,14 @@ TEST_F(FileCommands, ListKeysPressedInTheNameLineMoveTheListsSelection) {
     EXPECT_EQ(shell.FrameImport->SetFile, docs + "a.zor");
     press(shell, Qt::Key_Up);
     EXPECT_FALSE(shell.FrameImport->isVisible());
+    press(shell, Qt::Key_Return);
+    EXPECT_EQ(shell.CurrentFolder(), docs + "sub/");
     shell.ButtonCancel->click();
   });
   Press(Qt::Key_M, Qt::ControlModifier);
-  // Save As, Export and the picture: the name line shows the file chosen, as a click in the list does.
+  Form->PathDocument = docs;
+  // Save As, Export and the picture: the name line shows the file chosen, as
+  // a click in the list does, and Enter opens a folder chosen.
   for (const char* name : {"c.jpg", "d.jpg"}) QFile(docs + name).open(QIODevice::WriteOnly);
   const std::tuple<Qt::Key, Qt::KeyboardModifiers, QString> saving[] = {
       {Qt::Key_F4, Qt::ControlModifier, "b.zod"}, {Qt::Key_E, Qt::ControlModifier, "b.zor"},
@@ -1266,9 +1271,15 @@ TEST_F(FileCommands, ListKeysPressedInTheNameLineMoveTheListsSelection) {
       press(shell, Qt::Key_PageUp);
       EXPECT_EQ(shell.EditFileName->text(), "");
       EXPECT_EQ(shell.EditFileType->text(), "Папка");
+      press(shell, Qt::Key_Return);
+      EXPECT_EQ(shell.CurrentFolder(), docs + "sub/");
+      QTest::keyClicks(shell.EditFileName, "typed");
+      for (Qt::Key key : {Qt::Key_Down, Qt::Key_PageUp}) press(shell, key);
+      EXPECT_EQ(shell.EditFileName->text(), "typed");
       shell.ButtonCancel->click();
     });
     Press(key, modifiers);
+    Form->PathDocument = docs;
   }
   EXPECT_EQ(user.ShellsSeen, 5);
   EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();

@@ -262,17 +262,28 @@ QString TFormShell::NamedFile(const QString& name) const {
 QString TFormShell::NameRefusal(const QString& name) const {
   const QString part = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
   if (part.isEmpty() && !name.isEmpty()) return QStringLiteral("Папка \"%1\" не найдена.").arg(NamedFile(name));
+  // A file that is there opens whatever its name: an older version saved ".zod".
+  if (!Saving() && !part.isEmpty() && QFileInfo::exists(NamedFile(ForceExtension(name, Extension)))) return QString();
   // The name the file gets, less the extension the window forces on it, must
-  // hold more than points: "", "..." and ".zod" (so ".ZOD", and ".zor" that
-  // becomes ".zod") name no file, only a hidden one the window never lists.
+  // hold more than points and blanks: "", "...", ".zod" (so ".ZOD", and ".zor"
+  // that becomes ".zod") and "   .zod" name no file, only a hidden one the
+  // window never lists or one the list shows as if it had no name.
   const QString accepted = ForceExtension(part, Extension);
   const QString stem = accepted.left(accepted.size() - ExtractExtension(accepted).size());
-  if (stem.count(QLatin1Char('.')) < stem.size()) return QString();
-  if (part.isEmpty()) return QStringLiteral("Не указано имя файла.");
-  if (stem.isEmpty()) return QStringLiteral("Не указано имя файла: \"%1\" — только расширение.").arg(part);
-  if (part.count(QLatin1Char('.')) == part.size())
+  const auto only = [](const QString& text, bool points, bool blanks) {
+    return std::all_of(text.begin(), text.end(), [&](QChar c) {
+      return (points && c == QLatin1Char('.')) || (blanks && c.isSpace());
+    });
+  };
+  if (!only(stem, true, true)) return QString();
+  if (stem.isEmpty() && !part.isEmpty())
+    return QStringLiteral("Не указано имя файла: \"%1\" — только расширение.").arg(part);
+  if (only(stem, false, true)) return QStringLiteral("Не указано имя файла.");
+  if (only(part, true, false))
     return QStringLiteral("Имя \"%1\" не может быть именем файла: оно состоит только из точек.").arg(part);
-  return QStringLiteral("Имя \"%1\" не может быть именем файла: до расширения в нём только точки.").arg(part);
+  if (only(stem, true, false))
+    return QStringLiteral("Имя \"%1\" не может быть именем файла: до расширения в нём только точки.").arg(part);
+  return QStringLiteral("Имя \"%1\" не может быть именем файла: до расширения в нём только точки и пробелы.").arg(part);
 }
 
 int TFormShell::OuterWidth() const { return OuterRect(this).width(); }

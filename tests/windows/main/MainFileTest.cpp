@@ -1060,10 +1060,11 @@ TEST_F(FileCommands, PagesBreakAWordOnlyWhereItIsWiderThanTheLine) {
 }
 
 // A typed name that is a folder ("sub/", "..", "~") opens it in the window,
-// in the save modes as in Open and Import; a name of no file (empty, ending
-// in "/", points only, only the extension in any letter case) is refused with
-// a message and the window stays open, in every mode; "~/" names the home
-// folder.
+// in the save modes as in Open and Import; in the save modes a name of no
+// file (empty, ending in "/", points only, only the extension in any letter
+// case, points and blanks before it) is refused with a message and the window
+// stays open; Open and Import take a file that is there whatever its name;
+// "~/" names the home folder.
 TEST_F(FileCommands, TypedFoldersOpenInTheWindowAndNamesOfNoFileAreRefused) {
   TUser user;
   QDir().mkpath(docs + "sub");
@@ -1085,7 +1086,8 @@ TEST_F(FileCommands, TypedFoldersOpenInTheWindowAndNamesOfNoFileAreRefused) {
     EXPECT_EQ(shell.EditFileName->text(), "");
     type(shell, "..");
     EXPECT_EQ(shell.CurrentFolder(), docs);
-    for (const char* refused : {"...", "nosuch/", "sub/...", ".zod", ".ZOD", "sub/.zod", ".zor"}) type(shell, refused);
+    for (const char* refused : {"...", "nosuch/", "sub/...", ".zod", ".ZOD", "sub/.zod", ".zor", "   .zod", ". .zod"})
+      type(shell, refused);
     EXPECT_TRUE(shell.isVisible());
     EXPECT_EQ(shell.CurrentFolder(), docs);
     type(shell, "~/mine");
@@ -1093,44 +1095,58 @@ TEST_F(FileCommands, TypedFoldersOpenInTheWindowAndNamesOfNoFileAreRefused) {
   Press(Qt::Key_F4, Qt::ControlModifier);
   EXPECT_EQ(Form->FileName, home.path() + "/mine.zod");
   EXPECT_TRUE(QFile::exists(home.path() + "/mine.zod"));
-  ASSERT_EQ(user.Pages.size(), 7) << user.Pages.join("|").toStdString();
+  ASSERT_EQ(user.Pages.size(), 9) << user.Pages.join("|").toStdString();
   EXPECT_TRUE(user.Pages[0].startsWith("Информация: ")) << user.Pages[0].toStdString();
   EXPECT_TRUE(user.Pages[0].contains("Имя \"...\" не может быть именем файла"));
   EXPECT_TRUE(user.Pages[1].contains("Папка \"" + docs + "nosuch\" не найдена"));
   EXPECT_TRUE(user.Pages[2].contains("Имя \"...\" не может быть именем файла"));
   for (int i = 3; i < 7; ++i)
     EXPECT_TRUE(user.Pages[i].contains("Не указано имя файла")) << user.Pages[i].toStdString();
+  EXPECT_TRUE(user.Pages[7].contains("Не указано имя файла.")) << user.Pages[7].toStdString();
+  EXPECT_TRUE(user.Pages[8].contains(
+      "Имя \". .zod\" не может быть именем файла: до расширения в нём только точки и пробелы."))
+      << user.Pages[8].toStdString();
   // The picture: into the folder typed, then under the name typed.
   user.Shells.push_back([&](TFormShell& shell) {
     type(shell, ".JPG");
+    type(shell, " .jpg");
     type(shell, "sub");
     type(shell, "shot");
   });
   Press(Qt::Key_S, Qt::ControlModifier);
   EXPECT_TRUE(QFile::exists(docs + "sub/shot.jpg"));
-  // Open and Import: the list moves into the folder typed; a file named only
-  // by the extension is not opened.
-  for (const char* inner : {"inner.zod", "inner.zor", ".ZOD", ".ZOR"})
-    QFile(docs + "sub/" + inner).open(QIODevice::WriteOnly);
+  ASSERT_EQ(user.Pages.size(), 11) << user.Pages.join("|").toStdString();
+  EXPECT_TRUE(user.Pages[9].contains("Не указано имя файла")) << user.Pages[9].toStdString();
+  EXPECT_TRUE(user.Pages[10].contains("Не указано имя файла.")) << user.Pages[10].toStdString();
+  // Open and Import: the list moves into the folder typed, and a file named
+  // only by the extension, as an older version saved it, is opened.
+  for (const char* inner : {"inner.zod", "inner.zor"}) QFile(docs + "sub/" + inner).open(QIODevice::WriteOnly);
+  Form->Step = 33;
+  ASSERT_TRUE(Form->SaveDataFile(docs + "sub/.zod"));
+  ASSERT_TRUE(ExportResourceSet((docs + "sub/.zor").toStdString(), *Form->Resource, *Form->Plant, {{true}, {true}}));
+  Form->Step = 0;
   for (const auto& [key, modifiers] : {std::pair{Qt::Key_F3, Qt::NoModifier}, {Qt::Key_M, Qt::ControlModifier}}) {
     user.Shells.push_back([&](TFormShell& shell) {
       type(shell, docs + "sub");
       EXPECT_TRUE(shell.isVisible());
       EXPECT_EQ(shell.CurrentFolder(), docs + "sub/");
-      type(shell, shell.Extension.toUpper());
-      EXPECT_TRUE(shell.isVisible());
       EXPECT_TRUE(QTest::qWaitFor([&] { return shell.ShellListView->Select("inner" + shell.Extension); }, 10000));
+      type(shell, shell.Extension);
+      if (shell.WindowType != TFormShell::TypeImport) return;
+      EXPECT_TRUE(shell.isVisible());  // the set is shown, for the user to tick its rows
+      EXPECT_EQ(shell.FrameImport->SetFile, docs + "sub/.zor");
+      EXPECT_EQ(shell.FrameImport->CheckListBox->Count(), 4);
       shell.ButtonCancel->click();
     });
     Press(key, modifiers);
   }
+  EXPECT_EQ(Form->FileName, docs + "sub/.zod");
+  EXPECT_EQ(Form->Step, 33);
   EXPECT_EQ(user.ShellsSeen, 4);
   EXPECT_EQ(QDir(docs).entryList(QDir::Files | QDir::Hidden), QStringList{});
   EXPECT_EQ(QDir(docs + "sub").entryList(QDir::Files | QDir::Hidden, QDir::Name),
-            (QStringList{".ZOD", ".ZOR", "inner.zod", "inner.zor", "shot.jpg"}));
-  ASSERT_EQ(user.Pages.size(), 10) << user.Pages.join("|").toStdString();
-  for (int i = 7; i < 10; ++i)
-    EXPECT_TRUE(user.Pages[i].contains("Не указано имя файла")) << user.Pages[i].toStdString();
+            (QStringList{".zod", ".zor", "inner.zod", "inner.zor", "shot.jpg"}));
+  EXPECT_EQ(user.Pages.size(), 11) << user.Pages.join("|").toStdString();
 }
 
 // Open and Import take a name typed as soon as they open: the name line has the focus.

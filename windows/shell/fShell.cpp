@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "files/uDataFile.h"
 #include "platform/IniFile.h"
 #include "platform/qt/ShellView.h"
 #include "windows/look/uDialogButtons.h"
@@ -429,9 +430,11 @@ void TFormShell::EditFileNameSaveChange() {
 
 void TFormShell::EditFileNameLoadChange() {
   const QString name = EditFileName->text();
-  // A file is opened; a folder is opened in the window.
+  // A file is opened; a folder is opened in the window; a name in a folder
+  // that may not be entered is taken too, and its reading says why it fails.
   const QFileInfo named(NamedFile(name));
-  ButtonYes->setEnabled(!name.isEmpty() && (named.isFile() || named.isDir()));
+  ButtonYes->setEnabled(!name.isEmpty() && (named.isFile() || named.isDir() ||
+                                            CannotEnterFolderOf(NamedFile(name).toStdString())));
   UpdateCaption();
 }
 
@@ -609,7 +612,9 @@ bool TFormShell::ButtonYesClick() {
     const QFileInfo file(target);
     if (file.path() != ShellTreeView->Path() || !ShellListView->Select(file.fileName())) ShellListView->clearSelection();
     PreviewResourceSet(target);
-    return false;
+    // A set that cannot be read has no rows to tick: it is taken at once, and
+    // the import says why it brought nothing.
+    if (FrameImport->SetReadable) return false;
   }
   if (Saving() && QFileInfo::exists(target)) {
     const QString current = Host.CurrentFile.isEmpty() ? QString() : QFileInfo(Host.CurrentFile).canonicalFilePath();

@@ -808,6 +808,14 @@ TEST_F(FileCommands, ASetWithABrokenNumberListsEveryRecordAndOnlyATickedNewBroke
   EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime", "P", "Q"}));
   EXPECT_EQ(Form->Resource->Params[3].BrushValue, 9);
   EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+  // Nothing ticked: nothing comes in, and the report says why.
+  import({});
+  EXPECT_EQ(ResourceNames(*Form), (QStringList{"Ресурс Yellow", "A", "C", "B"}));
+  EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime", "P", "Q"}));
+  ASSERT_EQ(user.Pages.size(), 1);
+  EXPECT_TRUE(user.Pages[0].startsWith("Информация: ")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Из набора \"" + docs + "broken.zor\" ничего не добавлено: не отмечено ни одной записи."))
+      << user.Pages[0].toStdString();
 }
 
 TEST_F(FileCommands, TypedPathsAreTakenWholeAndCleaned) {

@@ -546,8 +546,18 @@ std::string ReadFailureCause(int error) {
   }
 }
 
+bool CannotEnterFolderOf(const std::string& fileName) {
+  // A file's state is read with no permission on the file itself: refused,
+  // it is a folder on the way that is closed.
+  struct stat st {};
+  return ::stat(fileName.c_str(), &st) != 0 && NoPermission(errno);
+}
+
 std::string CannotOpenText(const std::string& fileName, int error) {
-  return "Файл \"" + fileName + "\" не удалось открыть. " + ReadFailureCause(error);
+  const std::string cause = NoPermission(error) && CannotEnterFolderOf(fileName)
+                                ? "Нет прав на открытие папки этого файла."
+                                : ReadFailureCause(error);
+  return "Файл \"" + fileName + "\" не удалось открыть. " + cause;
 }
 
 std::string OpenFailedText(const std::string& fileName, int error) {

@@ -120,6 +120,8 @@ std::string RecordTag(const char* kind, int32_t index);
 // ErrorNotRegularFile (platform/FileOpen.h), or 0 when it is not known: the
 // message names the cause (ReadFailureCause, WriteFailureCause).
 std::string NotFoundText(const std::string& fileName);
+// A permission refused on the way to the file (a folder that may not be
+// entered) is told apart from one refused on the file itself.
 std::string CannotOpenText(const std::string& fileName, int error = 0);
 // A file that could not be opened for reading: NotFoundText when there is no
 // such file (ENOENT, ENOTDIR), else CannotOpenText.
@@ -141,6 +143,9 @@ std::string NameForMessage(const std::string& name);
 // causes where the number tells none.
 std::string ReadFailureCause(int error);
 std::string WriteFailureCause(int error);
+// Whether a folder on the way to the file may not be entered by this user, so
+// that whether the file is there cannot be told.
+bool CannotEnterFolderOf(const std::string& fileName);
 
 class TTextWriter;
 // The lines of a species record after its resource lines, as the data file

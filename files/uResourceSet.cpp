@@ -137,6 +137,11 @@ bool ReadResourceSet(const std::string& fileName, TResourceSet& set, int* error)
 int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, const TResourceSetSelection& selection,
                           TResourceSetHost& host, TResourceSetImport* report) {
   TResourceSetImport result;
+  result.NoneTicked = true;
+  for (size_t k = 0; k < set.Resources.size(); ++k)
+    if (Ticked(selection.Resources, static_cast<int32_t>(k))) result.NoneTicked = false;
+  for (size_t k = 0; k < set.Plants.size(); ++k)
+    if (Ticked(selection.Plants, static_cast<int32_t>(k))) result.NoneTicked = false;
   // The record in hand: resource records first, then species records.
   size_t resourceAt = 0, plantAt = 0;
   const auto stop = [&](TResourceSetImport::TStop why, const std::string& name) {
@@ -223,6 +228,7 @@ int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, co
 }
 
 std::vector<std::string> ImportReportLines(const std::string& fileName, const TResourceSetImport& report) {
+  if (report.NoneTicked) return {"Из набора \"" + fileName + "\" ничего не добавлено: не отмечено ни одной записи."};
   std::vector<std::string> lines;
   const auto overLimit = [&](int32_t count, const char* what) {
     if (count > 0)

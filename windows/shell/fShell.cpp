@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "files/uDataFile.h"
 #include "platform/IniFile.h"
 #include "platform/qt/ShellView.h"
 #include "windows/look/uDialogButtons.h"
@@ -262,17 +263,28 @@ QString TFormShell::NamedFile(const QString& name) const {
 QString TFormShell::NameRefusal(const QString& name) const {
   const QString part = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
   if (part.isEmpty() && !name.isEmpty()) return QStringLiteral("Папка \"%1\" не найдена.").arg(NamedFile(name));
+  // A file that is there opens whatever its name: an older version saved ".zod".
+  if (!Saving() && !part.isEmpty() && QFileInfo::exists(NamedFile(ForceExtension(name, Extension)))) return QString();
   // The name the file gets, less the extension the window forces on it, must
-  // hold more than points: "", "..." and ".zod" (so ".ZOD", and ".zor" that
-  // becomes ".zod") name no file, only a hidden one the window never lists.
+  // hold more than points and blanks: "", "...", ".zod" (so ".ZOD", and ".zor"
+  // that becomes ".zod") and "   .zod" name no file, only a hidden one the
+  // window never lists or one the list shows as if it had no name.
   const QString accepted = ForceExtension(part, Extension);
   const QString stem = accepted.left(accepted.size() - ExtractExtension(accepted).size());
-  if (stem.count(QLatin1Char('.')) < stem.size()) return QString();
-  if (part.isEmpty()) return QStringLiteral("Не указано имя файла.");
-  if (stem.isEmpty()) return QStringLiteral("Не указано имя файла: \"%1\" — только расширение.").arg(part);
-  if (part.count(QLatin1Char('.')) == part.size())
+  const auto only = [](const QString& text, bool points, bool blanks) {
+    return std::all_of(text.begin(), text.end(), [&](QChar c) {
+      return (points && c == QLatin1Char('.')) || (blanks && c.isSpace());
+    });
+  };
+  if (!only(stem, true, true)) return QString();
+  if (stem.isEmpty() && !part.isEmpty())
+    return QStringLiteral("Не указано имя файла: \"%1\" — только расширение.").arg(part);
+  if (only(stem, false, true)) return QStringLiteral("Не указано имя файла.");
+  if (only(part, true, false))
     return QStringLiteral("Имя \"%1\" не может быть именем файла: оно состоит только из точек.").arg(part);
-  return QStringLiteral("Имя \"%1\" не может быть именем файла: до расширения в нём только точки.").arg(part);
+  if (only(stem, true, false))
+    return QStringLiteral("Имя \"%1\" не может быть именем файла: до расширения в нём только точки.").arg(part);
+  return QStringLiteral("Имя \"%1\" не может быть именем файла: до расширения в нём только точки и пробелы.").arg(part);
 }
 
 int TFormShell::OuterWidth() const { return OuterRect(this).width(); }
@@ -418,9 +430,11 @@ void TFormShell::EditFileNameSaveChange() {
 
 void TFormShell::EditFileNameLoadChange() {
   const QString name = EditFileName->text();
-  // A file is opened; a folder is opened in the window.
+  // A file is opened; a folder is opened in the window; a name in a folder
+  // that may not be entered is taken too, and its reading says why it fails.
   const QFileInfo named(NamedFile(name));
-  ButtonYes->setEnabled(!name.isEmpty() && (named.isFile() || named.isDir()));
+  ButtonYes->setEnabled(!name.isEmpty() && (named.isFile() || named.isDir() ||
+                                            CannotEnterFolderOf(NamedFile(name).toStdString())));
   UpdateCaption();
 }
 
@@ -477,6 +491,9 @@ void TFormShell::ShellListViewDblClick() {
 }
 
 void TFormShell::ShellListViewKeyUp(int key) {
+  // With nothing listed the keys select nothing, and the name typed or
+  // proposed stays.
+  if (ShellListView->ItemCount() == 0) return;
   // The keys that move the selection in the list.
   switch (key) {
     case Qt::Key_Left:
@@ -499,6 +516,15 @@ bool TFormShell::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
   const auto* key = static_cast<QKeyEvent*>(event);
   switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      // With no name typed, the folder chosen in the list opens, as on a
+      // double click (the Yes button is disabled then).
+      if (event->type() == QEvent::KeyPress && EditFileName->text().isEmpty() && ShellListView->SelectedIsFolder()) {
+        ShellListViewDblClick();
+        return true;
+      }
+      return QDialog::eventFilter(watched, event);
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_PageUp:
@@ -586,7 +612,9 @@ bool TFormShell::ButtonYesClick() {
     const QFileInfo file(target);
     if (file.path() != ShellTreeView->Path() || !ShellListView->Select(file.fileName())) ShellListView->clearSelection();
     PreviewResourceSet(target);
-    return false;
+    // A set that cannot be read has no rows to tick: it is taken at once, and
+    // the import says why it brought nothing.
+    if (FrameImport->SetReadable) return false;
   }
   if (Saving() && QFileInfo::exists(target)) {
     const QString current = Host.CurrentFile.isEmpty() ? QString() : QFileInfo(Host.CurrentFile).canonicalFilePath();

@@ -119,7 +119,9 @@ class TFormShell : public QDialog {
   QString NamedFile(const QString& name) const;
   // Why a typed name that is no folder names no file (empty, ending in "/",
   // or a last part that, once given the window's extension, holds only
-  // points before it: "...", ".zod", "sub/.ZOD"); empty when it names one.
+  // points and blanks before it: "...", ".zod", "sub/.ZOD", "   .zod"); empty
+  // when it names one. In Open and Import a file that is there is named by
+  // any name.
   QString NameRefusal(const QString& name) const;
   // The window's outer width (frame included).
   int OuterWidth() const;
@@ -158,7 +160,8 @@ class TFormShell : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
   // Up, Down, Page Up and Page Down pressed in the name line move the list's
-  // selection, as in the list itself; the name line keeps every other key.
+  // selection, as in the list itself; Enter with no name typed opens the
+  // folder selected so; the name line keeps every other key.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

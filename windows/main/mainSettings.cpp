@@ -574,13 +574,7 @@ bool WriteExitSettingsBody(TMainForm& f) {
     if (!ok) {
       // Reported, with its cause, not dropped; the old file is whole. One that
       // can no longer be read is not written over.
-      const int readError = SettingsFileReadError(target);
-      const QString cause =
-          readError != 0 ? QStringLiteral("Этот файл не удалось прочитать, и он оставлен как есть. ") +
-                               QString::fromStdString(ReadFailureCause(readError))
-                         : QString::fromStdString(WriteFailureCause(ini.Error()));
-      QMessageBox::warning(nullptr, QStringLiteral("Ошибка"),
-                           QStringLiteral("Не удалось сохранить настройки в файл \"%1\". %2").arg(target, cause));
+      QMessageBox::warning(nullptr, QStringLiteral("Ошибка"), SettingsWriteFailureText(target, ini.Error()));
     }
   }
   return ok;

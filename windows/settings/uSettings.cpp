@@ -316,6 +316,14 @@ void WriteSettingsData(TIniFile& ini, const TSettingsData& d,
   }
 }
 
+QString SettingsWriteFailureText(const QString& file, int writeError) {
+  const int readError = SettingsFileReadError(file);
+  const QString cause = readError != 0 ? QStringLiteral("Этот файл не удалось прочитать, и он оставлен как есть. ") +
+                                             QString::fromStdString(ReadFailureCause(readError))
+                                       : QString::fromStdString(WriteFailureCause(writeError));
+  return QStringLiteral("Не удалось сохранить настройки в файл \"%1\". %2").arg(file, cause);
+}
+
 // ---------------------------------------------------------------------------
 
 namespace {

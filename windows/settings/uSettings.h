@@ -102,6 +102,12 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
 void WriteSettingsData(TIniFile& ini, const TSettingsData& data,
                        const std::function<void(TIniFile&)>& writeHtmlPlaces = {});
 
+// What is said when the settings could not be written into `file`: the file
+// and why. `writeError` is the error number of the failed write
+// (TIniFile::Error); a file that can no longer be read was left as it is,
+// and that is the cause given.
+QString SettingsWriteFailureText(const QString& file, int writeError);
+
 // Version strings compare character by character ("0.6.10" < "0.6.3").
 bool VersionLower(const std::string& version, const std::string& than);
 

@@ -313,6 +313,7 @@ void StartUpSequence(TMainForm& f) {
   }
   f.Refresh = d.Refresh;
   f.UserName = Q(d.UserName);
+  f.StoredUserName = d.StoredUserName;
   f.Author = d.UserName;
   if (FormParameter) {
     FormParameter->EditUserName->setText(f.UserName);
@@ -554,6 +555,7 @@ bool WriteExitSettingsBody(TMainForm& f) {
   else if (f.Resource) d.FieldColor = f.Resource->EmptyColor;
   d.Refresh = f.Refresh;
   d.UserName = f.UserName.toStdString();
+  d.StoredUserName = f.StoredUserName;
   if (f.Resource)
     for (int32_t i = 0; i < f.Resource->Count; ++i) {
       const auto& p = f.Resource->Params[i];

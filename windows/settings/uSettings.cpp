@@ -174,6 +174,7 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
     d.RefreshText = "10";
   }
   d.UserName = NameFilesCanCarry(ini.ReadString(sViewOpt, "UserName", userName));  // as the data file carries it
+  d.StoredUserName = ini.ReadString(sViewOpt, "UserName", d.UserName);  // none stored: the name in force
   d.AutoComment = ini.ReadBool(sViewOpt, "AutoComment", true);
   // 10. Resources.
   d.ResourceCount = ini.ReadInteger(sResource, "ResourceCount", -1);
@@ -287,7 +288,9 @@ void WriteSettingsData(TIniFile& ini, const TSettingsData& d,
   ini.WriteBool(sViewOpt, "AutoStop", d.AutoStop);
   ini.WriteInteger(sStatOpt, "Color", d.StatColor);
   ini.WriteInteger(sStatOpt, "Refresh", d.Refresh);  // the period in force, not the text typed
-  ini.WriteString(sViewOpt, "UserName", d.UserName);
+  // The name as it was stored, until the author line holds another one.
+  const bool storedInForce = NameFilesCanCarry(d.StoredUserName) == d.UserName;
+  ini.WriteString(sViewOpt, "UserName", storedInForce ? d.StoredUserName : d.UserName);
   ini.WriteBool(sViewOpt, "AutoComment", d.AutoComment);
 
   ini.WriteInteger(sResource, "ResourceCount", static_cast<int>(d.Resources.size()));

@@ -64,7 +64,10 @@ struct TSettingsData {
   TColor StatColor = clFieldDefault;
   std::string RefreshText = "10";
   int Refresh = 10;
-  std::string UserName;
+  // The author as the data file carries it (in force, shown in the author
+  // line), and as the settings file holds it: the stored name is written back
+  // while the name in force is still its code page form.
+  std::string UserName, StoredUserName;
   bool AutoComment = true;
   // "Resource", "Plant": a count of -1 means absent
   int ResourceCount = -1;

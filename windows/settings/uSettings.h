@@ -30,6 +30,9 @@ struct TSettingsRecentFile {
   std::string FileName;
 };
 
+// The menu text a recent file gets from its path.
+QString RecentMenuText(const QString& fileName);
+
 // The place of a tool window; an absent position means "work it out from the
 // main window" (the defaults depend on where the main window stands).
 struct TSettingsPlace {

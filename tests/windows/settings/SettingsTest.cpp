@@ -406,9 +406,10 @@ TEST_F(SettingsFolder, ASpeciesWithZerosReadsBackTheSameFromEveryFileAndPaintsNo
   EXPECT_EQ(plant.Params[1].Const.Count, 1);
 }
 
-// A recent entry whose path or menu text is longer than any path (4095
-// characters) names no file: it is dropped when read, the later ones move up.
-TEST_F(SettingsFolder, RecentEntriesLongerThanAnyPathAreDroppedAndTheRestMoveUp) {
+// A recent entry whose path is longer than any path (4095 bytes) names no
+// file: it is dropped when read, the later ones move up. One whose menu text
+// alone is that long keeps its place and gets its text from its path again.
+TEST_F(SettingsFolder, RecentEntriesLongerThanAnyPathAreDroppedAndDamagedMenuTextsAreMadeAgain) {
   const std::string longest = "/" + std::string(4094, 'a');  // as long as a path can be
   const std::string tooLong = "/" + std::string(4095, 'b');
   std::string text = "[MainForm]\r\n";
@@ -416,23 +417,26 @@ TEST_F(SettingsFolder, RecentEntriesLongerThanAnyPathAreDroppedAndTheRestMoveUp)
     const std::string p = "FileList" + std::to_string(i);
     text += p + ".Visible=1\r\n" + p + ".ShortFileName=" + shortName + "\r\n" + p + ".FileName=" + name + "\r\n";
   };
-  entry(0, tooLong, "/data/a.zod");
+  entry(0, tooLong, "/home/user/data/models/2024/march/a.zod");
   entry(1, "b.zod", "/data/b.zod");
   entry(2, "c.zod", tooLong);
   entry(3, "Ж.zod", longest);
-  entry(4, std::string(5000, 'e'), "/data/e.zod");
+  entry(4, std::string(10 << 20, 'e'), "/data/e.zod");
   Write(Utf8ToCp1251(text));
   const TSettingsData d = Read();
-  EXPECT_EQ(d.FileList[0].FileName, "/data/b.zod");
-  EXPECT_EQ(d.FileList[0].ShortFileName, "b.zod");
-  EXPECT_EQ(d.FileList[1].FileName, longest);
-  EXPECT_EQ(d.FileList[1].ShortFileName, "Ж.zod");
-  EXPECT_TRUE(d.FileList[1].Visible);
-  for (int i = 2; i < 5; ++i) {
-    EXPECT_FALSE(d.FileList[i].Visible) << i;
-    EXPECT_EQ(d.FileList[i].ShortFileName, "") << i;
-    EXPECT_EQ(d.FileList[i].FileName, "") << i;
-  }
+  EXPECT_EQ(d.FileList[0].FileName, "/home/user/data/models/2024/march/a.zod");
+  EXPECT_EQ(d.FileList[0].ShortFileName, "/home/user/data/models/2024/…/a.zod");
+  EXPECT_TRUE(d.FileList[0].Visible);
+  EXPECT_EQ(d.FileList[1].FileName, "/data/b.zod");
+  EXPECT_EQ(d.FileList[1].ShortFileName, "b.zod");
+  EXPECT_EQ(d.FileList[2].FileName, longest);
+  EXPECT_EQ(d.FileList[2].ShortFileName, "Ж.zod");
+  EXPECT_EQ(d.FileList[3].FileName, "/data/e.zod");
+  EXPECT_EQ(d.FileList[3].ShortFileName, "/data/e.zod");
+  EXPECT_TRUE(d.FileList[3].Visible);
+  EXPECT_FALSE(d.FileList[4].Visible);
+  EXPECT_EQ(d.FileList[4].ShortFileName, "");
+  EXPECT_EQ(d.FileList[4].FileName, "");
 }
 
 TEST_F(SettingsFolder, MainWindowCornerIsClampedToTheWorkArea) {

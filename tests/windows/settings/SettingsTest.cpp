@@ -290,28 +290,28 @@ TEST_F(SettingsFolder, NamesALineCannotHoldAsTheyStandComeBackWithTheirValues) {
 // and values; the next exit writes both so that they come back again, and
 // nothing raw (a NUL, a line end) goes into the file.
 TEST_F(SettingsFolder, OlderNamesHoldingCharacterReferenceTextKeepTheirNamesAndValues) {
-  const std::string names[] = {"Соль&Перец&#1", "Вид&#65;", "Нуль&#0;Имя"};
-  std::string text = "[Resource]\r\nResourceCount=3\r\n";
-  for (int i = 0; i < 3; ++i) {
+  const std::string names[] = {"Соль&Перец&#1", "Вид&#65;", "Нуль&#0;Имя", "Снег&#09731;"};
+  std::string text = "[Resource]\r\nResourceCount=4\r\n";
+  for (int i = 0; i < 4; ++i) {
     const std::string& n = names[i];
     const std::string v = std::to_string(i + 1);
     text += "Resource.Value" + std::to_string(i) + "=" + n + "\r\n" + n + ".Resource=1" + v + "\r\n" + n +
             ".Slur=2" + v + "\r\n" + n + ".Color=3" + v + "\r\n";
   }
-  text += "[Plant]\r\nPlantCount=3\r\n";
-  for (int i = 0; i < 3; ++i) {
+  text += "[Plant]\r\nPlantCount=4\r\n";
+  for (int i = 0; i < 4; ++i) {
     const std::string& n = names[i];
     const std::string v = std::to_string(i + 1);
     text += "Plant.Value" + std::to_string(i) + "=" + n + "\r\n" + n + ".Color=4" + v + "\r\n" + n +
             ".ColorMutant=5" + v + "\r\n" + n + ".AgeMax=6" + v + "\r\n" + n + ".ResourceIndex=" +
-            std::to_string(2 - i) + "\r\n";
+            std::to_string(3 - i) + "\r\n";
   }
   Write(Utf8ToCp1251(text));
   for (int start = 0; start < 2; ++start) {  // as an older version wrote them, then as the exit did
     const TSettingsData r = Read();
-    ASSERT_EQ(r.Resources.size(), 3u);
-    ASSERT_EQ(r.Plants.size(), 3u);
-    for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(r.Resources.size(), 4u);
+    ASSERT_EQ(r.Plants.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
       EXPECT_EQ(r.Resources[i].Name, names[i]);
       EXPECT_EQ(r.Resources[i].BrushValue, 11 + i) << names[i];
       EXPECT_EQ(r.Resources[i].Slur, 21 + i) << names[i];
@@ -320,8 +320,8 @@ TEST_F(SettingsFolder, OlderNamesHoldingCharacterReferenceTextKeepTheirNamesAndV
       EXPECT_EQ(r.Plants[i].Const.Color, 41 + i) << names[i];
       EXPECT_EQ(r.Plants[i].Const.ColorMutant, 51 + i) << names[i];
       EXPECT_EQ(r.Plants[i].Param.AgeMax(), 61 + i) << names[i];
-      EXPECT_EQ(r.Plants[i].Param.ResourceIn(), 2 - i) << names[i];
-      EXPECT_EQ(r.Plants[i].Param.ResourceOut(), 2 - i) << names[i];
+      EXPECT_EQ(r.Plants[i].Param.ResourceIn(), 3 - i) << names[i];
+      EXPECT_EQ(r.Plants[i].Param.ResourceOut(), 3 - i) << names[i];
     }
     TIniFile ini(Ini());
     WriteSettingsData(ini, r);

@@ -225,10 +225,7 @@ bool TIniFile::Load(const std::string& path, TContent& content, int& error) {
 }
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
-  std::string value;
-  if (!Content.Find(Utf8ToCp1251Refs(section), KeyText(key), value)) return def;
-  // Whole, however long: a name or a path comes back as it was written.
-  return Cp1251RefsToUtf8(ValueText(value));
+  return ReadStringAtStoredKey(section, KeyText(key), def);
 }
 
 int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key, int32_t def) const {
@@ -252,6 +249,14 @@ std::string TIniFile::ReadStoredText(const std::string& section, const std::stri
   std::string value;
   Content.Find(Utf8ToCp1251Refs(section), KeyText(key), value);
   return value;
+}
+
+std::string TIniFile::ReadStringAtStoredKey(const std::string& section, const std::string& storedKey,
+                                            const std::string& def) const {
+  std::string value;
+  if (!Content.Find(Utf8ToCp1251Refs(section), storedKey, value)) return def;
+  // Whole, however long: a name or a path comes back as it was written.
+  return Cp1251RefsToUtf8(ValueText(value));
 }
 
 int32_t TIniFile::ReadIntegerAtStoredKey(const std::string& section, const std::string& storedKey, int32_t def) const {

@@ -45,8 +45,10 @@ class TIniFile {
   // Keys an older version wrote with a name in them as it stood (an "&#" in
   // it, which keys of this version carry as "&#38;#"): the value of a key as
   // it stands in the file, code page 1251 with no reference decoded ("" when
-  // absent), and an integer under a key given in that form.
+  // absent), and a string or an integer under a key given in that form.
   std::string ReadStoredText(const std::string& section, const std::string& key) const;
+  std::string ReadStringAtStoredKey(const std::string& section, const std::string& storedKey,
+                                    const std::string& def) const;
   int32_t ReadIntegerAtStoredKey(const std::string& section, const std::string& storedKey, int32_t def) const;
 
   // The value comes back without blanks at its ends; WriteExactString keeps

@@ -76,6 +76,9 @@ class TMainForm : public QMainWindow {
   std::string Author, Created, FileDataVersion;
   std::vector<std::string> Comment;
   QString UserName;
+  // The author as the settings file holds it: the exit writes it back while
+  // UserName is still its code page form.
+  std::string StoredUserName;
   TFileListItem FileList[5];
 
   // Folders (each ends in "/").

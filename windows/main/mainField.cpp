@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "model/uFieldEdit.h"
+#include "platform/Cp1251.h"
 #include "platform/IniFile.h"
 #include "windows/look/CheckListBox.h"
 #include "windows/look/ValueListEditor.h"
@@ -21,6 +22,15 @@
 namespace {
 
 const std::string kFieldInput = "FieldInput";
+
+// The amount last filled for a resource: under its name, or, for a name with
+// "&#" in it, under the key as an older version wrote it, the name as it
+// stands (which this version's keys carry as "&#38;#").
+std::string StoredAmount(const TIniFile& ini, const std::string& name) {
+  if (ini.ValueExists(kFieldInput, name) || name.find("&#") == std::string::npos)
+    return ini.ReadString(kFieldInput, name, std::string());
+  return ini.ReadStringAtStoredKey(kFieldInput, Utf8ToCp1251(name), std::string());
+}
 
 }  // namespace
 
@@ -43,7 +53,7 @@ void TMainForm::ActionFieldInputExecute() {
   const int firstLine = grid->RowCount();
   for (int32_t r = 0; r < Resource->Count; ++r) {
     const std::string& name = Resource->Params[r].Name;
-    const std::string amount = ini ? ini->ReadString(kFieldInput, name, std::string()) : std::string();
+    const std::string amount = ini ? StoredAmount(*ini, name) : std::string();
     grid->InsertRow(QString::fromStdString(name), QString::fromStdString(amount));
   }
   // 4. On "Да": remember and fill every amount above 0.
@@ -66,8 +76,7 @@ void TMainForm::ActionFieldInputExecute() {
     ini->WriteInteger(kFieldInput, TFormFieldInput::ColWidthKey, grid->ColWidths(0));
     if (!ini->UpdateFile())
       ShowHtmlMessage(HtmlKindError, QStringLiteral("Ошибка"),
-                      {QStringLiteral("Не удалось сохранить настройки в файл \"%1\".")
-                           .arg(QString::fromStdString(ini->FileName()))});
+                      {SettingsWriteFailureText(QString::fromStdString(ini->FileName()), ini->Error())});
   }
 }
 

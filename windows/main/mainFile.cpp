@@ -170,18 +170,10 @@ int RecentEntryWidth(const QWidget& window, const QFontMetrics& metrics) {
 }
 
 // An entry's menu text as it is shown, within that width: no accelerator, and
-// a tab in a name would start the key. Each half of the width holds far fewer
-// than 256 characters, so the shortening works on the first and last 256
-// only, however long the text.
+// a tab in a name would start the key. The settings keep no text longer than
+// a path.
 QString RecentEntryText(const QString& name, const QFontMetrics& metrics, int width) {
-  constexpr qsizetype kept = 256;
   QString text = name;
-  if (text.size() > 2 * kept + 1) {
-    qsizetype head = kept, tail = kept;
-    if (text.at(head - 1).isHighSurrogate()) --head;
-    if (text.at(text.size() - tail).isLowSurrogate()) --tail;
-    text = text.left(head) + QStringLiteral("…") + text.right(tail);
-  }
   text.replace(QLatin1Char('\t'), QLatin1Char(' '));
   text = metrics.elidedText(text, Qt::ElideMiddle, width);
   text.replace(QLatin1Char('&'), QStringLiteral("&&"));
@@ -200,7 +192,7 @@ void TMainForm::AddRecentFile(const QString& name) {
   } else {
     at = 4;
     front.FileName = name;
-    front.ShortFileName = ShortenPath(name, 30);
+    front.ShortFileName = RecentMenuText(name);
     front.Visible = true;
   }
   for (int i = at; i > 0; --i) FileList[i] = FileList[i - 1];

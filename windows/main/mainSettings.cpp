@@ -313,6 +313,7 @@ void StartUpSequence(TMainForm& f) {
   }
   f.Refresh = d.Refresh;
   f.UserName = Q(d.UserName);
+  f.StoredUserName = d.StoredUserName;
   f.Author = d.UserName;
   if (FormParameter) {
     FormParameter->EditUserName->setText(f.UserName);
@@ -554,6 +555,7 @@ bool WriteExitSettingsBody(TMainForm& f) {
   else if (f.Resource) d.FieldColor = f.Resource->EmptyColor;
   d.Refresh = f.Refresh;
   d.UserName = f.UserName.toStdString();
+  d.StoredUserName = f.StoredUserName;
   if (f.Resource)
     for (int32_t i = 0; i < f.Resource->Count; ++i) {
       const auto& p = f.Resource->Params[i];
@@ -574,13 +576,7 @@ bool WriteExitSettingsBody(TMainForm& f) {
     if (!ok) {
       // Reported, with its cause, not dropped; the old file is whole. One that
       // can no longer be read is not written over.
-      const int readError = SettingsFileReadError(target);
-      const QString cause =
-          readError != 0 ? QStringLiteral("Этот файл не удалось прочитать, и он оставлен как есть. ") +
-                               QString::fromStdString(ReadFailureCause(readError))
-                         : QString::fromStdString(WriteFailureCause(ini.Error()));
-      QMessageBox::warning(nullptr, QStringLiteral("Ошибка"),
-                           QStringLiteral("Не удалось сохранить настройки в файл \"%1\". %2").arg(target, cause));
+      QMessageBox::warning(nullptr, QStringLiteral("Ошибка"), SettingsWriteFailureText(target, ini.Error()));
     }
   }
   return ok;

@@ -90,6 +90,8 @@ constexpr size_t MaxPathLength = PATH_MAX - 1;
 
 }  // namespace
 
+QString RecentMenuText(const QString& fileName) { return ShortenPath(fileName, 30); }
+
 bool VersionLower(const std::string& version, const std::string& than) { return version < than; }
 
 int ClampMainTop(int stored, int workAreaHeight) { return std::min(workAreaHeight, std::max(0, stored)); }
@@ -111,8 +113,10 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   d.MainTop = ini.ReadInteger(sMain, "Top", 78);
   d.MainLeft = ini.ReadInteger(sMain, "Left", windows.MainLeft);
   d.Snap = ini.ReadBool(sMain, "Snap", true);
-  // An entry whose path or menu text is longer than a path can be names no
-  // file: it is dropped, and the entries after it move up.
+  // An entry whose path is longer than a path can be names no file: it is
+  // dropped, and the entries after it move up. A menu text that long was
+  // made from no path: the entry gets its text from its path again, as a new
+  // entry does.
   int recent = 0;
   for (int i = 0; i < 5; ++i) {
     const std::string p = Idx("FileList", i);
@@ -120,7 +124,9 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
     entry.Visible = ini.ReadBool(sMain, p + ".Visible", false);
     entry.ShortFileName = ini.ReadString(sMain, p + ".ShortFileName", "");
     entry.FileName = ini.ReadString(sMain, p + ".FileName", "");
-    if (entry.FileName.size() > MaxPathLength || entry.ShortFileName.size() > MaxPathLength) continue;
+    if (entry.FileName.size() > MaxPathLength) continue;
+    if (entry.ShortFileName.size() > MaxPathLength)
+      entry.ShortFileName = RecentMenuText(QString::fromStdString(entry.FileName)).toStdString();
     d.FileList[recent++] = std::move(entry);
   }
   // 2. The field view.
@@ -174,6 +180,7 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
     d.RefreshText = "10";
   }
   d.UserName = NameFilesCanCarry(ini.ReadString(sViewOpt, "UserName", userName));  // as the data file carries it
+  d.StoredUserName = ini.ReadString(sViewOpt, "UserName", d.UserName);  // none stored: the name in force
   d.AutoComment = ini.ReadBool(sViewOpt, "AutoComment", true);
   // 10. Resources.
   d.ResourceCount = ini.ReadInteger(sResource, "ResourceCount", -1);
@@ -287,7 +294,9 @@ void WriteSettingsData(TIniFile& ini, const TSettingsData& d,
   ini.WriteBool(sViewOpt, "AutoStop", d.AutoStop);
   ini.WriteInteger(sStatOpt, "Color", d.StatColor);
   ini.WriteInteger(sStatOpt, "Refresh", d.Refresh);  // the period in force, not the text typed
-  ini.WriteString(sViewOpt, "UserName", d.UserName);
+  // The name as it was stored, until the author line holds another one.
+  const bool storedInForce = NameFilesCanCarry(d.StoredUserName) == d.UserName;
+  ini.WriteString(sViewOpt, "UserName", storedInForce ? d.StoredUserName : d.UserName);
   ini.WriteBool(sViewOpt, "AutoComment", d.AutoComment);
 
   ini.WriteInteger(sResource, "ResourceCount", static_cast<int>(d.Resources.size()));
@@ -314,6 +323,14 @@ void WriteSettingsData(TIniFile& ini, const TSettingsData& d,
     ini.WriteInteger(sPlant, n + ".ResourceIn", p.Param.ResourceIn());
     ini.WriteInteger(sPlant, n + ".ResourceOut", p.Param.ResourceOut());
   }
+}
+
+QString SettingsWriteFailureText(const QString& file, int writeError) {
+  const int readError = SettingsFileReadError(file);
+  const QString cause = readError != 0 ? QStringLiteral("Этот файл не удалось прочитать, и он оставлен как есть. ") +
+                                             QString::fromStdString(ReadFailureCause(readError))
+                                       : QString::fromStdString(WriteFailureCause(writeError));
+  return QStringLiteral("Не удалось сохранить настройки в файл \"%1\". %2").arg(file, cause);
 }
 
 // ---------------------------------------------------------------------------

@@ -30,6 +30,9 @@ struct TSettingsRecentFile {
   std::string FileName;
 };
 
+// The menu text a recent file gets from its path.
+QString RecentMenuText(const QString& fileName);
+
 // The place of a tool window; an absent position means "work it out from the
 // main window" (the defaults depend on where the main window stands).
 struct TSettingsPlace {
@@ -64,7 +67,10 @@ struct TSettingsData {
   TColor StatColor = clFieldDefault;
   std::string RefreshText = "10";
   int Refresh = 10;
-  std::string UserName;
+  // The author as the data file carries it (in force, shown in the author
+  // line), and as the settings file holds it: the stored name is written back
+  // while the name in force is still its code page form.
+  std::string UserName, StoredUserName;
   bool AutoComment = true;
   // "Resource", "Plant": a count of -1 means absent
   int ResourceCount = -1;
@@ -101,6 +107,12 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
 // parameter window's keys and the folders (the HTML windows' sections).
 void WriteSettingsData(TIniFile& ini, const TSettingsData& data,
                        const std::function<void(TIniFile&)>& writeHtmlPlaces = {});
+
+// What is said when the settings could not be written into `file`: the file
+// and why. `writeError` is the error number of the failed write
+// (TIniFile::Error); a file that can no longer be read was left as it is,
+// and that is the cause given.
+QString SettingsWriteFailureText(const QString& file, int writeError);
 
 // Version strings compare character by character ("0.6.10" < "0.6.3").
 bool VersionLower(const std::string& version, const std::string& than);

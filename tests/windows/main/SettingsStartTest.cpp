@@ -544,6 +544,38 @@ TEST_F(StartUp, NamesAndRecentPathsLongerThan2047CharactersComeBackWithTheirValu
   EXPECT_TRUE(modalTitles.isEmpty()) << modalTitles.join("|").toStdString();
 }
 
+// A stored author with a character the data file cannot carry is the
+// author as the data file carries it, and the settings keep the name as
+// stored until the user changes the author line.
+TEST_F(StartUp, AStoredAuthorStaysAsStoredUntilTheAuthorLineChanges) {
+  WriteIni("[MainForm]\r\nFirstRun=0\r\n[View]\r\nUserName=Ivan&#9731;\r\n[Resource]\r\nResourceCount=1\r\n");
+  const auto stored = [this] {
+    QFile file(path + "omra.ini");
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    const qsizetype at = text.indexOf("UserName=");
+    return at < 0 ? std::string() : text.mid(at, text.indexOf("\r\n", at) - at).toStdString();
+  };
+  for (int run = 0; run < 2; ++run) {  // the first exit's file starts the second run the same way
+    Start();
+    EXPECT_EQ(FormParameter->EditUserName->text(), "Ivan?");
+    EXPECT_EQ(Form->Author, "Ivan?");
+    EXPECT_TRUE(FormView->windowTitle().contains(" - Ivan? ")) << FormView->windowTitle().toStdString();
+    Exit();
+    EXPECT_EQ(stored(), "UserName=Ivan&#9731;");
+  }
+  Start();
+  FormParameter->show();
+  QLineEdit* line = FormParameter->EditUserName;
+  line->setFocus();
+  QTest::keyClick(line, Qt::Key_End);
+  QTest::keyClick(line, Qt::Key_Backspace);
+  QTest::keyClicks(line, "ov");
+  EXPECT_EQ(Form->Author, "Ivanov");
+  Exit();
+  EXPECT_EQ(stored(), "UserName=Ivanov");
+}
+
 TEST_F(StartUp, HandEditedSizesAndCountsNeverReachTheStores) {
   WriteIni("[MainForm]\r\nFirstRun=0\r\nTop=-50\r\n[Field]\r\nFieldC=32000\r\nFieldR=2\r\nCellSize=0\r\n"
            "SubBrushPlant=-3\r\n[Resource]\r\nResourceCount=-9\r\n[Plant]\r\nPlantCount=1\r\n"

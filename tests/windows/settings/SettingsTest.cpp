@@ -290,28 +290,28 @@ TEST_F(SettingsFolder, NamesALineCannotHoldAsTheyStandComeBackWithTheirValues) {
 // and values; the next exit writes both so that they come back again, and
 // nothing raw (a NUL, a line end) goes into the file.
 TEST_F(SettingsFolder, OlderNamesHoldingCharacterReferenceTextKeepTheirNamesAndValues) {
-  const std::string names[] = {"Соль&Перец&#1", "Вид&#65;", "Нуль&#0;Имя"};
-  std::string text = "[Resource]\r\nResourceCount=3\r\n";
-  for (int i = 0; i < 3; ++i) {
+  const std::string names[] = {"Соль&Перец&#1", "Вид&#65;", "Нуль&#0;Имя", "Снег&#09731;"};
+  std::string text = "[Resource]\r\nResourceCount=4\r\n";
+  for (int i = 0; i < 4; ++i) {
     const std::string& n = names[i];
     const std::string v = std::to_string(i + 1);
     text += "Resource.Value" + std::to_string(i) + "=" + n + "\r\n" + n + ".Resource=1" + v + "\r\n" + n +
             ".Slur=2" + v + "\r\n" + n + ".Color=3" + v + "\r\n";
   }
-  text += "[Plant]\r\nPlantCount=3\r\n";
-  for (int i = 0; i < 3; ++i) {
+  text += "[Plant]\r\nPlantCount=4\r\n";
+  for (int i = 0; i < 4; ++i) {
     const std::string& n = names[i];
     const std::string v = std::to_string(i + 1);
     text += "Plant.Value" + std::to_string(i) + "=" + n + "\r\n" + n + ".Color=4" + v + "\r\n" + n +
             ".ColorMutant=5" + v + "\r\n" + n + ".AgeMax=6" + v + "\r\n" + n + ".ResourceIndex=" +
-            std::to_string(2 - i) + "\r\n";
+            std::to_string(3 - i) + "\r\n";
   }
   Write(Utf8ToCp1251(text));
   for (int start = 0; start < 2; ++start) {  // as an older version wrote them, then as the exit did
     const TSettingsData r = Read();
-    ASSERT_EQ(r.Resources.size(), 3u);
-    ASSERT_EQ(r.Plants.size(), 3u);
-    for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(r.Resources.size(), 4u);
+    ASSERT_EQ(r.Plants.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
       EXPECT_EQ(r.Resources[i].Name, names[i]);
       EXPECT_EQ(r.Resources[i].BrushValue, 11 + i) << names[i];
       EXPECT_EQ(r.Resources[i].Slur, 21 + i) << names[i];
@@ -320,8 +320,8 @@ TEST_F(SettingsFolder, OlderNamesHoldingCharacterReferenceTextKeepTheirNamesAndV
       EXPECT_EQ(r.Plants[i].Const.Color, 41 + i) << names[i];
       EXPECT_EQ(r.Plants[i].Const.ColorMutant, 51 + i) << names[i];
       EXPECT_EQ(r.Plants[i].Param.AgeMax(), 61 + i) << names[i];
-      EXPECT_EQ(r.Plants[i].Param.ResourceIn(), 2 - i) << names[i];
-      EXPECT_EQ(r.Plants[i].Param.ResourceOut(), 2 - i) << names[i];
+      EXPECT_EQ(r.Plants[i].Param.ResourceIn(), 3 - i) << names[i];
+      EXPECT_EQ(r.Plants[i].Param.ResourceOut(), 3 - i) << names[i];
     }
     TIniFile ini(Ini());
     WriteSettingsData(ini, r);
@@ -406,9 +406,10 @@ TEST_F(SettingsFolder, ASpeciesWithZerosReadsBackTheSameFromEveryFileAndPaintsNo
   EXPECT_EQ(plant.Params[1].Const.Count, 1);
 }
 
-// A recent entry whose path or menu text is longer than any path (4095
-// characters) names no file: it is dropped when read, the later ones move up.
-TEST_F(SettingsFolder, RecentEntriesLongerThanAnyPathAreDroppedAndTheRestMoveUp) {
+// A recent entry whose path is longer than any path (4095 bytes) names no
+// file: it is dropped when read, the later ones move up. One whose menu text
+// alone is that long keeps its place and gets its text from its path again.
+TEST_F(SettingsFolder, RecentEntriesLongerThanAnyPathAreDroppedAndDamagedMenuTextsAreMadeAgain) {
   const std::string longest = "/" + std::string(4094, 'a');  // as long as a path can be
   const std::string tooLong = "/" + std::string(4095, 'b');
   std::string text = "[MainForm]\r\n";
@@ -416,23 +417,26 @@ TEST_F(SettingsFolder, RecentEntriesLongerThanAnyPathAreDroppedAndTheRestMoveUp)
     const std::string p = "FileList" + std::to_string(i);
     text += p + ".Visible=1\r\n" + p + ".ShortFileName=" + shortName + "\r\n" + p + ".FileName=" + name + "\r\n";
   };
-  entry(0, tooLong, "/data/a.zod");
+  entry(0, tooLong, "/home/user/data/models/2024/march/a.zod");
   entry(1, "b.zod", "/data/b.zod");
   entry(2, "c.zod", tooLong);
   entry(3, "Ж.zod", longest);
-  entry(4, std::string(5000, 'e'), "/data/e.zod");
+  entry(4, std::string(10 << 20, 'e'), "/data/e.zod");
   Write(Utf8ToCp1251(text));
   const TSettingsData d = Read();
-  EXPECT_EQ(d.FileList[0].FileName, "/data/b.zod");
-  EXPECT_EQ(d.FileList[0].ShortFileName, "b.zod");
-  EXPECT_EQ(d.FileList[1].FileName, longest);
-  EXPECT_EQ(d.FileList[1].ShortFileName, "Ж.zod");
-  EXPECT_TRUE(d.FileList[1].Visible);
-  for (int i = 2; i < 5; ++i) {
-    EXPECT_FALSE(d.FileList[i].Visible) << i;
-    EXPECT_EQ(d.FileList[i].ShortFileName, "") << i;
-    EXPECT_EQ(d.FileList[i].FileName, "") << i;
-  }
+  EXPECT_EQ(d.FileList[0].FileName, "/home/user/data/models/2024/march/a.zod");
+  EXPECT_EQ(d.FileList[0].ShortFileName, "/home/user/data/models/2024/…/a.zod");
+  EXPECT_TRUE(d.FileList[0].Visible);
+  EXPECT_EQ(d.FileList[1].FileName, "/data/b.zod");
+  EXPECT_EQ(d.FileList[1].ShortFileName, "b.zod");
+  EXPECT_EQ(d.FileList[2].FileName, longest);
+  EXPECT_EQ(d.FileList[2].ShortFileName, "Ж.zod");
+  EXPECT_EQ(d.FileList[3].FileName, "/data/e.zod");
+  EXPECT_EQ(d.FileList[3].ShortFileName, "/data/e.zod");
+  EXPECT_TRUE(d.FileList[3].Visible);
+  EXPECT_FALSE(d.FileList[4].Visible);
+  EXPECT_EQ(d.FileList[4].ShortFileName, "");
+  EXPECT_EQ(d.FileList[4].FileName, "");
 }
 
 TEST_F(SettingsFolder, MainWindowCornerIsClampedToTheWorkArea) {

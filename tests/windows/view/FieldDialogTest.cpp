@@ -3,14 +3,18 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <functional>
+#include <sys/stat.h>
 
 #include "tests/windows/MainFixture.h"
+#include "platform/Cp1251.h"
 #include "platform/IniFile.h"
 #include "windows/look/CheckListBox.h"
 #include "windows/look/ValueListEditor.h"
@@ -374,28 +378,72 @@ TEST_F(FieldInput, KeyColumnDragsWithinThirtyPixelsAndSurvivesCancel) {
   EXPECT_EQ(reopened, 120);
 }
 
-TEST_F(FieldInput, HandEditedWidthAndUnwritableNamesAreSafe) {
+// A hand-edited width, an amount an older version stored under a name with
+// "&#" in it (the key as it stands), a name no settings line can carry, and
+// a settings file that cannot be written (a pipe): the fill goes on, and the
+// failed write names its cause.
+TEST_F(FieldInput, HandEditedKeysUnwritableNamesAndAnUnwritableFileAreSafe) {
+  const QString file = Path + "omra.ini";
   {
-    TIniFile ini((Path + "omra.ini").toStdString());
+    TIniFile ini(file.toStdString());
     ini.WriteString("FieldInput", "ValueListEditor.ColWidth", "-500");
     ASSERT_TRUE(ini.UpdateFile());
+    QFile raw(file);
+    ASSERT_TRUE(raw.open(QIODevice::Append));
+    raw.write(Utf8ToCp1251("Вид&#65;=5\r\n").c_str());  // [FieldInput] is the last section
   }
+  Form->Resource->Params[0].Name = "Вид&#65;";
   // A name that a settings line cannot carry is filled but not remembered.
   Form->Resource->Params[2].Name = "[View]";
+  auto press = [this] {
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
+    QTest::keyClick(Form, Qt::Key_I, Qt::ControlModifier);
+  };
   int width = 0;
-  ASSERT_TRUE(RunDialog<TFormFieldInput>(Form->ActionFieldInput, [&](TFormFieldInput* d) {
+  QString older;
+  ASSERT_TRUE(RunDialog<TFormFieldInput>(press, [&](TFormFieldInput* d) {
     width = d->ValueListEditor->ColWidths(0);
+    older = d->ValueListEditor->Values(2);
     d->ValueListEditor->SetValues(4, "3");
     d->ButtonYes->click();
   }));
   EXPECT_EQ(width, 30);
+  EXPECT_EQ(older, "5");
+  EXPECT_EQ(Form->Resource->Params[0].Total, 5 * 2025);
   EXPECT_EQ(Form->Resource->Params[2].Total, 3 * 2025);
   const QString text = [&] {
-    QFile f(Path + "omra.ini");
+    QFile f(file);
     return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
   }();
   EXPECT_FALSE(text.contains("[View]=")) << text.toStdString();
   EXPECT_EQ(Stored("Вода"), "7");
+  EXPECT_EQ(Stored("Вид&#65;"), "5");
+
+  // A pipe in the settings file's place: the amounts are filled, and the
+  // message says why they were not kept.
+  ASSERT_TRUE(QFile::remove(file));
+  ASSERT_EQ(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+  QString said;
+  QTimer watch;
+  watch.setInterval(5);
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || qobject_cast<TFormFieldInput*>(modal)) return;
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) said += box->text();
+    for (QTextEdit* view : modal->findChildren<QTextEdit*>()) said += view->toPlainText();
+    if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
+  });
+  watch.start();
+  ASSERT_TRUE(RunDialog<TFormFieldInput>(press, [&](TFormFieldInput* d) {
+    d->ValueListEditor->SetValues(3, "2");
+    d->ButtonYes->click();
+  }));
+  watch.stop();
+  EXPECT_EQ(Form->Resource->Params[1].Total, (7 + 2) * 2025);  // the first fill, then this one
+  EXPECT_TRUE(said.contains("Не удалось сохранить настройки в файл \"" + file + "\". Это не обычный файл."))
+      << said.toStdString();
+  ASSERT_TRUE(QFile::remove(file));
 }
 
 TEST_F(FieldInput, AReadOnlyProgramFolderKeepsAmountsWithEverySettingInTheUsersFile) {

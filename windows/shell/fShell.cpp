@@ -520,10 +520,7 @@ bool TFormShell::eventFilter(QObject* watched, QEvent* event) {
     case Qt::Key_Enter:
       // With no name typed, the folder chosen in the list opens, as on a
       // double click (the Yes button is disabled then).
-      if (event->type() == QEvent::KeyPress && EditFileName->text().isEmpty() && ShellListView->SelectedIsFolder()) {
-        ShellListViewDblClick();
-        return true;
-      }
+      if (event->type() == QEvent::KeyPress && OpenSelectedFolder()) return true;
       return QDialog::eventFilter(watched, event);
     case Qt::Key_Up:
     case Qt::Key_Down:
@@ -590,7 +587,14 @@ void TFormShell::ActionUpExecute() {
   }
 }
 
+bool TFormShell::OpenSelectedFolder() {
+  if (!EditFileName->text().isEmpty() || !ShellListView->SelectedIsFolder()) return false;
+  ShellListViewDblClick();
+  return true;
+}
+
 bool TFormShell::ButtonYesClick() {
+  if (OpenSelectedFolder()) return false;
   const QString typed = EditFileName->text();
   // A folder typed is opened in the window.
   if (const QString folder = NamedFile(typed); !typed.isEmpty() && QFileInfo(folder).isDir()) {

@@ -138,11 +138,15 @@ class TFormShell : public QDialog {
   void EditFileNameSaveChange();
   void EditFileNameLoadChange();
   // Forces the extension and sets FileName; false (the window stays open)
-  // when the name is a folder (opened in the window), when it names no file
+  // when the name is a folder, or when no name is typed and the list's
+  // selection is a folder (either opened in the window), when it names no file
   // (refused with a message), when the user would not replace an existing
   // file, or, on import, when the list does not show the set accepted: it is
   // then read into the list, for the user to tick its rows.
   bool ButtonYesClick();
+  // With no name typed, opens the folder chosen in the list, as a double
+  // click does (true); false when there is none.
+  bool OpenSelectedFolder();
   void RadioButtonViewClick();
   void RadioButtonHistoryClick();
   void RadioButtonStatClick();

@@ -1262,6 +1262,18 @@ TEST_F(FileCommands, ListKeysPressedInTheNameLineMoveTheListsSelection) {
   EXPECT_TRUE(previews[1].startsWith("b.zod: ") && previews[1].contains("Комментарий b")) << previews[1].toStdString();
   EXPECT_TRUE(previews[2].startsWith("a.zod: ") && previews[2].contains("Комментарий a")) << previews[2].toStdString();
   EXPECT_EQ(Form->FileName, docs + "a.zod");
+  // The Yes button, still enabled before any name was typed, opens a folder
+  // chosen so, as Enter does.
+  user.Shells.push_back([&](TFormShell& shell) {
+    listed(shell);
+    press(shell, Qt::Key_Down);
+    ASSERT_TRUE(shell.ButtonYes->isEnabled());
+    QTest::mouseClick(shell.ButtonYes, Qt::LeftButton);
+    EXPECT_EQ(shell.CurrentFolder(), docs + "sub/");
+    shell.ButtonCancel->click();
+  });
+  Press(Qt::Key_F3);
+  Form->PathDocument = docs;
   // Import: the check list shows the set chosen; Enter opens the folder chosen.
   user.Shells.push_back([&](TFormShell& shell) {
     listed(shell);
@@ -1305,7 +1317,7 @@ TEST_F(FileCommands, ListKeysPressedInTheNameLineMoveTheListsSelection) {
     Press(key, modifiers);
     Form->PathDocument = docs;
   }
-  EXPECT_EQ(user.ShellsSeen, 5);
+  EXPECT_EQ(user.ShellsSeen, 6);
   EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
 }
 

@@ -50,7 +50,7 @@ void OpenLargeFolder(benchmark::State& state, const char* ext, int listed) {
   double first = 0, stall = 0, full = 0;
   for (auto _ : state) {
     TShellHost host;
-    host.ProgramPath = QDir::tempPath() + QLatin1Char('/');
+    host.FallbackFolder = QDir::tempPath() + QLatin1Char('/');
     TFormShell shell(nullptr, host);
     shell.Extension = QStringLiteral(".zod");
     shell.SetStartFolder(QDir::tempPath());

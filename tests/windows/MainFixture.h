@@ -74,15 +74,18 @@ inline void OpenToEveryUser(const QString& folder) {
 
 // Permissions stop every user but root, and the tests may run as root: what
 // a test checks of them runs as another user (nobody) while this object lives.
+// The real ids change too, so that a check of access rights (access(), which
+// asks for the real ones) sees that user; root stays the saved user, to whom
+// the destructor returns.
 struct TOtherUser {
   TOtherUser() {
     if (geteuid() != 0) return;
-    if (setegid(65534) != 0) return;
-    if (seteuid(65534) != 0) setegid(0);
+    if (setresgid(65534, 65534, -1) != 0) return;
+    if (setresuid(65534, 65534, -1) != 0) setresgid(0, 0, -1);
     else Switched = true;
   }
   ~TOtherUser() {
-    if (Switched && seteuid(0) == 0) setegid(0);
+    if (Switched && setresuid(0, 0, -1) == 0) setresgid(0, 0, -1);
   }
   TOtherUser(const TOtherUser&) = delete;
   TOtherUser& operator=(const TOtherUser&) = delete;

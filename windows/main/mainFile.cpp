@@ -221,7 +221,7 @@ void TMainForm::UpdateRecentMenu() {
 
 TShellHost TMainForm::FileWindowHost() {
   TShellHost host;
-  host.ProgramPath = ProgramPath;
+  host.FallbackFolder = CurrentSettingsPaths().DocumentPath;
   host.SettingsFile = WindowSettingsFile();
   host.Pages = MainHtmlHost(*this);
   host.Images = ImageList;

@@ -271,7 +271,7 @@ void StartUpSequence(TMainForm& f) {
   TSettingsData d;
   {
     const TIniFile ini(paths.ReadFile.toStdString());
-    d = ReadSettingsData(ini, f.ProgramPath, GetCurrentUserName().toStdString(), StartUpWindowDefaults());
+    d = ReadSettingsData(ini, paths.DocumentPath, GetCurrentUserName().toStdString(), StartUpWindowDefaults());
   }
   PlaceStartUpWindows(f, d);
   f.ActionViewDock->setChecked(d.Snap);
@@ -484,7 +484,10 @@ void TMainForm::PlaceDefaultWindows() {
 namespace {
 
 bool WriteExitSettingsBody(TMainForm& f) {
-  const QString target = CurrentSettingsPaths().WriteFile;
+  // The file the windows write their own keys in: a file of the user's own
+  // begins as a copy of the one read at start, so that the keys the exit does
+  // not write (the fill amounts, the page windows' places) are kept.
+  const QString target = WindowSettingsFile();
   if (target.isEmpty()) {
     // The settings file could not be read at start (and start-up said so): it
     // stays as it is, and this run's settings are not kept.

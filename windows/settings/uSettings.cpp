@@ -104,7 +104,7 @@ QString StartUpFileName(const QString& pathDocument) {
   }
 }
 
-TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
+TSettingsData ReadSettingsData(const TIniFile& ini, const QString& documentPath,
                                const std::string& userName, const TSettingsWindowDefaults& windows) {
   TSettingsData d;
   // 1. The main window.
@@ -156,8 +156,8 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
   d.Parameter.Dockable = InRangeOr(ini.ReadInteger(sParam, "Dockable", 3), 0, 4, 0);
   d.Parameter.PageIndex = Clamp(ini.ReadInteger(sParam, "PageIndex", 0), 0, 2);
   // 5. Folders.
-  d.PathDocument = ini.ReadString(sMain, "PathDocument", programPath.toStdString());
-  d.PathSaveShot = ini.ReadString(sMain, "PathSaveShot", programPath.toStdString());
+  d.PathDocument = ini.ReadString(sMain, "PathDocument", documentPath.toStdString());
+  d.PathSaveShot = ini.ReadString(sMain, "PathSaveShot", documentPath.toStdString());
   // 6. The field: sizes brought into the editor's ranges.
   d.FieldC = Clamp(ini.ReadInteger(sField, "FieldC", 45), SettingsMinCols, SettingsMaxCols);
   d.FieldR = Clamp(ini.ReadInteger(sField, "FieldR", 45), SettingsMinRows, SettingsMaxRows);
@@ -396,12 +396,14 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
   p.ProgramPath = WithSlash(programPath);
   const QString programIni = p.ProgramPath + QStringLiteral("omra.ini");
   const QString files = p.ProgramPath + QStringLiteral("Files/");
-  const bool programWritable = FolderWritable(p.ProgramPath) &&
-                               (!QFileInfo::exists(programIni) || QFileInfo(programIni).isWritable());
-  if (programWritable) {
+  // A settings file there that may not be written stays the settings file:
+  // it is what the user keeps there, and the exit says why it is not updated.
+  if (FolderWritable(p.ProgramPath)) {
     p.ReadFile = p.WriteFile = programIni;
+    p.DocumentPath = p.ProgramPath;
   } else {
     p.PerUser = true;
+    p.DocumentPath = WithSlash(GetUserHomeFolder());
     const QString config =
         UserFolder(QStandardPaths::GenericConfigLocation, "XDG_CONFIG_HOME", QStringLiteral(".config/")) +
         QStringLiteral("ZeltorOmra/");

@@ -98,9 +98,9 @@ struct TSettingsWindowDefaults {
   int MainLeft = 230;
 };
 
-// Reads every key the main window owns. `programPath` is the default of the two
+// Reads every key the main window owns. `documentPath` is the default of the two
 // folders, `userName` the default author.
-TSettingsData ReadSettingsData(const TIniFile& ini, const QString& programPath,
+TSettingsData ReadSettingsData(const TIniFile& ini, const QString& documentPath,
                                const std::string& userName, const TSettingsWindowDefaults& windows = {});
 
 // Writes every key in the file's order. `writeHtmlPlaces` is called between the
@@ -132,6 +132,10 @@ struct TSettingsPaths {
   QString ReadFile;      // the settings file read at start (empty: none, every default)
   QString WriteFile;     // the settings file written at exit (empty: none is written)
   QString PagesPath;     // where generated pages are written, ends in "/"
+  // Where data files and pictures go while the settings name no folder, ends
+  // in "/": the program's folder, or the user's home folder when the program's
+  // folder cannot be written.
+  QString DocumentPath;
   bool PerUser = false;  // the program's folder cannot be written
   // The settings file that is there but could not be read, and the system's
   // error number (errno) of that failure; empty and 0 when there is none.
@@ -151,10 +155,13 @@ bool FolderWritable(const QString& folder);
 // Tests can replace the probe.
 void SetFolderWritableProbe(std::function<bool(const QString&)> probe);
 
-// With a writable program folder: "omra.ini" and the page folder there. Without
-// one: the user's configuration folder ($XDG_CONFIG_HOME/ZeltorOmra/omra.ini,
-// read from the program folder's file until it exists) and the user's data
-// folder for generated pages ($XDG_DATA_HOME/ZeltorOmra/Files/). A settings
+// With a writable program folder: "omra.ini" and the page folder there, also
+// when "omra.ini" itself may not be written (it is read and left as it is; the
+// exit says why it could not take the settings). Without one: the user's
+// configuration folder ($XDG_CONFIG_HOME/ZeltorOmra/omra.ini, read from the
+// program folder's file until it exists), the user's data folder for
+// generated pages ($XDG_DATA_HOME/ZeltorOmra/Files/) and the user's home
+// folder for data files and pictures. A settings
 // file that would be read but cannot be (no permission to read it) is
 // `Unreadable`: it is then neither the file read nor the file written.
 TSettingsPaths ResolveSettingsPaths(const QString& programPath);
@@ -182,9 +189,10 @@ const TSettingsPaths& CurrentSettingsPaths();
 const TSettingsPaths& ResolveCurrentSettingsPaths(const QString& programPath);
 
 // The settings file that a window reads and writes its own keys in between
-// start-up and exit: the file the exit writes. When that file does not exist
+// start-up and exit, and that the exit writes. When that file does not exist
 // yet and start-up read another one, the other one's text is first carried
-// over whole, so that a file begun early holds every setting. Empty when the
+// over whole, so that the file holds every setting whichever writes it first
+// (the keys the exit does not write among them). Empty when the
 // settings file is not in use, or when no file is written (the one there
 // could not be read).
 QString WindowSettingsFile();

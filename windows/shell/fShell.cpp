@@ -247,7 +247,7 @@ void TFormShell::FormCreate() {
 }
 
 void TFormShell::SetStartFolder(const QString& folder) {
-  if (!ShellTreeView->SetPath(folder)) ShellTreeView->SetPath(Host.ProgramPath);
+  if (!ShellTreeView->SetPath(folder)) ShellTreeView->SetPath(Host.FallbackFolder);
 }
 
 QString TFormShell::CurrentFolder() const { return WithSlash(ShellTreeView->Path()); }

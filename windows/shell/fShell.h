@@ -40,7 +40,7 @@ class TShellTreeView;
 
 // What the file window needs of the program around it.
 struct TShellHost {
-  QString ProgramPath;        // the folder to fall back on (ends in "/")
+  QString FallbackFolder;     // where the window opens when its start folder is gone (ends in "/")
   QString SettingsFile;       // where the section "FormShell" is kept (empty: defaults, not written)
   THtmlHost Pages;            // the page builder's folders, for the data-file preview
   QList<QIcon> Images;        // the main window's image list (the check list's tool bar)

@@ -182,7 +182,7 @@ TEST_F(StickyTest, FillClearAndFileDialogsSnapBelowTheMainWindow) {
   TFormFieldInput fill(Form);
   TFormFieldClear clear(Form, Form->ImageList);
   TShellHost host;
-  host.ProgramPath = QCoreApplication::applicationDirPath() + QStringLiteral("/");
+  host.FallbackFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/");
   TFormShell shell(Form, host);
   for (QDialog* dialog : {static_cast<QDialog*>(&fill), static_cast<QDialog*>(&clear), static_cast<QDialog*>(&shell)}) {
     dialog->show();

@@ -52,7 +52,7 @@ class ShellWindow : public ::testing::Test {
     ASSERT_TRUE(temp.isValid());
     root = QDir(temp.path()).canonicalPath() + "/";
     for (const char* d : {"program", "pages", "docs", "docs/A", "docs/B", "docs/Sets"}) QDir().mkpath(root + d);
-    host.ProgramPath = root + "program/";
+    host.FallbackFolder = root + "program/";
     host.SettingsFile = root + "omra.ini";
     host.Pages.FilesPath = SourceDir() + "/resources/Files/";
     host.Pages.PagesPath = root + "pages/";

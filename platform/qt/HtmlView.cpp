@@ -32,12 +32,10 @@ void THtmlView::Navigate(const QString& fullPath) {
   FLoaded = false;
   QFile file(fullPath);
   const QFileInfo info(fullPath);
-  // Pictures and style sheets of the page are looked up in the page's folder.
-  document()->setBaseUrl(QUrl::fromLocalFile(info.absolutePath() + QLatin1Char('/')));
-  setSearchPaths({info.absolutePath()});
   if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-    setHtml(QStringLiteral("<html><body><h3>Страница не найдена</h3><p>%1</p></body></html>")
-                .arg(fullPath.toHtmlEscaped()));
+    Show(QStringLiteral("<html><body><h3>Страница не найдена</h3><p>%1</p></body></html>")
+             .arg(fullPath.toHtmlEscaped()),
+         info.absolutePath());
     return;
   }
   const QByteArray bytes = file.readAll();
@@ -47,17 +45,37 @@ void THtmlView::Navigate(const QString& fullPath) {
   // Web browsers take the stray end tag "</br>" (the news page's line end) as a
   // line break; so does this view.
   html.replace(QStringLiteral("</br>"), QStringLiteral("<br>"), Qt::CaseInsensitive);
-  setHtml(html);
-  WrapEveryBlock();
+  Show(html, info.absolutePath());
   FLoaded = true;
 }
 
-void THtmlView::WrapEveryBlock() {
+void THtmlView::Show(const QString& html, const QString& folder) {
+  // The page is read into a document of its own and made to wrap there, before
+  // anything lays it out; the view then lays it out once. (Changing a block of
+  // a shown document lays the page out again, once for every block changed.)
+  auto* page = new QTextDocument(this);
+  page->setDefaultFont(document()->defaultFont());
+  // Pictures and style sheets of the page are looked up in the page's folder.
+  page->setBaseUrl(QUrl::fromLocalFile(folder + QLatin1Char('/')));
+  setSearchPaths({folder});
+  // Text in "<nobr>" is read as the text around it: the reader would glue its
+  // words with non-breaking spaces, and the line would then break inside them.
+  page->setDefaultStyleSheet(QStringLiteral("nobr { white-space: normal }"));
+  page->setHtml(html);
+  WrapEveryBlock(page);
+  // The first document belongs to the view's text control, which frees it when
+  // it is replaced; a page of ours is freed once the event that may still use
+  // it (a click on a link) is over.
+  QTextDocument* shown = document();
+  if (shown->parent() == this) shown->deleteLater();
+  setDocument(page);
+}
+
+void THtmlView::WrapEveryBlock(QTextDocument* page) {
   // The view's wrap rule holds for every part of a page: preformatted text
-  // ("<pre>", "white-space: pre" or "nowrap") and table cells marked "nowrap"
-  // wrap like headings and paragraphs, instead of running past the edge.
-  QTextDocument* doc = document();
-  for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+  // ("<pre>", "white-space: pre" or "nowrap") wraps like headings and
+  // paragraphs, instead of running past the edge.
+  for (QTextBlock block = page->begin(); block.isValid(); block = block.next()) {
     QTextBlockFormat format = block.blockFormat();
     if (!format.nonBreakableLines()) continue;
     format.setNonBreakableLines(false);

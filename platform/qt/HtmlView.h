@@ -7,6 +7,8 @@
 #include <QString>
 #include <QTextBrowser>
 
+class QTextDocument;
+
 class THtmlView : public QTextBrowser {
   Q_OBJECT
  public:
@@ -27,8 +29,10 @@ class THtmlView : public QTextBrowser {
   void LinkFollowed();
 
  private:
-  // Lets every block of the page wrap, preformatted ones included.
-  void WrapEveryBlock();
+  // Shows the page `html`, whose pictures and links are found in `folder`.
+  void Show(const QString& html, const QString& folder);
+  // Lets every block of `page` wrap, preformatted ones included.
+  static void WrapEveryBlock(QTextDocument* page);
   QString FLocation;
   bool FLoaded = false;
 };

@@ -201,11 +201,13 @@ void ShowHelpPage(const THtmlHost& host, const QString& caption, const QString& 
 
 void ShowWhatsNewPage(const THtmlHost& host) {
   TFormHelp* form = EnsureHelp(host);
-  form->setWindowTitle(QStringLiteral("Что нового?"));
+  const QString caption = QStringLiteral("Что нового?");
   const QStringList html = WhatsNewToHtml(ReadPageLines(host.FilesPath + QStringLiteral("whatsnew.txt")));
   const QString pageFile = PagesFolder(host) + QStringLiteral("help.htm");
-  BuildWhatsNewPage(host.FilesPath + host.TemplatePage, form->windowTitle(), QString(),
+  BuildWhatsNewPage(host.FilesPath + host.TemplatePage, caption, QString(),
                     PictureRef(host, QStringLiteral("omra32.ico")), pageFile, html);
+  // Only a page written whole is shown: until then the window keeps its page and caption.
+  form->setWindowTitle(caption);
   form->Navigate(pageFile);
   form->show();
 }

@@ -1,8 +1,10 @@
 #include "windows/pages/uHtmlPage.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
+
+#include "files/uDataFile.h"
+#include "platform/SafeFile.h"
 
 QStringList ReadPageLines(const QString& path) {
   QFile file(path);
@@ -23,20 +25,15 @@ QStringList ReadPageLines(const QString& path) {
 }
 
 void WritePageLines(const QString& path, const QStringList& lines) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    throw THtmlPageError(QStringLiteral("Не удалось создать файл %1: %2")
-                             .arg(path, file.errorString())
-                             .toStdString());
-  QByteArray bytes;
+  // Written whole or not at all: a page that could not be written to its end
+  // (a full disk) leaves the old page in place, and the failure names its cause.
+  const std::string name = path.toStdString();
+  TSafeFileWriter out(name);
   for (const QString& line : lines) {
-    bytes += line.toUtf8();
-    bytes += "\r\n";
+    out.Write(line.toStdString());
+    out.Write("\r\n");
   }
-  if (file.write(bytes) != bytes.size() || !file.commit())
-    throw THtmlPageError(QStringLiteral("Не удалось записать файл %1: %2")
-                             .arg(path, file.errorString())
-                             .toStdString());
+  if (!out.Commit()) throw THtmlPageError(SaveFailedText(name, out.Error()));
 }
 
 namespace {

@@ -22,7 +22,8 @@ inline constexpr const char* PlaceholderBitmap = "%BITMAP";
 // THtmlPageError when the file is missing or unreadable.
 QStringList ReadPageLines(const QString& path);
 // Writes lines as a UTF-8 text file, replacing any file of that name; the file is
-// written whole or not at all. Throws THtmlPageError on failure.
+// written whole or not at all. Throws THtmlPageError on failure, its message
+// naming the file and the cause (SaveFailedText).
 void WritePageLines(const QString& path, const QStringList& lines);
 
 // Fills the template lines: in each line the five placeholders are handled one

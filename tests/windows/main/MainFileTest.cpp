@@ -1013,9 +1013,9 @@ TEST_F(FileCommands, FileWindowsOpenAtTheDefaultWidthsAndKeepOnlyWidthsTheUserSe
 
 // Every page window shows its whole text, however narrow: lines break between
 // words, and inside a word only where that word alone is wider than the line
-// (a long path), in headings, table cells and preformatted text alike, and no
-// page scrolls sideways. The error page about a missing recent file with a
-// path of 326 characters shows its sentence to its end.
+// (a long path), in headings, table cells, preformatted and "<nobr>" text
+// alike, and no page scrolls sideways. The error page about a missing recent
+// file with a path of 326 characters shows its sentence to its end.
 TEST_F(FileCommands, PagesBreakAWordOnlyWhereItIsWiderThanTheLine) {
   TUser user;
   QStringList faults;
@@ -1048,7 +1048,8 @@ TEST_F(FileCommands, PagesBreakAWordOnlyWhereItIsWiderThanTheLine) {
     ResizeOuter(window, QSize(120, OuterRect(window).height()));
     return WrapFault(window->WebBrowser);
   };
-  Form->Comment = {"Короткий комментарий.", "<pre>строка_без_пробелов_шире_окна и ещё    слова</pre>"};
+  Form->Comment = {"Короткий комментарий.", "<pre>строка_без_пробелов_шире_окна и ещё    слова</pre>",
+                   "<nobr>wrap wrap wrap wrap wrap wrap</nobr>"};
   Press(Qt::Key_F12);
   ASSERT_NE(FormComment, nullptr);
   EXPECT_EQ(narrowed(FormComment).toStdString(), "");

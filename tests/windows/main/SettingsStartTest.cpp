@@ -37,6 +37,7 @@
 
 #include "tests/windows/MainFixture.h"
 #include "tests/FailingAlloc.h"
+#include "tests/FileSizeLimit.h"
 #include "platform/IniFile.h"
 #include "platform/qt/HtmlView.h"
 #include "windows/look/ValueListEditor.h"
@@ -797,8 +798,12 @@ TEST_F(StartUp, ASettingsFileThatCannotBeReadIsSaidAtStartAndLeftAsItIs) {
 
 namespace {
 
+// A page that cannot be made, for want of the page folder or because its
+// write fails partway (a full disk), is neither put in place nor shown: the
+// message comes in a plain box, with why there is no page.
 TEST_F(StartUp, WithoutThePageFolderTheSampleStillLoadsAndTheCommentsComeInAPlainBox) {
-  QDir(path + "Files").removeRecursively();
+  const QString pages = path + "Files";
+  ASSERT_TRUE(QDir(pages).rename(pages, path + "Files.away"));
   CopySample();
   Start();
   ASSERT_EQ(Form->Plant->Count, 2);
@@ -808,6 +813,34 @@ TEST_F(StartUp, WithoutThePageFolderTheSampleStillLoadsAndTheCommentsComeInAPlai
   EXPECT_EQ(modalTitles[0], "Комментарии");
   EXPECT_TRUE(modalTitles[1].contains("Мутирующий"));
   EXPECT_TRUE(modalTitles[1].contains("index.htm"));  // and why there is no page
+
+  // The page folder back, and a comment page of an earlier run where the
+  // pages now go; the new page does not fit in what the system lets a file
+  // grow to.
+  ASSERT_TRUE(QDir(path).rename("Files.away", "Files"));
+  const QString written = CurrentSettingsPaths().PagesPath;
+  {
+    QFile old(written + "comment.htm");
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("<p>Старая страница</p>\r\n");
+  }
+  Form->show();
+  modalTitles.clear();
+  WithFileSizeLimit(1024, [this] {
+    Press(Qt::Key_F12);
+    return 0;
+  });
+  ASSERT_EQ(modalTitles.size(), 2);
+  EXPECT_EQ(modalTitles[0], "Комментарии");
+  EXPECT_TRUE(modalTitles[1].contains("Мутирующий"));
+  EXPECT_TRUE(modalTitles[1].endsWith("\n\nФайл \"" + written +
+                                      "comment.htm\" не удалось сохранить. Файл больше, чем позволяет система."))
+      << modalTitles[1].toStdString();
+  QFile kept(written + "comment.htm");
+  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QString::fromUtf8(kept.readAll()), "<p>Старая страница</p>\r\n");
+  EXPECT_TRUE(FormComment == nullptr || !FormComment->isVisible());
+  EXPECT_EQ(QDir(written).entryList({"*.saving"}, QDir::Files | QDir::Hidden).join(",").toStdString(), "");
 }
 
 TEST_F(StartUp, PickersTakeTheirSizesFromTheSettingsFileInUse) {

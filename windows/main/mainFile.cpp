@@ -4,6 +4,7 @@
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -84,6 +85,9 @@ class TMainResourceSetHost : public TResourceSetHost {
 // control's outer size.
 QImage ControlPicture(QWidget* control) {
   if (QLayout* layout = control->window()->layout()) layout->activate();
+  // A chart lays its axes out on a posted request: settle those first, so the
+  // picture has the labels the window shows once it is painted.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
   QWidget* client = control;
   if (auto* area = qobject_cast<QAbstractScrollArea*>(control)) client = area->viewport();
   QImage image = client->grab().toImage();

@@ -42,6 +42,7 @@
 
 #include "tests/windows/MainFixture.h"
 #include "tests/FailingAlloc.h"
+#include "model/uEngine.h"
 #include "model/uLimits.h"
 #include "controls/KitConst.h"
 #include "files/uDataFile.h"
@@ -894,6 +895,35 @@ TEST_F(FileCommands, PicturesOfTheFieldAndTheCharts) {
   shot("history", &TFrameSaveShot::RadioButtonHistory, 70);
   EXPECT_EQ(FormStatistic->PageControl->currentIndex(), 3);
   EXPECT_TRUE(QFile::exists(docs + "history.jpg"));
+  // Taken from another page, a chart's picture is what the window shows once
+  // that page is up: the axes follow the refreshes that came while the page
+  // was hidden. So with the window shown or hidden, and so for the field view.
+  auto same = [&](const QString& a, const QString& b) {
+    QFile fa(docs + a + ".jpg"), fb(docs + b + ".jpg");
+    return fa.open(QIODevice::ReadOnly) && fb.open(QIODevice::ReadOnly) && fa.readAll() == fb.readAll();
+  };
+  FormStatistic->show();
+  FormView->show();
+  for (const bool shown : {true, false}) {
+    FormStatistic->setVisible(shown);
+    FormView->setVisible(shown);
+    for (const auto& [name, choice] : {std::pair{QString("h"), &TFrameSaveShot::RadioButtonHistory},
+                                       std::pair{QString("s"), &TFrameSaveShot::RadioButtonStat},
+                                       std::pair{QString("f"), &TFrameSaveShot::RadioButtonView}}) {
+      FormStatistic->PageControl->setCurrentIndex(1);
+      for (int n = 1; n <= 5; ++n) {
+        Form->Step += 100;
+        Form->Plant->Place(0, n + 3 * shown, n);
+        CalcAverages(*Form->Plant);
+        Form->Resource->AddAmount(0, n, 2 * n, 500);
+        FormStatistic->UpdateView();
+      }
+      shot(name + "1", choice, 70);
+      QApplication::processEvents();
+      shot(name + "2", choice, 70);
+      EXPECT_TRUE(same(name + "1", name + "2")) << name.toStdString() << (shown ? " shown" : " hidden");
+    }
+  }
 
   // A picture that cannot be written: the error page, and the folder is not kept.
   QDir().mkpath(docs + "sub/taken.jpg");

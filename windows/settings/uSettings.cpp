@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -17,7 +16,6 @@
 #include "model/uLimits.h"
 #include "platform/FileOpen.h"
 #include "platform/IniFile.h"
-#include "platform/SafeFile.h"
 #include "windows/look/uProc.h"
 
 namespace {
@@ -460,20 +458,13 @@ const TSettingsPaths& ResolveCurrentSettingsPaths(const QString& programPath) {
 
 QString WindowSettingsFile() {
   if (!SettingsFileInUse()) return {};
+  return CurrentSettingsPaths().WriteFile;
+}
+
+QString WindowSettingsStart() {
+  if (!SettingsFileInUse()) return {};
   const TSettingsPaths& paths = CurrentSettingsPaths();
-  if (paths.WriteFile.isEmpty() || paths.ReadFile.isEmpty() || paths.ReadFile == paths.WriteFile ||
-      QFileInfo::exists(paths.WriteFile) || !QFileInfo::exists(paths.ReadFile))
-    return paths.WriteFile;
-  QFile in(paths.ReadFile);
-  if (in.open(QIODevice::ReadOnly)) {
-    const QByteArray text = in.readAll();
-    TSafeFileWriter out(paths.WriteFile.toStdString());
-    if (out.Ok() && in.error() == QFileDevice::NoError) {
-      out.Write(text.constData(), static_cast<size_t>(text.size()));
-      out.Commit();
-    }
-  }
-  return paths.WriteFile;
+  return paths.ReadFile == paths.WriteFile ? QString() : paths.ReadFile;
 }
 
 bool SettingsFileInUse() { return InUseRef(); }

@@ -189,13 +189,16 @@ const TSettingsPaths& CurrentSettingsPaths();
 const TSettingsPaths& ResolveCurrentSettingsPaths(const QString& programPath);
 
 // The settings file that a window reads and writes its own keys in between
-// start-up and exit, and that the exit writes. When that file does not exist
-// yet and start-up read another one, the other one's text is first carried
-// over whole, so that the file holds every setting whichever writes it first
-// (the keys the exit does not write among them). Empty when the
-// settings file is not in use, or when no file is written (the one there
-// could not be read).
+// start-up and exit, and that the exit writes. Empty when the settings file
+// is not in use, or when no file is written (the one there could not be read).
 QString WindowSettingsFile();
+// The file that one begins from while it is not there yet (the TIniFile's
+// `startFrom`): the one start-up read, when that is another one. The first
+// write then puts that file's text whole in the new one with its own keys on
+// top, so that the file holds every setting whichever writes it first (the
+// keys the exit does not write among them), or writes nothing. Empty when
+// there is none.
+QString WindowSettingsStart();
 
 // Whether the main window reads the settings at creation and writes them at
 // exit. The program turns it on; window tests that want a fixed default model

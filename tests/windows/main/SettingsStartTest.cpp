@@ -694,6 +694,7 @@ TEST_F(StartUp, ReadOnlyProgramFolderKeepsSettingsInTheUsersFolder) {
   }
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), readOnly);
+
 }
 
 TEST_F(StartUp, AFailedWriteIsReportedNotDropped) {
@@ -844,8 +845,22 @@ TEST_F(StartUp, WithoutThePageFolderTheSampleStillLoadsAndTheCommentsComeInAPlai
 }
 
 TEST_F(StartUp, PickersTakeTheirSizesFromTheSettingsFileInUse) {
-  WriteIni("[FormParameter]\r\nComboResourceSlur.Width=111\r\nComboResourceSlur.Height=61\r\n");
+  WriteIni("[MainForm]\r\nFirstRun=0\r\n[Resource]\r\nResourceCount=1\r\n"
+           "[FormParameter]\r\nComboResourceSlur.Width=151\r\nComboResourceSlur.Height=61\r\n");
   SetFolderWritableProbe([this](const QString& folder) { return !folder.startsWith(path); });
+  auto slurPicker = [] {  // its size as it opens
+    FormParameter->show();
+    TValueListEditor* grid = FormParameter->ValueListEditorResource;
+    EXPECT_TRUE(grid->SetRow(grid->FindRow(TFormParameter::KeySlur)));
+    FormParameter->ValueListEditorResourceEditButtonClick();
+    if (!FormParameter->ComboResourceSlur) return QSize();
+    FormParameter->ComboResourceSlur->FormDeactivate();
+    return FormParameter->ComboResourceSlur->size();
+  };
+  // Before the user's own file is there: the program folder's.
+  Start();
+  EXPECT_EQ(slurPicker(), QSize(151, 61));
+  Exit();
   const QString user = program.path() + "/user-config/ZeltorOmra/";
   QDir().mkpath(user);
   {
@@ -856,14 +871,7 @@ TEST_F(StartUp, PickersTakeTheirSizesFromTheSettingsFileInUse) {
   }
   Start();
   ASSERT_EQ(CurrentSettingsPaths().ReadFile, user + "omra.ini");
-  FormParameter->show();
-  TValueListEditor* grid = FormParameter->ValueListEditorResource;
-  ASSERT_TRUE(grid->SetRow(grid->FindRow(TFormParameter::KeySlur)));
-  FormParameter->ValueListEditorResourceEditButtonClick();
-  ASSERT_NE(FormParameter->ComboResourceSlur, nullptr);
-  EXPECT_EQ(FormParameter->ComboResourceSlur->width(), 333);
-  EXPECT_EQ(FormParameter->ComboResourceSlur->height(), 91);
-  FormParameter->ComboResourceSlur->FormDeactivate();
+  EXPECT_EQ(slurPicker(), QSize(333, 91));
   SetFolderWritableProbe({});
 }
 

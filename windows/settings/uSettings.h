@@ -111,7 +111,8 @@ void WriteSettingsData(TIniFile& ini, const TSettingsData& data,
 // What is said when the settings could not be written into `file`: the file
 // and why. `writeError` is the error number of the failed write
 // (TIniFile::Error); a file that can no longer be read was left as it is,
-// and that is the cause given.
+// and that is the cause given. A write that failed for want of the user's
+// folder that start-up could not make gives why that could not be made.
 QString SettingsWriteFailureText(const QString& file, int writeError);
 
 // Version strings compare character by character ("0.6.10" < "0.6.3").
@@ -143,6 +144,10 @@ struct TSettingsPaths {
   // leaves that file as it is, so what it holds comes back once it can be read.
   QString Unreadable;
   int UnreadableError = 0;
+  // Why the folder of WriteFile, and PagesPath, could not be made where
+  // start-up makes them (the system's error number: a home folder the user
+  // may not write); 0 when they are there.
+  int WriteFolderError = 0, PagesFolderError = 0;
 };
 
 // The program's folder: the executable's, unless a test set another one.

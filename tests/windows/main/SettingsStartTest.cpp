@@ -695,6 +695,29 @@ TEST_F(StartUp, ReadOnlyProgramFolderKeepsSettingsInTheUsersFolder) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), readOnly);
 
+  // A home folder the user may not write: the user's folders cannot be made
+  // in it, and the first run's comment page and the exit say so.
+  ASSERT_TRUE(QFile::remove(path + "omra.ini"));
+  ASSERT_TRUE(QDir().mkpath(path + "locked"));
+  ASSERT_EQ(chmod(QFile::encodeName(path + "locked").constData(), 0555), 0);
+  qputenv("XDG_CONFIG_HOME", (path + "locked/config").toUtf8());
+  qputenv("XDG_DATA_HOME", (path + "locked/data").toUtf8());
+  SetFolderWritableProbe([this](const QString& folder) { return !folder.startsWith(path); });
+  {
+    TOtherUser other;
+    modalTitles.clear();
+    Start();
+    Exit();
+  }
+  SetFolderWritableProbe({});
+  const QString noRight = " Нет прав на запись этого файла или его папки.";
+  ASSERT_EQ(modalTitles.size(), 4) << modalTitles.join("|").toStdString();
+  EXPECT_TRUE(modalTitles[1].endsWith("\n\nФайл \"" + path + "locked/data/ZeltorOmra/Files/comment.htm\" не удалось "
+                                      "сохранить." + noRight))
+      << modalTitles[1].toStdString();
+  EXPECT_EQ(modalTitles[3].toStdString(),
+            ("Не удалось сохранить настройки в файл \"" + path + "locked/config/ZeltorOmra/omra.ini\"." + noRight)
+                .toStdString());
 }
 
 TEST_F(StartUp, AFailedWriteIsReportedNotDropped) {

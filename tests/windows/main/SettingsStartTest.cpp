@@ -47,6 +47,7 @@
 #include "windows/place/uPlace.h"
 #include "windows/program/uProgram.h"
 #include "windows/settings/uSettings.h"
+#include "windows/shell/fShell.h"
 #include "controls/fCombo.h"
 #include "controls/KitConst.h"
 #include "controls/ToolEdit.h"
@@ -649,6 +650,7 @@ TEST_F(StartUp, ReadOnlyProgramFolderKeepsSettingsInTheUsersFolder) {
   EXPECT_FALSE(QFile::exists(path + "Files/comment.htm"));
   EXPECT_EQ(Form->FileName, path + "home/noname1.zod");
   EXPECT_EQ(Form->PathSaveShot, path + "home/");
+  EXPECT_EQ(Form->FileWindowHost().SettingsStart, path + "omra.ini");  // its keys until the user's file is there
   FormParameter->UpDownR->setValue(77);
   Exit();
   const QString own = program.path() + "/user-config/ZeltorOmra/omra.ini";

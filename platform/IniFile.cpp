@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 #include <string_view>
+#include <sys/stat.h>
 
 #include "platform/Cp1251.h"
 #include "platform/FileOpen.h"
@@ -137,9 +138,17 @@ bool ParseInteger(std::string_view s, int32_t& out) {
 
 }  // namespace
 
-TIniFile::TIniFile(std::string fileName) : Path(std::move(fileName)) {
+TIniFile::TIniFile(std::string fileName, const std::string& startFrom) : Path(std::move(fileName)) {
   int error = 0;
-  if (!Load(Path, Content, error) && !NoFile(error)) Err = error;
+  if (Load(Path, Content, error)) return;
+  if (!NoFile(error)) {
+    Err = error;
+    return;
+  }
+  struct stat st {};
+  if (!startFrom.empty() && !Load(startFrom, Content, error) && ::stat(startFrom.c_str(), &st) == 0 &&
+      S_ISREG(st.st_mode))
+    StartErr = error;
 }
 
 TIniFile::~TIniFile() {
@@ -303,6 +312,10 @@ bool TIniFile::UpdateFile() {
   if (!Load(Path, content, error)) {
     if (!NoFile(error)) {
       Err = error;
+      return false;
+    }
+    if (StartErr != 0) {
+      Err = StartErr;
       return false;
     }
     content = Content;

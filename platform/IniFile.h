@@ -25,7 +25,12 @@
 
 class TIniFile {
  public:
-  explicit TIniFile(std::string fileName);
+  // `startFrom`: while `fileName` is not there, the file begins as that other
+  // file: reads see its keys, and the first UpdateFile() writes its text whole
+  // with the writes on top. When that other file is there but cannot be read,
+  // UpdateFile() writes nothing (a file of the writes alone would stand in
+  // for it). What is no file there (none, a folder, a pipe) begins empty.
+  explicit TIniFile(std::string fileName, const std::string& startFrom = {});
   ~TIniFile();
   TIniFile(const TIniFile&) = delete;
   TIniFile& operator=(const TIniFile&) = delete;
@@ -63,13 +68,14 @@ class TIniFile {
 
   // Puts the writes made so far into the file. False when the file could not
   // be written, or exists but could not be read (it is then never written
-  // over): the old file is whole and the writes stay pending.
+  // over), or is not there yet and the file it starts from could not be read:
+  // the old file is whole (or still not there) and the writes stay pending.
   bool UpdateFile();
   bool Modified() const { return !Pending.empty(); }
   // The system's error number (errno) of the last failure: of reading the
   // file when it exists but could not be read (when the object was made, or
-  // again in UpdateFile), or of writing it; 0 while there was none and once
-  // UpdateFile succeeded.
+  // again in UpdateFile), of reading the file it starts from (in UpdateFile),
+  // or of writing it; 0 while there was none and once UpdateFile succeeded.
   int Error() const { return Err; }
 
  private:
@@ -102,4 +108,5 @@ class TIniFile {
   TContent Content;
   std::vector<TWrite> Pending;
   int Err = 0;
+  int StartErr = 0;  // why the file to start from could not be read
 };

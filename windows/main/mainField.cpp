@@ -40,7 +40,8 @@ void TMainForm::ActionFieldInputExecute() {
   TFormFieldInput dialog(this);
   TValueListEditor* grid = dialog.ValueListEditor;
   std::optional<TIniFile> ini;
-  if (const QString file = WindowSettingsFile(); !file.isEmpty()) ini.emplace(file.toStdString());
+  if (const QString file = WindowSettingsFile(); !file.isEmpty())
+    ini.emplace(file.toStdString(), WindowSettingsStart().toStdString());
   if (ini) {
     const int width = ini->ReadInteger(kFieldInput, TFormFieldInput::ColWidthKey, TFormFieldInput::DefaultColWidth);
     grid->SetColWidths(0, std::max(30, width));

@@ -227,6 +227,7 @@ TShellHost TMainForm::FileWindowHost() {
   TShellHost host;
   host.FallbackFolder = CurrentSettingsPaths().DocumentPath;
   host.SettingsFile = WindowSettingsFile();
+  host.SettingsStart = WindowSettingsStart();
   host.Pages = MainHtmlHost(*this);
   host.Images = ImageList;
   host.CurrentFile = FileName;

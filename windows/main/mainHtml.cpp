@@ -17,6 +17,7 @@ THtmlHost MainHtmlHost(TMainForm& form) {
   host.Owner = &form;
   host.FilesPath = form.FilesPath;
   host.PagesPath = CurrentSettingsPaths().PagesPath;
+  host.PagesFolderError = CurrentSettingsPaths().PagesFolderError;
   host.TemplatePage = form.TemplatePage;
   const QString settings = CurrentSettingsPaths().ReadFile;
   host.ReadInt = [settings](const QString& section, const QString& key, int def) {

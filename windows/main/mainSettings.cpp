@@ -485,8 +485,8 @@ namespace {
 
 bool WriteExitSettingsBody(TMainForm& f) {
   // The file the windows write their own keys in: a file of the user's own
-  // begins as a copy of the one read at start, so that the keys the exit does
-  // not write (the fill amounts, the page windows' places) are kept.
+  // begins as the one read at start, so that the keys the exit does not write
+  // (the fill amounts, the page windows' places) are kept.
   const QString target = WindowSettingsFile();
   if (target.isEmpty()) {
     // The settings file could not be read at start (and start-up said so): it
@@ -569,7 +569,7 @@ bool WriteExitSettingsBody(TMainForm& f) {
 
   bool ok = false;
   {
-    TIniFile ini(target.toStdString());
+    TIniFile ini(target.toStdString(), WindowSettingsStart().toStdString());
     WriteSettingsData(ini, d, [](TIniFile& file) {
       FreeHtmlWindows([&file](const QString& section, const QString& key, int value) {
         file.WriteInteger(section.toStdString(), key.toStdString(), value);

@@ -3,6 +3,7 @@
 #include <limits>
 #include <optional>
 
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QMessageBox>
@@ -10,6 +11,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "files/uDataFile.h"
 #include "platform/qt/HtmlView.h"
 #include "windows/pages/uHtmlPage.h"
 #include "windows/place/uPlace.h"
@@ -147,8 +149,13 @@ QString PictureRef(const THtmlHost& host, const QString& name) {
   return QUrl::fromLocalFile(host.FilesPath + name).toString();
 }
 
-QString PagesFolder(const THtmlHost& host) {
-  return host.PagesPath.isEmpty() ? host.FilesPath : host.PagesPath;
+// Where the generated page `name` is written. While the folder that could not
+// be made is not there, no page can be: the cause is why it could not be made.
+QString GeneratedPage(const THtmlHost& host, const QString& name) {
+  const QString folder = host.PagesPath.isEmpty() ? host.FilesPath : host.PagesPath;
+  if (host.PagesFolderError != 0 && !QFileInfo(folder).isDir())
+    throw THtmlPageError(SaveFailedText((folder + name).toStdString(), host.PagesFolderError));
+  return folder + name;
 }
 
 }  // namespace
@@ -170,7 +177,7 @@ QString WriteHtmlMessagePage(const THtmlHost& host, int kind, const QString& cap
       page = QStringLiteral("info.htm");
       break;
   }
-  const QString pageFile = PagesFolder(host) + page;
+  const QString pageFile = GeneratedPage(host, page);
   BuildHtmlPage(host.FilesPath + host.TemplatePage, caption, textFooter, PictureRef(host, picture),
                 pageFile, lines);
   return pageFile;
@@ -203,7 +210,7 @@ void ShowWhatsNewPage(const THtmlHost& host) {
   TFormHelp* form = EnsureHelp(host);
   const QString caption = QStringLiteral("Что нового?");
   const QStringList html = WhatsNewToHtml(ReadPageLines(host.FilesPath + QStringLiteral("whatsnew.txt")));
-  const QString pageFile = PagesFolder(host) + QStringLiteral("help.htm");
+  const QString pageFile = GeneratedPage(host, QStringLiteral("help.htm"));
   BuildWhatsNewPage(host.FilesPath + host.TemplatePage, caption, QString(),
                     PictureRef(host, QStringLiteral("omra32.ico")), pageFile, html);
   // Only a page written whole is shown: until then the window keeps its page and caption.

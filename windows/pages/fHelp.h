@@ -50,6 +50,7 @@ struct THtmlHost {
   QWidget* Owner = nullptr;  // owner of the page windows (the main window)
   QString FilesPath;         // page folder: template, static pages, pictures (ends in "/")
   QString PagesPath;         // where generated pages are written (ends in "/")
+  int PagesFolderError = 0;  // why PagesPath could not be made (errno), 0 when it is there
   QString TemplatePage = QStringLiteral("index.htm");
   // Reads an integer setting (section, key, default); absent -> the default.
   std::function<int(const QString&, const QString&, int)> ReadInt;

@@ -1099,7 +1099,7 @@ int TFormParameter::ReadPickerSize(const QString& key, int def) {
   // read-only); none in use, the default sizes.
   const QString file = WindowSettingsFile();
   if (file.isEmpty()) return def;
-  const TIniFile ini(file.toStdString());
+  const TIniFile ini(file.toStdString(), WindowSettingsStart().toStdString());
   const int value = ini.ReadInteger("FormParameter", key.toStdString(), def);
   return value > 0 && value <= 10000 ? value : def;
 }

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,7 +18,6 @@
 #include "model/uLimits.h"
 #include "platform/FileOpen.h"
 #include "platform/IniFile.h"
-#include "platform/SafeFile.h"
 #include "windows/look/uProc.h"
 
 namespace {
@@ -325,14 +325,6 @@ void WriteSettingsData(TIniFile& ini, const TSettingsData& d,
   }
 }
 
-QString SettingsWriteFailureText(const QString& file, int writeError) {
-  const int readError = SettingsFileReadError(file);
-  const QString cause = readError != 0 ? QStringLiteral("Этот файл не удалось прочитать, и он оставлен как есть. ") +
-                                             QString::fromStdString(ReadFailureCause(readError))
-                                       : QString::fromStdString(WriteFailureCause(writeError));
-  return QStringLiteral("Не удалось сохранить настройки в файл \"%1\". %2").arg(file, cause);
-}
-
 // ---------------------------------------------------------------------------
 
 namespace {
@@ -364,7 +356,36 @@ QString UserFolder(QStandardPaths::StandardLocation location, const char* xdgVar
     return WithSlash(QStandardPaths::writableLocation(location));
   return WithSlash(GetUserHomeFolder()) + homeSub;
 }
+// Makes `folder` and the folders above it that are missing. 0 when it is
+// there; otherwise the system's error number of the step that failed (EACCES
+// in a home folder the user may not write).
+int MakeFolder(const QString& folder) {
+  const QString path = QDir::cleanPath(folder);
+  const QByteArray name = QFile::encodeName(path);
+  struct stat st {};
+  if (::stat(name.constData(), &st) == 0) return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+  if (errno != ENOENT) return errno;
+  const QString parent = QFileInfo(path).path();
+  if (parent != path)
+    if (const int error = MakeFolder(parent)) return error;
+  if (::mkdir(name.constData(), 0777) == 0) return 0;
+  const int error = errno;
+  return error == EEXIST && QFileInfo(path).isDir() ? 0 : error;
+}
 }  // namespace
+
+QString SettingsWriteFailureText(const QString& file, int writeError) {
+  // The user's folder that start-up could not make is still not there: why
+  // it could not be made is the cause.
+  const TSettingsPaths& paths = PathsRef();
+  if (file == paths.WriteFile && paths.WriteFolderError != 0 && (writeError == ENOENT || writeError == ENOTDIR))
+    writeError = paths.WriteFolderError;
+  const int readError = SettingsFileReadError(file);
+  const QString cause = readError != 0 ? QStringLiteral("Этот файл не удалось прочитать, и он оставлен как есть. ") +
+                                             QString::fromStdString(ReadFailureCause(readError))
+                                       : QString::fromStdString(WriteFailureCause(writeError));
+  return QStringLiteral("Не удалось сохранить настройки в файл \"%1\". %2").arg(file, cause);
+}
 
 QString ProgramFolder() {
   const QString& o = ProgramFolderOverrideRef();
@@ -407,7 +428,7 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
     const QString config =
         UserFolder(QStandardPaths::GenericConfigLocation, "XDG_CONFIG_HOME", QStringLiteral(".config/")) +
         QStringLiteral("ZeltorOmra/");
-    QDir().mkpath(config);
+    p.WriteFolderError = MakeFolder(config);
     p.WriteFile = config + QStringLiteral("omra.ini");
     // Until the user's own file exists, the program folder's file (if any) is the start.
     p.ReadFile = QFileInfo::exists(p.WriteFile) ? p.WriteFile : programIni;
@@ -426,7 +447,7 @@ TSettingsPaths ResolveSettingsPaths(const QString& programPath) {
   } else {
     p.PagesPath = UserFolder(QStandardPaths::GenericDataLocation, "XDG_DATA_HOME", QStringLiteral(".local/share/")) +
                   QStringLiteral("ZeltorOmra/Files/");
-    QDir().mkpath(p.PagesPath);
+    p.PagesFolderError = MakeFolder(p.PagesPath);
   }
   return p;
 }
@@ -460,20 +481,13 @@ const TSettingsPaths& ResolveCurrentSettingsPaths(const QString& programPath) {
 
 QString WindowSettingsFile() {
   if (!SettingsFileInUse()) return {};
+  return CurrentSettingsPaths().WriteFile;
+}
+
+QString WindowSettingsStart() {
+  if (!SettingsFileInUse()) return {};
   const TSettingsPaths& paths = CurrentSettingsPaths();
-  if (paths.WriteFile.isEmpty() || paths.ReadFile.isEmpty() || paths.ReadFile == paths.WriteFile ||
-      QFileInfo::exists(paths.WriteFile) || !QFileInfo::exists(paths.ReadFile))
-    return paths.WriteFile;
-  QFile in(paths.ReadFile);
-  if (in.open(QIODevice::ReadOnly)) {
-    const QByteArray text = in.readAll();
-    TSafeFileWriter out(paths.WriteFile.toStdString());
-    if (out.Ok() && in.error() == QFileDevice::NoError) {
-      out.Write(text.constData(), static_cast<size_t>(text.size()));
-      out.Commit();
-    }
-  }
-  return paths.WriteFile;
+  return paths.ReadFile == paths.WriteFile ? QString() : paths.ReadFile;
 }
 
 bool SettingsFileInUse() { return InUseRef(); }

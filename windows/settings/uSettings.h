@@ -111,7 +111,8 @@ void WriteSettingsData(TIniFile& ini, const TSettingsData& data,
 // What is said when the settings could not be written into `file`: the file
 // and why. `writeError` is the error number of the failed write
 // (TIniFile::Error); a file that can no longer be read was left as it is,
-// and that is the cause given.
+// and that is the cause given. A write that failed for want of the user's
+// folder that start-up could not make gives why that could not be made.
 QString SettingsWriteFailureText(const QString& file, int writeError);
 
 // Version strings compare character by character ("0.6.10" < "0.6.3").
@@ -143,6 +144,10 @@ struct TSettingsPaths {
   // leaves that file as it is, so what it holds comes back once it can be read.
   QString Unreadable;
   int UnreadableError = 0;
+  // Why the folder of WriteFile, and PagesPath, could not be made where
+  // start-up makes them (the system's error number: a home folder the user
+  // may not write); 0 when they are there.
+  int WriteFolderError = 0, PagesFolderError = 0;
 };
 
 // The program's folder: the executable's, unless a test set another one.
@@ -189,13 +194,16 @@ const TSettingsPaths& CurrentSettingsPaths();
 const TSettingsPaths& ResolveCurrentSettingsPaths(const QString& programPath);
 
 // The settings file that a window reads and writes its own keys in between
-// start-up and exit, and that the exit writes. When that file does not exist
-// yet and start-up read another one, the other one's text is first carried
-// over whole, so that the file holds every setting whichever writes it first
-// (the keys the exit does not write among them). Empty when the
-// settings file is not in use, or when no file is written (the one there
-// could not be read).
+// start-up and exit, and that the exit writes. Empty when the settings file
+// is not in use, or when no file is written (the one there could not be read).
 QString WindowSettingsFile();
+// The file that one begins from while it is not there yet (the TIniFile's
+// `startFrom`): the one start-up read, when that is another one. The first
+// write then puts that file's text whole in the new one with its own keys on
+// top, so that the file holds every setting whichever writes it first (the
+// keys the exit does not write among them), or writes nothing. Empty when
+// there is none.
+QString WindowSettingsStart();
 
 // Whether the main window reads the settings at creation and writes them at
 // exit. The program turns it on; window tests that want a fixed default model

@@ -293,7 +293,7 @@ bool TFormShell::Saving() const { return WindowType == TypeSave || WindowType ==
 
 void TFormShell::SetWindowType(unsigned char type) {
   WindowType = type;
-  const TIniFile ini(Host.SettingsFile.toStdString());
+  const TIniFile ini(Host.SettingsFile.toStdString(), Host.SettingsStart.toStdString());
   auto readInt = [&](const std::string& key, int def) { return ini.ReadInteger(kSection, key, def); };
   auto readBool = [&](const std::string& key, bool def) { return ini.ReadBool(kSection, key, def); };
   auto showPanel = [this](bool border) {
@@ -658,7 +658,7 @@ void TFormShell::RadioButtonStatClick() {
 
 void TFormShell::FormDestroy() {
   if (Host.SettingsFile.isEmpty() || IniPrefix.isEmpty()) return;
-  TIniFile ini(Host.SettingsFile.toStdString());
+  TIniFile ini(Host.SettingsFile.toStdString(), Host.SettingsStart.toStdString());
   if (FrameSaveShot) {
     ini.WriteInteger(kSection, "SaveShot.Position", FrameSaveShot->TrackBar->value());
     ini.WriteBool(kSection, "SaveShot.View", FrameSaveShot->RadioButtonView->isChecked());

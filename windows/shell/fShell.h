@@ -42,6 +42,7 @@ class TShellTreeView;
 struct TShellHost {
   QString FallbackFolder;     // where the window opens when its start folder is gone (ends in "/")
   QString SettingsFile;       // where the section "FormShell" is kept (empty: defaults, not written)
+  QString SettingsStart;      // what SettingsFile begins as while it is not there (empty: nothing)
   THtmlHost Pages;            // the page builder's folders, for the data-file preview
   QList<QIcon> Images;        // the main window's image list (the check list's tool bar)
   QString CurrentFile;        // the current data file: saving over it asks nothing

@@ -47,6 +47,7 @@
 #include "windows/place/uPlace.h"
 #include "windows/program/uProgram.h"
 #include "windows/settings/uSettings.h"
+#include "windows/shell/fShell.h"
 #include "controls/fCombo.h"
 #include "controls/KitConst.h"
 #include "controls/ToolEdit.h"
@@ -649,6 +650,7 @@ TEST_F(StartUp, ReadOnlyProgramFolderKeepsSettingsInTheUsersFolder) {
   EXPECT_FALSE(QFile::exists(path + "Files/comment.htm"));
   EXPECT_EQ(Form->FileName, path + "home/noname1.zod");
   EXPECT_EQ(Form->PathSaveShot, path + "home/");
+  EXPECT_EQ(Form->FileWindowHost().SettingsStart, path + "omra.ini");  // its keys until the user's file is there
   FormParameter->UpDownR->setValue(77);
   Exit();
   const QString own = program.path() + "/user-config/ZeltorOmra/omra.ini";
@@ -694,6 +696,30 @@ TEST_F(StartUp, ReadOnlyProgramFolderKeepsSettingsInTheUsersFolder) {
   }
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), readOnly);
+
+  // A home folder the user may not write: the user's folders cannot be made
+  // in it, and the first run's comment page and the exit say so.
+  ASSERT_TRUE(QFile::remove(path + "omra.ini"));
+  ASSERT_TRUE(QDir().mkpath(path + "locked"));
+  ASSERT_EQ(chmod(QFile::encodeName(path + "locked").constData(), 0555), 0);
+  qputenv("XDG_CONFIG_HOME", (path + "locked/config").toUtf8());
+  qputenv("XDG_DATA_HOME", (path + "locked/data").toUtf8());
+  SetFolderWritableProbe([this](const QString& folder) { return !folder.startsWith(path); });
+  {
+    TOtherUser other;
+    modalTitles.clear();
+    Start();
+    Exit();
+  }
+  SetFolderWritableProbe({});
+  const QString noRight = " Нет прав на запись этого файла или его папки.";
+  ASSERT_EQ(modalTitles.size(), 4) << modalTitles.join("|").toStdString();
+  EXPECT_TRUE(modalTitles[1].endsWith("\n\nФайл \"" + path + "locked/data/ZeltorOmra/Files/comment.htm\" не удалось "
+                                      "сохранить." + noRight))
+      << modalTitles[1].toStdString();
+  EXPECT_EQ(modalTitles[3].toStdString(),
+            ("Не удалось сохранить настройки в файл \"" + path + "locked/config/ZeltorOmra/omra.ini\"." + noRight)
+                .toStdString());
 }
 
 TEST_F(StartUp, AFailedWriteIsReportedNotDropped) {
@@ -844,8 +870,22 @@ TEST_F(StartUp, WithoutThePageFolderTheSampleStillLoadsAndTheCommentsComeInAPlai
 }
 
 TEST_F(StartUp, PickersTakeTheirSizesFromTheSettingsFileInUse) {
-  WriteIni("[FormParameter]\r\nComboResourceSlur.Width=111\r\nComboResourceSlur.Height=61\r\n");
+  WriteIni("[MainForm]\r\nFirstRun=0\r\n[Resource]\r\nResourceCount=1\r\n"
+           "[FormParameter]\r\nComboResourceSlur.Width=151\r\nComboResourceSlur.Height=61\r\n");
   SetFolderWritableProbe([this](const QString& folder) { return !folder.startsWith(path); });
+  auto slurPicker = [] {  // its size as it opens
+    FormParameter->show();
+    TValueListEditor* grid = FormParameter->ValueListEditorResource;
+    EXPECT_TRUE(grid->SetRow(grid->FindRow(TFormParameter::KeySlur)));
+    FormParameter->ValueListEditorResourceEditButtonClick();
+    if (!FormParameter->ComboResourceSlur) return QSize();
+    FormParameter->ComboResourceSlur->FormDeactivate();
+    return FormParameter->ComboResourceSlur->size();
+  };
+  // Before the user's own file is there: the program folder's.
+  Start();
+  EXPECT_EQ(slurPicker(), QSize(151, 61));
+  Exit();
   const QString user = program.path() + "/user-config/ZeltorOmra/";
   QDir().mkpath(user);
   {
@@ -856,14 +896,7 @@ TEST_F(StartUp, PickersTakeTheirSizesFromTheSettingsFileInUse) {
   }
   Start();
   ASSERT_EQ(CurrentSettingsPaths().ReadFile, user + "omra.ini");
-  FormParameter->show();
-  TValueListEditor* grid = FormParameter->ValueListEditorResource;
-  ASSERT_TRUE(grid->SetRow(grid->FindRow(TFormParameter::KeySlur)));
-  FormParameter->ValueListEditorResourceEditButtonClick();
-  ASSERT_NE(FormParameter->ComboResourceSlur, nullptr);
-  EXPECT_EQ(FormParameter->ComboResourceSlur->width(), 333);
-  EXPECT_EQ(FormParameter->ComboResourceSlur->height(), 91);
-  FormParameter->ComboResourceSlur->FormDeactivate();
+  EXPECT_EQ(slurPicker(), QSize(333, 91));
   SetFolderWritableProbe({});
 }
 

@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <memory>
+#include <utility>
 
 #include "tests/windows/MainFixture.h"
 #include "files/uResourceSet.h"
@@ -323,6 +324,14 @@ TEST_F(ShellWindow, WidthsAreKeptPerTypeAndCancelStillWritesThem) {
   auto exported = Make(TFormShell::TypeExport, ".zor", root + "docs");
   EXPECT_EQ(exported->OuterWidth(), 490);
   EXPECT_LE(exported->ShellTreeView->width(), exported->width());
+  // A settings file not there yet begins as the one it starts from: read,
+  // and written whole with the window's own keys on top.
+  host.SettingsStart = std::exchange(host.SettingsFile, root + "user.ini");
+  EXPECT_EQ(Make(TFormShell::TypeImport, ".zor", root + "docs")->OuterWidth(), 760);
+  Make(TFormShell::TypeSaveShot, ".jpg", root + "docs").reset();
+  const TIniFile user(host.SettingsFile.toStdString());
+  EXPECT_EQ(user.ReadInteger("FormShell", "Import.Width", 0), 760);
+  EXPECT_TRUE(user.ValueExists("FormShell", "SaveShot.Position"));
 }
 
 TEST_F(ShellWindow, SaveModesAskBeforeReplacingAnotherFile) {

@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 
 #include "tests/windows/MainFixture.h"
+#include "tests/FileSizeLimit.h"
 #include "platform/Cp1251.h"
 #include "platform/IniFile.h"
 #include "windows/look/CheckListBox.h"
@@ -54,6 +55,20 @@ bool RunDialog(const std::function<void()>& open, const std::function<void(D*)>&
     QTest::qWait(1);
   }
   return seen;
+}
+
+// Notes in `said` the text of every modal window but the fill dialog that
+// `watch` finds open (a message box or a message page), and closes it.
+void WatchMessages(QTimer& watch, QString& said) {
+  watch.setInterval(5);
+  QObject::connect(&watch, &QTimer::timeout, [&said] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || qobject_cast<TFormFieldInput*>(modal)) return;
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) said += box->text();
+    for (QTextEdit* view : modal->findChildren<QTextEdit*>()) said += view->toPlainText();
+    if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
+  });
+  watch.start();
 }
 
 // The same, the dialog opened by `command`.
@@ -426,15 +441,7 @@ TEST_F(FieldInput, HandEditedKeysUnwritableNamesAndAnUnwritableFileAreSafe) {
   ASSERT_EQ(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
   QString said;
   QTimer watch;
-  watch.setInterval(5);
-  QObject::connect(&watch, &QTimer::timeout, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || qobject_cast<TFormFieldInput*>(modal)) return;
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) said += box->text();
-    for (QTextEdit* view : modal->findChildren<QTextEdit*>()) said += view->toPlainText();
-    if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
-  });
-  watch.start();
+  WatchMessages(watch, said);
   ASSERT_TRUE(RunDialog<TFormFieldInput>(press, [&](TFormFieldInput* d) {
     d->ValueListEditor->SetValues(3, "2");
     d->ButtonYes->click();
@@ -458,6 +465,18 @@ TEST_F(FieldInput, AReadOnlyProgramFolderKeepsAmountsWithEverySettingInTheUsersF
   const QString user = CurrentSettingsPaths().WriteFile;
   ASSERT_TRUE(CurrentSettingsPaths().PerUser);
   ASSERT_FALSE(QFile::exists(user));
+  // A first write that cannot hold the program folder's file whole (no file
+  // may grow that far) writes nothing, and says why.
+  QString said;
+  QTimer watch;
+  WatchMessages(watch, said);
+  WithFileSizeLimit(before.size() - 1, [&] {
+    return RunDialog<TFormFieldInput>(Form->ActionFieldInput, [](TFormFieldInput* d) { d->ButtonYes->click(); });
+  });
+  EXPECT_TRUE(said.startsWith("Не удалось сохранить настройки в файл \"" + user +
+                              "\". Файл больше, чем позволяет система."))
+      << said.toStdString();
+  EXPECT_EQ(QDir(QFileInfo(user).path()).entryList(QDir::Files | QDir::Hidden).join(", ").toStdString(), "");
   ASSERT_TRUE(RunDialog<TFormFieldInput>(Form->ActionFieldInput, [&](TFormFieldInput* d) {
     EXPECT_EQ(d->ValueListEditor->Values(3), "7");  // read from the program folder's file
     d->ValueListEditor->SetValues(2, "12");

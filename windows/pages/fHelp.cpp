@@ -189,11 +189,15 @@ void ShowHtmlPage(const THtmlHost& host, int kind, const QString& caption,
   }
   TFormHelp* form = kind == HtmlKindComment ? EnsureComment(host) : EnsureMessage(host);
   form->setWindowTitle(caption);
-  form->Navigate(pageFile);
   if (kind == HtmlKindComment) {
+    // Shown before its page is given: a window not yet shown has not given
+    // its view its size, and the page would be laid out twice, once at the
+    // wrong width.
     form->show();
     form->raise();
+    form->Navigate(pageFile);
   } else {
+    form->Navigate(pageFile);
     form->exec();
   }
 }

@@ -150,7 +150,21 @@ bool RunOnScreen(const QSize& size) {
 
 TEST_F(StartUp, FirstStartWithoutSettingsLoadsTheSampleUnderTheUnnamedName) {
   CopySample();
+  // The comment page is laid out once, at its window's size: no page view is
+  // resized (and its page laid out again) once it holds a page.
+  struct TResizes : QObject {
+    int withPage = 0;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+      auto* view = qobject_cast<THtmlView*>(watched);
+      if (view && event->type() == QEvent::Resize && !view->document()->isEmpty()) ++withPage;
+      return false;
+    }
+  } resizes;
+  qApp->installEventFilter(&resizes);
   Start();
+  QApplication::processEvents();
+  qApp->removeEventFilter(&resizes);
+  EXPECT_EQ(resizes.withPage, 0);
   EXPECT_TRUE(Form->FirstRun);
   EXPECT_EQ(Form->FileName, path + "noname1.zod");  // Save will ask for a name
   // The offscreen screen has no room for the statistics window widened to its

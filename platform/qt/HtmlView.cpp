@@ -54,6 +54,9 @@ void THtmlView::Show(const QString& html, const QString& folder) {
   // anything lays it out; the view then lays it out once. (Changing a block of
   // a shown document lays the page out again, once for every block changed.)
   auto* page = new QTextDocument(this);
+  // A page is only read: it keeps no undo history (a long page would carry a
+  // step for every block made to wrap).
+  page->setUndoRedoEnabled(false);
   page->setDefaultFont(document()->defaultFont());
   // Pictures and style sheets of the page are looked up in the page's folder.
   page->setBaseUrl(QUrl::fromLocalFile(folder + QLatin1Char('/')));

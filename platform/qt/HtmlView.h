@@ -29,7 +29,8 @@ class THtmlView : public QTextBrowser {
   void LinkFollowed();
 
  private:
-  // Shows the page `html`, whose pictures and links are found in `folder`.
+  // Shows the page `html`, whose pictures and style sheets are found in
+  // `folder`; its links are followed from the page's own location (Location()).
   void Show(const QString& html, const QString& folder);
   // Lets every block of `page` wrap, preformatted ones included.
   static void WrapEveryBlock(QTextDocument* page);

@@ -28,20 +28,30 @@ THtmlHost MainHtmlHost(TMainForm& form) {
   return host;
 }
 
+namespace {
+
+// No page can be made (the page folder is missing or cannot be written): the
+// message lines reach the user in a plain box with the cause, and what asked
+// for the page goes on.
+void ShowPlainMessage(TMainForm& form, int kind, const QString& caption, const QStringList& lines,
+                      const THtmlPageError& cause) {
+  QStringList text;
+  for (const QString& line : lines) text << QTextDocumentFragment::fromHtml(line).toPlainText();
+  text << QString::fromUtf8(cause.what());
+  const QString body = text.join(QStringLiteral("\n\n"));
+  if (kind == HtmlKindError)
+    QMessageBox::critical(&form, caption, body);
+  else
+    QMessageBox::information(&form, caption, body);
+}
+
+}  // namespace
+
 void ShowMainHtmlMessage(TMainForm& form, int kind, const QString& caption, const QStringList& lines) {
   try {
     ShowHtmlPage(MainHtmlHost(form), kind, caption, QString(), lines);
   } catch (const THtmlPageError& e) {
-    // No page can be made (the page folder is missing or cannot be written):
-    // the message reaches the user in a plain box, and what asked for it goes on.
-    QStringList text;
-    for (const QString& line : lines) text << QTextDocumentFragment::fromHtml(line).toPlainText();
-    text << QString::fromUtf8(e.what());
-    const QString body = text.join(QStringLiteral("\n\n"));
-    if (kind == HtmlKindError)
-      QMessageBox::critical(&form, caption, body);
-    else
-      QMessageBox::information(&form, caption, body);
+    ShowPlainMessage(form, kind, caption, lines, e);
   }
 }
 
@@ -53,8 +63,13 @@ void ConnectPageCommands(TMainForm& form) {
   QObject::connect(form.ActionHelpTheory, &QAction::triggered, f, [f] {
     ShowHelpPage(MainHtmlHost(*f), QStringLiteral("Описание теории"), QStringLiteral("theory.htm"));
   });
-  QObject::connect(form.ActionHelpWhatsNew, &QAction::triggered, f,
-                   [f] { ShowWhatsNewPage(MainHtmlHost(*f)); });
+  QObject::connect(form.ActionHelpWhatsNew, &QAction::triggered, f, [f] {
+    try {
+      ShowWhatsNewPage(MainHtmlHost(*f));
+    } catch (const THtmlPageError& e) {
+      ShowPlainMessage(*f, HtmlKindError, WhatsNewCaption(), {}, e);
+    }
+  });
   QObject::connect(form.ActionViewComment, &QAction::triggered, f, [f] {
     QStringList lines;
     for (const std::string& line : f->Comment) lines << QString::fromStdString(line);

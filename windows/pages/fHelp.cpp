@@ -185,14 +185,26 @@ QString WriteHtmlMessagePage(const THtmlHost& host, int kind, const QString& cap
 
 void ShowHtmlPage(const THtmlHost& host, int kind, const QString& caption,
                   const QString& textFooter, const QStringList& lines) {
-  const QString pageFile = WriteHtmlMessagePage(host, kind, caption, textFooter, lines);
+  QString pageFile;
+  try {
+    pageFile = WriteHtmlMessagePage(host, kind, caption, textFooter, lines);
+  } catch (const THtmlPageError&) {
+    // The comment window never shows another file's comments: without a page
+    // for these, the one it shows goes.
+    if (kind == HtmlKindComment && FormComment) FormComment->close();
+    throw;
+  }
   TFormHelp* form = kind == HtmlKindComment ? EnsureComment(host) : EnsureMessage(host);
   form->setWindowTitle(caption);
-  form->Navigate(pageFile);
   if (kind == HtmlKindComment) {
+    // Shown before its page is given: a window not yet shown has not given
+    // its view its size, and the page would be laid out twice, once at the
+    // wrong width.
     form->show();
     form->raise();
+    form->Navigate(pageFile);
   } else {
+    form->Navigate(pageFile);
     form->exec();
   }
 }
@@ -208,7 +220,7 @@ void ShowHelpPage(const THtmlHost& host, const QString& caption, const QString& 
 
 void ShowWhatsNewPage(const THtmlHost& host) {
   TFormHelp* form = EnsureHelp(host);
-  const QString caption = QStringLiteral("Что нового?");
+  const QString caption = WhatsNewCaption();
   const QStringList html = WhatsNewToHtml(ReadPageLines(host.FilesPath + QStringLiteral("whatsnew.txt")));
   const QString pageFile = GeneratedPage(host, QStringLiteral("help.htm"));
   BuildWhatsNewPage(host.FilesPath + host.TemplatePage, caption, QString(),

@@ -65,15 +65,20 @@ QString WriteHtmlMessagePage(const THtmlHost& host, int kind, const QString& cap
 
 // Builds the page for the message and shows it: an error or information page
 // in FormMessage (modal; returns when closed), comments in FormComment
-// (returns at once). Throws THtmlPageError when the page cannot be built.
+// (returns at once). Throws THtmlPageError when the page cannot be built; the
+// comment window is then closed.
 void ShowHtmlPage(const THtmlHost& host, int kind, const QString& caption,
                   const QString& textFooter, const QStringList& lines);
 
 // About and Theory: the static page `pageName` of the page folder in FormHelp.
 void ShowHelpPage(const THtmlHost& host, const QString& caption, const QString& pageName);
 
+// The news window's caption.
+inline QString WhatsNewCaption() { return QStringLiteral("Что нового?"); }
+
 // What's new: "whatsnew.txt" rewritten as "help.htm" in FormHelp.
-// Throws THtmlPageError when the text or the template cannot be read.
+// Throws THtmlPageError when the text or the template cannot be read or the
+// page cannot be written.
 void ShowWhatsNewPage(const THtmlHost& host);
 
 // The error page for an exception no command caught. When the page itself

@@ -519,7 +519,7 @@ bool TFormShell::eventFilter(QObject* watched, QEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
       // With no name typed, the folder chosen in the list opens, as on a
-      // double click (the Yes button is disabled then).
+      // double click and as the Yes button does.
       if (event->type() == QEvent::KeyPress && OpenSelectedFolder()) return true;
       return QDialog::eventFilter(watched, event);
     case Qt::Key_Up:

@@ -1083,6 +1083,16 @@ TEST_F(FileCommands, PagesBreakAWordOnlyWhereItIsWiderThanTheLine) {
   Press(Qt::Key_F12);
   ASSERT_NE(FormComment, nullptr);
   EXPECT_EQ(narrowed(FormComment).toStdString(), "");
+  // Shown again, the page comes into the view made to wrap: the view's text
+  // changes once, not again for the preformatted block (each change of a
+  // shown page lays it out anew), and the page keeps no undo history.
+  int changes = 0;
+  const auto counting =
+      QObject::connect(FormComment->WebBrowser, &QTextEdit::textChanged, [&] { ++changes; });
+  Press(Qt::Key_F12);
+  QObject::disconnect(counting);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(FormComment->WebBrowser->document()->availableUndoSteps(), 0);
   Press(Qt::Key_F1, Qt::ControlModifier);
   ASSERT_NE(FormHelp, nullptr);
   EXPECT_EQ(FormHelp->windowTitle(), "О программе");

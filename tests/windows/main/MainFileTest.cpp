@@ -118,6 +118,14 @@ std::function<void(TFormShell&)> Accept(const QString& name) {
   };
 }
 
+// A file window action: the name typed, then Return.
+std::function<void(TFormShell&)> TypeAndReturn(const QString& name) {
+  return [name](TFormShell& shell) {
+    QTest::keyClicks(shell.EditFileName, name);
+    QTest::keyClick(shell.EditFileName, Qt::Key_Return);
+  };
+}
+
 // Picks a listed file (the previews run) and presses Yes.
 std::function<void(TFormShell&)> PickAndAccept(const QString& name, std::function<void(TFormShell&)> before = {}) {
   return [name, before](TFormShell& shell) {
@@ -816,6 +824,20 @@ TEST_F(FileCommands, ASetWithABrokenNumberListsEveryRecordAndOnlyATickedNewBroke
   EXPECT_TRUE(user.Pages[0].startsWith("Информация: ")) << user.Pages[0].toStdString();
   EXPECT_TRUE(user.Pages[0].contains("Из набора \"" + docs + "broken.zor\" ничего не добавлено: не отмечено ни одной записи."))
       << user.Pages[0].toStdString();
+  // Only a species ticked: it comes in, and nothing is said.
+  user.Pages.clear();
+  FormParameter->DeletePlant(2);
+  import({"Q"});
+  EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime", "P", "Q"}));
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+  // A set exported with nothing ticked holds no records, and the report says so.
+  user.Shells.push_back(TypeAndReturn("empty"));
+  Press(Qt::Key_E, Qt::ControlModifier);
+  ImportTicked(Form, user, "empty.zor", {});
+  ASSERT_EQ(user.Pages.size(), 1);
+  EXPECT_TRUE(user.Pages[0].startsWith("Информация: ")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Из набора \"" + docs + "empty.zor\" ничего не добавлено: в наборе нет ни одной записи."))
+      << user.Pages[0].toStdString();
 }
 
 TEST_F(FileCommands, TypedPathsAreTakenWholeAndCleaned) {
@@ -1192,14 +1214,6 @@ namespace {
 void OpenPagesToEveryUser() {
   OpenToEveryUser(TestProgramFolder());
   OpenToEveryUser(TestProgramFolder() + "Files/");
-}
-
-// A file window action: the name typed, then Return.
-std::function<void(TFormShell&)> TypeAndReturn(const QString& name) {
-  return [name](TFormShell& shell) {
-    QTest::keyClicks(shell.EditFileName, name);
-    QTest::keyClick(shell.EditFileName, Qt::Key_Return);
-  };
 }
 
 }  // namespace

@@ -448,7 +448,6 @@ TEST_F(SettingsFolder, RecentEntriesLongerThanAnyPathAreDroppedAndDamagedMenuTex
   EXPECT_EQ(blank.FileList[0].ShortFileName, "/data/f.zod");
   EXPECT_EQ(blank.FileList[1].ShortFileName, "/data/g.zod");
   EXPECT_EQ(blank.FileList[2].ShortFileName, "/data/h.zod");
-  EXPECT_EQ(blank.FileList[3].ShortFileName, "");
 }
 
 TEST_F(SettingsFolder, MainWindowCornerIsClampedToTheWorkArea) {

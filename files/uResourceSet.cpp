@@ -137,6 +137,7 @@ bool ReadResourceSet(const std::string& fileName, TResourceSet& set, int* error)
 int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, const TResourceSetSelection& selection,
                           TResourceSetHost& host, TResourceSetImport* report) {
   TResourceSetImport result;
+  result.NoRecords = set.Resources.empty() && set.Plants.empty();
   result.NoneTicked = true;
   for (size_t k = 0; k < set.Resources.size(); ++k)
     if (Ticked(selection.Resources, static_cast<int32_t>(k))) result.NoneTicked = false;
@@ -228,7 +229,9 @@ int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, co
 }
 
 std::vector<std::string> ImportReportLines(const std::string& fileName, const TResourceSetImport& report) {
-  if (report.NoneTicked) return {"Из набора \"" + fileName + "\" ничего не добавлено: не отмечено ни одной записи."};
+  if (report.NoRecords || report.NoneTicked)
+    return {"Из набора \"" + fileName + "\" ничего не добавлено: " +
+            (report.NoRecords ? "в наборе нет ни одной записи." : "не отмечено ни одной записи.")};
   std::vector<std::string> lines;
   const auto overLimit = [&](int32_t count, const char* what) {
     if (count > 0)

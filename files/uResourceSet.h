@@ -99,6 +99,8 @@ bool ReadResourceSet(const std::string& fileName, TResourceSet& set, int* error 
 // names the lists did not have, how many were left out and why.
 struct TResourceSetImport {
   int32_t Added = 0;
+  // The set holds no records at all (an export with nothing ticked writes one).
+  bool NoRecords = false;
   // No record of the set was ticked.
   bool NoneTicked = false;
   // Left out because the model already held MaxItemCount resources, or species.
@@ -130,5 +132,5 @@ int32_t ImportResourceSet(const TResourceSet& set, TResourceObject& resource, co
 // What the user is told of an import from `fileName` that left ticked new
 // records out (none when it left out none): how many came in, how many did
 // not and why (the limit, a species' missing resource, a broken record,
-// memory); or that nothing was ticked.
+// memory); or that the set holds no records, or that nothing was ticked.
 std::vector<std::string> ImportReportLines(const std::string& fileName, const TResourceSetImport& report);

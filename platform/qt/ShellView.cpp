@@ -227,6 +227,12 @@ void TShellListView::keyPressEvent(QKeyEvent* event) {
   QListView::keyPressEvent(event);
 }
 
+void TShellListView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  // The name typed was handed to the model (and the file renamed) before the editor closes.
+  QListView::closeEditor(editor, hint);
+  emit RenameEnded();
+}
+
 void TShellListView::keyReleaseEvent(QKeyEvent* event) {
   QListView::keyReleaseEvent(event);
   emit KeyReleased(event->key());

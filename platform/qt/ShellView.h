@@ -75,8 +75,12 @@ class TShellListView : public QListView {
   void EnterPressed();
   // A key released while the list has the focus.
   void KeyReleased(int key);
+  // An item's name edited in place was taken or given up (F2 or a second
+  // click began it): the selected item has its name as it is now.
+  void RenameEnded();
 
  protected:
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;

@@ -115,8 +115,8 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& documentPath,
   d.Snap = ini.ReadBool(sMain, "Snap", true);
   // An entry whose path is longer than a path can be names no file: it is
   // dropped, and the entries after it move up. A menu text that long was
-  // made from no path: the entry gets its text from its path again, as a new
-  // entry does.
+  // made from no path, and one that is empty or only blanks shows as an empty
+  // menu line: the entry gets its text from its path again, as a new entry does.
   int recent = 0;
   for (int i = 0; i < 5; ++i) {
     const std::string p = Idx("FileList", i);
@@ -125,7 +125,7 @@ TSettingsData ReadSettingsData(const TIniFile& ini, const QString& documentPath,
     entry.ShortFileName = ini.ReadString(sMain, p + ".ShortFileName", "");
     entry.FileName = ini.ReadString(sMain, p + ".FileName", "");
     if (entry.FileName.size() > MaxPathLength) continue;
-    if (entry.ShortFileName.size() > MaxPathLength)
+    if (entry.ShortFileName.size() > MaxPathLength || QString::fromStdString(entry.ShortFileName).trimmed().isEmpty())
       entry.ShortFileName = RecentMenuText(QString::fromStdString(entry.FileName)).toStdString();
     d.FileList[recent++] = std::move(entry);
   }

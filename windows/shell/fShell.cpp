@@ -220,6 +220,8 @@ TFormShell::TFormShell(QWidget* owner, const TShellHost& host)
   connect(ShellListView, &TShellListView::DoubleClicked, this, [this] { ShellListViewDblClick(); });
   connect(ShellListView, &TShellListView::EnterPressed, this, [this] { ShellListViewDblClick(); });
   connect(ShellListView, &TShellListView::KeyReleased, this, [this](int key) { ShellListViewKeyUp(key); });
+  // A file renamed in the list is the one the name line, the type line and the caption name.
+  connect(ShellListView, &TShellListView::RenameEnded, this, [this] { ShellListViewClick(); });
   // Handle 1 stands right of the tree, handle 2 left of the side panel.
   connect(Splitter, &QSplitter::splitterMoved, this, [this](int, int handle) {
     (handle == 1 ? FTreeMoved : FPanelMoved) = true;

@@ -119,6 +119,14 @@ std::function<void(TFormShell&)> Accept(const QString& name) {
   };
 }
 
+// A file window action: the name typed, then Return.
+std::function<void(TFormShell&)> TypeAndReturn(const QString& name) {
+  return [name](TFormShell& shell) {
+    QTest::keyClicks(shell.EditFileName, name);
+    QTest::keyClick(shell.EditFileName, Qt::Key_Return);
+  };
+}
+
 // Picks a listed file (the previews run) and presses Yes.
 std::function<void(TFormShell&)> PickAndAccept(const QString& name, std::function<void(TFormShell&)> before = {}) {
   return [name, before](TFormShell& shell) {
@@ -817,6 +825,20 @@ TEST_F(FileCommands, ASetWithABrokenNumberListsEveryRecordAndOnlyATickedNewBroke
   EXPECT_TRUE(user.Pages[0].startsWith("Информация: ")) << user.Pages[0].toStdString();
   EXPECT_TRUE(user.Pages[0].contains("Из набора \"" + docs + "broken.zor\" ничего не добавлено: не отмечено ни одной записи."))
       << user.Pages[0].toStdString();
+  // Only a species ticked: it comes in, and nothing is said.
+  user.Pages.clear();
+  FormParameter->DeletePlant(2);
+  import({"Q"});
+  EXPECT_EQ(PlantNames(*Form), (QStringList{"Организм Lime", "P", "Q"}));
+  EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
+  // A set exported with nothing ticked holds no records, and the report says so.
+  user.Shells.push_back(TypeAndReturn("empty"));
+  Press(Qt::Key_E, Qt::ControlModifier);
+  ImportTicked(Form, user, "empty.zor", {});
+  ASSERT_EQ(user.Pages.size(), 1);
+  EXPECT_TRUE(user.Pages[0].startsWith("Информация: ")) << user.Pages[0].toStdString();
+  EXPECT_TRUE(user.Pages[0].contains("Из набора \"" + docs + "empty.zor\" ничего не добавлено: в наборе нет ни одной записи."))
+      << user.Pages[0].toStdString();
 }
 
 TEST_F(FileCommands, TypedPathsAreTakenWholeAndCleaned) {
@@ -1234,14 +1256,6 @@ void OpenPagesToEveryUser() {
   OpenToEveryUser(TestProgramFolder() + "Files/");
 }
 
-// A file window action: the name typed, then Return.
-std::function<void(TFormShell&)> TypeAndReturn(const QString& name) {
-  return [name](TFormShell& shell) {
-    QTest::keyClicks(shell.EditFileName, name);
-    QTest::keyClick(shell.EditFileName, Qt::Key_Return);
-  };
-}
-
 }  // namespace
 
 // With the focus in the name line, Up, Down, Page Up and Page Down move the
@@ -1358,7 +1372,24 @@ TEST_F(FileCommands, ListKeysPressedInTheNameLineMoveTheListsSelection) {
     Press(key, modifiers);
     Form->PathDocument = docs;
   }
-  EXPECT_EQ(user.ShellsSeen, 6);
+  // A file renamed in the list (a click, F2, the new name, Enter) is the one
+  // the name line and the caption name, and the one opened.
+  user.Shells.push_back([&](TFormShell& shell) {
+    listed(shell);
+    TShellListView* list = shell.ShellListView;
+    const QModelIndex b = list->model()->index(2, 0, list->rootIndex());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(b).center());
+    QTest::keyClick(list, Qt::Key_F2);
+    QTest::keyClicks(QApplication::focusWidget(), "renamed.zod");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == list; }));  // the name taken
+    EXPECT_EQ(shell.EditFileName->text(), "renamed.zod");
+    EXPECT_EQ(shell.windowTitle(), "Открыть: " + docs + "renamed.zod");
+    QTest::mouseClick(shell.ButtonYes, Qt::LeftButton);
+  });
+  Press(Qt::Key_F3);
+  EXPECT_EQ(Form->FileName, docs + "renamed.zod");
+  EXPECT_EQ(user.ShellsSeen, 7);
   EXPECT_TRUE(user.Pages.isEmpty()) << user.Pages.join("|").toStdString();
 }
 

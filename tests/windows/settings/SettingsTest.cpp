@@ -437,6 +437,17 @@ TEST_F(SettingsFolder, RecentEntriesLongerThanAnyPathAreDroppedAndDamagedMenuTex
   EXPECT_FALSE(d.FileList[4].Visible);
   EXPECT_EQ(d.FileList[4].ShortFileName, "");
   EXPECT_EQ(d.FileList[4].FileName, "");
+  // A menu text that is empty, tabs (which read back empty) or a blank kept
+  // exactly is made again from the path too.
+  text = "[MainForm]\r\n";
+  entry(0, "", "/data/f.zod");
+  entry(1, "\t\t", "/data/g.zod");
+  entry(2, "&#9;", "/data/h.zod");
+  Write(text);
+  const TSettingsData blank = Read();
+  EXPECT_EQ(blank.FileList[0].ShortFileName, "/data/f.zod");
+  EXPECT_EQ(blank.FileList[1].ShortFileName, "/data/g.zod");
+  EXPECT_EQ(blank.FileList[2].ShortFileName, "/data/h.zod");
 }
 
 TEST_F(SettingsFolder, MainWindowCornerIsClampedToTheWorkArea) {

@@ -228,8 +228,10 @@ void TShellListView::keyPressEvent(QKeyEvent* event) {
 }
 
 void TShellListView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-  // The name typed was handed to the model (and the file renamed) before the editor closes.
+  // The name typed was handed to the model (and the file renamed) before the
+  // editor closes. The columns are measured again for the new name's width.
   QListView::closeEditor(editor, hint);
+  scheduleDelayedItemsLayout();
   emit RenameEnded();
 }
 

@@ -1384,6 +1384,7 @@ TEST_F(FileCommands, ListKeysPressedInTheNameLineMoveTheListsSelection) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == list; }));  // the name taken
     EXPECT_EQ(shell.EditFileName->text(), "renamed.zod");
+    EXPECT_GE(list->visualRect(list->currentIndex()).width(), list->fontMetrics().horizontalAdvance("renamed.zod"));
     EXPECT_EQ(shell.windowTitle(), "Открыть: " + docs + "renamed.zod");
     QTest::mouseClick(shell.ButtonYes, Qt::LeftButton);
   });
